@@ -1,0 +1,1 @@
+int melvora_core_placeholder;

@@ -1,0 +1,1 @@
+int melvora_window_placeholder;
