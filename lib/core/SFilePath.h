@@ -1,0 +1,60 @@
+#pragma once
+
+#include <stdio.h>
+
+#include "SFile.h"
+
+// A stream over a disk file opened through the buffered C file functions. It
+// can also own a temporary file that is deleted when the stream closes.
+class SFilePath : public SFile
+{
+public:
+  SFilePath();
+  // Opens path at once, not shared (see Open).
+  SFilePath(const char* path, bool write, bool truncate, bool read);
+  ~SFilePath() override;
+
+  // Opens a file: read+write ("w+b" with truncate, else "r+b"), read ("rb"),
+  // write ("wb" with truncate, else appending "ab"); shared lets other programs
+  // read and write it meanwhile.
+  bool Open(const char* path, bool write, bool truncate, bool read, bool shared = false);
+  // Opens a new empty temporary file for reading and writing, deleted on Close.
+  bool OpenTemp();
+  // The path given to Open; "" while closed or for a temporary file.
+  const SString& GetPath() const { return m_path; }
+  // The temporary file's path; "" unless opened by OpenTemp.
+  const SString& GetTempPath() const { return m_tempPath; }
+  // True while the stream owns a temporary file.
+  bool IsTemporary() const { return m_temporary != 0; }
+
+  bool IsOpen() const override;
+  void Close() override;
+  bool GetCrc32(uint32_t* out) override;
+  SString GetMd5() override;
+  SString GetSha1() override;
+  int Write(const void* buffer, int bytes) override;
+  int WriteUniText(const wchar_t* text, int count = -1) override;
+  int WriteLine(const char* text) override;
+  SString ReadString(int bytes = -1) override;
+  int ReadBounded(void* buffer, int bytes) override;
+  SUniString ReadUniString(int count = -1) override;
+  SString ReadLine(bool keepSpaces = false, int maxChars = -1, bool* endOfLineSeen = nullptr) override;
+  SString ReadZString(bool wantText = true) override;
+  int Seek(int position) override;
+  int Tell() const override;
+  bool SetSize(int size) override;
+  int GetSize() const override;
+  int FindBytes(const void* bytes, int length, bool positionAfter) override;
+
+private:
+  // The C library needs a seek or flush between writing and reading on an
+  // update stream; these place one whenever the direction changes.
+  void PrepareRead() const;
+  void PrepareWrite() const;
+
+  FILE* m_file;
+  SString m_path;
+  SString m_tempPath;
+  int m_temporary;
+  mutable int m_direction;
+};

@@ -1,0 +1,203 @@
+#include "SUniString.h"
+
+#include <windows.h>
+#include <stdlib.h>
+#include <string.h>
+#include <wchar.h>
+
+namespace
+{
+// Capacities grow in steps of 24 units and always leave room for the terminator.
+const int CapacityStep = 24;
+const int MaxLength = 0x3FFFFFFF - CapacityStep;
+}
+
+SUniString::SUniString() : m_buffer(nullptr), m_length(0), m_capacity(0), m_extra1(0), m_extra2(0)
+{
+}
+
+SUniString::SUniString(const SUniString& other) : SUniString()
+{
+    Copy(other, true);
+}
+
+SUniString::SUniString(const wchar_t* text) : SUniString()
+{
+    SetText(text, -1);
+}
+
+SUniString::SUniString(const char* text) : SUniString()
+{
+    FromAnsi(text);
+}
+
+SUniString::~SUniString()
+{
+    m_extra1 = 0;
+    m_extra2 = 0;
+    free(m_buffer);
+}
+
+SUniString& SUniString::operator=(const SUniString& other)
+{
+    return AssignString(other);
+}
+
+SUniString& SUniString::operator=(const wchar_t* text)
+{
+    return AssignWide(text);
+}
+
+SUniString::operator const wchar_t*() const
+{
+    return m_buffer ? m_buffer : L"";
+}
+
+void SUniString::Empty()
+{
+    free(m_buffer);
+    m_buffer = nullptr;
+    m_length = 0;
+    m_capacity = 0;
+}
+
+wchar_t* SUniString::GetBuffer() const
+{
+    return m_buffer;
+}
+
+wchar_t* SUniString::GetData() const
+{
+    return m_buffer;
+}
+
+int SUniString::GetLength() const
+{
+    return m_length;
+}
+
+int SUniString::GetCapacity() const
+{
+    return m_capacity;
+}
+
+bool SUniString::IsEmpty() const
+{
+    return !m_buffer || m_length == 0;
+}
+
+wchar_t SUniString::GetAt(int index) const
+{
+    if (!m_buffer || index < 0 || index >= m_length)
+        return 0;
+    return m_buffer[index];
+}
+
+wchar_t* SUniString::Resize(int newLength, bool keep)
+{
+    if (newLength < 0)
+        newLength = 0;
+    if (newLength > MaxLength)
+        return nullptr;
+    int needed = ((newLength + 1) / CapacityStep + 1) * CapacityStep;
+    if (needed > m_capacity)
+    {
+        wchar_t* grown = static_cast<wchar_t*>(malloc(sizeof(wchar_t) * needed));
+        if (!grown)
+            return nullptr;
+        if (keep && m_buffer)
+        {
+            int kept = newLength < m_length ? newLength : m_length;
+            memcpy(grown, m_buffer, sizeof(wchar_t) * kept);
+        }
+        free(m_buffer);
+        m_buffer = grown;
+        m_capacity = needed;
+    }
+    m_length = newLength;
+    m_buffer[m_length] = 0;
+    return m_buffer;
+}
+
+wchar_t* SUniString::SetLength(int newLength, wchar_t fill)
+{
+    int oldLength = m_length;
+    if (!Resize(newLength, true))
+        return nullptr;
+    if (fill != 0)
+    {
+        for (int i = oldLength; i < m_length; ++i)
+            m_buffer[i] = fill;
+    }
+    return m_buffer;
+}
+
+SUniString& SUniString::SetText(const wchar_t* text, int count)
+{
+    if (!text)
+    {
+        Resize(0, false);
+        return *this;
+    }
+    size_t available = count < 0 ? wcslen(text) : static_cast<size_t>(count);
+    if (available > static_cast<size_t>(MaxLength))
+        return *this;
+    // The source may live inside this very buffer: copy it before resizing.
+    if (m_buffer && text >= m_buffer && text < m_buffer + m_capacity)
+    {
+        SUniString copy;
+        copy.SetText(text, static_cast<int>(available));
+        return SetText(copy.m_buffer, copy.m_length);
+    }
+    if (Resize(static_cast<int>(available), false))
+        memcpy(m_buffer, text, sizeof(wchar_t) * available);
+    return *this;
+}
+
+SUniString& SUniString::AssignWide(const wchar_t* text)
+{
+    return SetText(text, -1);
+}
+
+SUniString& SUniString::Copy(const SUniString& other, bool textOnly)
+{
+    if (&other != this)
+    {
+        if (other.m_buffer)
+            SetText(other.m_buffer, other.m_length);
+        else
+            SetText(L"", 0);
+    }
+    if (!textOnly)
+    {
+        m_extra1 = other.m_extra1;
+        m_extra2 = other.m_extra2;
+    }
+    return *this;
+}
+
+SUniString& SUniString::AssignString(const SUniString& other)
+{
+    return Copy(other, true);
+}
+
+SUniString& SUniString::FromAnsi(const char* text)
+{
+    size_t bytes = text ? strlen(text) : 0;
+    if (bytes > static_cast<size_t>(MaxLength))
+        return *this;
+    int count = static_cast<int>(bytes);
+    if (!SetLength(count, 0))
+        return *this;
+    if (count > 0)
+    {
+        // A multi-byte code page yields fewer units than bytes; the length
+        // follows what the conversion really produced.
+        int converted = MultiByteToWideChar(CP_ACP, 0, text, count, m_buffer, count);
+        if (converted < 0)
+            converted = 0;
+        m_length = converted;
+        m_buffer[m_length] = 0;
+    }
+    return *this;
+}

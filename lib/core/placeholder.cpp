@@ -1,1 +1,0 @@
-int melvora_core_placeholder;

@@ -1,0 +1,839 @@
+#include "SImage.h"
+
+#include <objidl.h>
+#include <string.h>
+#include <vector>
+
+#include "SDraw.h"
+#include "SFile.h"
+#include "SFileMem.h"
+
+using namespace Gdiplus;
+
+namespace {
+
+// Library colour (COLORREF order) to a GDI+ colour, opaque.
+Color ToGdiColor(uint32_t color)
+{
+    COLORREF rgb = ResolveColor(color);
+    return Color(255, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+bool IsFillColor(uint32_t color)
+{
+    return color != COLOR_NONE && color != COLOR_TRANSPARENT;
+}
+
+// Rectangle clamped to the image; false when nothing is left.
+bool ClampRect(const RECT* rect, int width, int height, Rect* out)
+{
+    int left = 0, top = 0, right = width, bottom = height;
+    if (rect) {
+        left = rect->left < 0 ? 0 : rect->left;
+        top = rect->top < 0 ? 0 : rect->top;
+        right = rect->right > width ? width : rect->right;
+        bottom = rect->bottom > height ? height : rect->bottom;
+    }
+    if (right <= left || bottom <= top)
+        return false;
+    *out = Rect(left, top, right - left, bottom - top);
+    return true;
+}
+
+bool FindEncoder(const wchar_t* mime, CLSID* clsid)
+{
+    UINT count = 0, size = 0;
+    if (GetImageEncodersSize(&count, &size) != Ok || size == 0)
+        return false;
+    std::vector<BYTE> block(size);
+    ImageCodecInfo* codecs = reinterpret_cast<ImageCodecInfo*>(block.data());
+    if (GetImageEncoders(count, size, codecs) != Ok)
+        return false;
+    for (UINT i = 0; i < count; i++) {
+        if (codecs[i].MimeType && wcscmp(codecs[i].MimeType, mime) == 0) {
+            *clsid = codecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Takes a freshly made GDI+ bitmap: kept when usable, deleted otherwise.
+Bitmap* Usable(Bitmap* bitmap)
+{
+    if (bitmap && (bitmap->GetLastStatus() != Ok || bitmap->GetWidth() == 0 || bitmap->GetHeight() == 0)) {
+        delete bitmap;
+        return nullptr;
+    }
+    return bitmap;
+}
+
+} // namespace
+
+SImage::SImage() : m_bitmap(nullptr), m_backColor(COLOR_NONE), m_colorKey(COLOR_NONE), m_drawMode(0)
+{
+}
+
+SImage::SImage(int width, int height, PixelFormat format) : SImage()
+{
+    Create(width, height, format);
+}
+
+SImage::~SImage()
+{
+    Dispose();
+}
+
+void SImage::Replace(Bitmap* bitmap)
+{
+    if (bitmap == m_bitmap)
+        return;
+    delete m_bitmap;
+    m_bitmap = bitmap;
+}
+
+bool SImage::Create(int width, int height, PixelFormat format)
+{
+    Dispose();
+    if (width <= 0 || height <= 0)
+        return false;
+    m_bitmap = Usable(new Bitmap(width, height, format));
+    return m_bitmap != nullptr;
+}
+
+void SImage::Dispose()
+{
+    delete m_bitmap;
+    m_bitmap = nullptr;
+}
+
+int SImage::GetWidth() const
+{
+    return m_bitmap ? (int)m_bitmap->GetWidth() : 0;
+}
+
+int SImage::GetHeight() const
+{
+    return m_bitmap ? (int)m_bitmap->GetHeight() : 0;
+}
+
+PixelFormat SImage::GetPixelFormat() const
+{
+    return m_bitmap ? m_bitmap->GetPixelFormat() : 0;
+}
+
+int SImage::BitsPerPixel(PixelFormat format)
+{
+    switch (format) {
+    case PixelFormat1bppIndexed: return 1;
+    case PixelFormat4bppIndexed: return 4;
+    case PixelFormat8bppIndexed: return 8;
+    case PixelFormat16bppRGB555:
+    case PixelFormat16bppRGB565:
+    case PixelFormat16bppARGB1555:
+    case PixelFormat16bppGrayScale: return 16;
+    case PixelFormat24bppRGB: return 24;
+    case PixelFormat32bppRGB:
+    case PixelFormat32bppARGB:
+    case PixelFormat32bppPARGB: return 32;
+    case PixelFormat48bppRGB: return 48;
+    case PixelFormat64bppARGB:
+    case PixelFormat64bppPARGB: return 64;
+    default: return 0;
+    }
+}
+
+int SImage::GetBitsPerPixel() const
+{
+    return m_bitmap ? BitsPerPixel(m_bitmap->GetPixelFormat()) : 0;
+}
+
+bool SImage::IsDepth32() const
+{
+    return GetBitsPerPixel() == 32;
+}
+
+int SImage::SetDrawMode(int mode)
+{
+    int previous = m_drawMode;
+    m_drawMode = (mode >= 0 && mode <= 11) ? mode : 0;
+    return previous;
+}
+
+bool SImage::Load(SFile* stream, int count)
+{
+    if (!stream)
+        return false;
+    Dispose();
+    int remaining = stream->GetRemaining();
+    if (count < 0 || count > remaining)
+        count = remaining;
+    if (count <= 0)
+        return false;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)count);
+    if (!memory)
+        return false;
+    void* target = GlobalLock(memory);
+    if (!target) {
+        GlobalFree(memory);
+        return false;
+    }
+    int copied = 0;
+    if (stream->IsMemory()) {
+        const uint8_t* bytes = stream->GetPositionPointer();
+        if (bytes) {
+            memcpy(target, bytes, (size_t)count);
+            stream->Skip(count);
+            copied = count;
+        }
+    } else {
+        copied = stream->Read(target, count);
+    }
+    GlobalUnlock(memory);
+    if (copied != count) {
+        GlobalFree(memory);
+        return false;
+    }
+    IStream* istream = nullptr;
+    if (CreateStreamOnHGlobal(memory, TRUE, &istream) != S_OK || !istream) {
+        GlobalFree(memory);
+        return false;
+    }
+    ULARGE_INTEGER size;
+    size.QuadPart = (ULONGLONG)count;
+    istream->SetSize(size);
+    Bitmap* decoded = Usable(Bitmap::FromStream(istream, FALSE));
+    istream->Release();
+    m_bitmap = decoded;
+    return m_bitmap != nullptr;
+}
+
+bool SImage::LoadResource(const char* name, const char* type, HMODULE module)
+{
+    if (!name || !type)
+        return false;
+    SFileMem memory;
+    memory.Allocate(0);
+    if (!LoadResourceData(module ? module : GetModuleHandleA(nullptr), type, name, &memory)) {
+        Dispose();
+        return false;
+    }
+    memory.Rewind();
+    return Load(&memory, -1);
+}
+
+bool SImage::FromHBitmap(HBITMAP source)
+{
+    Dispose();
+    if (!source)
+        return false;
+    Bitmap* converted = Usable(Bitmap::FromHBITMAP(source, nullptr));
+    if (converted && converted->GetPixelFormat() == PixelFormat24bppRGB) {
+        m_bitmap = converted;
+        return true;
+    }
+    delete converted;
+    BITMAP info;
+    if (GetObjectA(source, sizeof(info), &info) != sizeof(info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return false;
+    int width = info.bmWidth, height = info.bmHeight;
+    std::vector<uint32_t> pixels((size_t)width * height);
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = -height;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    HDC dc = GetDC(nullptr);
+    int lines = GetDIBits(dc, source, 0, (UINT)height, pixels.data(), &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    if (lines != height)
+        return false;
+    // A bitmap drawn by GDI carries no alpha at all: it is opaque, not invisible.
+    bool anyAlpha = false;
+    for (uint32_t pixel : pixels)
+        if (pixel & 0xFF000000u) {
+            anyAlpha = true;
+            break;
+        }
+    if (!anyAlpha)
+        for (uint32_t& pixel : pixels)
+            pixel |= 0xFF000000u;
+    return CreateFromPixels(pixels.data(), width, height);
+}
+
+bool SImage::FromScreen(HDC source, int x, int y, int width, int height)
+{
+    Dispose();
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC from = source ? source : screen;
+    HDC memory = CreateCompatibleDC(from);
+    HBITMAP bitmap = CreateCompatibleBitmap(from, width, height);
+    bool done = false;
+    if (memory && bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        done = BitBlt(memory, 0, 0, width, height, from, x, y, SRCCOPY) != FALSE;
+        SelectObject(memory, old);
+    }
+    if (memory)
+        DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (done)
+        done = FromHBitmap(bitmap);
+    if (bitmap)
+        DeleteObject(bitmap);
+    return done;
+}
+
+bool SImage::FromImageList(HIMAGELIST list, int index)
+{
+    Dispose();
+    if (!list)
+        return false;
+    int count = ImageList_GetImageCount(list);
+    if (index < -1 || index >= count || count == 0)
+        return false;
+    IMAGEINFO info;
+    if (!ImageList_GetImageInfo(list, index < 0 ? 0 : index, &info) || !info.hbmImage)
+        return false;
+    SImage strip;
+    if (!strip.FromHBitmap(info.hbmImage))
+        return false;
+    if (index < 0)
+        return Assign(&strip);
+    return CopyRegion(&strip, info.rcImage.left, info.rcImage.top, info.rcImage.right - info.rcImage.left,
+                      info.rcImage.bottom - info.rcImage.top);
+}
+
+bool SImage::CreateFromPixels(const uint32_t* pixels, int width, int height)
+{
+    if (!pixels || width <= 0 || height <= 0) {
+        Dispose();
+        return false;
+    }
+    if (!Create(width, height, PixelFormat32bppARGB))
+        return false;
+    m_drawMode = 8;
+    m_backColor = COLOR_NONE;
+    return SetPixels(pixels);
+}
+
+bool SImage::CopyFromBitmap(Bitmap* source, int x, int y, int width, int height)
+{
+    if (!source) {
+        Dispose();
+        return false;
+    }
+    int sourceWidth = (int)source->GetWidth(), sourceHeight = (int)source->GetHeight();
+    if (width < 0)
+        width = sourceWidth - x;
+    if (height < 0)
+        height = sourceHeight - y;
+    Bitmap* copy = nullptr;
+    if (x >= 0 && y >= 0 && width > 0 && height > 0 && x + width <= sourceWidth && y + height <= sourceHeight)
+        copy = Usable(source->Clone(x, y, width, height, source->GetPixelFormat()));
+    // The source may be this image's own bitmap: replace it only after the copy exists.
+    Replace(copy);
+    return m_bitmap != nullptr;
+}
+
+bool SImage::CopyRegion(const SImage* source, int x, int y, int width, int height)
+{
+    return CopyFromBitmap(source ? source->m_bitmap : nullptr, x, y, width, height);
+}
+
+bool SImage::Assign(const SImage* source)
+{
+    return CopyRegion(source, 0, 0, -1, -1);
+}
+
+bool SImage::Save(SFile* stream, int format) const
+{
+    if (!m_bitmap || !stream)
+        return false;
+    const wchar_t* mime = format == IMAGE_FORMAT_JPEG  ? L"image/jpeg"
+                          : format == IMAGE_FORMAT_PNG ? L"image/png"
+                          : format == IMAGE_FORMAT_GIF ? L"image/gif"
+                                                       : L"image/bmp";
+    CLSID encoder;
+    if (!FindEncoder(mime, &encoder))
+        return false;
+    Bitmap* source = m_bitmap;
+    Bitmap* indexed = nullptr;
+    if (format == IMAGE_FORMAT_GIF && BitsPerPixel(m_bitmap->GetPixelFormat()) > 8) {
+        // The GIF encoder needs a palette image to write any pixels.
+        indexed = Usable(m_bitmap->Clone(0, 0, GetWidth(), GetHeight(), PixelFormat8bppIndexed));
+        if (!indexed)
+            return false;
+        source = indexed;
+    }
+    IStream* istream = nullptr;
+    bool done = false;
+    if (CreateStreamOnHGlobal(nullptr, TRUE, &istream) == S_OK && istream) {
+        if (source->Save(istream, &encoder, nullptr) == Ok) {
+            STATSTG stat;
+            LARGE_INTEGER zero = {};
+            if (istream->Stat(&stat, STATFLAG_NONAME) == S_OK && stat.cbSize.QuadPart > 0 &&
+                stat.cbSize.QuadPart < 0x7FFFFFFF && istream->Seek(zero, STREAM_SEEK_SET, nullptr) == S_OK) {
+                ULONG size = (ULONG)stat.cbSize.QuadPart;
+                std::vector<BYTE> bytes(size);
+                ULONG read = 0;
+                if (istream->Read(bytes.data(), size, &read) == S_OK && read == size)
+                    done = stream->Write(bytes.data(), (int)size) == (int)size;
+            }
+        }
+        istream->Release();
+    }
+    delete indexed;
+    return done;
+}
+
+HBITMAP SImage::GetHBitmap() const
+{
+    if (!m_bitmap)
+        return nullptr;
+    HBITMAP bitmap = nullptr;
+    if (m_bitmap->GetHBITMAP(Color(255, 0, 0, 0), &bitmap) != Ok)
+        return nullptr;
+    return bitmap;
+}
+
+HBITMAP SImage::GetHBitmap32(bool fallback) const
+{
+    if (!m_bitmap)
+        return nullptr;
+    if (IsDepth32()) {
+        int width = GetWidth(), height = GetHeight();
+        BITMAPINFO header = {};
+        header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        header.bmiHeader.biWidth = width;
+        header.bmiHeader.biHeight = -height;
+        header.bmiHeader.biPlanes = 1;
+        header.bmiHeader.biBitCount = 32;
+        header.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap && bits) {
+            if (GetPixels(static_cast<uint32_t*>(bits), PixelFormat32bppARGB)) {
+                GdiFlush();
+                return bitmap;
+            }
+        }
+        if (bitmap)
+            DeleteObject(bitmap);
+    }
+    return fallback ? GetHBitmap() : nullptr;
+}
+
+HICON SImage::GetHIcon() const
+{
+    HBITMAP color = GetHBitmap();
+    if (!color)
+        return nullptr;
+    // An all-zero mask: the colour bitmap (and its alpha) decides what shows.
+    int width = GetWidth(), height = GetHeight();
+    std::vector<BYTE> zeros((size_t)((width + 15) / 16 * 2) * height, 0);
+    HBITMAP mask = CreateBitmap(width, height, 1, 1, zeros.data());
+    ICONINFO info = {};
+    info.fIcon = TRUE;
+    info.hbmColor = color;
+    info.hbmMask = mask ? mask : color;
+    HICON icon = CreateIconIndirect(&info);
+    if (mask)
+        DeleteObject(mask);
+    DeleteObject(color);
+    return icon;
+}
+
+HRGN SImage::CreateRegion(uint32_t color) const
+{
+    HBITMAP bitmap = GetHBitmap();
+    if (!bitmap)
+        return nullptr;
+    int width = GetWidth(), height = GetHeight();
+    std::vector<uint32_t> pixels((size_t)width * height);
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = -height;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    HDC dc = GetDC(nullptr);
+    int lines = GetDIBits(dc, bitmap, 0, (UINT)height, pixels.data(), &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(bitmap);
+    if (lines != height)
+        return nullptr;
+
+    COLORREF key = ResolveColor(color);
+    const uint32_t keyPixel = ((uint32_t)GetRValue(key) << 16) | ((uint32_t)GetGValue(key) << 8) | GetBValue(key);
+    const DWORD flushCount = 2000;
+    DWORD capacity = 100;
+    std::vector<BYTE> block(sizeof(RGNDATAHEADER) + capacity * sizeof(RECT));
+    DWORD used = 0;
+    HRGN result = CreateRectRgn(0, 0, 0, 0);
+    auto flush = [&]() {
+        if (used == 0)
+            return;
+        RGNDATA* data = reinterpret_cast<RGNDATA*>(block.data());
+        data->rdh.dwSize = sizeof(RGNDATAHEADER);
+        data->rdh.iType = RDH_RECTANGLES;
+        data->rdh.nCount = used;
+        data->rdh.nRgnSize = used * sizeof(RECT);
+        SetRect(&data->rdh.rcBound, 0, 0, width, height);
+        HRGN part = ExtCreateRegion(nullptr, (DWORD)(sizeof(RGNDATAHEADER) + used * sizeof(RECT)), data);
+        if (part) {
+            CombineRgn(result, result, part, RGN_OR);
+            DeleteObject(part);
+        }
+        used = 0;
+    };
+    for (int y = 0; y < height; y++) {
+        const uint32_t* row = pixels.data() + (size_t)y * width;
+        int x = 0;
+        while (x < width) {
+            // A pixel belongs to the region when any of its channels differs from the key.
+            while (x < width && (row[x] & 0x00FFFFFFu) == keyPixel)
+                x++;
+            int start = x;
+            while (x < width && (row[x] & 0x00FFFFFFu) != keyPixel)
+                x++;
+            if (x > start) {
+                if (used == capacity) {
+                    capacity += 100;
+                    block.resize(sizeof(RGNDATAHEADER) + capacity * sizeof(RECT));
+                }
+                RECT* rects = reinterpret_cast<RECT*>(block.data() + sizeof(RGNDATAHEADER));
+                SetRect(&rects[used++], start, y, x, y + 1);
+                if (used == flushCount)
+                    flush();
+            }
+        }
+    }
+    flush();
+    return result;
+}
+
+TextureBrush* SImage::CreateTextureBrush() const
+{
+    if (!m_bitmap)
+        return nullptr;
+    TextureBrush* brush = new TextureBrush(m_bitmap);
+    if (brush->GetLastStatus() != Ok) {
+        delete brush;
+        return nullptr;
+    }
+    return brush;
+}
+
+uint32_t* SImage::GetPixels(uint32_t* buffer, PixelFormat format) const
+{
+    if (!m_bitmap || BitsPerPixel(format) != 32)
+        return nullptr;
+    int width = GetWidth(), height = GetHeight();
+    Rect all(0, 0, width, height);
+    BitmapData data;
+    if (m_bitmap->LockBits(&all, ImageLockModeRead, format, &data) != Ok)
+        return nullptr;
+    uint32_t* target = buffer ? buffer : new uint32_t[(size_t)width * height];
+    // Rows are copied one by one: the locked stride may exceed the row's bytes.
+    const size_t rowBytes = (size_t)width * 4;
+    for (int y = 0; y < height; y++)
+        memcpy(target + (size_t)y * width, static_cast<const BYTE*>(data.Scan0) + (INT_PTR)y * data.Stride, rowBytes);
+    m_bitmap->UnlockBits(&data);
+    return target;
+}
+
+bool SImage::SetPixels(const uint32_t* pixels)
+{
+    if (!m_bitmap || !pixels)
+        return false;
+    int width = GetWidth(), height = GetHeight();
+    Rect all(0, 0, width, height);
+    BitmapData data;
+    if (m_bitmap->LockBits(&all, ImageLockModeWrite, PixelFormat32bppARGB, &data) != Ok)
+        return false;
+    const size_t rowBytes = (size_t)width * 4;
+    for (int y = 0; y < height; y++)
+        memcpy(static_cast<BYTE*>(data.Scan0) + (INT_PTR)y * data.Stride, pixels + (size_t)y * width, rowBytes);
+    m_bitmap->UnlockBits(&data);
+    return true;
+}
+
+bool SImage::GetPixel(int x, int y, uint32_t& color) const
+{
+    if (!m_bitmap || x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight())
+        return false;
+    Color value;
+    if (m_bitmap->GetPixel(x, y, &value) != Ok)
+        return false;
+    color = value.GetValue();
+    return true;
+}
+
+bool SImage::SetPixel(int x, int y, uint32_t color)
+{
+    if (!m_bitmap || x < 0 || y < 0 || x >= GetWidth() || y >= GetHeight())
+        return false;
+    return m_bitmap->SetPixel(x, y, Color(color)) == Ok;
+}
+
+uint32_t SImage::GetPixelColor(int x, int y) const
+{
+    uint32_t color = 0;
+    return GetPixel(x, y, color) ? color : 0;
+}
+
+template <typename Edit> bool SImage::EditPixels(const RECT* rect, PixelFormat lockFormat, Edit edit)
+{
+    Rect area;
+    if (!ClampRect(rect, GetWidth(), GetHeight(), &area))
+        return false;
+    BitmapData data;
+    if (m_bitmap->LockBits(&area, ImageLockModeRead | ImageLockModeWrite, lockFormat, &data) != Ok)
+        return false;
+    for (int y = 0; y < area.Height; y++) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<BYTE*>(data.Scan0) + (INT_PTR)y * data.Stride);
+        for (int x = 0; x < area.Width; x++)
+            row[x] = edit(row[x]);
+    }
+    m_bitmap->UnlockBits(&data);
+    return true;
+}
+
+bool SImage::SetAlpha(BYTE alpha, const RECT* rect, bool onlyLower)
+{
+    if (!IsDepth32())
+        return false;
+    const uint32_t newAlpha = (uint32_t)alpha << 24;
+    return EditPixels(rect, PixelFormat32bppARGB, [=](uint32_t pixel) {
+        if (onlyLower && (pixel >> 24) <= alpha)
+            return pixel;
+        return (pixel & 0x00FFFFFFu) | newAlpha;
+    });
+}
+
+bool SImage::MakeGrayscale(const RECT* rect)
+{
+    int bits = GetBitsPerPixel();
+    if (bits != 24 && bits != 32)
+        return false;
+    return EditPixels(rect, PixelFormat32bppARGB, [](uint32_t pixel) {
+        uint32_t rgb = ((pixel >> 16) & 0xFF) | (pixel & 0xFF00) | ((pixel & 0xFF) << 16);
+        uint32_t grey = ToGray(rgb) & 0xFF;
+        return (pixel & 0xFF000000u) | (grey << 16) | (grey << 8) | grey;
+    });
+}
+
+bool SImage::ReplaceTranslucentWithWhite()
+{
+    if (!IsDepth32())
+        return false;
+    return EditPixels(nullptr, PixelFormat32bppARGB,
+                      [](uint32_t pixel) { return (pixel >> 24) == 0xFF ? pixel : 0xFFFFFFFFu; });
+}
+
+bool SImage::Fill(uint32_t color, const RECT* rect)
+{
+    if (!m_bitmap)
+        return false;
+    Graphics* graphics = Graphics::FromImage(m_bitmap);
+    if (!graphics)
+        return false;
+    Status status = graphics->GetLastStatus();
+    if (status == Ok) {
+        if (rect) {
+            SolidBrush brush((Color(color)));
+            graphics->SetCompositingMode(CompositingModeSourceCopy);
+            status = graphics->FillRectangle(&brush, (INT)rect->left, (INT)rect->top,
+                                             (INT)(rect->right - rect->left), (INT)(rect->bottom - rect->top));
+        } else {
+            status = graphics->Clear(Color(color));
+        }
+    }
+    delete graphics;
+    return status == Ok;
+}
+
+bool SImage::Rotate(int quarterTurns)
+{
+    if (!m_bitmap || quarterTurns < 0)
+        return false;
+    static const RotateFlipType turns[4] = {RotateNoneFlipNone, Rotate90FlipNone, Rotate180FlipNone,
+                                            Rotate270FlipNone};
+    if (quarterTurns % 4 == 0)
+        return true;
+    return m_bitmap->RotateFlip(turns[quarterTurns % 4]) == Ok;
+}
+
+bool SImage::RedrawInto(int width, int height, PixelFormat format, int mode, bool clear)
+{
+    if (!m_bitmap || width <= 0 || height <= 0)
+        return false;
+    Bitmap* target = Usable(new Bitmap(width, height, format));
+    if (!target)
+        return false;
+    Graphics* graphics = Graphics::FromImage(target);
+    bool done = graphics && graphics->GetLastStatus() == Ok;
+    if (done) {
+        if (clear && IsFillColor(m_backColor))
+            graphics->Clear(ToGdiColor(m_backColor));
+        int previous = m_drawMode;
+        m_drawMode = mode;
+        RECT destination = {0, 0, width, height};
+        done = Draw(graphics, &destination, nullptr);
+        m_drawMode = previous;
+    }
+    delete graphics;
+    if (!done) {
+        delete target;
+        return false;
+    }
+    Replace(target);
+    return true;
+}
+
+bool SImage::ConvertPixelFormat(PixelFormat format)
+{
+    if (!m_bitmap)
+        return false;
+    if (RedrawInto(GetWidth(), GetHeight(), format, 0, true))
+        return true;
+    // Formats without a drawing surface (palette formats) come from a converting copy.
+    Bitmap* copy = Usable(m_bitmap->Clone(0, 0, GetWidth(), GetHeight(), format));
+    if (!copy)
+        return false;
+    Replace(copy);
+    return true;
+}
+
+bool SImage::Resize(int width, int height)
+{
+    if (width < 0)
+        width = 0;
+    if (height < 0)
+        height = 0;
+    if (!m_bitmap || (width == GetWidth() && height == GetHeight()))
+        return false;
+    PixelFormat format = m_bitmap->GetPixelFormat();
+    if (RedrawInto(width, height, format, 9, false))
+        return true;
+    return BitsPerPixel(format) <= 8 && RedrawInto(width, height, PixelFormat32bppARGB, 9, false);
+}
+
+bool SImage::ResizeCanvas(int width, int height)
+{
+    if (width < 0)
+        width = 0;
+    if (height < 0)
+        height = 0;
+    if (!m_bitmap || (width == GetWidth() && height == GetHeight()))
+        return false;
+    PixelFormat format = m_bitmap->GetPixelFormat();
+    if (RedrawInto(width, height, format, 8, false))
+        return true;
+    return BitsPerPixel(format) <= 8 && RedrawInto(width, height, PixelFormat32bppARGB, 8, false);
+}
+
+bool SImage::Draw(Graphics* graphics, const RECT* destination, const RECT* source) const
+{
+    if (!m_bitmap || !graphics || !destination)
+        return false;
+    RECT from = {0, 0, GetWidth(), GetHeight()};
+    if (source)
+        from = *source;
+    int sourceWidth = from.right - from.left, sourceHeight = from.bottom - from.top;
+    if (sourceWidth <= 0 || sourceHeight <= 0)
+        return false;
+    const RECT& to = *destination;
+
+    ImageAttributes attributes;
+    bool keyed = m_colorKey != COLOR_NONE;
+    if (keyed) {
+        Color key = ToGdiColor(m_colorKey);
+        attributes.SetColorKey(key, key);
+    }
+    ImageAttributes* useAttributes = keyed ? &attributes : nullptr;
+
+    Status status = Ok;
+    Rect drawn(0, 0, 0, 0);
+    bool fillBack = true;
+    if (m_drawMode == 9) {
+        // Edge pixels are mirrored while scaling so that the borders keep their colour.
+        attributes.SetWrapMode(WrapModeTileFlipXY);
+        status = graphics->DrawImage(m_bitmap, Rect(to.left, to.top, to.right - to.left, to.bottom - to.top),
+                                     from.left, from.top, sourceWidth, sourceHeight, UnitPixel, &attributes);
+        fillBack = false;
+    } else if (m_drawMode == 10) {
+        Bitmap* tile = Usable(m_bitmap->Clone(from.left, from.top, sourceWidth, sourceHeight,
+                                              m_bitmap->GetPixelFormat()));
+        if (!tile)
+            return false;
+        ImageAttributes tiling;
+        tiling.SetWrapMode(WrapModeTile);
+        if (keyed) {
+            Color key = ToGdiColor(m_colorKey);
+            tiling.SetColorKey(key, key);
+        }
+        int width = to.right - to.left, height = to.bottom - to.top;
+        status = graphics->DrawImage(tile, Rect(to.left, to.top, width, height), 0, 0, width, height, UnitPixel,
+                                     &tiling);
+        delete tile;
+        fillBack = false;
+    } else if (m_drawMode == 11 || m_drawMode == 12) {
+        RECT fitted = FitRect(to.left, to.top, to.right, to.bottom, sourceWidth, sourceHeight, m_drawMode == 12);
+        drawn = Rect(fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top);
+        attributes.SetWrapMode(WrapModeTileFlipXY);
+        if (drawn.Width > 0 && drawn.Height > 0)
+            status = graphics->DrawImage(m_bitmap, drawn, from.left, from.top, sourceWidth, sourceHeight,
+                                         UnitPixel, &attributes);
+    } else {
+        int x, y;
+        switch (m_drawMode) {
+        case 1: case 6: case 8: x = (to.left + to.right) / 2 - sourceWidth / 2; break;
+        case 2: case 4: case 7: x = to.right - sourceWidth; break;
+        default: x = to.left; break;
+        }
+        switch (m_drawMode) {
+        case 3: case 4: case 8: y = (to.top + to.bottom) / 2 - sourceHeight / 2; break;
+        case 5: case 6: case 7: y = to.bottom - sourceHeight; break;
+        default: y = to.top; break;
+        }
+        int left = x < to.left ? to.left : x;
+        int top = y < to.top ? to.top : y;
+        int right = x + sourceWidth > to.right ? to.right : x + sourceWidth;
+        int bottom = y + sourceHeight > to.bottom ? to.bottom : y + sourceHeight;
+        if (right > left && bottom > top) {
+            drawn = Rect(left, top, right - left, bottom - top);
+            status = graphics->DrawImage(m_bitmap, drawn, from.left + (left - x), from.top + (top - y),
+                                         drawn.Width, drawn.Height, UnitPixel, useAttributes);
+        }
+    }
+
+    if (fillBack && IsFillColor(m_backColor)) {
+        Region previous;
+        graphics->GetClip(&previous);
+        if (drawn.Width > 0 && drawn.Height > 0)
+            graphics->ExcludeClip(drawn);
+        SolidBrush brush(ToGdiColor(m_backColor));
+        graphics->FillRectangle(&brush, (INT)to.left, (INT)to.top, (INT)(to.right - to.left),
+                                (INT)(to.bottom - to.top));
+        graphics->SetClip(&previous);
+    }
+    return status == Ok;
+}
+
+bool SImage::DrawAt(Graphics* graphics, int x, int y, int width, int height, const RECT* source) const
+{
+    RECT destination = {x, y, x + (width < 0 ? GetWidth() : width), y + (height < 0 ? GetHeight() : height)};
+    return Draw(graphics, &destination, source);
+}
+
+bool SImage::DrawInRect(Graphics* graphics, RECT destination, const RECT* source) const
+{
+    return Draw(graphics, &destination, source);
+}

@@ -1,0 +1,335 @@
+#include "SWnd.h"
+
+#include <commctrl.h>
+
+#include "SLibrary.h"
+#include "SWndThreadRecord.h"
+
+namespace
+{
+
+COLORREF ResolveColor(unsigned color)
+{
+    if ((color & 0xFF000000u) == SCOLOR_SYSTEM)
+        return GetSysColor((int)(color & 0xFF));
+    return (COLORREF)(color & 0xFFFFFF);
+}
+
+}
+
+LRESULT SWnd::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_handle)
+        return 0;
+    if (m_oldProc)
+        return CallWindowProcA(m_oldProc, m_handle, msg, wParam, lParam);
+    return DefWindowProcA(m_handle, msg, wParam, lParam);
+}
+
+void SWnd::SendToDescendants(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    SArray<SWnd*> descendants;
+    CollectChildren(&descendants, nullptr, true);
+    SArray<HWND> handles;
+    for (int i = 0; i < descendants.GetCount(); i++)
+        handles.Add(descendants.GetAt(i)->GetHandle());
+    // By handle: a descendant may destroy another one while it handles the message.
+    for (int i = 0; i < handles.GetCount(); i++)
+        if (IsWindow(handles.GetAt(i)))
+            ::SendMessageA(handles.GetAt(i), msg, wParam, lParam);
+}
+
+LRESULT SWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+    case WM_S_CREATED:
+        return m_oldProc ? CallDefault(msg, wParam, lParam) : 0;
+    case WM_S_MODAL_START:
+        return 0;
+    case WM_S_OK:
+        EndModal(0);
+        return CallDefault(msg, wParam, lParam);
+    case WM_S_CANCEL:
+        EndModal(-1);
+        return CallDefault(msg, wParam, lParam);
+    case WM_ENTERSIZEMOVE:
+        m_inSizeMove = 1;
+        return CallDefault(msg, wParam, lParam);
+    case WM_EXITSIZEMOVE:
+        m_inSizeMove = 0;
+        RedrawNow();
+        return CallDefault(msg, wParam, lParam);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    {
+        LRESULT result = 0;
+        if (HandleScroll(msg, wParam, lParam, &result))
+            return result;
+        return CallDefault(msg, wParam, lParam);
+    }
+    case WM_MOVE:
+    {
+        LRESULT result = CallDefault(msg, wParam, lParam);
+        SendToDescendants(WM_S_PARENT_MOVED, wParam, (LPARAM)m_handle);
+        return result;
+    }
+    case WM_SIZE:
+    {
+        LRESULT result = CallDefault(msg, wParam, lParam);
+        SendToDescendants(WM_S_PARENT_SIZED, wParam, (LPARAM)m_handle);
+        return result;
+    }
+    case WM_DESTROY:
+    {
+        if (GetMenu())
+            SetMenu(nullptr, true);
+        LRESULT result = CallDefault(msg, wParam, lParam);
+        // Out of the table before the handle goes, so the sorted list never holds a null handle.
+        UnregisterWndFromTable(this);
+        m_handle = nullptr;
+        return result;
+    }
+    case WM_ERASEBKGND:
+        if (m_oldProc && !m_ownerPaint)
+            return CallDefault(msg, wParam, lParam);
+        if (m_backColor != SCOLOR_TRANSPARENT && m_eraseNesting > 0 && --m_eraseNesting == 0)
+        {
+            HDC dc = (HDC)wParam;
+            HDC memory = (HDC)lParam;
+            if (memory && m_eraseBitmap)
+            {
+                RECT client;
+                ::GetClientRect(m_handle, &client);
+                HRGN clip = CreateRectRgn(0, 0, 0, 0);
+                if (clip && GetClipRgn(memory, clip) == 1)
+                    SelectClipRgn(dc, clip);
+                if (clip)
+                    DeleteObject(clip);
+                BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+                SelectObject(memory, m_eraseOldBitmap);
+                DeleteObject(m_eraseBitmap);
+                DeleteDC(memory);
+            }
+            m_eraseBitmap = nullptr;
+            m_eraseOldBitmap = nullptr;
+        }
+        return 1;
+    default:
+        return CallDefault(msg, wParam, lParam);
+    }
+}
+
+bool SWnd::HandleScroll(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    bool vertical = msg == WM_VSCROLL;
+    int line = vertical ? m_lineStepV : m_lineStepH;
+    int page = vertical ? m_pageStepV : m_pageStepH;
+    int round = vertical ? m_roundStepV : m_roundStepH;
+    SWnd* control = lParam ? FindWndByHandle((HWND)lParam) : nullptr;
+    int current = 0, low = 0, high = 0;
+    if (control && control->GetKind() == SKIND_SCROLL)
+    {
+        current = (int)::SendMessageA((HWND)lParam, SBM_GETPOS, 0, 0);
+        ::SendMessageA((HWND)lParam, SBM_GETRANGE, (WPARAM)&low, (LPARAM)&high);
+    }
+    else if (!lParam && !m_oldProc)
+    {
+        int bar = vertical ? SB_VERT : SB_HORZ;
+        current = ::GetScrollPos(m_handle, bar);
+        ::GetScrollRange(m_handle, bar, &low, &high);
+    }
+    else
+    {
+        if (control && control->GetKind() == SKIND_SLIDER)
+            ::SendMessageA(m_handle, ControlMessage(24, 1), (WPARAM)control, 0);
+        return false;
+    }
+    int position = current;
+    switch (LOWORD(wParam))
+    {
+    case SB_LINEUP: position = current - line; break;
+    case SB_LINEDOWN: position = current + line; break;
+    case SB_PAGEUP: position = current - page; break;
+    case SB_PAGEDOWN: position = current + page; break;
+    case SB_TOP: position = low; break;
+    case SB_BOTTOM: position = high; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: position = (short)HIWORD(wParam); break;
+    default: break;
+    }
+    if (round > 1)
+        position -= position % round;
+    if (position > high)
+        position = high;
+    if (position < low)
+        position = low;
+    *result = 0;
+    if (position == current)
+        return true;
+    if (control)
+    {
+        ::SendMessageA((HWND)lParam, SBM_SETPOS, (WPARAM)position, TRUE);
+        ::SendMessageA(m_handle, ControlMessage(23, 1), (WPARAM)control, 0);
+    }
+    else
+    {
+        SetScrollPos(vertical, position, true);
+        WPARAM positions = MAKEWPARAM((WORD)current, (WORD)position);
+        ::SendMessageA(m_handle, vertical ? WM_S_VSCROLLED : WM_S_HSCROLLED, positions, 0);
+    }
+    return true;
+}
+
+void SWnd::SetScrollSteps(bool vertical, int line, int page, int rounding)
+{
+    int& lineStep = vertical ? m_lineStepV : m_lineStepH;
+    int& pageStep = vertical ? m_pageStepV : m_pageStepH;
+    int& roundStep = vertical ? m_roundStepV : m_roundStepH;
+    lineStep = line;
+    pageStep = page;
+    roundStep = rounding < 1 ? 1 : rounding;
+}
+
+void SWnd::SetScrollInfo(bool vertical, int min, int max, int page, bool redraw)
+{
+    if (!m_handle)
+        return;
+    SCROLLINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE;
+    info.nMin = min;
+    info.nMax = max;
+    if (page >= 0)
+    {
+        info.fMask |= SIF_PAGE;
+        info.nPage = (UINT)page;
+    }
+    ::SetScrollInfo(m_handle, vertical ? SB_VERT : SB_HORZ, &info, redraw);
+}
+
+void SWnd::SetScrollPos(bool vertical, int position, bool redraw)
+{
+    if (!m_handle)
+        return;
+    int round = vertical ? m_roundStepV : m_roundStepH;
+    if (round > 1)
+        position -= position % round;
+    ::SetScrollPos(m_handle, vertical ? SB_VERT : SB_HORZ, position, redraw);
+}
+
+int SWnd::GetScrollPos(bool vertical) const
+{
+    return m_handle ? ::GetScrollPos(m_handle, vertical ? SB_VERT : SB_HORZ) : 0;
+}
+
+int SWnd::GetScrollMin(bool vertical) const
+{
+    int low = 0, high = 0;
+    if (m_handle)
+        ::GetScrollRange(m_handle, vertical ? SB_VERT : SB_HORZ, &low, &high);
+    return low;
+}
+
+int SWnd::GetScrollMax(bool vertical) const
+{
+    int low = 0, high = 0;
+    if (m_handle)
+        ::GetScrollRange(m_handle, vertical ? SB_VERT : SB_HORZ, &low, &high);
+    return high;
+}
+
+void SWnd::ScrollStepForward(bool vertical)
+{
+    SetScrollPos(vertical, GetScrollPos(vertical) + GetScrollStep(vertical), true);
+}
+
+void SWnd::ScrollStepBack(bool vertical)
+{
+    SetScrollPos(vertical, GetScrollPos(vertical) - GetScrollStep(vertical), true);
+}
+
+void SWnd::ShowScrollBar(bool vertical, bool show)
+{
+    if (m_handle)
+        ::ShowScrollBar(m_handle, vertical ? SB_VERT : SB_HORZ, show);
+}
+
+bool SWnd::Redraw(const RECT* rect, HRGN region, UINT flags)
+{
+    if (!m_handle)
+        return false;
+    if (m_backColor != SCOLOR_TRANSPARENT)
+        return RedrawWindow(m_handle, rect, region, flags) != 0;
+    m_redrawingTransparent = 1;
+    bool done = RedrawWindow(m_handle, rect, region, flags) != 0;
+    m_redrawingTransparent = 0;
+    return done;
+}
+
+bool SWnd::RedrawNow()
+{
+    return Redraw(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void SWnd::EraseBackground(HDC paintDC, HDC targetDC)
+{
+    if (!m_handle || !paintDC || !targetDC)
+        return;
+    // Visible library children that paint their own background are cut out of the clip.
+    SArray<SWnd*> children;
+    CollectChildren(&children);
+    for (int i = 0; i < children.GetCount(); i++)
+    {
+        SWnd* child = children.GetAt(i);
+        if (!child->IsVisible() || child->GetBackColor() == SCOLOR_TRANSPARENT)
+            continue;
+        int kind = child->GetKind();
+        bool sizeMoveOnly = kind == SKIND_BUTTON || kind == SKIND_COMBO || kind == SKIND_EDIT ||
+                            kind == SKIND_GROUP || kind == SKIND_PROGRESS;
+        if (sizeMoveOnly && !m_inSizeMove)
+            continue;
+        RECT rect;
+        if (!child->GetWindowRect(&rect))
+            continue;
+        MapWindowPoints(nullptr, m_handle, (POINT*)&rect, 2);
+        bool useTarget = kind == SKIND_RADIO || kind == SKIND_STATIC || kind == SKIND_TAB;
+        HDC dc = useTarget ? targetDC : paintDC;
+        if (dc == paintDC)
+            ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+        else
+        {
+            HRGN cut = CreateRectRgnIndirect(&rect);
+            if (cut)
+            {
+                ExtSelectClipRgn(dc, cut, RGN_DIFF);
+                DeleteObject(cut);
+            }
+        }
+    }
+    unsigned color = m_backColor;
+    if (color == SCOLOR_NONE)
+        return;
+    if (color == SCOLOR_TRANSPARENT)
+    {
+        SWnd* parent = FindWndByHandle(GetParent());
+        if (parent && m_redrawingTransparent)
+        {
+            RECT rect;
+            ::GetClientRect(m_handle, &rect);
+            MapWindowPoints(m_handle, parent->GetHandle(), (POINT*)&rect, 2);
+            RedrawWindow(parent->GetHandle(), &rect, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW);
+        }
+        return;
+    }
+    RECT client;
+    ::GetClientRect(m_handle, &client);
+    HBRUSH brush = CreateSolidBrush(ResolveColor(color));
+    if (brush)
+    {
+        FillRect(targetDC, &client, brush);
+        DeleteObject(brush);
+    }
+}

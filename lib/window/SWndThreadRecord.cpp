@@ -1,0 +1,77 @@
+#include "SWndThreadRecord.h"
+
+#include "SLibrary.h"
+#include "SWnd.h"
+
+bool SWndThreadRecord::Insert(SWnd* window)
+{
+    if (!window || !window->GetHandle())
+        return false;
+    uintptr_t key = (uintptr_t)window->GetHandle();
+    int count = m_windows.GetCount();
+    int at = count;
+    for (int i = 0; i < count; i++)
+    {
+        if ((uintptr_t)m_windows.GetAt(i)->GetHandle() > key)
+        {
+            at = i;
+            break;
+        }
+    }
+    return m_windows.Add(window, at) >= 0;
+}
+
+bool SWndThreadRecord::Remove(SWnd* window)
+{
+    int index = m_windows.Find(window);
+    if (index < 0)
+        return false;
+    m_windows.RemoveAt(index);
+    return true;
+}
+
+SWnd* SWndThreadRecord::Find(HWND handle)
+{
+    uintptr_t key = (uintptr_t)handle;
+    int low = 0, high = m_windows.GetCount();
+    while (low < high)
+    {
+        int middle = (low + high) / 2;
+        SWnd* window = m_windows.GetAt(middle);
+        uintptr_t value = (uintptr_t)window->GetHandle();
+        if (value == key)
+            return window;
+        if (key < value)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return nullptr;
+}
+
+SWnd* FindWndByHandle(HWND handle)
+{
+    if (!handle)
+        return nullptr;
+    DWORD threadId = GetWindowThreadProcessId(handle, nullptr);
+    if (!threadId)
+        return nullptr;
+    SWndThreadRecord* record = FindThreadRecord(threadId);
+    return record ? record->Find(handle) : nullptr;
+}
+
+bool RegisterWndInTable(SWnd* window)
+{
+    if (!window || !window->GetHandle())
+        return false;
+    SWndThreadRecord* record = FindThreadRecord(window->GetThreadId());
+    return record && record->Insert(window);
+}
+
+bool UnregisterWndFromTable(SWnd* window)
+{
+    if (!window)
+        return false;
+    SWndThreadRecord* record = FindThreadRecord(window->GetThreadId());
+    return record && record->Remove(window);
+}

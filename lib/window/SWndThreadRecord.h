@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+#include "SArray.h"
+
+class SWnd;
+
+// One GUI thread's entry in the window table: its id and its window objects
+// kept sorted by handle value, so handle look-ups search by halving.
+class SWndThreadRecord
+{
+public:
+    explicit SWndThreadRecord(DWORD threadId) : m_threadId(threadId) {}
+    virtual ~SWndThreadRecord() = default;
+    SWndThreadRecord(const SWndThreadRecord&) = delete;
+    SWndThreadRecord& operator=(const SWndThreadRecord&) = delete;
+
+    // The owning thread's id.
+    DWORD GetThreadId() const { return m_threadId; }
+    // The thread's windows, sorted by handle.
+    SArray<SWnd*>& GetWindows() { return m_windows; }
+    // Inserts the window before the first one with a greater handle; false without a handle.
+    bool Insert(SWnd* window);
+    // Removes the entry that holds the window; false when absent.
+    bool Remove(SWnd* window);
+    // The window of a handle (search by halving); null when absent.
+    SWnd* Find(HWND handle);
+
+private:
+    DWORD m_threadId;
+    SArray<SWnd*> m_windows;
+};

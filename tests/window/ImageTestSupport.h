@@ -1,0 +1,48 @@
+#pragma once
+// Helpers shared by the image tests: a GDI+ session and small pictures built in code.
+#include <windows.h>
+#include <gdiplus.h>
+#include <stdint.h>
+
+#include <vector>
+
+#include "SImage.h"
+
+// Keeps GDI+ started while a test suite runs (nested with the library's own start-up).
+class GdiplusSession
+{
+public:
+    GdiplusSession()
+    {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+    }
+    ~GdiplusSession() { Gdiplus::GdiplusShutdown(m_token); }
+
+private:
+    ULONG_PTR m_token = 0;
+};
+
+// A width x height picture of four opaque quadrants: red, green / blue, white.
+inline void MakeQuadrants(SImage* image, int width, int height)
+{
+    std::vector<uint32_t> pixels((size_t)width * height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            bool right = x >= width / 2, bottom = y >= height / 2;
+            pixels[(size_t)y * width + x] = !bottom ? (right ? 0xFF00FF00u : 0xFFFF0000u)
+                                                    : (right ? 0xFFFFFFFFu : 0xFF0000FFu);
+        }
+    image->CreateFromPixels(pixels.data(), width, height);
+}
+
+// True when two ARGB values differ by at most tolerance in every channel.
+inline bool NearColor(uint32_t a, uint32_t b, int tolerance)
+{
+    for (int shift = 0; shift < 32; shift += 8) {
+        int difference = (int)((a >> shift) & 0xFF) - (int)((b >> shift) & 0xFF);
+        if (difference > tolerance || difference < -tolerance)
+            return false;
+    }
+    return true;
+}

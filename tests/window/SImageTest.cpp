@@ -1,0 +1,579 @@
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include "ImageTestSupport.h"
+#include "SDraw.h"
+#include "SFileMem.h"
+#include "SImage.h"
+
+namespace {
+
+class SImageTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_session = new GdiplusSession(); }
+    static void TearDownTestSuite()
+    {
+        delete s_session;
+        s_session = nullptr;
+    }
+    static GdiplusSession* s_session;
+};
+GdiplusSession* SImageTest::s_session = nullptr;
+
+const uint32_t kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kWhite = 0xFFFFFFFFu;
+const uint32_t kGrey = 0xFF808080u;
+
+// Draws the image at its draw mode into a grey-filled w x h canvas and returns the canvas.
+void DrawOnCanvas(const SImage& image, SImage* canvas, int width, int height, const RECT* destination)
+{
+    ASSERT_TRUE(canvas->Create(width, height, PixelFormat32bppARGB));
+    ASSERT_TRUE(canvas->Fill(kGrey));
+    Gdiplus::Graphics graphics(canvas->GetBitmap());
+    ASSERT_TRUE(image.Draw(&graphics, destination));
+}
+
+SString TempPath(const char* name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    SString path;
+    path.Format("%smelvora_image_%lu_%s", folder, GetCurrentProcessId(), name);
+    return path;
+}
+
+} // namespace
+
+TEST_F(SImageTest, StateAndDrawModeSetting)
+{
+    SImage image;
+    EXPECT_FALSE(image.IsLoaded());
+    EXPECT_EQ(0, image.GetWidth());
+    EXPECT_EQ(0u, (unsigned)image.GetPixelFormat());
+    EXPECT_EQ(0, image.GetBitsPerPixel());
+    EXPECT_EQ(COLOR_NONE, image.GetBackColor());
+    EXPECT_EQ(COLOR_NONE, image.GetTransparentColor());
+    EXPECT_EQ(0, image.SetDrawMode(11));
+    EXPECT_EQ(11, image.SetDrawMode(12));
+    EXPECT_EQ(0, image.GetDrawMode());
+    image.SetDrawMode(5);
+    EXPECT_EQ(5, image.SetDrawMode(-1));
+    EXPECT_EQ(0, image.GetDrawMode());
+
+    struct Case {
+        Gdiplus::PixelFormat format;
+        int bits;
+    } cases[] = {{PixelFormat1bppIndexed, 1},  {PixelFormat8bppIndexed, 8},  {PixelFormat16bppRGB565, 16},
+                 {PixelFormat24bppRGB, 24},    {PixelFormat32bppPARGB, 32},  {PixelFormat48bppRGB, 48},
+                 {PixelFormat64bppARGB, 64},   {PixelFormatUndefined, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.bits, SImage::BitsPerPixel(c.format));
+
+    SImage sized(7, 5, PixelFormat24bppRGB);
+    EXPECT_TRUE(sized.IsLoaded());
+    EXPECT_EQ(7, sized.GetWidth());
+    EXPECT_EQ(5, sized.GetHeight());
+    EXPECT_EQ(24, sized.GetBitsPerPixel());
+    EXPECT_FALSE(sized.Create(0, 5, PixelFormat24bppRGB));
+    EXPECT_FALSE(sized.IsLoaded());
+}
+
+TEST_F(SImageTest, PixelsRoundTrip)
+{
+    SImage image;
+    MakeQuadrants(&image, 6, 4);
+    ASSERT_TRUE(image.IsLoaded());
+    EXPECT_EQ(8, image.GetDrawMode());
+    EXPECT_EQ(kRed, image.GetPixelColor(0, 0));
+    EXPECT_EQ(kGreen, image.GetPixelColor(5, 0));
+    EXPECT_EQ(kBlue, image.GetPixelColor(0, 3));
+    EXPECT_EQ(kWhite, image.GetPixelColor(5, 3));
+    EXPECT_EQ(0u, image.GetPixelColor(6, 0));
+    uint32_t color = 1;
+    EXPECT_FALSE(image.GetPixel(-1, 0, color));
+
+    uint32_t* pixels = image.GetPixels(nullptr);
+    ASSERT_NE(nullptr, pixels);
+    EXPECT_EQ(kGreen, pixels[5]);
+    EXPECT_EQ(kBlue, pixels[3 * 6]);
+    pixels[0] = 0x80123456u;
+    EXPECT_TRUE(image.SetPixels(pixels));
+    delete[] pixels;
+    EXPECT_EQ(0x80123456u, image.GetPixelColor(0, 0));
+    EXPECT_TRUE(image.SetPixel(1, 1, 0x11223344u));
+    EXPECT_TRUE(image.GetPixel(1, 1, color));
+    EXPECT_EQ(0x11223344u, color);
+    EXPECT_EQ(nullptr, image.GetPixels(nullptr, PixelFormat24bppRGB));
+
+    // A width whose rows are not 4-byte multiples in the source format.
+    SImage odd(3, 3, PixelFormat24bppRGB);
+    ASSERT_TRUE(odd.Fill(kBlue));
+    uint32_t buffer[9 + 1];
+    buffer[9] = 0xDEADBEEF;
+    ASSERT_EQ(buffer, odd.GetPixels(buffer));
+    for (int i = 0; i < 9; i++)
+        EXPECT_EQ(kBlue, buffer[i]);
+    EXPECT_EQ(0xDEADBEEFu, buffer[9]);
+
+    EXPECT_FALSE(image.CreateFromPixels(nullptr, 2, 2));
+    EXPECT_FALSE(image.IsLoaded());
+}
+
+TEST_F(SImageTest, SavesAndLoadsEveryFormatThroughMemory)
+{
+    SImage source;
+    MakeQuadrants(&source, 32, 32);
+    struct Case {
+        int format;
+        const char* magic;
+        int tolerance;
+    } cases[] = {{IMAGE_FORMAT_PNG, "\x89PNG", 0}, {IMAGE_FORMAT_BMP, "BM", 0}, {7, "BM", 0},
+                 {IMAGE_FORMAT_GIF, "GIF8", 8},    {IMAGE_FORMAT_JPEG, "\xFF\xD8\xFF", 40}};
+    for (const Case& c : cases) {
+        SFileMem memory;
+        ASSERT_TRUE(source.Save(&memory, c.format)) << c.format;
+        EXPECT_EQ(memory.GetSize(), memory.Tell());
+        ASSERT_GT(memory.GetSize(), 30) << c.format;
+        EXPECT_EQ(0, memcmp(memory.GetBuffer(), c.magic, strlen(c.magic))) << c.format;
+        memory.Rewind();
+        SImage decoded;
+        ASSERT_TRUE(decoded.Load(&memory)) << c.format;
+        EXPECT_TRUE(memory.IsEof());
+        EXPECT_EQ(32, decoded.GetWidth());
+        EXPECT_EQ(32, decoded.GetHeight());
+        EXPECT_TRUE(NearColor(kRed, decoded.GetPixelColor(4, 4), c.tolerance)) << c.format;
+        EXPECT_TRUE(NearColor(kGreen, decoded.GetPixelColor(27, 4), c.tolerance)) << c.format;
+        EXPECT_TRUE(NearColor(kBlue, decoded.GetPixelColor(4, 27), c.tolerance)) << c.format;
+        EXPECT_TRUE(NearColor(kWhite, decoded.GetPixelColor(27, 27), c.tolerance)) << c.format;
+    }
+    SImage empty;
+    SFileMem memory;
+    EXPECT_FALSE(empty.Save(&memory, IMAGE_FORMAT_PNG));
+    EXPECT_EQ(0, memory.GetSize());
+}
+
+TEST_F(SImageTest, SavesAndLoadsThroughDiskFiles)
+{
+    SImage source;
+    MakeQuadrants(&source, 16, 16);
+    const int formats[] = {IMAGE_FORMAT_PNG, IMAGE_FORMAT_BMP, IMAGE_FORMAT_GIF, IMAGE_FORMAT_JPEG};
+    for (int format : formats) {
+        SString path = TempPath("disk.img");
+        {
+            SFileMem encoded;
+            ASSERT_TRUE(source.Save(&encoded, format));
+            ASSERT_TRUE(encoded.SaveToFile(path));
+        }
+        SFileMem file;
+        ASSERT_TRUE(file.LoadFromFile(path));
+        DeleteFileA(path);
+        SImage decoded;
+        ASSERT_TRUE(decoded.Load(&file, -1)) << format;
+        EXPECT_EQ(16, decoded.GetWidth());
+        EXPECT_TRUE(NearColor(kBlue, decoded.GetPixelColor(2, 13), 40)) << format;
+    }
+}
+
+TEST_F(SImageTest, SaveWritesAtTheStreamPosition)
+{
+    SImage source;
+    MakeQuadrants(&source, 8, 8);
+    SFileMem memory;
+    memory.Write("ABC", 3);
+    ASSERT_TRUE(source.Save(&memory, IMAGE_FORMAT_PNG));
+    int end = memory.Tell();
+    EXPECT_EQ(memory.GetSize(), end);
+    memory.Write("XYZ", 3);
+    EXPECT_EQ(0, memcmp(memory.GetBuffer(), "ABC", 3));
+
+    // Load takes just the counted bytes and leaves the position behind them.
+    memory.Seek(3);
+    SImage decoded;
+    ASSERT_TRUE(decoded.Load(&memory, end - 3));
+    EXPECT_EQ(end, memory.Tell());
+    EXPECT_EQ(kWhite, decoded.GetPixelColor(7, 7));
+    EXPECT_STREQ("XYZ", (const char*)memory.ReadString(3));
+}
+
+TEST_F(SImageTest, DamagedDataFailsCleanly)
+{
+    SImage source;
+    MakeQuadrants(&source, 16, 16);
+    SFileMem png;
+    ASSERT_TRUE(source.Save(&png, IMAGE_FORMAT_PNG));
+    SFileMem jpeg;
+    ASSERT_TRUE(source.Save(&jpeg, IMAGE_FORMAT_JPEG));
+
+    struct Case {
+        const char* name;
+        const uint8_t* bytes;
+        int count;
+    } cases[] = {
+        {"empty", png.GetBuffer(), 0},
+        {"png signature only", png.GetBuffer(), 8},
+        {"png header cut", png.GetBuffer(), 20},
+        {"jpeg markers only", jpeg.GetBuffer(), 4},
+        {"text", reinterpret_cast<const uint8_t*>("this is not a picture at all, just words"), 40},
+        {"bmp magic with nothing", reinterpret_cast<const uint8_t*>("BM\x10\0\0\0\0\0\0\0"), 10},
+    };
+    for (const Case& c : cases) {
+        SImage image;
+        MakeQuadrants(&image, 4, 4);
+        SFileMem damaged;
+        damaged.Allocate(0);
+        damaged.Write(c.bytes, c.count);
+        damaged.Rewind();
+        EXPECT_FALSE(image.Load(&damaged)) << c.name;
+        EXPECT_FALSE(image.IsLoaded()) << c.name;
+    }
+
+    SImage kept;
+    MakeQuadrants(&kept, 4, 4);
+    EXPECT_FALSE(kept.Load(nullptr));
+    EXPECT_TRUE(kept.IsLoaded());
+    png.SeekEnd();
+    EXPECT_FALSE(kept.Load(&png));
+    EXPECT_FALSE(kept.IsLoaded());
+    EXPECT_FALSE(kept.LoadResource("NOPE", "BINARY"));
+}
+
+TEST_F(SImageTest, AlignedDrawModesPlaceAndClip)
+{
+    SImage image;
+    MakeQuadrants(&image, 40, 40);
+    SImage canvas;
+    RECT destination = {0, 0, 30, 30};
+
+    image.SetDrawMode(0);
+    DrawOnCanvas(image, &canvas, 30, 30, &destination);
+    EXPECT_EQ(kRed, canvas.GetPixelColor(0, 0));
+    EXPECT_EQ(kGreen, canvas.GetPixelColor(25, 0));
+    EXPECT_EQ(kBlue, canvas.GetPixelColor(0, 25));
+    EXPECT_EQ(kWhite, canvas.GetPixelColor(29, 29));
+    EXPECT_EQ(kRed, canvas.GetPixelColor(19, 19));
+
+    image.SetDrawMode(7);
+    DrawOnCanvas(image, &canvas, 30, 30, &destination);
+    EXPECT_EQ(kRed, canvas.GetPixelColor(0, 0));
+    EXPECT_EQ(kRed, canvas.GetPixelColor(9, 9));
+    EXPECT_EQ(kWhite, canvas.GetPixelColor(10, 10));
+    EXPECT_EQ(kWhite, canvas.GetPixelColor(29, 29));
+
+    SImage small;
+    MakeQuadrants(&small, 10, 10);
+    struct Case {
+        int mode;
+        int left, top;
+    } cases[] = {{0, 0, 0},   {1, 10, 0},  {2, 20, 0},  {3, 0, 10}, {4, 20, 10},
+                 {5, 0, 20},  {6, 10, 20}, {7, 20, 20}, {8, 10, 10}};
+    for (const Case& c : cases) {
+        small.SetDrawMode(c.mode);
+        DrawOnCanvas(small, &canvas, 30, 30, &destination);
+        EXPECT_EQ(kRed, canvas.GetPixelColor(c.left, c.top)) << c.mode;
+        EXPECT_EQ(kWhite, canvas.GetPixelColor(c.left + 9, c.top + 9)) << c.mode;
+        if (c.left > 0) {
+            EXPECT_EQ(kGrey, canvas.GetPixelColor(c.left - 1, c.top)) << c.mode;
+        }
+        if (c.top + 10 < 30) {
+            EXPECT_EQ(kGrey, canvas.GetPixelColor(c.left, c.top + 10)) << c.mode;
+        }
+    }
+}
+
+TEST_F(SImageTest, BackColorFillsOnlyOutsideThePicture)
+{
+    SImage small;
+    MakeQuadrants(&small, 10, 10);
+    small.SetDrawMode(8);
+    SImage canvas;
+    RECT destination = {0, 0, 30, 30};
+
+    small.SetBackColor(0x00FFFF);  // yellow as a library colour
+    DrawOnCanvas(small, &canvas, 30, 30, &destination);
+    EXPECT_EQ(0xFFFFFF00u, canvas.GetPixelColor(0, 0));
+    EXPECT_EQ(0xFFFFFF00u, canvas.GetPixelColor(29, 15));
+    EXPECT_EQ(kRed, canvas.GetPixelColor(10, 10));
+    EXPECT_EQ(kWhite, canvas.GetPixelColor(19, 19));
+
+    small.SetBackColor(COLOR_TRANSPARENT);
+    DrawOnCanvas(small, &canvas, 30, 30, &destination);
+    EXPECT_EQ(kGrey, canvas.GetPixelColor(0, 0));
+
+    // The canvas clip is restored after the fill.
+    small.SetBackColor(0x00FFFF);
+    ASSERT_TRUE(canvas.Fill(kGrey));
+    Gdiplus::Graphics graphics(canvas.GetBitmap());
+    ASSERT_TRUE(small.Draw(&graphics, &destination));
+    Gdiplus::SolidBrush black(Gdiplus::Color(255, 0, 0, 0));
+    graphics.FillRectangle(&black, 0, 0, 30, 30);
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+    EXPECT_EQ(0xFF000000u, canvas.GetPixelColor(15, 15));
+}
+
+TEST_F(SImageTest, ScaledTiledAndFittedModes)
+{
+    SImage small;
+    MakeQuadrants(&small, 4, 4);
+    SImage canvas;
+    RECT destination = {0, 0, 40, 40};
+
+    small.SetDrawMode(9);
+    DrawOnCanvas(small, &canvas, 40, 40, &destination);
+    EXPECT_EQ(kRed, canvas.GetPixelColor(5, 5));
+    EXPECT_EQ(kGreen, canvas.GetPixelColor(34, 5));
+    EXPECT_EQ(kBlue, canvas.GetPixelColor(5, 34));
+    EXPECT_EQ(kWhite, canvas.GetPixelColor(34, 34));
+
+    small.SetDrawMode(10);
+    DrawOnCanvas(small, &canvas, 40, 40, &destination);
+    for (int y = 0; y < 40; y += 4)
+        for (int x = 0; x < 40; x += 4) {
+            EXPECT_EQ(kRed, canvas.GetPixelColor(x, y)) << x << "," << y;
+            EXPECT_EQ(kWhite, canvas.GetPixelColor(x + 3, y + 3)) << x << "," << y;
+        }
+
+    SImage wide;
+    MakeQuadrants(&wide, 20, 10);
+    wide.SetDrawMode(11);
+    DrawOnCanvas(wide, &canvas, 40, 40, &destination);
+    EXPECT_EQ(kGrey, canvas.GetPixelColor(9, 20));
+    EXPECT_EQ(kRed, canvas.GetPixelColor(11, 16));
+    EXPECT_EQ(kWhite, canvas.GetPixelColor(28, 23));
+    EXPECT_EQ(kGrey, canvas.GetPixelColor(31, 20));
+    EXPECT_EQ(kGrey, canvas.GetPixelColor(20, 13));
+
+    // With a back colour the fitted picture is surrounded by it.
+    wide.SetBackColor(0x000000);
+    DrawOnCanvas(wide, &canvas, 40, 40, &destination);
+    EXPECT_EQ(0xFF000000u, canvas.GetPixelColor(0, 0));
+    EXPECT_EQ(kRed, canvas.GetPixelColor(11, 16));
+}
+
+TEST_F(SImageTest, ColorKeyedPixelsAreNotDrawn)
+{
+    SImage image;
+    MakeQuadrants(&image, 10, 10);
+    image.SetTransparentColor(0x0000FF);  // red as a library colour
+    SImage canvas;
+    RECT destination = {0, 0, 10, 10};
+    DrawOnCanvas(image, &canvas, 10, 10, &destination);
+    EXPECT_EQ(kGrey, canvas.GetPixelColor(1, 1));
+    EXPECT_EQ(kGreen, canvas.GetPixelColor(8, 1));
+    EXPECT_EQ(kBlue, canvas.GetPixelColor(1, 8));
+}
+
+TEST_F(SImageTest, PixelEditing)
+{
+    SImage image;
+    std::vector<uint32_t> pixels = {0xFFFF0000u, 0x80FF0000u, 0x2000FF00u, 0xFF0000FFu};
+    ASSERT_TRUE(image.CreateFromPixels(pixels.data(), 2, 2));
+
+    EXPECT_TRUE(image.SetAlpha(0x40, nullptr, true));
+    EXPECT_EQ(0x40FF0000u, image.GetPixelColor(0, 0));
+    EXPECT_EQ(0x40FF0000u, image.GetPixelColor(1, 0));
+    EXPECT_EQ(0x2000FF00u, image.GetPixelColor(0, 1));
+    RECT one = {1, 1, 2, 2};
+    EXPECT_TRUE(image.SetAlpha(0x10, &one, false));
+    EXPECT_EQ(0x100000FFu, image.GetPixelColor(1, 1));
+    EXPECT_EQ(0x2000FF00u, image.GetPixelColor(0, 1));
+
+    ASSERT_TRUE(image.CreateFromPixels(pixels.data(), 2, 2));
+    EXPECT_TRUE(image.MakeGrayscale(nullptr));
+    EXPECT_EQ(0xFF4C4C4Cu, image.GetPixelColor(0, 0));
+    EXPECT_EQ(0x804C4C4Cu, image.GetPixelColor(1, 0));
+    EXPECT_EQ(0x20959595u, image.GetPixelColor(0, 1));
+    EXPECT_EQ(0xFF1D1D1Du, image.GetPixelColor(1, 1));
+
+    ASSERT_TRUE(image.CreateFromPixels(pixels.data(), 2, 2));
+    EXPECT_TRUE(image.ReplaceTranslucentWithWhite());
+    EXPECT_EQ(0xFFFF0000u, image.GetPixelColor(0, 0));
+    EXPECT_EQ(0xFFFFFFFFu, image.GetPixelColor(1, 0));
+    EXPECT_EQ(0xFFFFFFFFu, image.GetPixelColor(0, 1));
+
+    RECT block = {0, 0, 1, 2};
+    EXPECT_TRUE(image.Fill(0x80102030u, &block));
+    EXPECT_EQ(0x80102030u, image.GetPixelColor(0, 1));
+    EXPECT_EQ(0xFF0000FFu, image.GetPixelColor(1, 1));
+
+    SImage indexed(4, 4, PixelFormat8bppIndexed);
+    ASSERT_TRUE(indexed.IsLoaded());
+    EXPECT_FALSE(indexed.SetAlpha(10));
+    EXPECT_FALSE(indexed.MakeGrayscale());
+    SImage empty;
+    EXPECT_FALSE(empty.Fill(kRed));
+    EXPECT_FALSE(empty.ReplaceTranslucentWithWhite());
+}
+
+TEST_F(SImageTest, RotateResizeAndConvert)
+{
+    SImage image;
+    MakeQuadrants(&image, 8, 4);
+    EXPECT_TRUE(image.Rotate(5));
+    EXPECT_EQ(4, image.GetWidth());
+    EXPECT_EQ(8, image.GetHeight());
+    EXPECT_EQ(kBlue, image.GetPixelColor(0, 0));  // bottom-left came to the top-left
+    EXPECT_EQ(kRed, image.GetPixelColor(3, 0));
+    EXPECT_FALSE(image.Rotate(-1));
+    EXPECT_TRUE(image.Rotate(4));
+    EXPECT_EQ(4, image.GetWidth());
+
+    MakeQuadrants(&image, 8, 8);
+    EXPECT_FALSE(image.Resize(8, 8));
+    EXPECT_EQ(kRed, image.GetPixelColor(0, 0));
+    int mode = image.GetDrawMode();
+    ASSERT_TRUE(image.Resize(16, 4));
+    EXPECT_EQ(16, image.GetWidth());
+    EXPECT_EQ(4, image.GetHeight());
+    EXPECT_EQ(mode, image.GetDrawMode());
+    EXPECT_EQ(kRed, image.GetPixelColor(1, 0));
+    EXPECT_EQ(kWhite, image.GetPixelColor(14, 3));
+    EXPECT_FALSE(image.Resize(-5, 4));
+    EXPECT_TRUE(image.IsLoaded());
+
+    MakeQuadrants(&image, 4, 4);
+    image.SetBackColor(0x000000);
+    ASSERT_TRUE(image.ResizeCanvas(8, 8));
+    EXPECT_EQ(0xFF000000u, image.GetPixelColor(0, 0));
+    EXPECT_EQ(kRed, image.GetPixelColor(2, 2));
+    EXPECT_EQ(kWhite, image.GetPixelColor(5, 5));
+    EXPECT_EQ(0xFF000000u, image.GetPixelColor(6, 6));
+
+    ASSERT_TRUE(image.ConvertPixelFormat(PixelFormat24bppRGB));
+    EXPECT_EQ(24, image.GetBitsPerPixel());
+    EXPECT_EQ(kRed, image.GetPixelColor(2, 2));
+    EXPECT_EQ(0xFF000000u, image.GetPixelColor(7, 0));
+}
+
+TEST_F(SImageTest, CopiesAndGdiConversions)
+{
+    SImage source;
+    MakeQuadrants(&source, 10, 10);
+    SImage part;
+    ASSERT_TRUE(part.CopyRegion(&source, 5, 0, -1, 5));
+    EXPECT_EQ(5, part.GetWidth());
+    EXPECT_EQ(kGreen, part.GetPixelColor(0, 0));
+    EXPECT_FALSE(part.CopyRegion(&source, 8, 8, 5, 5));
+    EXPECT_FALSE(part.IsLoaded());
+    EXPECT_FALSE(part.CopyRegion(nullptr, 0, 0, 1, 1));
+    ASSERT_TRUE(part.Assign(&source));
+    EXPECT_EQ(10, part.GetHeight());
+    ASSERT_TRUE(part.CopyRegion(&part, 5, 5, 5, 5));
+    EXPECT_EQ(kWhite, part.GetPixelColor(0, 0));
+
+    // A translucent pixel keeps its alpha through a 32-bit GDI bitmap.
+    source.SetPixel(0, 0, 0x80FF0000u);
+    HBITMAP bitmap = source.GetHBitmap32(false);
+    ASSERT_NE(nullptr, bitmap);
+    SImage back;
+    ASSERT_TRUE(back.FromHBitmap(bitmap));
+    DeleteObject(bitmap);
+    EXPECT_EQ(0x80u, back.GetPixelColor(0, 0) >> 24);
+    EXPECT_EQ(kWhite, back.GetPixelColor(9, 9));
+
+    SImage rgb(4, 4, PixelFormat24bppRGB);
+    rgb.Fill(kBlue);
+    EXPECT_EQ(nullptr, rgb.GetHBitmap32(false));
+    bitmap = rgb.GetHBitmap32(true);
+    ASSERT_NE(nullptr, bitmap);
+    ASSERT_TRUE(back.FromHBitmap(bitmap));
+    DeleteObject(bitmap);
+    EXPECT_EQ(kBlue, back.GetPixelColor(3, 3));
+
+    HICON icon = source.GetHIcon();
+    EXPECT_NE(nullptr, icon);
+    DestroyIcon(icon);
+    SImage empty;
+    EXPECT_EQ(nullptr, empty.GetHIcon());
+    EXPECT_EQ(nullptr, empty.GetHBitmap());
+    EXPECT_FALSE(empty.FromHBitmap(nullptr));
+}
+
+TEST_F(SImageTest, FromScreenCopiesADeviceContext)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, 20, 20}, corner = {10, 10, 20, 20};
+    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0)), blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(dc, &all, green);
+    FillRect(dc, &corner, blue);
+    SImage image;
+    ASSERT_TRUE(image.FromScreen(dc, 5, 5, 10, 10));
+    EXPECT_EQ(10, image.GetWidth());
+    EXPECT_EQ(kGreen, image.GetPixelColor(0, 0));
+    EXPECT_EQ(kBlue, image.GetPixelColor(9, 9));
+    EXPECT_FALSE(image.FromScreen(dc, 0, 0, 0, 10));
+    SelectObject(dc, old);
+    DeleteObject(green);
+    DeleteObject(blue);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+TEST_F(SImageTest, RegionKeepsEveryPixelThatDiffersFromTheKey)
+{
+    SImage image(6, 4, PixelFormat32bppARGB);
+    ASSERT_TRUE(image.Fill(0xFFFF00FFu));  // magenta key everywhere
+    RECT inner = {1, 1, 5, 3};
+    ASSERT_TRUE(image.Fill(kBlue, &inner));
+    image.SetPixel(0, 0, 0xFFFE00FFu);  // one channel off the key: kept
+    HRGN region = image.CreateRegion(RGB(255, 0, 255));
+    ASSERT_NE(nullptr, region);
+    EXPECT_TRUE(PtInRegion(region, 0, 0));
+    EXPECT_TRUE(PtInRegion(region, 1, 1));
+    EXPECT_TRUE(PtInRegion(region, 4, 2));
+    EXPECT_FALSE(PtInRegion(region, 5, 1));
+    EXPECT_FALSE(PtInRegion(region, 1, 3));
+    EXPECT_FALSE(PtInRegion(region, 1, 0));
+    DeleteObject(region);
+
+    // More rectangles than one flush holds: one run per row in 2500 rows.
+    SImage tall(3, 2500, PixelFormat32bppARGB);
+    ASSERT_TRUE(tall.Fill(0xFFFF00FFu));
+    RECT column = {1, 0, 2, 2500};
+    ASSERT_TRUE(tall.Fill(kBlue, &column));
+    region = tall.CreateRegion(RGB(255, 0, 255));
+    ASSERT_NE(nullptr, region);
+    RECT box;
+    GetRgnBox(region, &box);
+    EXPECT_EQ(1, box.left);
+    EXPECT_EQ(2, box.right);
+    EXPECT_EQ(0, box.top);
+    EXPECT_EQ(2500, box.bottom);
+    EXPECT_TRUE(PtInRegion(region, 1, 2100));
+    DeleteObject(region);
+
+    SImage empty;
+    EXPECT_EQ(nullptr, empty.CreateRegion(0));
+}
+
+TEST_F(SImageTest, FromImageListTakesOneCell)
+{
+    HIMAGELIST list = ImageList_Create(8, 8, ILC_COLOR32, 0, 4);
+    ASSERT_NE(nullptr, list);
+    const uint32_t colors[] = {kRed, kGreen, kBlue};
+    for (uint32_t color : colors) {
+        SImage cell(8, 8, PixelFormat32bppARGB);
+        cell.Fill(color);
+        HBITMAP bitmap = cell.GetHBitmap32(true);
+        ASSERT_GE(ImageList_Add(list, bitmap, nullptr), 0);
+        DeleteObject(bitmap);
+    }
+    SImage image;
+    for (int i = 0; i < 3; i++) {
+        ASSERT_TRUE(image.FromImageList(list, i)) << i;
+        EXPECT_EQ(8, image.GetWidth());
+        EXPECT_EQ(8, image.GetHeight());
+        EXPECT_EQ(colors[i] & 0xFFFFFF, image.GetPixelColor(4, 4) & 0xFFFFFF) << i;
+    }
+    EXPECT_TRUE(image.FromImageList(list, -1));
+    EXPECT_GE(image.GetWidth() * image.GetHeight(), 3 * 64);
+    EXPECT_FALSE(image.FromImageList(list, 3));
+    EXPECT_FALSE(image.IsLoaded());
+    EXPECT_FALSE(image.FromImageList(list, -2));
+    EXPECT_FALSE(image.FromImageList(nullptr, 0));
+    ImageList_Destroy(list);
+}

@@ -1,7 +1,0 @@
-#include <gtest/gtest.h>
-#include <windows.h>
-
-TEST(Harness, RunsUnderWindows)
-{
-    EXPECT_EQ(GetACP(), 1252u);
-}
