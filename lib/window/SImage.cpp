@@ -68,6 +68,30 @@ Bitmap* Usable(Bitmap* bitmap)
     return bitmap;
 }
 
+// Header of a top-down 32-bit DIB.
+BITMAPINFO TopDown32(int width, int height)
+{
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = -height;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    return header;
+}
+
+// The pixels of a GDI bitmap as top-down 32-bit rows; false when they cannot all be read.
+bool ReadDibPixels(HBITMAP bitmap, int width, int height, std::vector<uint32_t>* pixels)
+{
+    pixels->assign((size_t)width * height, 0);
+    BITMAPINFO header = TopDown32(width, height);
+    HDC dc = GetDC(nullptr);
+    int lines = GetDIBits(dc, bitmap, 0, (UINT)height, pixels->data(), &header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    return lines == height;
+}
+
 } // namespace
 
 SImage::SImage() : m_bitmap(nullptr), m_backColor(COLOR_NONE), m_colorKey(COLOR_NONE), m_drawMode(0)
@@ -237,18 +261,8 @@ bool SImage::FromHBitmap(HBITMAP source)
     if (GetObjectA(source, sizeof(info), &info) != sizeof(info) || info.bmWidth <= 0 || info.bmHeight <= 0)
         return false;
     int width = info.bmWidth, height = info.bmHeight;
-    std::vector<uint32_t> pixels((size_t)width * height);
-    BITMAPINFO header = {};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = width;
-    header.bmiHeader.biHeight = -height;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-    HDC dc = GetDC(nullptr);
-    int lines = GetDIBits(dc, source, 0, (UINT)height, pixels.data(), &header, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    if (lines != height)
+    std::vector<uint32_t> pixels;
+    if (!ReadDibPixels(source, width, height, &pixels))
         return false;
     // A bitmap drawn by GDI carries no alpha at all: it is opaque, not invisible.
     bool anyAlpha = false;
@@ -406,14 +420,7 @@ HBITMAP SImage::GetHBitmap32(bool fallback) const
     if (!m_bitmap)
         return nullptr;
     if (IsDepth32()) {
-        int width = GetWidth(), height = GetHeight();
-        BITMAPINFO header = {};
-        header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        header.bmiHeader.biWidth = width;
-        header.bmiHeader.biHeight = -height;
-        header.bmiHeader.biPlanes = 1;
-        header.bmiHeader.biBitCount = 32;
-        header.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO header = TopDown32(GetWidth(), GetHeight());
         void* bits = nullptr;
         HBITMAP bitmap = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (bitmap && bits) {
@@ -454,19 +461,10 @@ HRGN SImage::CreateRegion(uint32_t color) const
     if (!bitmap)
         return nullptr;
     int width = GetWidth(), height = GetHeight();
-    std::vector<uint32_t> pixels((size_t)width * height);
-    BITMAPINFO header = {};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = width;
-    header.bmiHeader.biHeight = -height;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-    HDC dc = GetDC(nullptr);
-    int lines = GetDIBits(dc, bitmap, 0, (UINT)height, pixels.data(), &header, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    std::vector<uint32_t> pixels;
+    bool read = ReadDibPixels(bitmap, width, height, &pixels);
     DeleteObject(bitmap);
-    if (lines != height)
+    if (!read)
         return nullptr;
 
     COLORREF key = ResolveColor(color);

@@ -62,6 +62,11 @@ public:
     bool Load(SFile* stream, int count = -1);
     // Decodes a module resource.
     bool LoadResource(const char* name, const char* type, HMODULE module = nullptr);
+    // Decodes a module resource with a numeric id.
+    bool LoadResource(int id, const char* type, HMODULE module = nullptr)
+    {
+        return LoadResource(MAKEINTRESOURCEA(id), type, module);
+    }
     // Copies a GDI bitmap; its alpha channel survives.
     bool FromHBitmap(HBITMAP bitmap);
     // Copies an area of a DC (the screen when null).
@@ -103,6 +108,8 @@ public:
 
     // Sets the alpha of the rectangle's pixels (only those above it with onlyLower); 32-bit images.
     bool SetAlpha(BYTE alpha, const RECT* rect = nullptr, bool onlyLower = false);
+    // SetAlpha over the whole image.
+    bool SetAlpha(BYTE alpha, bool onlyLower) { return SetAlpha(alpha, nullptr, onlyLower); }
     // Replaces each pixel's colour by its grey; 24- and 32-bit images.
     bool MakeGrayscale(const RECT* rect = nullptr);
     // Every pixel not fully opaque becomes opaque white; 32-bit images.

@@ -149,14 +149,7 @@ bool SImageList::AddResource(int id, const char* type, bool disabledLook)
         return false;
     if (disabledLook)
         MakeDisabledLook(&image);
-    SIZE size = GetIconSize();
-    image.Resize(size.cx, size.cy);
-    HBITMAP bitmap = image.GetHBitmap32(true);
-    if (!bitmap)
-        return false;
-    bool done = ImageList_Add(m_handle, bitmap, nullptr) >= 0;
-    DeleteObject(bitmap);
-    return done;
+    return AddImage(&image);
 }
 
 bool SImageList::AddStrip(const SImage* strip, int cellWidth, int cellHeight)

@@ -5,6 +5,7 @@
 #include "ImageTestSupport.h"
 #include "SDraw.h"
 #include "SFileMem.h"
+#include "SFilePath.h"
 #include "SImage.h"
 
 namespace {
@@ -161,17 +162,23 @@ TEST_F(SImageTest, SavesAndLoadsThroughDiskFiles)
     for (int format : formats) {
         SString path = TempPath("disk.img");
         {
-            SFileMem encoded;
-            ASSERT_TRUE(source.Save(&encoded, format));
-            ASSERT_TRUE(encoded.SaveToFile(path));
+            SFilePath file(path, true, true, false);
+            ASSERT_TRUE(file.IsOpen());
+            file.Write("HEAD", 4);
+            ASSERT_TRUE(source.Save(&file, format)) << format;
+            EXPECT_EQ(file.GetSize(), file.Tell());
         }
-        SFileMem file;
-        ASSERT_TRUE(file.LoadFromFile(path));
-        DeleteFileA(path);
+        SFilePath file(path, false, false, true);
+        ASSERT_TRUE(file.IsOpen());
+        EXPECT_STREQ("HEAD", (const char*)file.ReadString(4));
         SImage decoded;
         ASSERT_TRUE(decoded.Load(&file, -1)) << format;
+        EXPECT_TRUE(file.IsEof());
         EXPECT_EQ(16, decoded.GetWidth());
         EXPECT_TRUE(NearColor(kBlue, decoded.GetPixelColor(2, 13), 40)) << format;
+        EXPECT_TRUE(NearColor(kGreen, decoded.GetPixelColor(13, 2), 40)) << format;
+        file.Close();
+        DeleteFileA(path);
     }
 }
 
@@ -205,11 +212,29 @@ TEST_F(SImageTest, DamagedDataFailsCleanly)
     SFileMem jpeg;
     ASSERT_TRUE(source.Save(&jpeg, IMAGE_FORMAT_JPEG));
 
+    // A bitmap header that claims 30000 x 30000 pixels of 32 bits, followed by no pixels.
+    uint8_t huge[54] = {'B', 'M'};
+    huge[2] = 54;
+    huge[10] = 54;
+    huge[14] = 40;
+    const uint32_t side = 30000;
+    memcpy(huge + 18, &side, 4);
+    memcpy(huge + 22, &side, 4);
+    huge[26] = 1;
+    huge[28] = 32;
+
+    // A PNG whose compressed pixel data is damaged (its checksum no longer matches).
+    std::vector<uint8_t> scrambled(png.GetBuffer(), png.GetBuffer() + png.GetSize());
+    for (size_t i = 45; i < 60 && i < scrambled.size(); i++)
+        scrambled[i] ^= 0x5A;
+
     struct Case {
         const char* name;
         const uint8_t* bytes;
         int count;
     } cases[] = {
+        {"huge bitmap without pixels", huge, (int)sizeof(huge)},
+        {"png with damaged pixel data", scrambled.data(), (int)scrambled.size()},
         {"empty", png.GetBuffer(), 0},
         {"png signature only", png.GetBuffer(), 8},
         {"png header cut", png.GetBuffer(), 20},

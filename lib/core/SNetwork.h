@@ -1,0 +1,74 @@
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+#include "SDisk.h"
+#include "SFile.h"
+#include "SString.h"
+
+// The few network and mail operations of the library: a short text over HTTP,
+// a download into a stream, the mail program, shell links and the update check.
+class SNetwork
+{
+public:
+    // Outcome codes passed to OnDownloadDone.
+    enum DownloadStatus
+    {
+        DownloadOk = 0,
+        DownloadNoTarget = 1,
+        DownloadNoInternet = 2,
+        DownloadNoAddress = 4,
+        DownloadReadFailed = 5,
+    };
+
+    // Answers of OnDownloadData.
+    enum DownloadAnswer
+    {
+        DownloadWrite = 0,
+        DownloadCancel = 1,
+        DownloadSkip = 2,
+    };
+
+    SNetwork();
+    virtual ~SNetwork();
+
+    SNetwork(const SNetwork&) = delete;
+    SNetwork& operator=(const SNetwork&) = delete;
+
+    // Called for every piece read: 1 cancels, 2 skips writing it, anything else writes it.
+    // total is the announced size, -1 when unknown.
+    virtual int OnDownloadData(int total, int offset, int length, const void* data, SFile* target, int user);
+    // Called once at the end of a download with its status code.
+    virtual void OnDownloadDone(int status, int user);
+    // Free hook for subclasses; never called by the library.
+    virtual int OnHook3(int first, int second, int third);
+    // Free hook for subclasses; never called by the library.
+    virtual void OnHook4(int first, int second);
+
+    // The body of a GET of url (with "?" + query when query is not empty); "" on failure.
+    SString HttpGetString(const char* url, const char* query);
+    // Downloads url into target at its position; reports the outcome to OnDownloadDone.
+    bool DownloadToFile(SFile* target, const char* url, int user, int chunkSize);
+    // Opens the mail program's compose window with the message filled in.
+    bool SendMail(const char* to, const char* subject, const char* body, const char* attachmentPath);
+    // Opens a "mailto:" link in the shell.
+    void OpenMailto(const char* to, const char* subject, const char* body);
+    // Opens a web address in the shell; true when the shell accepted it.
+    bool OpenUrl(const char* url);
+    // Asks the update server for a newer build and, when the user agrees, starts the
+    // update program; true only when it was started and the caller must end.
+    bool CheckForUpdates(HWND owner, const char* checkUrl, const char* currentVersion,
+                         bool silent, bool offerInstall);
+
+    // The "mailto:" link that OpenMailto opens.
+    static SString BuildMailtoLink(const char* to, const char* subject, const char* body);
+
+protected:
+    // Reads from an open request; the one network read of the downloads.
+    virtual BOOL ReadRequest(HINTERNET request, void* buffer, DWORD bytes, DWORD* bytesRead);
+    // Shows a message box of the update check and returns the user's answer.
+    virtual int ShowMessage(HWND owner, const char* text, const char* caption, UINT flags);
+
+private:
+    SDisk disk;
+};

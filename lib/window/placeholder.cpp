@@ -1,1 +1,0 @@
-int melvora_window_placeholder;

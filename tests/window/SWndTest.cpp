@@ -1,0 +1,632 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "SLibrary.h"
+#include "SRegistry.h"
+#include "SWnd.h"
+
+namespace
+{
+
+struct Seen
+{
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool visible;
+};
+
+// A window that records the library messages it receives and can answer some.
+class RecordingWnd : public SWnd
+{
+public:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg >= WM_APP || msg == WM_KEYDOWN)
+            seen.push_back({msg, wParam, lParam, GetHandle() && IsWindowVisible(GetHandle())});
+        if (msg == WM_S_CREATED)
+        {
+            LRESULT answer = createdAnswer;
+            SWnd::OnMessage(msg, wParam, lParam);
+            return answer;
+        }
+        if (msg == WM_S_MODAL_START && refuseModal)
+            return 1;
+        if (msg == WM_S_CHANGED || msg == ControlMessage(32, 1))
+        {
+            if (msg == ControlMessage(32, 1))
+                mouseCode = ((SMouseRecord*)lParam)->code;
+        }
+        if (msg == WM_S_DATA_BLOCK)
+        {
+            const unsigned char* block = (const unsigned char*)lParam;
+            int32_t size;
+            memcpy(&size, block, 4);
+            int64_t value;
+            memcpy(&value, block + 4, 8);
+            blockSize = size;
+            blockValue = value;
+            blockData.assign(block + 16, block + 16 + ((size - size % 4) + 4));
+        }
+        return SWnd::OnMessage(msg, wParam, lParam);
+    }
+    void OnCopy() override { copies++; }
+    void OnSaveAs() override { savesAs++; }
+    void OnUndo() override { undos++; }
+
+    int Count(UINT msg) const
+    {
+        int count = 0;
+        for (const Seen& entry : seen)
+            if (entry.msg == msg)
+                count++;
+        return count;
+    }
+    const Seen* Find(UINT msg) const
+    {
+        for (const Seen& entry : seen)
+            if (entry.msg == msg)
+                return &entry;
+        return nullptr;
+    }
+
+    std::vector<Seen> seen;
+    LRESULT createdAnswer = 0;
+    bool refuseModal = false;
+    int copies = 0, savesAs = 0, undos = 0;
+    int mouseCode = 0;
+    int blockSize = -1;
+    int64_t blockValue = 0;
+    std::vector<unsigned char> blockData;
+};
+
+RECT Rect(int x, int y, int width, int height)
+{
+    RECT rect = {x, y, x + width, y + height};
+    return rect;
+}
+
+void PumpPending()
+{
+    MSG message;
+    for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); i++)
+    {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+}
+
+TEST(SWnd, CreatedMessageArrivesBeforeTheWindowIsShown)
+{
+    RecordingWnd window;
+    RECT rect = Rect(10, 10, 200, 100);
+    ASSERT_TRUE(window.Create("First", WS_VISIBLE, 0, &rect, nullptr, 0, 1234));
+    const Seen* created = window.Find(WM_S_CREATED);
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->lParam, 1234);
+    EXPECT_FALSE(created->visible);
+    EXPECT_TRUE(window.IsVisible());
+    EXPECT_EQ(FindWndByHandle(window.GetHandle()), &window);
+    EXPECT_TRUE(window.IsPopup());
+    EXPECT_EQ(window.GetFont(), GetDefaultFont());
+    EXPECT_EQ(window.GetBackColor(), GetSysColor(COLOR_BTNFACE));
+    EXPECT_FALSE(window.Create("Again", 0, 0, &rect, nullptr));
+    HWND handle = window.GetHandle();
+    EXPECT_TRUE(window.Destroy());
+    EXPECT_EQ(window.GetHandle(), nullptr);
+    EXPECT_EQ(FindWndByHandle(handle), nullptr);
+}
+
+TEST(SWnd, RefusedCreationLeavesNoWindow)
+{
+    RecordingWnd window;
+    window.createdAnswer = 1;
+    RECT rect = Rect(0, 0, 50, 50);
+    EXPECT_FALSE(window.Create("Refused", WS_VISIBLE, 0, &rect, nullptr));
+    EXPECT_EQ(window.GetHandle(), nullptr);
+    EXPECT_EQ(window.Count(WM_S_CREATED), 1);
+    window.createdAnswer = 0;
+    EXPECT_TRUE(window.Create("Accepted", 0, 0, &rect, nullptr));
+}
+
+TEST(SWnd, ManyWindowsAreFoundByHandle)
+{
+    RecordingWnd parent;
+    RECT rect = Rect(0, 0, 300, 300);
+    ASSERT_TRUE(parent.Create("Parent", 0, 0, &rect, nullptr));
+    const int count = 120;
+    std::vector<SWnd*> children;
+    for (int i = 0; i < count; i++)
+    {
+        SWnd* child = new SWnd;
+        RECT cell = Rect(i % 10, i / 10, 5, 5);
+        ASSERT_TRUE(child->CreateChild("", 0, 0, &cell, parent.GetHandle(), 100 + i));
+        children.push_back(child);
+    }
+    // Destroy every third one so the list shrinks in the middle.
+    for (int i = 0; i < count; i += 3)
+        children[i]->Destroy();
+    for (int i = 0; i < count; i++)
+    {
+        if (i % 3 == 0)
+            continue;
+        EXPECT_EQ(FindWndByHandle(children[i]->GetHandle()), children[i]);
+        EXPECT_EQ(children[i]->GetId(), 100 + i);
+        EXPECT_EQ(children[i]->GetTabIndex(), i);
+    }
+    SArray<SWnd*> found;
+    EXPECT_EQ(parent.CollectChildren(&found), count - (count + 2) / 3);
+    for (SWnd* child : children)
+        delete child;
+    EXPECT_EQ(FindWndByHandle(GetDesktopWindow()), nullptr);
+    EXPECT_EQ(FindWndByHandle(nullptr), nullptr);
+}
+
+TEST(SWnd, TabMovesThroughTheGroupAndWraps)
+{
+    SWnd parent;
+    RECT rect = Rect(0, 0, 300, 300);
+    ASSERT_TRUE(parent.Create("Tabs", WS_VISIBLE, 0, &rect, nullptr));
+    SWnd a, b, c, other;
+    RECT cell = Rect(0, 0, 20, 20);
+    ASSERT_TRUE(a.CreateChild("", WS_VISIBLE, 0, &cell, parent.GetHandle()));
+    ASSERT_TRUE(b.CreateChild("", WS_VISIBLE, 0, &cell, parent.GetHandle()));
+    ASSERT_TRUE(c.CreateChild("", WS_VISIBLE, 0, &cell, parent.GetHandle()));
+    ASSERT_TRUE(other.CreateChild("", WS_VISIBLE, 0, &cell, parent.GetHandle()));
+    a.SetTabGroup(1), a.SetTabIndex(5);
+    b.SetTabGroup(1), b.SetTabIndex(1);
+    c.SetTabGroup(1), c.SetTabIndex(9);
+    other.SetTabGroup(2), other.SetTabIndex(6);
+    EXPECT_EQ(b.GetNextTabWindow(), &a);
+    EXPECT_EQ(a.GetNextTabWindow(), &c);
+    EXPECT_EQ(c.GetNextTabWindow(), &b);
+    b.Enable(false);
+    EXPECT_EQ(c.GetNextTabWindow(), &a);
+    SWnd loose;
+    ASSERT_TRUE(loose.CreateChild("", WS_VISIBLE, 0, &cell, parent.GetHandle()));
+    EXPECT_EQ(loose.GetNextTabWindow(), &loose);
+    a.SetTabGroup(-7);
+    EXPECT_EQ(a.GetTabGroup(), -1);
+    a.SetTabIndex(-3);
+    EXPECT_EQ(a.GetTabIndex(), 0);
+}
+
+TEST(SWnd, AnchoredChildrenFollowTheParentSize)
+{
+    RecordingWnd parent;
+    RECT rect = Rect(0, 0, 400, 300);
+    ASSERT_TRUE(parent.Create("Anchor", WS_THICKFRAME, 0, &rect, nullptr));
+    ASSERT_TRUE(parent.SetClientSize(200, 100));
+    ASSERT_EQ(parent.GetClientWidth(), 200);
+    ASSERT_EQ(parent.GetClientHeight(), 100);
+    struct Case
+    {
+        int flags;
+        RECT expected;
+    };
+    const Case cases[] = {
+        {0x02, {70, 10, 90, 30}},           // right
+        {0x04, {10, 10, 90, 30}},           // width
+        {0x01, {40, 10, 60, 30}},           // centre
+        {0x0A, {40, 10, 60, 30}},           // half right
+        {0x20 | 0x04, {10, 50, 90, 70}},    // bottom, width
+        {0x40 | 0x80, {10, 10, 30, 50}},    // half height
+        {0x10, {10, 30, 30, 50}},           // middle
+    };
+    std::vector<SWnd*> children;
+    for (const Case& c : cases)
+    {
+        SWnd* child = new SWnd;
+        RECT cell = Rect(10, 10, 20, 20);
+        ASSERT_TRUE(child->CreateChild("", 0, 0, &cell, parent.GetHandle()));
+        child->SetAnchor(c.flags);
+        children.push_back(child);
+    }
+    parent.seen.clear();
+    ASSERT_TRUE(parent.SetClientSize(260, 140));
+    for (size_t i = 0; i < children.size(); i++)
+    {
+        RECT placed;
+        ASSERT_TRUE(children[i]->GetRectInParent(&placed));
+        EXPECT_EQ(placed.left, cases[i].expected.left) << "case " << i;
+        EXPECT_EQ(placed.top, cases[i].expected.top) << "case " << i;
+        EXPECT_EQ(placed.right, cases[i].expected.right) << "case " << i;
+        EXPECT_EQ(placed.bottom, cases[i].expected.bottom) << "case " << i;
+    }
+    EXPECT_EQ(parent.Count(WM_S_ANCHORED), (int)children.size());
+    for (SWnd* child : children)
+        delete child;
+}
+
+TEST(SWnd, PlacementRoundTripsThroughTheRegistry)
+{
+    const char* key1 = "Melvora Test Scratch";
+    const char* key2 = "Placement";
+    SWnd window;
+    RECT rect = Rect(100, 80, 640, 480);
+    ASSERT_TRUE(window.Create("Placement", WS_VISIBLE, 0, &rect, nullptr));
+    EXPECT_EQ(window.GetPlacementText(), SString("7:100,80,740,560,1,0,0"));
+    ASSERT_TRUE(window.SavePlacement(key1, key2, "Window"));
+
+    SWnd restored;
+    RECT other = Rect(5, 5, 50, 50);
+    ASSERT_TRUE(restored.Create("Restored", 0, 0, &other, nullptr));
+    ASSERT_TRUE(restored.LoadPlacement(key1, key2, "Window"));
+    RECT placed;
+    restored.GetWindowRect(&placed);
+    EXPECT_EQ(placed.left, 100);
+    EXPECT_EQ(placed.top, 80);
+    EXPECT_EQ(placed.right, 740);
+    EXPECT_EQ(placed.bottom, 560);
+    EXPECT_TRUE(restored.IsVisible());
+    EXPECT_FALSE(restored.LoadPlacement(key1, key2, "Missing"));
+
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Melvora Test Scratch\\Placement");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Melvora Test Scratch");
+}
+
+TEST(SWnd, PlacementTextIsCheckedAndFitted)
+{
+    SWnd window;
+    RECT rect = Rect(20, 20, 100, 60);
+    ASSERT_TRUE(window.Create("Fit", 0, 0, &rect, nullptr));
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const char* refused[] = {"", "6:10,10,200,200,1,0,0", "7:10,10,200,200,1,0", "no colon", "7"};
+    for (const char* text : refused)
+    {
+        EXPECT_FALSE(window.ApplyPlacementText(text, true)) << text;
+        RECT unchanged;
+        window.GetWindowRect(&unchanged);
+        EXPECT_EQ(unchanged.left, 20) << text;
+    }
+    SString wide;
+    wide.Format("7:%ld,30,%ld,130,0,0,0", (long)work.left - 50, (long)work.right + 50);
+    ASSERT_TRUE(window.ApplyPlacementText(wide, false));
+    RECT placed;
+    window.GetWindowRect(&placed);
+    EXPECT_EQ(placed.left, work.left);
+    EXPECT_EQ(placed.right, work.right);
+    EXPECT_FALSE(window.IsVisible());
+    SString offscreen;
+    offscreen.Format("7:%ld,40,%ld,340,1,0,0", (long)work.right - 30, (long)work.right + 270);
+    ASSERT_TRUE(window.ApplyPlacementText(offscreen, false));
+    window.GetWindowRect(&placed);
+    EXPECT_EQ(placed.right, work.right);
+    EXPECT_EQ(placed.left, work.right - 300);
+    EXPECT_TRUE(window.IsVisible());
+    // A right edge left of the left edge is raised to it, not turned inside out.
+    ASSERT_TRUE(window.ApplyPlacementText("7:300,300,200,200,1,0,0", true));
+    window.GetWindowRect(&placed);
+    EXPECT_EQ(placed.left, 300);
+    EXPECT_EQ(placed.top, 300);
+    EXPECT_GE(placed.right, placed.left);
+}
+
+TEST(SWnd, MinimizedWindowSavesItsNormalRectangle)
+{
+    SWnd window;
+    // Popups without a caption: hiding a captioned window costs seconds under Wine's X11 driver.
+    RECT rect = Rect(60, 70, 300, 200);
+    ASSERT_TRUE(window.Create("Mini", WS_VISIBLE, 0, &rect, nullptr));
+    window.MinimizeKeepVisibility();
+    ASSERT_TRUE(window.IsIconic());
+    EXPECT_EQ(window.GetPlacementText(), SString("7:60,70,360,270,1,1,0"));
+}
+
+TEST(SWnd, ModalRunEndsWithReturnEscapeAndClose)
+{
+    struct Case
+    {
+        UINT key;
+        bool enterCloses;
+        int expected;
+    };
+    const Case cases[] = {{VK_RETURN, true, 0}, {VK_ESCAPE, true, -1}};
+    for (const Case& c : cases)
+    {
+        RecordingWnd window;
+        RECT rect = Rect(0, 0, 100, 100);
+        ASSERT_TRUE(window.Create("Modal", 0, 0, &rect, nullptr));
+        window.SetDefaultKeys(c.enterCloses, true);
+        PostMessageA(window.GetHandle(), WM_KEYDOWN, c.key, 0);
+        EXPECT_EQ(window.DoModal(), c.expected);
+        EXPECT_FALSE(window.IsModal());
+        EXPECT_FALSE(window.IsVisible());
+    }
+
+    // With Enter-closes off, Return does not end the run; WM_CLOSE cancels it.
+    RecordingWnd window;
+    RECT rect = Rect(0, 0, 100, 100);
+    ASSERT_TRUE(window.Create("Modal", 0, 0, &rect, nullptr));
+    window.SetDefaultKeys(false, true);
+    PostMessageA(window.GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(window.GetHandle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(window.DoModal(), -1);
+    EXPECT_EQ(window.Count(WM_S_OK), 0);
+    EXPECT_EQ(window.Count(WM_KEYDOWN), 1);
+    EXPECT_NE(window.GetHandle(), nullptr);
+}
+
+TEST(SWnd, ModalRunDisablesOtherWindowsAndRestoresThem)
+{
+    RecordingWnd owner;
+    RECT rect = Rect(0, 0, 100, 100);
+    ASSERT_TRUE(owner.Create("Owner", WS_VISIBLE, 0, &rect, nullptr));
+    RecordingWnd dialog;
+    ASSERT_TRUE(dialog.Create("Dialog", 0, 0, &rect, nullptr));
+    bool ownerEnabledDuring = true;
+    // Sample the owner's state from inside the run through a posted message.
+    class Sampler : public SWnd
+    {
+    public:
+        HWND target = nullptr;
+        bool* enabled = nullptr;
+        LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+        {
+            if (msg == WM_APP + 77)
+                *enabled = IsWindowEnabled(target) != 0;
+            return SWnd::OnMessage(msg, wParam, lParam);
+        }
+    } sampler;
+    sampler.target = owner.GetHandle();
+    sampler.enabled = &ownerEnabledDuring;
+    ASSERT_TRUE(sampler.CreateMessageWindow());
+    PostMessageA(sampler.GetHandle(), WM_APP + 77, 0, 0);
+    PostMessageA(dialog.GetHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(dialog.DoModal(), -1);
+    EXPECT_FALSE(ownerEnabledDuring);
+    EXPECT_TRUE(owner.IsEnabled());
+
+    dialog.refuseModal = true;
+    EXPECT_EQ(dialog.DoModal(), 0);
+    EXPECT_TRUE(owner.IsEnabled());
+
+    SWnd child;
+    ASSERT_TRUE(child.CreateChild("", 0, 0, &rect, owner.GetHandle()));
+    EXPECT_EQ(child.DoModal(), 0);
+    EXPECT_TRUE(owner.IsEnabled());
+}
+
+TEST(SWnd, QuitDuringModalRunEndsTheOuterLoopToo)
+{
+    RecordingWnd window;
+    RECT rect = Rect(0, 0, 100, 100);
+    ASSERT_TRUE(window.Create("Quit", 0, 0, &rect, nullptr));
+    PostQuitMessage(7);
+    window.DoModal();
+    MSG message;
+    bool quit = false;
+    for (int i = 0; i < 100 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); i++)
+    {
+        if (message.message == WM_QUIT)
+        {
+            quit = true;
+            EXPECT_EQ(message.wParam, 7u);
+            break;
+        }
+        DispatchMessageA(&message);
+    }
+    EXPECT_TRUE(quit);
+}
+
+TEST(SWnd, ClicksNeedDownAndUpOnTheSameWindow)
+{
+    RecordingWnd first, second;
+    RECT rect = Rect(0, 0, 100, 100);
+    ASSERT_TRUE(first.Create("First", 0, 0, &rect, nullptr));
+    ASSERT_TRUE(second.Create("Second", 0, 0, &rect, nullptr));
+    struct Case
+    {
+        UINT down, up, click;
+    };
+    const Case cases[] = {
+        {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_S_LCLICK},
+        {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_S_MCLICK},
+        {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_S_RCLICK},
+        {WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_S_NC_LCLICK},
+        {WM_NCRBUTTONDOWN, WM_NCRBUTTONUP, WM_S_NC_RCLICK},
+    };
+    for (const Case& c : cases)
+    {
+        first.seen.clear();
+        second.seen.clear();
+        SendMessageA(first.GetHandle(), c.down, 0, MAKELPARAM(5, 6));
+        SendMessageA(first.GetHandle(), c.up, 0, MAKELPARAM(7, 8));
+        const Seen* click = first.Find(c.click);
+        ASSERT_NE(click, nullptr) << c.click;
+        EXPECT_EQ(click->lParam, MAKELPARAM(7, 8));
+
+        SendMessageA(first.GetHandle(), c.down, 0, 0);
+        SendMessageA(second.GetHandle(), c.up, 0, 0);
+        EXPECT_EQ(second.Count(c.click), 0) << c.click;
+        SendMessageA(first.GetHandle(), c.up, 0, 0);
+        EXPECT_EQ(first.Count(c.click), 1) << c.click;
+    }
+    // Losing the focus between down and up cancels the click.
+    first.seen.clear();
+    SendMessageA(first.GetHandle(), WM_LBUTTONDOWN, 0, 0);
+    SendMessageA(first.GetHandle(), WM_KILLFOCUS, 0, 0);
+    SendMessageA(first.GetHandle(), WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(first.Count(WM_S_LCLICK), 0);
+}
+
+TEST(SWnd, TreeNotificationsCarryTheMouseEventCode)
+{
+    RecordingWnd parent;
+    RECT rect = Rect(0, 0, 200, 200);
+    ASSERT_TRUE(parent.Create("Tree", 0, 0, &rect, nullptr));
+    SWnd tree;
+    tree.SetKind(SKIND_TREE);
+    ASSERT_TRUE(tree.CreateSubclassed(WC_TREEVIEWA, "", WS_CHILD, 0, &rect, parent.GetHandle(), 5));
+    struct Case
+    {
+        UINT code;
+        int expected;
+    };
+    const Case cases[] = {{(UINT)NM_CLICK, 33}, {(UINT)NM_RCLICK, 36}, {(UINT)NM_RDBLCLK, 68}, {(UINT)NM_DBLCLK, 65}};
+    for (const Case& c : cases)
+    {
+        parent.mouseCode = 0;
+        NMHDR header = {tree.GetHandle(), 5, c.code};
+        SendMessageA(parent.GetHandle(), WM_NOTIFY, 5, (LPARAM)&header);
+        EXPECT_EQ(parent.mouseCode, c.expected);
+        const Seen* seen = parent.Find(ControlMessage(32, 1));
+        ASSERT_NE(seen, nullptr);
+        EXPECT_EQ(seen->wParam, (WPARAM)&tree);
+    }
+    EXPECT_EQ(SMOUSE_LEFT | SMOUSE_CLICK, 33);
+    EXPECT_EQ(SMOUSE_RIGHT | SMOUSE_DOUBLECLICK, 68);
+    // A foreign notifier is ignored.
+    parent.seen.clear();
+    NMHDR foreign = {GetDesktopWindow(), 1, (UINT)NM_CLICK};
+    SendMessageA(parent.GetHandle(), WM_NOTIFY, 1, (LPARAM)&foreign);
+    EXPECT_EQ(parent.Count(ControlMessage(32, 1)), 0);
+}
+
+TEST(SWnd, SubclassedControlsReportClicks)
+{
+    RecordingWnd parent;
+    RECT rect = Rect(0, 0, 200, 200);
+    ASSERT_TRUE(parent.Create("Buttons", 0, 0, &rect, nullptr));
+    SWnd check;
+    check.SetKind(SKIND_CHECK);
+    RECT cell = Rect(0, 0, 80, 20);
+    ASSERT_TRUE(check.CreateCheckBox("Check", 0, 0, &cell, parent.GetHandle(), 11));
+    SendMessageA(parent.GetHandle(), WM_COMMAND, MAKEWPARAM(11, BN_CLICKED), (LPARAM)check.GetHandle());
+    const Seen* toggled = parent.Find(ControlMessage(2, 1));
+    ASSERT_NE(toggled, nullptr);
+    EXPECT_EQ(toggled->lParam, 1);
+    EXPECT_EQ(check.SendMessage(BM_GETCHECK), BST_CHECKED);
+    HWND handle = check.GetHandle();
+    EXPECT_TRUE(check.Destroy());
+    EXPECT_FALSE(IsWindow(handle));
+}
+
+TEST(SWnd, ShortcutsReachOnlyTheEnabledCommands)
+{
+    RecordingWnd window;
+    RECT rect = Rect(0, 0, 100, 100);
+    ASSERT_TRUE(window.Create("Keys", 0, 0, &rect, nullptr));
+    window.EnableShortcuts(0x1 | 0x4000);
+    keybd_event(VK_CONTROL, 0, 0, 0);
+    SendMessageA(window.GetHandle(), WM_KEYDOWN, 'C', 0);
+    SendMessageA(window.GetHandle(), WM_KEYDOWN, 'Z', 0);
+    keybd_event(VK_SHIFT, 0, 0, 0);
+    SendMessageA(window.GetHandle(), WM_KEYDOWN, 'Z', 0);
+    SendMessageA(window.GetHandle(), WM_KEYDOWN, 'S', 0);
+    keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    PumpPending();
+    EXPECT_EQ(window.copies, 0);
+    EXPECT_EQ(window.undos, 1);
+    EXPECT_EQ(window.savesAs, 1);
+    EXPECT_EQ(window.Count(WM_KEYDOWN), 4);
+}
+
+TEST(SWnd, DataBlocksAreAssembledAndBounded)
+{
+    RecordingWnd window;
+    ASSERT_TRUE(window.CreateMessageWindow());
+    HWND handle = window.GetHandle();
+    EXPECT_EQ(SendMessageA(handle, WM_S_DATA_OPEN, 3, 0), 0);
+    LRESULT block = SendMessageA(handle, WM_S_DATA_OPEN, 3, 5);
+    ASSERT_EQ(block, 1);
+    SendMessageA(handle, WM_S_DATA_WRITE, block, 0x01020304);
+    SendMessageA(handle, WM_S_DATA_WRITE, block, 0x05060708);
+    // A third write would pass the 8-byte data area of a 5-byte block.
+    SendMessageA(handle, WM_S_DATA_WRITE, block, 0x0A0B0C0D);
+    SendMessageA(handle, WM_S_DATA_WRITE, 99, 0x11111111);
+    SendMessageA(handle, WM_S_DATA_CLOSE, block, -2);
+    ASSERT_EQ(window.blockSize, 5);
+    EXPECT_EQ(window.blockValue, -2);
+    const std::vector<unsigned char> expected = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_EQ(window.blockData, expected);
+    const Seen* delivered = window.Find(WM_S_DATA_BLOCK);
+    ASSERT_NE(delivered, nullptr);
+    EXPECT_EQ(delivered->wParam, 3u);
+    // The entry is reused; a block of 8 has a 12-byte area.
+    EXPECT_EQ(SendMessageA(handle, WM_S_DATA_OPEN, 0, 8), 1);
+    for (int i = 0; i < 4; i++)
+        SendMessageA(handle, WM_S_DATA_WRITE, 1, i);
+    SendMessageA(handle, WM_S_DATA_CLOSE, 1, 0);
+    EXPECT_EQ(window.blockData.size(), 12u);
+    EXPECT_EQ(window.blockData[11], 2);
+    EXPECT_EQ(SendMessageA(handle, WM_S_DATA_OPEN, 0, 0x7FFFFFFF), 0);
+    SendMessageA(handle, WM_S_DATA_CLOSE, 1, 0);
+}
+
+TEST(SWnd, ScrollingRoundsAndClamps)
+{
+    RecordingWnd window;
+    RECT rect = Rect(0, 0, 200, 200);
+    ASSERT_TRUE(window.Create("Scroll", WS_VSCROLL, 0, &rect, nullptr));
+    window.SetScrollInfo(true, 0, 100, -1);
+    window.SetScrollSteps(true, 1, 10, 5);
+    window.SetVScrollPos(12);
+    EXPECT_EQ(window.GetVScrollPos(), 10);
+    struct Case
+    {
+        int from;
+        WPARAM request;
+        int expected;
+    };
+    const Case cases[] = {
+        {12, SB_PAGEDOWN, 20}, {10, SB_LINEUP, 5}, {10, MAKEWPARAM(SB_THUMBTRACK, 500), 100},
+        {50, SB_TOP, 0}, {50, SB_BOTTOM, 100},
+    };
+    for (const Case& c : cases)
+    {
+        ::SetScrollPos(window.GetHandle(), SB_VERT, c.from, FALSE);
+        window.seen.clear();
+        SendMessageA(window.GetHandle(), WM_VSCROLL, c.request, 0);
+        EXPECT_EQ(window.GetVScrollPos(), c.expected) << c.from << " " << c.request;
+        const Seen* moved = window.Find(WM_S_VSCROLLED);
+        ASSERT_NE(moved, nullptr);
+        EXPECT_EQ(HIWORD(moved->wParam), c.expected);
+        EXPECT_EQ(LOWORD(moved->wParam), c.from);
+    }
+    window.seen.clear();
+    SendMessageA(window.GetHandle(), WM_VSCROLL, SB_ENDSCROLL, 0);
+    EXPECT_EQ(window.Count(WM_S_VSCROLLED), 0);
+}
+
+TEST(SWnd, ParentResizeReachesNestedDescendants)
+{
+    RecordingWnd parent;
+    RECT rect = Rect(0, 0, 200, 200);
+    ASSERT_TRUE(parent.Create("Nest", WS_THICKFRAME, 0, &rect, nullptr));
+    RecordingWnd a, b, c;
+    ASSERT_TRUE(a.CreateChild("", 0, 0, &rect, parent.GetHandle()));
+    ASSERT_TRUE(b.CreateChild("", 0, 0, &rect, a.GetHandle()));
+    ASSERT_TRUE(c.CreateChild("", 0, 0, &rect, b.GetHandle()));
+    parent.SetWindowSize(300, 260);
+    EXPECT_GE(a.Count(WM_S_PARENT_SIZED), 1);
+    EXPECT_GE(b.Count(WM_S_PARENT_SIZED), 1);
+    EXPECT_GE(c.Count(WM_S_PARENT_SIZED), 1);
+    const Seen* seen = c.Find(WM_S_PARENT_SIZED);
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ((HWND)seen->lParam, parent.GetHandle());
+}
+
+TEST(SWnd, ChangeNotificationFollowsTheFlag)
+{
+    RecordingWnd parent;
+    RECT rect = Rect(0, 0, 100, 100);
+    ASSERT_TRUE(parent.Create("Notify", 0, 0, &rect, nullptr));
+    SWnd child;
+    ASSERT_TRUE(child.CreateChild("", 0, 0, &rect, parent.GetHandle()));
+    child.NotifyParentChanged(4);
+    const Seen* seen = parent.Find(WM_S_CHANGED);
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(seen->wParam, (WPARAM)&child);
+    EXPECT_EQ(seen->lParam, 4);
+    child.SetChangeNotify(false);
+    child.NotifyParentChanged(5);
+    EXPECT_EQ(parent.Count(WM_S_CHANGED), 1);
+}
