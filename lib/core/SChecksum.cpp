@@ -170,6 +170,7 @@ void SMd5::Transform(const uint8_t block[64])
   for (int i = 0; i < 16; i++)
     words[i] = LoadLe32(block + 4 * i);
   uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3];
+  #pragma GCC unroll 64
   for (int i = 0; i < 64; i++)
   {
     uint32_t f;
@@ -242,22 +243,39 @@ void SSha1::Transform(const uint8_t block[64])
   for (int i = 16; i < 80; i++)
     words[i] = RotateLeft(words[i - 3] ^ words[i - 8] ^ words[i - 14] ^ words[i - 16], 1);
   uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3], e = m_state[4];
-  auto step = [&](uint32_t f, uint32_t k, uint32_t word) {
-    uint32_t next = RotateLeft(a, 5) + f + e + k + word;
-    e = d;
-    d = c;
-    c = RotateLeft(b, 30);
-    b = a;
-    a = next;
-  };
-  for (int i = 0; i < 20; i++)
-    step((b & c) | (~b & d), 0x5A827999, words[i]);
-  for (int i = 20; i < 40; i++)
-    step(b ^ c ^ d, 0x6ED9EBA1, words[i]);
-  for (int i = 40; i < 60; i++)
-    step((b & c) | (b & d) | (c & d), 0x8F1BBCDC, words[i]);
-  for (int i = 60; i < 80; i++)
-    step(b ^ c ^ d, 0xCA62C1D6, words[i]);
+  // Five steps per pass with the roles of the registers rotated instead of moved.
+  for (int i = 0; i < 20; i += 5)
+  {
+    e += RotateLeft(a, 5) + ((b & c) | (~b & d)) + 0x5A827999 + words[i]; b = RotateLeft(b, 30);
+    d += RotateLeft(e, 5) + ((a & b) | (~a & c)) + 0x5A827999 + words[i + 1]; a = RotateLeft(a, 30);
+    c += RotateLeft(d, 5) + ((e & a) | (~e & b)) + 0x5A827999 + words[i + 2]; e = RotateLeft(e, 30);
+    b += RotateLeft(c, 5) + ((d & e) | (~d & a)) + 0x5A827999 + words[i + 3]; d = RotateLeft(d, 30);
+    a += RotateLeft(b, 5) + ((c & d) | (~c & e)) + 0x5A827999 + words[i + 4]; c = RotateLeft(c, 30);
+  }
+  for (int i = 20; i < 40; i += 5)
+  {
+    e += RotateLeft(a, 5) + (b ^ c ^ d) + 0x6ED9EBA1 + words[i]; b = RotateLeft(b, 30);
+    d += RotateLeft(e, 5) + (a ^ b ^ c) + 0x6ED9EBA1 + words[i + 1]; a = RotateLeft(a, 30);
+    c += RotateLeft(d, 5) + (e ^ a ^ b) + 0x6ED9EBA1 + words[i + 2]; e = RotateLeft(e, 30);
+    b += RotateLeft(c, 5) + (d ^ e ^ a) + 0x6ED9EBA1 + words[i + 3]; d = RotateLeft(d, 30);
+    a += RotateLeft(b, 5) + (c ^ d ^ e) + 0x6ED9EBA1 + words[i + 4]; c = RotateLeft(c, 30);
+  }
+  for (int i = 40; i < 60; i += 5)
+  {
+    e += RotateLeft(a, 5) + ((b & c) | (b & d) | (c & d)) + 0x8F1BBCDC + words[i]; b = RotateLeft(b, 30);
+    d += RotateLeft(e, 5) + ((a & b) | (a & c) | (b & c)) + 0x8F1BBCDC + words[i + 1]; a = RotateLeft(a, 30);
+    c += RotateLeft(d, 5) + ((e & a) | (e & b) | (a & b)) + 0x8F1BBCDC + words[i + 2]; e = RotateLeft(e, 30);
+    b += RotateLeft(c, 5) + ((d & e) | (d & a) | (e & a)) + 0x8F1BBCDC + words[i + 3]; d = RotateLeft(d, 30);
+    a += RotateLeft(b, 5) + ((c & d) | (c & e) | (d & e)) + 0x8F1BBCDC + words[i + 4]; c = RotateLeft(c, 30);
+  }
+  for (int i = 60; i < 80; i += 5)
+  {
+    e += RotateLeft(a, 5) + (b ^ c ^ d) + 0xCA62C1D6 + words[i]; b = RotateLeft(b, 30);
+    d += RotateLeft(e, 5) + (a ^ b ^ c) + 0xCA62C1D6 + words[i + 1]; a = RotateLeft(a, 30);
+    c += RotateLeft(d, 5) + (e ^ a ^ b) + 0xCA62C1D6 + words[i + 2]; e = RotateLeft(e, 30);
+    b += RotateLeft(c, 5) + (d ^ e ^ a) + 0xCA62C1D6 + words[i + 3]; d = RotateLeft(d, 30);
+    a += RotateLeft(b, 5) + (c ^ d ^ e) + 0xCA62C1D6 + words[i + 4]; c = RotateLeft(c, 30);
+  }
   m_state[0] += a;
   m_state[1] += b;
   m_state[2] += c;

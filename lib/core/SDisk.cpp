@@ -367,7 +367,8 @@ SString SDisk::GetUniqueFileName(const char* folder, const char* title, const ch
         ext.Append(extension);
     }
     SString base(folder);
-    if (!m_keepSeparator)
+    // Whatever the option, the title goes into the folder, never onto its name.
+    if (!IsSeparator(base.GetAt(base.GetLength() - 1)))
         base.AppendChar('\\');
     base.Append(title ? title : "");
     SString name = base + ext;

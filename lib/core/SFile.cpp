@@ -164,7 +164,7 @@ int SFile::WriteFill(uint8_t byteValue, int count)
 
 int SFile::CopyFrom(SFile* source, int maxBytes)
 {
-  if (source == nullptr)
+  if (source == nullptr || source == this)
     return 0;
   int count = source->GetRemaining();
   if (maxBytes >= 0 && count >= maxBytes)
@@ -232,7 +232,11 @@ int SFile::ReadCompressed(SFile* target, INT_PTR user)
     uLongf length = decodedLength;
     if (uncompress(decoded.data(), &length, packed.data(), packedLength) != Z_OK || length != decodedLength)
       return 0;
-    total += target->Write(decoded.data(), (int)decodedLength);
+    // A target that cannot take the bytes loses data: that is no success either.
+    if (target->Write(decoded.data(), (int)decodedLength) != (int)decodedLength ||
+        total > 0x7FFFFFFF - (int)decodedLength)
+      return 0;
+    total += (int)decodedLength;
   }
   return total;
 }

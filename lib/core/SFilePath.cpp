@@ -6,6 +6,7 @@
 #include <wchar.h>
 
 #include "SChecksum.h"
+#include "SDisk.h"
 
 namespace {
 
@@ -15,17 +16,6 @@ enum Direction
   kReading,
   kWriting
 };
-
-// A new empty file in the temporary folder ("tmp" prefix); "" on failure.
-SString NewTempFileName()
-{
-  char folder[MAX_PATH];
-  char name[MAX_PATH];
-  DWORD length = GetTempPathA(MAX_PATH, folder);
-  if (length == 0 || length >= MAX_PATH || GetTempFileNameA(folder, "tmp", 0, name) == 0)
-    return SString("");
-  return SString(name);
-}
 
 } // namespace
 
@@ -74,7 +64,8 @@ bool SFilePath::Open(const char* path, bool write, bool truncate, bool read, boo
 bool SFilePath::OpenTemp()
 {
   Close();
-  SString name = NewTempFileName();
+  SDisk disk;
+  SString name = disk.GetTempFileName();
   if (name.IsEmpty())
     return false;
   FILE* file = nullptr;

@@ -24,8 +24,8 @@ SArray<SMenu*>& LiveMenus()
 }
 
 // Limits of a menu text: beyond them the text is taken for damaged.
-const int kMaxMenus = 1024;
-const int kMaxItemsPerMenu = 1024;
+const int kMaxMenus = 256;
+const int kMaxItems = 1024;
 const char kMenuMagic[] = "TAVRIN MENU 1.0.0.0";
 
 // Windows versions before Vista draw menu images through owner drawing.
@@ -493,26 +493,32 @@ SString MenuSection(int menu)
     return section;
 }
 
-// Item count of a menu section; -1 when it is beyond the limit.
-int ReadItemCount(SIni& ini, int menu)
+// Item count of every menu section (negative counts as 0); false when the total passes the limit.
+bool ReadItemCounts(SIni& ini, int menuCount, SArray<int>* counts)
 {
-    int count = ini.ReadInt(MenuSection(menu), "count");
-    if (count < 0)
-        return 0;
-    return count > kMaxItemsPerMenu ? -1 : count;
+    int total = 0;
+    for (int menu = 0; menu < menuCount; menu++)
+    {
+        int count = ini.ReadInt(MenuSection(menu), "count");
+        if (count < 0)
+            count = 0;
+        if (count > kMaxItems - total)
+            return false;
+        total += count;
+        counts->Add(count);
+    }
+    return true;
 }
 
 // Fills the list with the images named by the items, first-seen order, one cell per name.
-bool LoadMenuImages(SIni& ini, int menuCount, SImageList* imageList, SResource* pack, SStringArray* names)
+bool LoadMenuImages(SIni& ini, const SArray<int>& itemCounts, SImageList* imageList, SResource* pack,
+                    SStringArray* names)
 {
     if (!imageList->Create(16, 16, ILC_COLOR32))
         return false;
-    for (int menu = 0; menu < menuCount; menu++)
+    for (int menu = 0; menu < itemCounts.GetCount(); menu++)
     {
-        int itemCount = ReadItemCount(ini, menu);
-        if (itemCount < 0)
-            return false;
-        for (int item = 0; item < itemCount; item++)
+        for (int item = 0; item < itemCounts.GetAt(menu); item++)
         {
             SString name = ini.GetValue(ItemSection(menu, item), "image");
             if (!name.IsEmpty() && names->Find(name) < 0)
@@ -530,24 +536,38 @@ bool LoadMenuImages(SIni& ini, int menuCount, SImageList* imageList, SResource* 
     return imageList->GetCount() == names->GetCount();
 }
 
-// True when menu target is reachable from menu start through the submenu links.
-bool Reaches(const SArray<int>& parentOf, int start, int target)
+// True when menu target can be opened, directly or not, from menu start through the links so far.
+bool Reaches(const SArray<POINT>& links, int menuCount, int start, int target)
 {
-    // parentOf[k] is the menu whose item opens menu k; following it upward is bounded by the count.
-    int current = start;
-    for (int steps = 0; steps <= parentOf.GetCount() && current >= 0; steps++)
+    SArray<bool> seen;
+    seen.Add(false, -1, menuCount);
+    SArray<int> pending;
+    pending.Add(start);
+    seen.SetAt(start, true);
+    while (pending.GetCount() > 0)
     {
+        int current = pending.GetLast();
+        pending.RemoveAt(pending.GetCount() - 1);
         if (current == target)
             return true;
-        current = parentOf.GetAt(current);
+        for (int i = 0; i < links.GetCount(); i++)
+        {
+            POINT link = links.GetAt(i);
+            if (link.x == current && !seen.GetAt(link.y))
+            {
+                seen.SetAt(link.y, true);
+                pending.Add(link.y);
+            }
+        }
     }
     return false;
 }
 
-bool BuildMenus(bool menuBar, HWND owner, SIni& ini, int count, SArray<SMenu*>* menus, SImageList* imageList,
-                const SStringArray& imageNames, bool imagesLoaded, void* context, SMenuFactory newMenu,
+bool BuildMenus(bool menuBar, HWND owner, SIni& ini, const SArray<int>& itemCounts, SArray<SMenu*>* menus,
+                SImageList* imageList, const SStringArray& imageNames, bool imagesLoaded, void* context, SMenuFactory newMenu,
                 SMenuNameToId nameToId)
 {
+    int count = itemCounts.GetCount();
     for (int index = 0; index < count; index++)
     {
         SMenu* menu = newMenu ? newMenu(context) : new SMenu;
@@ -568,17 +588,12 @@ bool BuildMenus(bool menuBar, HWND owner, SIni& ini, int count, SArray<SMenu*>* 
             return false;
     }
 
-    // A menu opens from at most one item, and never from itself or a menu it opens:
-    // the Win32 menus would otherwise form a loop.
-    SArray<int> parentOf;
-    parentOf.Add(-1, -1, count);
+    // Links (from menu, to menu) of the items that open submenus; a link that closes a loop is refused.
+    SArray<POINT> links;
     for (int index = 0; index < count; index++)
     {
         SMenu* menu = menus->GetAt(index);
-        int itemCount = ReadItemCount(ini, index);
-        if (itemCount < 0)
-            return false;
-        for (int item = 0; item < itemCount; item++)
+        for (int item = 0; item < itemCounts.GetAt(index); item++)
         {
             SString section = ItemSection(index, item);
             int id = ini.ReadInt(section, "id");
@@ -600,9 +615,10 @@ bool BuildMenus(bool menuBar, HWND owner, SIni& ini, int count, SArray<SMenu*>* 
             bool done;
             if (sub >= 1 && sub < count)
             {
-                if (parentOf.GetAt(sub) >= 0 || Reaches(parentOf, index, sub))
+                if (Reaches(links, count, sub, index))
                     return false;
-                parentOf.SetAt(sub, index);
+                POINT link = { index, sub };
+                links.Add(link);
                 done = menu->InsertSubMenu(id, menus->GetAt(sub), text, imageIndex, -1, data, checked, disabled);
             }
             else
@@ -640,16 +656,19 @@ bool LoadMenuResource(bool menuBar, HWND owner, SFile* text, SArray<SMenu*>* men
     int count = ini.ReadInt("", "count");
     if (count < 1 || count > kMaxMenus)
         return false;
+    SArray<int> itemCounts;
+    if (!ReadItemCounts(ini, count, &itemCounts))
+        return false;
 
     SStringArray imageNames;
     bool imagesLoaded = false;
     if (imageList && pack)
     {
-        if (!LoadMenuImages(ini, count, imageList, pack, &imageNames))
+        if (!LoadMenuImages(ini, itemCounts, imageList, pack, &imageNames))
             return false;
         imagesLoaded = true;
     }
-    if (BuildMenus(menuBar, owner, ini, count, menus, imageList, imageNames, imagesLoaded, context, newMenu,
+    if (BuildMenus(menuBar, owner, ini, itemCounts, menus, imageList, imageNames, imagesLoaded, context, newMenu,
                    nameToId))
         return true;
     menus->DestroyAll();

@@ -5,6 +5,7 @@
 #include "SString.h"
 #include "SArray.h"
 #include "SMessages.h"
+#include "SWndBackground.h"
 
 class SImage;
 class SWnd;
@@ -321,6 +322,29 @@ public:
     LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);
     // The window's background; the colour fill (or nothing) into the target DC.
     void EraseBackground(HDC paintDC, HDC targetDC);
+    // Copies the image as the background (null clears it); drawMode -1 keeps the image's mode.
+    void SetBackgroundImage(const SImage* image, unsigned colorKey = SCOLOR_NONE, int drawMode = -1,
+                            const RECT* margins = nullptr, bool redraw = true);
+    // The same from a module resource; false when it cannot be loaded.
+    bool SetBackgroundResource(const char* name, const char* type, unsigned colorKey = SCOLOR_NONE,
+                               int drawMode = -1, const RECT* margins = nullptr, bool redraw = true);
+    // The background image when it holds a bitmap, else null.
+    SImage* GetBackgroundImage() const;
+    // Draw mode of the background image (0-11).
+    void SetBackgroundDrawMode(int mode);
+    // Copies the hover, pressed, checked and disabled images (null: none).
+    void SetStateImages(const SImage* hover, const SImage* pressed, const SImage* checked,
+                        const SImage* disabled);
+    // Draws the background image (margins, state image, colour key) into a DC at a size.
+    void DrawBackgroundImage(HDC dc, int width, int height);
+    // The start region (null: none) less the colour-key pixels of the background becomes the window region.
+    void UpdateWindowRegion(HRGN start);
+    // Background and rich text children in a new 32-bit memory DC, for UpdateLayered.
+    HDC RenderLayeredImage();
+    // Shows a rendered DC as the layered window's picture, then deletes the DC and its bitmap.
+    void UpdateLayered(HDC dc, int alpha);
+    // RenderLayeredImage, then UpdateLayered.
+    void UpdateLayeredImage(int alpha);
 
     // The data-block channel entries (open blocks).
     int GetDataBlockCount() const { return m_blocks.GetCount(); }
@@ -413,6 +437,7 @@ private:
     SArray<int> m_blockFlags;
     HBITMAP m_eraseBitmap;
     HBITMAP m_eraseOldBitmap;
+    SWndBackground m_background;
 };
 
 // The library window object of a handle of this thread; null for foreign windows.

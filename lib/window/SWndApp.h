@@ -15,6 +15,7 @@ public:
     HWND GetDragTarget() const { return m_dragTarget; }
     // Button of the running drag: 1 left, 4 right.
     int GetDragButton() const { return m_buttonCode; }
+    // Forwards the pointer moves and the end of a drag to the target, then chains to SWnd.
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -84,6 +84,7 @@ LRESULT SWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     {
         if (GetMenu())
             SetMenu(nullptr, true);
+        SetBackgroundImage(nullptr, SCOLOR_NONE, -1, nullptr, false);
         LRESULT result = CallDefault(msg, wParam, lParam);
         // Out of the table before the handle goes, so the sorted list never holds a null handle.
         UnregisterWndFromTable(this);
@@ -127,17 +128,31 @@ bool SWnd::HandleScroll(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
     int page = vertical ? m_pageStepV : m_pageStepH;
     int round = vertical ? m_roundStepV : m_roundStepH;
     SWnd* control = lParam ? FindWndByHandle((HWND)lParam) : nullptr;
-    int current = 0, low = 0, high = 0;
+    int bar = vertical ? SB_VERT : SB_HORZ;
+    SCROLLINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
     if (control && control->GetKind() == SKIND_SCROLL)
     {
-        current = (int)::SendMessageA((HWND)lParam, SBM_GETPOS, 0, 0);
-        ::SendMessageA((HWND)lParam, SBM_GETRANGE, (WPARAM)&low, (LPARAM)&high);
+        info.nPos = (int)::SendMessageA((HWND)lParam, SBM_GETPOS, 0, 0);
+        ::SendMessageA((HWND)lParam, SBM_GETRANGE, (WPARAM)&info.nMin, (LPARAM)&info.nMax);
+        SCROLLINFO track;
+        memset(&track, 0, sizeof(track));
+        track.cbSize = sizeof(track);
+        track.fMask = SIF_TRACKPOS | SIF_PAGE;
+        if (::SendMessageA((HWND)lParam, SBM_GETSCROLLINFO, 0, (LPARAM)&track))
+        {
+            info.nTrackPos = track.nTrackPos;
+            info.nPage = track.nPage;
+        }
+        else
+            info.nTrackPos = info.nPos;
     }
     else if (!lParam && !m_oldProc)
     {
-        int bar = vertical ? SB_VERT : SB_HORZ;
-        current = ::GetScrollPos(m_handle, bar);
-        ::GetScrollRange(m_handle, bar, &low, &high);
+        if (!::GetScrollInfo(m_handle, bar, &info))
+            return false;
     }
     else
     {
@@ -145,6 +160,10 @@ bool SWnd::HandleScroll(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
             ::SendMessageA(m_handle, ControlMessage(24, 1), (WPARAM)control, 0);
         return false;
     }
+    int current = info.nPos, low = info.nMin, high = info.nMax;
+    // A bar with a page cannot go past the last full page.
+    if (info.nPage > 0 && high - (int)info.nPage + 1 >= low)
+        high = high - (int)info.nPage + 1;
     int position = current;
     switch (LOWORD(wParam))
     {
@@ -155,7 +174,10 @@ bool SWnd::HandleScroll(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
     case SB_TOP: position = low; break;
     case SB_BOTTOM: position = high; break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: position = (short)HIWORD(wParam); break;
+    case SB_THUMBTRACK:
+        // The message carries only 16 bits; the bar's own track position has them all.
+        position = (WORD)info.nTrackPos == HIWORD(wParam) ? info.nTrackPos : (int)HIWORD(wParam);
+        break;
     default: break;
     }
     if (round > 1)
@@ -175,6 +197,10 @@ bool SWnd::HandleScroll(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
     else
     {
         SetScrollPos(vertical, position, true);
+        // The window learns the position the bar really shows.
+        position = ::GetScrollPos(m_handle, bar);
+        if (position == current)
+            return true;
         WPARAM positions = MAKEWPARAM((WORD)current, (WORD)position);
         ::SendMessageA(m_handle, vertical ? WM_S_VSCROLLED : WM_S_HSCROLLED, positions, 0);
     }
@@ -260,6 +286,15 @@ bool SWnd::Redraw(const RECT* rect, HRGN region, UINT flags)
 {
     if (!m_handle)
         return false;
+    HWND parent = (GetStyle() & WS_CHILD) ? ::GetParent(m_handle) : nullptr;
+    if (parent && (GetWindowLongPtrA(parent, GWL_EXSTYLE) & WS_EX_LAYERED))
+    {
+        // A layered parent shows one composed picture: recompose it instead.
+        SWnd* layered = FindWndByHandle(parent);
+        if (layered)
+            layered->UpdateLayeredImage(255);
+        return true;
+    }
     if (m_backColor != SCOLOR_TRANSPARENT)
         return RedrawWindow(m_handle, rect, region, flags) != 0;
     m_redrawingTransparent = 1;
@@ -275,8 +310,10 @@ bool SWnd::RedrawNow()
 
 void SWnd::EraseBackground(HDC paintDC, HDC targetDC)
 {
-    if (!m_handle || !paintDC || !targetDC)
+    if (!m_handle || !paintDC)
         return;
+    if (!targetDC)
+        targetDC = paintDC;
     // Visible library children that paint their own background are cut out of the clip.
     SArray<SWnd*> children;
     CollectChildren(&children);
@@ -294,9 +331,29 @@ void SWnd::EraseBackground(HDC paintDC, HDC targetDC)
         if (!child->GetWindowRect(&rect))
             continue;
         MapWindowPoints(nullptr, m_handle, (POINT*)&rect, 2);
-        bool useTarget = kind == SKIND_RADIO || kind == SKIND_STATIC || kind == SKIND_TAB;
+        bool useTarget = kind == SKIND_RADIO || kind == SKIND_STATIC || kind == SKIND_TAB ||
+                         (kind == SKIND_TOOLBAR && (child->GetStyle() & TBSTYLE_TRANSPARENT));
         HDC dc = useTarget ? targetDC : paintDC;
-        if (dc == paintDC)
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        int shapeKind = shape ? GetWindowRgn(child->GetHandle(), shape) : ERROR;
+        if (shapeKind != ERROR && shapeKind != NULLREGION)
+        {
+            OffsetRgn(shape, rect.left, rect.top);
+            HRGN clip = CreateRectRgn(0, 0, 0, 0);
+            if (clip && GetClipRgn(dc, clip) != 1)
+            {
+                RECT box;
+                GetClipBox(dc, &box);
+                SetRectRgn(clip, box.left, box.top, box.right, box.bottom);
+            }
+            if (clip)
+            {
+                CombineRgn(clip, clip, shape, RGN_DIFF);
+                SelectClipRgn(dc, clip);
+                DeleteObject(clip);
+            }
+        }
+        else if (dc == paintDC)
             ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
         else
         {
@@ -307,8 +364,26 @@ void SWnd::EraseBackground(HDC paintDC, HDC targetDC)
                 DeleteObject(cut);
             }
         }
+        if (shape)
+            DeleteObject(shape);
     }
     unsigned color = m_backColor;
+    RECT client;
+    ::GetClientRect(m_handle, &client);
+    if (GetBackgroundImage())
+    {
+        if (color < SCOLOR_NONE)
+        {
+            HBRUSH brush = CreateSolidBrush(ResolveColor(color));
+            if (brush)
+            {
+                FillRect(targetDC, &client, brush);
+                DeleteObject(brush);
+            }
+        }
+        DrawBackgroundImage(targetDC, client.right, client.bottom);
+        return;
+    }
     if (color == SCOLOR_NONE)
         return;
     if (color == SCOLOR_TRANSPARENT)
@@ -316,16 +391,13 @@ void SWnd::EraseBackground(HDC paintDC, HDC targetDC)
         SWnd* parent = FindWndByHandle(GetParent());
         if (parent && m_redrawingTransparent)
         {
-            RECT rect;
-            ::GetClientRect(m_handle, &rect);
+            RECT rect = client;
             MapWindowPoints(m_handle, parent->GetHandle(), (POINT*)&rect, 2);
             RedrawWindow(parent->GetHandle(), &rect, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW);
         }
         return;
     }
-    RECT client;
-    ::GetClientRect(m_handle, &client);
     HBRUSH brush = CreateSolidBrush(ResolveColor(color));
     if (brush)
     {

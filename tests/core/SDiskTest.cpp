@@ -336,9 +336,12 @@ TEST_F(SDiskTest, UniqueFileNames)
     EXPECT_EQ(strspn(digits, "0123456789"), size_t(digits.GetLength())) << digits.GetBuffer();
 
     EXPECT_STREQ(m_disk.GetUniqueFileName((m_root + "missing\\").c_str(), "cover", "jpg"), "");
-    m_disk.SetKeepSeparator(false);
     std::string bare = folder.substr(0, folder.size() - 1);
-    EXPECT_STREQ(m_disk.GetUniqueFileName(bare.c_str(), "x", "txt"), (folder + "x.txt").c_str());
+    for (bool keep : {true, false}) {
+        m_disk.SetKeepSeparator(keep);
+        EXPECT_STREQ(m_disk.GetUniqueFileName(bare.c_str(), "x", "txt"), (folder + "x.txt").c_str());
+        EXPECT_STREQ(m_disk.GetUniqueFileName(folder.c_str(), "x", "txt"), (folder + "x.txt").c_str());
+    }
 }
 
 TEST_F(SDiskTest, CreateFolderWithAndWithoutParents)
@@ -414,6 +417,12 @@ TEST_F(SDiskTest, DeleteMovesToTheRecycleBin)
     EXPECT_TRUE(m_disk.Delete(folder.c_str(), nullptr, false, false));
     EXPECT_FALSE(PathExists(folder));
     EXPECT_TRUE(PathExists(trash + name + "\\inside.txt"));
+
+    std::string info = trash.substr(0, trash.size() - 6) + "info\\";
+    RemoveTree(trash + name + "\\");
+    DeleteFileA((trash + name + ".txt").c_str());
+    DeleteFileA((info + name + ".trashinfo").c_str());
+    DeleteFileA((info + name + ".txt.trashinfo").c_str());
 
     EXPECT_FALSE(m_disk.Delete("http://host/file.txt"));
     EXPECT_FALSE(m_disk.Delete("C:\\bad?name"));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string.h>
+#include <zlib.h>
 #include <string>
 #include <windows.h>
 
@@ -299,4 +300,28 @@ TEST(SFilePath, SharedOpenLetsAnotherStreamIn)
   SFilePath reader;
   ASSERT_TRUE(reader.Open(scratch.path.c_str(), false, false, true, true));
   EXPECT_EQ(std::string(reader.ReadLine()), "hello");
+}
+
+TEST(SFilePath, ReadCompressedFailsWhenTheTargetCannotWrite)
+{
+  const char text[] = "decoded bytes that have nowhere to go";
+  uLongf length = compressBound(sizeof(text));
+  std::string packed(length, 0);
+  ASSERT_EQ(compress(reinterpret_cast<Bytef*>(&packed[0]), &length, reinterpret_cast<const Bytef*>(text), sizeof(text)),
+            Z_OK);
+  SFileMem source;
+  source.WriteU32(1);
+  source.WriteU32(sizeof(text));
+  source.WriteU32((uint32_t)length);
+  source.Write(packed.data(), (int)length);
+  source.Rewind();
+
+  Scratch scratch("readonly.bin");
+  WriteFileBytes(scratch.path, "");
+  SFilePath readOnly(scratch.path.c_str(), false, false, true);
+  EXPECT_EQ(source.ReadCompressed(&readOnly, 0), 0);
+  source.Rewind();
+  SFilePath writable(scratch.path.c_str(), true, true, true);
+  EXPECT_EQ(source.ReadCompressed(&writable, 0), (int)sizeof(text));
+  EXPECT_EQ(writable.GetSize(), (int)sizeof(text));
 }

@@ -185,6 +185,9 @@ TEST(SFile, CopyFromCopiesWhatRemains)
   }
   SFileMem target;
   EXPECT_EQ(target.CopyFrom(nullptr), 0);
+  Fill(target, "self");
+  EXPECT_EQ(target.CopyFrom(&target), 0);
+  EXPECT_EQ(Content(target), "self");
 }
 
 TEST(SFile, ReadCompressedDecodesChunks)

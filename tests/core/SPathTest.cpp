@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+
 #include "SPath.h"
 #include "SStringArray.h"
 
@@ -35,6 +37,7 @@ TEST(SPath, SetClassifiesAndNormalises)
         {"C:\\a\\..\\b\\", 1, "C:\\b\\"},
         {"C:\\caf\xe9.txt", 1, "C:\\caf\xe9.txt"},
         {"\\\\srv\\share/f.txt", 2, "\\\\srv\\share\\f.txt"},
+        {"//srv/share/f.txt", 2, "\\\\srv\\share\\f.txt"},
         {"http://host\\a\\b.htm", 3, "http://host/a/b.htm"},
         {"x:y://host", 0, ""},
         {"", 0, ""},
@@ -67,6 +70,10 @@ TEST(SPath, FailedSetLeavesAnInvalidPath)
     EXPECT_STREQ(path.GetPath(), "");
     EXPECT_STREQ(path.GetName(), "");
     EXPECT_EQ(path.GetComponentCount(), 0);
+
+    // Longer than the expansion buffer: refused rather than cut short.
+    std::string tooLong = "C:\\" + std::string(1100, 'a') + ".txt";
+    EXPECT_EQ(path.Set(tooLong.c_str()), 0);
 }
 
 TEST(SPath, RelativeNamesResolveAgainstTheCurrentFolder)
@@ -87,6 +94,9 @@ TEST(SPath, RelativeNamesResolveAgainstTheCurrentFolder)
     SPath dots("..");
     EXPECT_FALSE(dots.IsFile());
     EXPECT_STREQ(dots.GetPath(), SPath(folder).GetParent());
+
+    CurrentFolder root("C:\\");
+    EXPECT_STREQ(SPath(".").GetPath(), "C:\\");
 }
 
 TEST(SPath, SplitsIntoParts)

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <dsound.h>
+
+#include "SLibrary.h"
+#include "SWnd.h"
+#include "SWndApp.h"
+#include "SWndThreadRecord.h"
+
+namespace
+{
+
+// Restores the real command line after a test parsed its own.
+struct CommandLineScope
+{
+    ~CommandLineScope() { ParseCommandLine(GetCommandLineA()); }
+};
+
+// A main window that ends the message loop when it is destroyed.
+class MainWnd : public SWnd
+{
+public:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_DESTROY)
+            PostQuitMessage(3);
+        return SWnd::OnMessage(msg, wParam, lParam);
+    }
+};
+
+struct Counts
+{
+    DWORD gdi, user, handles;
+};
+
+Counts Measure()
+{
+    Counts counts;
+    counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    counts.handles = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &counts.handles);
+    return counts;
+}
+
+void RunOneProgram()
+{
+    InitLibrary(GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, true, false);
+    ASSERT_NE(GetAppWindow(), nullptr);
+    ASSERT_NE(GetDefaultFont(), nullptr);
+    {
+        MainWnd window;
+        RECT rect = {0, 0, 200, 100};
+        ASSERT_TRUE(window.Create("Cycle", 0, 0, &rect, nullptr));
+        PostMessageA(window.GetHandle(), WM_CLOSE, 0, 0);
+        RunMessageLoop();
+        EXPECT_EQ(window.GetHandle(), nullptr);
+    }
+    ExitLibrary();
+    EXPECT_EQ(GetAppWindow(), nullptr);
+    EXPECT_EQ(FindThreadRecord(0), nullptr);
+}
+
+struct WorkerResult
+{
+    int registered = 0;
+    bool lastRefused = false;
+    int unregistered = 0;
+    bool windowFoundWithoutRecord = true;
+};
+
+DWORD WINAPI FillTheTable(void* parameter)
+{
+    WorkerResult* result = (WorkerResult*)parameter;
+    SWnd window;
+    window.CreateMessageWindow();
+    result->windowFoundWithoutRecord = FindWndByHandle(window.GetHandle()) != nullptr;
+    window.Destroy();
+    while (RegisterThread())
+        result->registered++;
+    result->lastRefused = RegisterThread() == nullptr;
+    while (UnregisterThread(0))
+        result->unregistered++;
+    return 0;
+}
+
+struct IdleCounter
+{
+    int calls = 0;
+    bool* runFlag = nullptr;
+};
+
+void CountIdle(void* data)
+{
+    IdleCounter* counter = (IdleCounter*)data;
+    if (++counter->calls == 3)
+        PostQuitMessage(0);
+}
+
+}
+
+TEST(SLibrary, QuotedFolderKeepsItsBackslash)
+{
+    CommandLineScope scope;
+    struct Case
+    {
+        const char* commandLine;
+        int index;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"prog.exe \"C:\\some folder\\\" next", 0, "C:\\some folder\\"},
+        {"prog.exe \"C:\\some folder\\\" next", 1, "next"},
+        {"prog.exe \"C:\\some folder\\\\\" next", 0, "C:\\some folder\\"},
+        {"prog.exe \"C:\\some folder\\\\\" next", 1, "next"},
+        {"prog.exe 1200 \"http://host/p.bin\" \"C:\\Prog\\\"", 2, "C:\\Prog\\"},
+        {"prog.exe /HIDE", 0, "/HIDE"},
+        {"prog.exe", 0, ""},
+        {"prog.exe a", 1, ""},
+        {"prog.exe a", -1, ""},
+    };
+    for (const Case& c : cases)
+    {
+        ParseCommandLine(c.commandLine);
+        EXPECT_EQ(GetCommandArg(c.index, true), SString(c.expected)) << c.commandLine << " " << c.index;
+    }
+    ParseCommandLine("\"C:\\Program Files\\Melvora\\melvora.exe\" x");
+    EXPECT_EQ(GetExePath(), SString("C:\\Program Files\\Melvora\\melvora.exe"));
+    EXPECT_EQ(GetCommandArgCount(), 2);
+    EXPECT_EQ(GetAppFolder(), SString("C:\\Program Files\\Melvora\\"));
+    ParseCommandLine("");
+    EXPECT_EQ(GetCommandArg(0, true), SString(""));
+}
+
+TEST(SLibrary, ThreadTableIsBoundedAndPerThread)
+{
+    WorkerResult result;
+    HANDLE thread = CreateThread(nullptr, 0, FillTheTable, &result, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    EXPECT_FALSE(result.windowFoundWithoutRecord);
+    EXPECT_EQ(result.registered, 255) << "slot 0 holds the main thread";
+    EXPECT_TRUE(result.lastRefused);
+    EXPECT_EQ(result.unregistered, result.registered);
+    ASSERT_NE(FindThreadRecord(0), nullptr);
+    EXPECT_EQ(FindThreadRecord(0)->GetThreadId(), GetCurrentThreadId());
+    EXPECT_EQ(FindThreadRecord(0xFFFFFFF0u), nullptr);
+}
+
+TEST(SLibrary, MessageLoopIdlesWhileTheFlagIsClear)
+{
+    bool run = false;
+    IdleCounter counter;
+    counter.runFlag = &run;
+    RunMessageLoop(&run, CountIdle, &counter);
+    EXPECT_EQ(counter.calls, 3);
+}
+
+TEST(SLibrary, DialogHandlesAreListedOnce)
+{
+    SWnd window;
+    ASSERT_TRUE(window.CreateMessageWindow());
+    int before = GetDialogHandleCount();
+    RegisterDialogHandle(window.GetHandle());
+    RegisterDialogHandle(window.GetHandle());
+    RegisterDialogHandle(nullptr);
+    EXPECT_EQ(GetDialogHandleCount(), before + 1);
+    UnregisterDialogHandle(window.GetHandle());
+    EXPECT_EQ(GetDialogHandleCount(), before);
+}
+
+TEST(SLibrary, FlushRemovesOnlyInput)
+{
+    SWnd window;
+    RECT rect = {100, 100, 200, 200};
+    ASSERT_TRUE(window.Create("Flush", 0, 0, &rect, nullptr));
+    ShowWindow(window.GetHandle(), SW_SHOWNA);
+    SetCursorPos(150, 150);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    PostMessageA(window.GetHandle(), WM_APP + 9, 0, 0);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, window.GetHandle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
+    FlushInputMessages();
+    int input = 0, others = 0;
+    while (PeekMessageA(&message, window.GetHandle(), 0, 0, PM_REMOVE))
+    {
+        if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
+            input++;
+        if (message.message == WM_APP + 9)
+            others++;
+    }
+    EXPECT_EQ(input, 0);
+    EXPECT_EQ(others, 1);
+}
+
+TEST(SLibrary, DirectSoundRetriesOnlyBusyOrMissingDevices)
+{
+    EXPECT_TRUE(IsDirectSoundRetryError(DSERR_ALLOCATED));
+    EXPECT_TRUE(IsDirectSoundRetryError(DSERR_NODRIVER));
+    EXPECT_FALSE(IsDirectSoundRetryError(E_INVALIDARG));
+    EXPECT_FALSE(IsDirectSoundRetryError(S_OK));
+}
+
+TEST(SLibrary, StartAndExitTwiceLeaksNothing)
+{
+    ExitLibrary();
+    RunOneProgram();
+    Counts before = Measure();
+    RunOneProgram();
+    Counts after = Measure();
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
+    EXPECT_LE(after.handles, before.handles);
+    InitLibrary(GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, true, false);
+    EXPECT_TRUE(IsLibraryStarted());
+}
