@@ -128,14 +128,16 @@ uint32_t Crc32Update(uint32_t crc, const void* data, size_t length)
   const uint8_t* bytes = static_cast<const uint8_t*>(data);
   while (length >= 16)
   {
-    uint32_t one = LoadLe32(bytes) ^ crc;
+    // The last twelve bytes do not depend on the register: look them up first so
+    // that only four lookups sit on the chain from one block to the next.
     uint32_t two = LoadLe32(bytes + 4);
     uint32_t three = LoadLe32(bytes + 8);
     uint32_t four = LoadLe32(bytes + 12);
-    crc = t[15][one & 0xFF] ^ t[14][(one >> 8) & 0xFF] ^ t[13][(one >> 16) & 0xFF] ^ t[12][one >> 24] ^
-          t[11][two & 0xFF] ^ t[10][(two >> 8) & 0xFF] ^ t[9][(two >> 16) & 0xFF] ^ t[8][two >> 24] ^
-          t[7][three & 0xFF] ^ t[6][(three >> 8) & 0xFF] ^ t[5][(three >> 16) & 0xFF] ^ t[4][three >> 24] ^
-          t[3][four & 0xFF] ^ t[2][(four >> 8) & 0xFF] ^ t[1][(four >> 16) & 0xFF] ^ t[0][four >> 24];
+    uint32_t rest = (t[11][two & 0xFF] ^ t[10][(two >> 8) & 0xFF] ^ t[9][(two >> 16) & 0xFF] ^ t[8][two >> 24]) ^
+                    (t[7][three & 0xFF] ^ t[6][(three >> 8) & 0xFF] ^ t[5][(three >> 16) & 0xFF] ^ t[4][three >> 24]) ^
+                    (t[3][four & 0xFF] ^ t[2][(four >> 8) & 0xFF] ^ t[1][(four >> 16) & 0xFF] ^ t[0][four >> 24]);
+    uint32_t one = LoadLe32(bytes) ^ crc;
+    crc = rest ^ ((t[15][one & 0xFF] ^ t[14][(one >> 8) & 0xFF]) ^ (t[13][(one >> 16) & 0xFF] ^ t[12][one >> 24]));
     bytes += 16;
     length -= 16;
   }
@@ -170,7 +172,8 @@ void SMd5::Transform(const uint8_t block[64])
   for (int i = 0; i < 16; i++)
     words[i] = LoadLe32(block + 4 * i);
   uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3];
-  #pragma GCC unroll 64
+  // Fully unrolled, the round functions, shifts and word indexes become constants.
+#pragma GCC unroll 64
   for (int i = 0; i < 64; i++)
   {
     uint32_t f;
