@@ -1,5 +1,7 @@
 #include "SDll.h"
 
+SDll g_richEditDll;
+
 SDll::~SDll()
 {
     Free();

@@ -7,6 +7,7 @@
 class SDll
 {
 public:
+    // No library loaded.
     SDll() = default;
     // Frees a loaded library.
     virtual ~SDll();
@@ -29,3 +30,7 @@ private:
     SDisk disk;
     HMODULE module = nullptr;
 };
+
+// The library's holder of the rich-edit library ("Riched20.dll"), loaded by the
+// library start-up and freed by its shut-down.
+extern SDll g_richEditDll;

@@ -11,6 +11,7 @@
 class SIni
 {
 public:
+    // Nothing attached.
     SIni();
     virtual ~SIni();
 

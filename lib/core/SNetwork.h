@@ -29,6 +29,7 @@ public:
         DownloadSkip = 2,
     };
 
+    // No network state lives between calls.
     SNetwork();
     virtual ~SNetwork();
 
@@ -48,6 +49,8 @@ public:
     // The body of a GET of url (with "?" + query when query is not empty); "" on failure.
     SString HttpGetString(const char* url, const char* query);
     // Downloads url into target at its position; reports the outcome to OnDownloadDone.
+    // An error reply, a body shorter than announced or a cancel is a failure, and
+    // whatever was appended to target is cut off again.
     bool DownloadToFile(SFile* target, const char* url, int user, int chunkSize);
     // Opens the mail program's compose window with the message filled in.
     bool SendMail(const char* to, const char* subject, const char* body, const char* attachmentPath);

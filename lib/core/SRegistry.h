@@ -8,6 +8,7 @@
 class SRegistry
 {
 public:
+    // No state: every operation names its root key.
     SRegistry() = default;
     virtual ~SRegistry() = default;
 

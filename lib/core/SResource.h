@@ -14,6 +14,7 @@
 class SResource
 {
 public:
+    // No source and no entries.
     SResource();
     // Deletes the owned source stream.
     virtual ~SResource();

@@ -12,6 +12,7 @@ public:
     // The call that ends the Windows session; replaceable so that tests never shut down.
     using ExitWindowsCall = BOOL (*)(UINT flags, DWORD reason);
 
+    // An empty list of private font files.
     SSystem();
     // Removes every private font file still listed.
     ~SSystem();

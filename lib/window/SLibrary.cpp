@@ -394,7 +394,10 @@ void RunModalLoop(SWnd* window, const bool* runFlag, SIdleProc idle, void* userD
 void FlushInputMessages()
 {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | ((QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON) << 16)))
+    // Bounded: a flood of input must not keep the caller here for ever.
+    for (int i = 0; i < 100000 &&
+                    PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | ((QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON) << 16));
+         i++)
     {
         if (message.message == WM_QUIT)
         {

@@ -13,7 +13,7 @@ class SThread
 {
 public:
     // Values that may be in flight from the worker to the owner at one time.
-    static const int kMaxPending = 32;
+    static constexpr int kMaxPending = 32;
 
     // Must run on the thread that will receive the results: it creates the owner window there.
     SThread();

@@ -8,6 +8,7 @@
 #include "SWndBackground.h"
 
 class SImage;
+class SResource;
 class SWnd;
 
 // Base of every window and control: owns one window handle, is found from the
@@ -335,6 +336,9 @@ public:
     // Copies the hover, pressed, checked and disabled images (null: none).
     void SetStateImages(const SImage* hover, const SImage* pressed, const SImage* checked,
                         const SImage* disabled);
+    // Reads the named state images from a resource pack; false without pack or names.
+    bool LoadStateImages(SResource* pack, const char* hoverName, const char* pressedName,
+                         const char* checkedName, const char* disabledName);
     // Draws the background image (margins, state image, colour key) into a DC at a size.
     void DrawBackgroundImage(HDC dc, int width, int height);
     // The start region (null: none) less the colour-key pixels of the background becomes the window region.

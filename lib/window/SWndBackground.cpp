@@ -1,7 +1,10 @@
 #include "SWndBackground.h"
 
+#include "SDll.h"
+#include "SFileMem.h"
 #include "SImage.h"
 #include "SLibrary.h"
+#include "SResource.h"
 #include "SWnd.h"
 
 using namespace Gdiplus;
@@ -12,16 +15,16 @@ namespace
 typedef BOOL(WINAPI* UpdateLayeredWindowProc)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
                                                BLENDFUNCTION*, DWORD);
 
-// "UpdateLayeredWindow", looked up once; null where the system lacks it.
+// "UpdateLayeredWindow", looked up once in "user32.dll"; null where the system lacks it.
 UpdateLayeredWindowProc FindUpdateLayeredWindow()
 {
+    static SDll user;
     static bool searched = false;
     static UpdateLayeredWindowProc found = nullptr;
     if (!searched)
     {
-        HMODULE user = GetModuleHandleA("user32.dll");
-        if (user)
-            found = (UpdateLayeredWindowProc)(void*)GetProcAddress(user, "UpdateLayeredWindow");
+        if (user.Load("user32.dll"))
+            found = (UpdateLayeredWindowProc)(void*)user.GetProc("UpdateLayeredWindow");
         searched = true;
     }
     return found;
@@ -215,6 +218,28 @@ void SWnd::SetStateImages(const SImage* hover, const SImage* pressed, const SIma
         m_background.states[i].SetDrawMode(given[i]->GetDrawMode());
         m_background.states[i].SetTransparentColor(given[i]->GetTransparentColor());
     }
+}
+
+bool SWnd::LoadStateImages(SResource* pack, const char* hoverName, const char* pressedName,
+                           const char* checkedName, const char* disabledName)
+{
+    const char* names[4] = {hoverName, pressedName, checkedName, disabledName};
+    bool any = false;
+    for (int i = 0; i < 4; i++)
+        any = any || (names[i] && *names[i]);
+    if (!pack || !any)
+        return false;
+    SImage images[4];
+    for (int i = 0; i < 4; i++)
+    {
+        if (!names[i] || !*names[i])
+            continue;
+        SFileMem entry;
+        if (pack->Extract(&entry, names[i], true))
+            images[i].Load(&entry, -1);
+    }
+    SetStateImages(&images[0], &images[1], &images[2], &images[3]);
+    return true;
 }
 
 void SWnd::DrawBackgroundImage(HDC dc, int width, int height)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "SLibrary.h"
+#include "SMenu.h"
 #include "SWndThreadRecord.h"
 
 namespace
@@ -59,6 +60,9 @@ LRESULT SWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_EXITSIZEMOVE:
         m_inSizeMove = 0;
         RedrawNow();
+        return CallDefault(msg, wParam, lParam);
+    case WM_MENUCOMMAND:
+        SMenu::HandleMenuCommand(m_handle, (HMENU)lParam, (int)wParam);
         return CallDefault(msg, wParam, lParam);
     case WM_HSCROLL:
     case WM_VSCROLL:

@@ -22,9 +22,10 @@ struct TestHttpReply
     int bodyBytesSent = -1;
 };
 
-// A small HTTP/1.0-style server for tests: one thread on 127.0.0.1 serving
-// canned replies by request path (the query is ignored for the lookup), one
-// request per connection, the connection closed after the reply.
+// A small HTTP server for tests: one thread on 127.0.0.1 serving canned replies
+// by request path (the query is ignored for the lookup), one request per
+// connection, the connection closed after the reply. Include this header before
+// <windows.h>, as WinSock 2 requires.
 class TestHttpServer
 {
 public:

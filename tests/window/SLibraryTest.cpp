@@ -184,8 +184,10 @@ TEST(SLibrary, FlushRemovesOnlyInput)
     ASSERT_TRUE(PeekMessageA(&message, window.GetHandle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
     FlushInputMessages();
     int input = 0, others = 0;
-    while (PeekMessageA(&message, window.GetHandle(), 0, 0, PM_REMOVE))
+    for (int i = 0; i < 1000 && PeekMessageA(&message, window.GetHandle(), 0, 0, PM_REMOVE); i++)
     {
+        if (message.message == WM_PAINT)
+            window.ValidateRect();
         if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST)
             input++;
         if (message.message == WM_APP + 9)

@@ -113,28 +113,30 @@ TEST(SThread, WorkerValuesAndEndReachTheOwnerInOrder)
 TEST(SThread, InFlightLimitReportsFailureAndFreesSlotsWhenHandled)
 {
     RecordingThread thread;
+    HANDLE posted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE handled = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::vector<bool> results;
     bool afterHandled = false;
     thread.work = [&](RecordingThread& self) {
         for (int i = 0; i < SThread::kMaxPending + 1; i++)
             results.push_back(self.PostInt(i, i));
+        SetEvent(posted);
         if (WaitForSingleObject(handled, 5000) == WAIT_OBJECT_0)
             afterHandled = self.PostInt(100, 100);
         return false;
     };
     ASSERT_TRUE(thread.Start(false));
-    ASSERT_TRUE(PumpUntil([&] { return results.size() == (size_t)SThread::kMaxPending + 1; }, 5000) ||
-                results.size() == (size_t)SThread::kMaxPending + 1);
-    // Handle the first value only, then let the worker post once more.
+    // Nothing is handled while the worker fills every slot.
+    ASSERT_EQ(WaitForSingleObject(posted, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(thread.GetPendingCount(), SThread::kMaxPending);
     MSG message;
-    ASSERT_TRUE(PumpUntil([&] { return PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) != 0; }));
-    ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_S_THREAD_FIRST, WM_S_THREAD_FIRST, PM_REMOVE));
     DispatchMessageA(&message);
     EXPECT_EQ(thread.ids.size(), 1u);
     SetEvent(handled);
     ASSERT_TRUE(PumpUntil([&] { return !thread.HasThread() && thread.ids.size() >= 34; }));
     CloseHandle(handled);
+    CloseHandle(posted);
     for (int i = 0; i < SThread::kMaxPending; i++)
         EXPECT_TRUE(results[i]) << i;
     EXPECT_FALSE(results[SThread::kMaxPending]);
