@@ -13,6 +13,13 @@ const char* const userAgent = "Tavrin";
 const DWORD requestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                            INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NEED_FILE;
 const char* const updateCaption = "Check for Updates";
+const char* const defaultUpdateServer = "http://www.ormelin-tavrin.com/melvora";
+
+SString& UpdateServer()
+{
+    static SString server(defaultUpdateServer);
+    return server;
+}
 
 // Closes an internet handle when it goes out of scope.
 class InternetHandle
@@ -294,6 +301,21 @@ bool SNetwork::SendMail(const char* to, const char* subject, const char* body, c
         return false;
     ULONG result = send(0, 0, &message, MAPI_DIALOG, 0);
     return result == SUCCESS_SUCCESS;
+}
+
+void SNetwork::SetUpdateServer(const char* baseUrl)
+{
+    UpdateServer() = (baseUrl != nullptr && baseUrl[0] != 0) ? baseUrl : defaultUpdateServer;
+}
+
+SString SNetwork::GetUpdateServer()
+{
+    return UpdateServer();
+}
+
+SString SNetwork::GetUpdateCheckUrl()
+{
+    return UpdateServer() + "/check.php?id=melvora";
 }
 
 SString SNetwork::BuildMailtoLink(const char* to, const char* subject, const char* body)

@@ -63,6 +63,13 @@ public:
     bool CheckForUpdates(HWND owner, const char* checkUrl, const char* currentVersion,
                          bool silent, bool offerInstall);
 
+    // Sets the update server's base address ("http://host[/folder]", no trailing '/').
+    static void SetUpdateServer(const char* baseUrl);
+    // The update server's base address.
+    static SString GetUpdateServer();
+    // The address the update check asks: the server's "/check.php?id=melvora".
+    static SString GetUpdateCheckUrl();
+
     // The "mailto:" link that OpenMailto opens.
     static SString BuildMailtoLink(const char* to, const char* subject, const char* body);
 

@@ -18,6 +18,7 @@ public:
     // Must run on the thread that will receive the results: it creates the owner window there.
     SThread();
     // Asks a running worker to stop and waits for it; terminates it only when it does not end.
+    // Derived classes whose work uses their own members call Stop in their own destructor.
     virtual ~SThread();
     SThread(const SThread&) = delete;
     SThread& operator=(const SThread&) = delete;

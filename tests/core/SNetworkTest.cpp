@@ -405,6 +405,23 @@ TEST_F(SNetworkTest, UpdateCheckOffersAndStartsTheUpdater)
     EXPECT_TRUE(sameMajor.CheckForUpdates(nullptr, url.c_str(), "7", true, false));
 }
 
+TEST_F(SNetworkTest, UpdateCheckAsksTheConfiguredServer)
+{
+    EXPECT_STREQ(SNetwork::GetUpdateCheckUrl(), SNetwork::GetUpdateServer() + "/check.php?id=melvora");
+    SString original = SNetwork::GetUpdateServer();
+    Serve("/check.php", "OK\r\n1.0.4.0\r\n42\r\nhttp://host/p.bin\r\n");
+    SNetwork::SetUpdateServer(server.GetUrl("").c_str());
+    TestNetwork network;
+    network.boxAnswer = IDYES;
+    bool started = network.CheckForUpdates(nullptr, SNetwork::GetUpdateCheckUrl(), "1.0.3.0", true, true);
+    SNetwork::SetUpdateServer(original);
+    EXPECT_TRUE(started);
+    EXPECT_EQ(server.GetLastRequest().rfind("GET /check.php?id=melvora HTTP/1.1\r\n", 0), 0u);
+    ASSERT_EQ(launcher.started.size(), 1u);
+    EXPECT_EQ(launcher.started[0].parameters.rfind("42 \"http://host/p.bin\" \"", 0), 0u);
+    EXPECT_STREQ(SNetwork::GetUpdateServer(), original);
+}
+
 TEST_F(SNetworkTest, ShellLinksGoThroughTheShell)
 {
     SNetwork network;

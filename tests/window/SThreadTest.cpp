@@ -201,14 +201,16 @@ TEST(SThread, WorkerLoopTakesOwnerValuesAndStopEndsIt)
     EXPECT_FALSE(thread.PostToWorker(43, &value));
 }
 
-TEST(SThread, DestructorStopsACooperativeWorker)
+TEST(SThread, DestructionStopsTheWorkerWithoutKillingIt)
 {
     bool ended = false;
     bool stoppedByRequest = false;
     {
+        // Work that reads its own members stops in the derived destructor, while they still exist.
         class Polling : public SThread
         {
         public:
+            ~Polling() override { Stop(5000); }
             bool* ended;
             bool* stopped;
             HANDLE started;
@@ -232,4 +234,13 @@ TEST(SThread, DestructorStopsACooperativeWorker)
     }
     EXPECT_TRUE(stoppedByRequest);
     EXPECT_TRUE(ended);
+
+    // A worker in its message loop ends on the request: no wait for the kill time-out.
+    DWORD start = GetTickCount();
+    {
+        SThread plain;
+        ASSERT_TRUE(plain.Start(false));
+        Sleep(20);
+    }
+    EXPECT_LT(GetTickCount() - start, 2000u);
 }
