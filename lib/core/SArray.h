@@ -409,7 +409,8 @@ public:
         return found ? at : -1;
     }
     // Where value belongs in a sorted range (before an equal element found
-    // by the search); -1 for an empty array or an invalid range.
+    // by the search, after an element just past the range that is not
+    // greater); -1 for an empty array or an invalid range.
     int InsertPosition(T value, int start = 0, int end = -1, INT_PTR arg = 0) const
     {
         bool found = false;
@@ -575,6 +576,9 @@ private:
             else
                 lo = mid + 1;
         }
+        // The element just past a sub-range still decides the side.
+        if (lo < m_count && CompareElements(&value, m_data + lo, m_flags, arg) >= 0)
+            return lo + 1;
         return lo;
     }
     static void Release(T element)

@@ -101,7 +101,8 @@ bool ReadWholeStream(SFile* stream, Feed feed)
   stream->Rewind();
   int size = stream->GetSize();
   unsigned char piece[100];
-  for (int offset = 0; offset < size; offset += 100)
+  // Advancing by what was read, not by what was asked, never skips a byte of a short read.
+  for (int offset = 0; offset < size;)
   {
     int got = stream->ReadBounded(piece, 100);
     if (got <= 0)
@@ -110,9 +111,62 @@ bool ReadWholeStream(SFile* stream, Feed feed)
       return false;
     }
     feed(piece, got);
+    offset += got;
   }
   stream->Seek(saved);
   return true;
+}
+
+// Ends a message: the 0x80 byte, zeros up to 56 bytes into a block, then the
+// message length in bits; MD5 writes the length and its digest little-endian,
+// SHA-1 big-endian. The context is wiped afterwards.
+template <class Hash>
+void FinishDigest(Hash& hash, uint32_t* state, int words, uint8_t* block, uint64_t& bitCount, bool bigEndian,
+                  uint8_t* digest)
+{
+  uint64_t bits = bitCount;
+  uint8_t tail[72] = {0x80};
+  size_t used = (size_t)((bits >> 3) & 63);
+  hash.Update(tail, used < 56 ? 56 - used : 120 - used);
+  uint8_t length[8];
+  for (int i = 0; i < 8; i++)
+    length[i] = (uint8_t)(bits >> (bigEndian ? 56 - 8 * i : 8 * i));
+  hash.Update(length, 8);
+  for (int i = 0; i < words; i++)
+    for (int j = 0; j < 4; j++)
+      digest[4 * i + j] = (uint8_t)(state[i] >> (bigEndian ? 24 - 8 * j : 8 * j));
+  memset(state, 0, sizeof(uint32_t) * (size_t)words);
+  memset(block, 0, 64);
+  bitCount = 0;
+}
+
+template <class Hash>
+SString FinalHex(Hash& hash)
+{
+  uint8_t digest[Hash::kDigestBytes];
+  hash.Final(digest);
+  return DigestToHex(digest, Hash::kDigestBytes);
+}
+
+template <class Hash>
+SString StreamHex(SFile* stream)
+{
+  if (stream == nullptr || !stream->IsOpen())
+    return SString();
+  Hash hash;
+  if (!ReadWholeStream(stream, [&hash](const void* data, int length) { hash.Update(data, (size_t)length); }))
+    return SString();
+  return FinalHex(hash);
+}
+
+template <class Hash>
+SString MemoryHex(SFileMem* stream)
+{
+  if (stream == nullptr || stream->GetBuffer() == nullptr)
+    return SString();
+  Hash hash;
+  hash.Update(stream->GetBuffer(), (size_t)stream->GetSize());
+  return FinalHex(hash);
 }
 
 } // namespace
@@ -205,21 +259,7 @@ void SMd5::Update(const void* data, size_t length)
 
 void SMd5::Final(uint8_t digest[16])
 {
-  uint64_t bits = m_bitCount;
-  uint8_t tail[72] = {0x80};
-  size_t used = (size_t)((bits >> 3) & 63);
-  size_t padding = (used < 56) ? 56 - used : 120 - used;
-  Update(tail, padding);
-  uint8_t length[8];
-  for (int i = 0; i < 8; i++)
-    length[i] = (uint8_t)(bits >> (8 * i));
-  Update(length, 8);
-  for (int i = 0; i < 4; i++)
-    for (int j = 0; j < 4; j++)
-      digest[4 * i + j] = (uint8_t)(m_state[i] >> (8 * j));
-  memset(m_state, 0, sizeof(m_state));
-  memset(m_block, 0, sizeof(m_block));
-  m_bitCount = 0;
+  FinishDigest(*this, m_state, 4, m_block, m_bitCount, false, digest);
 }
 
 SSha1::SSha1()
@@ -294,21 +334,7 @@ void SSha1::Update(const void* data, size_t length)
 
 void SSha1::Final(uint8_t digest[20])
 {
-  uint64_t bits = m_bitCount;
-  uint8_t tail[72] = {0x80};
-  size_t used = (size_t)((bits >> 3) & 63);
-  size_t padding = (used < 56) ? 56 - used : 120 - used;
-  Update(tail, padding);
-  uint8_t length[8];
-  for (int i = 0; i < 8; i++)
-    length[i] = (uint8_t)(bits >> (56 - 8 * i));
-  Update(length, 8);
-  for (int i = 0; i < 5; i++)
-    for (int j = 0; j < 4; j++)
-      digest[4 * i + j] = (uint8_t)(m_state[i] >> (24 - 8 * j));
-  memset(m_state, 0, sizeof(m_state));
-  memset(m_block, 0, sizeof(m_block));
-  m_bitCount = 0;
+  FinishDigest(*this, m_state, 5, m_block, m_bitCount, true, digest);
 }
 
 SString DigestToHex(const uint8_t* digest, int length)
@@ -354,46 +380,20 @@ bool GetMemoryCrc32(SFileMem* stream, uint32_t* out)
 
 SString GetStreamMd5Hex(SFile* stream)
 {
-  if (stream == nullptr || !stream->IsOpen())
-    return SString();
-  SMd5 md5;
-  if (!ReadWholeStream(stream, [&md5](const void* data, int length) { md5.Update(data, (size_t)length); }))
-    return SString();
-  uint8_t digest[16];
-  md5.Final(digest);
-  return DigestToHex(digest, 16);
+  return StreamHex<SMd5>(stream);
 }
 
 SString GetMemoryMd5Hex(SFileMem* stream)
 {
-  if (stream == nullptr || stream->GetBuffer() == nullptr)
-    return SString();
-  SMd5 md5;
-  md5.Update(stream->GetBuffer(), (size_t)stream->GetSize());
-  uint8_t digest[16];
-  md5.Final(digest);
-  return DigestToHex(digest, 16);
+  return MemoryHex<SMd5>(stream);
 }
 
 SString GetStreamSha1Hex(SFile* stream)
 {
-  if (stream == nullptr || !stream->IsOpen())
-    return SString();
-  SSha1 sha1;
-  if (!ReadWholeStream(stream, [&sha1](const void* data, int length) { sha1.Update(data, (size_t)length); }))
-    return SString();
-  uint8_t digest[20];
-  sha1.Final(digest);
-  return DigestToHex(digest, 20);
+  return StreamHex<SSha1>(stream);
 }
 
 SString GetMemorySha1Hex(SFileMem* stream)
 {
-  if (stream == nullptr || stream->GetBuffer() == nullptr)
-    return SString();
-  SSha1 sha1;
-  sha1.Update(stream->GetBuffer(), (size_t)stream->GetSize());
-  uint8_t digest[20];
-  sha1.Final(digest);
-  return DigestToHex(digest, 20);
+  return MemoryHex<SSha1>(stream);
 }

@@ -21,6 +21,9 @@ uint32_t Crc32(const void* data, size_t length);
 class SMd5
 {
 public:
+  // Bytes of a finished digest.
+  static const int kDigestBytes = 16;
+
   SMd5();
   // Starts a new digest.
   void Init();
@@ -41,6 +44,9 @@ private:
 class SSha1
 {
 public:
+  // Bytes of a finished digest.
+  static const int kDigestBytes = 20;
+
   SSha1();
   // Starts a new digest.
   void Init();

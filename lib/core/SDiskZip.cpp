@@ -49,10 +49,10 @@ private:
     std::vector<uint8_t> m_bytes;
 };
 
-bool WriteLocalHeader(SFile& archive, const ZipEntry& entry)
+// The fields that the local header and the central record share, from
+// "version needed" to "extra length".
+void AddEntryFields(ZipRecord& record, const ZipEntry& entry)
 {
-    ZipRecord record;
-    record.U32(0x04034b50);
     record.U16(20);
     record.U16(0);
     record.U16(0);
@@ -63,6 +63,13 @@ bool WriteLocalHeader(SFile& archive, const ZipEntry& entry)
     record.U32(entry.size);
     record.U16(entry.name.GetLength());
     record.U16(0);
+}
+
+bool WriteLocalHeader(SFile& archive, const ZipEntry& entry)
+{
+    ZipRecord record;
+    record.U32(0x04034b50);
+    AddEntryFields(record, entry);
     record.Text(entry.name);
     return record.WriteTo(archive);
 }
@@ -72,16 +79,7 @@ bool WriteCentralRecord(SFile& archive, const ZipEntry& entry)
     ZipRecord record;
     record.U32(0x02014b50);
     record.U16(20);
-    record.U16(20);
-    record.U16(0);
-    record.U16(0);
-    record.U16(0);
-    record.U16(0);
-    record.U32(entry.crc);
-    record.U32(entry.size);
-    record.U32(entry.size);
-    record.U16(entry.name.GetLength());
-    record.U16(0);
+    AddEntryFields(record, entry);
     record.U16(0);
     record.U16(0);
     record.U16(1);

@@ -30,6 +30,13 @@ SFileMem::SFileMem(const char* type, int id) : SFileMem()
   LoadResource(type, id, nullptr);
 }
 
+SFileMem::SFileMem(const char* type, const char* id) : SFileMem()
+{
+  // Only numeric ids name the library's resources.
+  if (IS_INTRESOURCE(id))
+    LoadResource(type, (int)(UINT_PTR)id, nullptr);
+}
+
 SFileMem::~SFileMem()
 {
   FreeBuffer();
@@ -312,8 +319,7 @@ bool SFileMem::LoadFromFile(const char* path)
     return false;
   }
   // Read into a new buffer first so that a failed read keeps the old content.
-  int capacity = CapacityFor((int)size);
-  uint8_t* buffer = new (std::nothrow) uint8_t[capacity];
+  uint8_t* buffer = new (std::nothrow) uint8_t[CapacityFor((int)size)];
   if (buffer == nullptr)
   {
     fclose(file);
@@ -326,10 +332,7 @@ bool SFileMem::LoadFromFile(const char* path)
     delete[] buffer;
     return false;
   }
-  delete[] m_buffer;
-  m_buffer = buffer;
-  m_capacity = capacity;
-  m_size = (int)size;
+  Adopt(buffer, (int)size);
   m_position = 0;
   return true;
 }
@@ -361,43 +364,43 @@ bool SFileMem::LoadResource(const char* type, int id, HMODULE module)
   return true;
 }
 
+void SFileMem::Adopt(uint8_t* buffer, int size)
+{
+  delete[] m_buffer;
+  m_buffer = buffer;
+  m_capacity = CapacityFor(size);
+  m_size = size;
+}
+
+bool SFileMem::Rebuild(int cut, int gap)
+{
+  int size = m_size - cut + gap;
+  uint8_t* buffer = new (std::nothrow) uint8_t[CapacityFor(size)];
+  if (buffer == nullptr)
+    return false;
+  if (m_buffer != nullptr)
+  {
+    memcpy(buffer, m_buffer, (size_t)m_position);
+    memcpy(buffer + m_position + gap, m_buffer + m_position + cut, (size_t)(m_size - m_position - cut));
+  }
+  memset(buffer + m_position, 0, (size_t)gap);
+  Adopt(buffer, size);
+  return true;
+}
+
 bool SFileMem::DeleteAt(int count)
 {
   if (count < 1 || m_buffer == nullptr || count > m_size - m_position)
     return false;
-  int size = m_size - count;
-  int capacity = CapacityFor(size);
-  uint8_t* buffer = new (std::nothrow) uint8_t[capacity];
-  if (buffer == nullptr)
-    return false;
-  memcpy(buffer, m_buffer, (size_t)m_position);
-  memcpy(buffer + m_position, m_buffer + m_position + count, (size_t)(size - m_position));
-  delete[] m_buffer;
-  m_buffer = buffer;
-  m_capacity = capacity;
-  m_size = size;
-  return true;
+  return Rebuild(count, 0);
 }
 
 bool SFileMem::InsertGap(int count, bool moveAfter)
 {
   if (count < 1 || (int64_t)m_size + count > kMaxSize)
     return false;
-  int size = m_size + count;
-  int capacity = CapacityFor(size);
-  uint8_t* buffer = new (std::nothrow) uint8_t[capacity];
-  if (buffer == nullptr)
+  if (!Rebuild(0, count))
     return false;
-  if (m_buffer != nullptr)
-  {
-    memcpy(buffer, m_buffer, (size_t)m_position);
-    memcpy(buffer + m_position + count, m_buffer + m_position, (size_t)(m_size - m_position));
-  }
-  memset(buffer + m_position, 0, (size_t)count);
-  delete[] m_buffer;
-  m_buffer = buffer;
-  m_capacity = capacity;
-  m_size = size;
   if (moveAfter)
     m_position += count;
   return true;

@@ -10,26 +10,11 @@ public:
   SFileMem();
   // Loads a resource of the program's own module (type name, numeric id).
   SFileMem(const char* type, int id);
+  // Loads a resource of the program's own module; id is a MAKEINTRESOURCE value.
+  SFileMem(const char* type, const char* id);
   ~SFileMem() override;
 
-  bool IsOpen() const override;
-  void Close() override;
-  bool GetCrc32(uint32_t* out) override;
-  SString GetMd5() override;
-  SString GetSha1() override;
-  int Write(const void* buffer, int bytes) override;
-  int WriteUniText(const wchar_t* text, int count = -1) override;
-  int WriteLine(const char* text) override;
-  SString ReadString(int bytes = -1) override;
-  int ReadBounded(void* buffer, int bytes) override;
-  SUniString ReadUniString(int count = -1) override;
-  SString ReadLine(bool keepSpaces = false, int maxChars = -1, bool* endOfLineSeen = nullptr) override;
-  SString ReadZString(bool wantText = true) override;
-  int Seek(int position) override;
-  int Tell() const override;
-  bool SetSize(int size) override;
-  int GetSize() const override;
-  int FindBytes(const void* bytes, int length, bool positionAfter) override;
+  SFILE_STREAM_OPERATIONS
 
   // Sets the size, reallocating when the 1024-byte block changes; false when too large.
   bool Resize(int size, bool keepContent);
@@ -56,6 +41,11 @@ public:
 private:
   // Grows the content so that it reaches end; false when that is impossible.
   bool GrowTo(int64_t end);
+  // Rebuilds the content in a new buffer with cut bytes removed at the position
+  // and a zeroed gap of gap bytes put there instead.
+  bool Rebuild(int cut, int gap);
+  // Takes a buffer allocated for size bytes as the content.
+  void Adopt(uint8_t* buffer, int size);
 
   uint8_t* m_buffer;
   int m_size;

@@ -27,24 +27,7 @@ public:
   // True while the stream owns a temporary file.
   bool IsTemporary() const { return m_temporary != 0; }
 
-  bool IsOpen() const override;
-  void Close() override;
-  bool GetCrc32(uint32_t* out) override;
-  SString GetMd5() override;
-  SString GetSha1() override;
-  int Write(const void* buffer, int bytes) override;
-  int WriteUniText(const wchar_t* text, int count = -1) override;
-  int WriteLine(const char* text) override;
-  SString ReadString(int bytes = -1) override;
-  int ReadBounded(void* buffer, int bytes) override;
-  SUniString ReadUniString(int count = -1) override;
-  SString ReadLine(bool keepSpaces = false, int maxChars = -1, bool* endOfLineSeen = nullptr) override;
-  SString ReadZString(bool wantText = true) override;
-  int Seek(int position) override;
-  int Tell() const override;
-  bool SetSize(int size) override;
-  int GetSize() const override;
-  int FindBytes(const void* bytes, int length, bool positionAfter) override;
+  SFILE_STREAM_OPERATIONS
 
 private:
   // The C library needs a seek or flush between writing and reading on an

@@ -4,7 +4,6 @@
 #include "SSystem.h"
 
 #include <limits.h>
-#include <mapi.h>
 #include <string.h>
 
 namespace
@@ -113,6 +112,11 @@ BOOL SNetwork::ReadRequest(HINTERNET request, void* buffer, DWORD bytes, DWORD* 
 int SNetwork::ShowMessage(HWND owner, const char* text, const char* caption, UINT flags)
 {
     return MessageBoxA(owner, text, caption, flags);
+}
+
+ULONG SNetwork::CallSendMail(LPMAPISENDMAIL send, lpMapiMessage message, FLAGS flags)
+{
+    return send(0, 0, message, flags, 0);
 }
 
 SString SNetwork::HttpGetString(const char* url, const char* query)
@@ -299,8 +303,7 @@ bool SNetwork::SendMail(const char* to, const char* subject, const char* body, c
         reinterpret_cast<void*>(mapi.GetProc("MAPISendMail")));
     if (send == nullptr)
         return false;
-    ULONG result = send(0, 0, &message, MAPI_DIALOG, 0);
-    return result == SUCCESS_SUCCESS;
+    return CallSendMail(send, &message, MAPI_DIALOG) == SUCCESS_SUCCESS;
 }
 
 void SNetwork::SetUpdateServer(const char* baseUrl)
@@ -355,6 +358,13 @@ bool SNetwork::OpenUrl(const char* url)
     return disk.Run(url, "", false, false, SW_SHOWNORMAL);
 }
 
+bool SNetwork::UpdateCheckFailed(HWND owner, bool silent)
+{
+    if (!silent)
+        ShowMessage(owner, "Connection failed.", updateCaption, MB_ICONINFORMATION);
+    return false;
+}
+
 bool SNetwork::CheckForUpdates(HWND owner, const char* checkUrl, const char* currentVersion,
                                bool silent, bool offerInstall)
 {
@@ -374,15 +384,8 @@ bool SNetwork::CheckForUpdates(HWND owner, const char* checkUrl, const char* cur
     const SString& checksum = lines[2];
     const SString& package = lines[3];
 
-    // A reply that would give the update program a broken command line is no reply.
-    bool wellFormed = status.IsEqual("OK") && IsDecimal(checksum) && !package.IsEmpty() &&
-                      package.FindChar('"', 0, -1) < 0;
-    if (reply.IsEmpty() || !wellFormed)
-    {
-        if (!silent)
-            ShowMessage(owner, "Connection failed.", updateCaption, MB_ICONINFORMATION);
-        return false;
-    }
+    if (reply.IsEmpty() || status.IsNotEqual("OK"))
+        return UpdateCheckFailed(owner, silent);
 
     SString current(currentVersion != nullptr ? currentVersion : "");
     if (MajorPart(latest).IsNotEqual(MajorPart(current)) || latest.IsEqual(current))
@@ -391,6 +394,10 @@ bool SNetwork::CheckForUpdates(HWND owner, const char* checkUrl, const char* cur
             ShowMessage(owner, "You have the latest updates installed.", updateCaption, MB_ICONINFORMATION);
         return false;
     }
+    // An update whose lines would give the update program a broken command line
+    // is no reply.
+    if (!IsDecimal(checksum) || package.IsEmpty() || package.FindChar('"', 0, -1) >= 0)
+        return UpdateCheckFailed(owner, silent);
     if (!offerInstall)
         return true;
     if (ShowMessage(owner, "Would you like to download and install the latest updates?", updateCaption,

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <wininet.h>
+#include <mapi.h>
 #include "SDisk.h"
 #include "SFile.h"
 #include "SString.h"
@@ -78,7 +79,12 @@ protected:
     virtual BOOL ReadRequest(HINTERNET request, void* buffer, DWORD bytes, DWORD* bytesRead);
     // Shows a message box of the update check and returns the user's answer.
     virtual int ShowMessage(HWND owner, const char* text, const char* caption, UINT flags);
+    // Hands the filled message to the mail library's MAPISendMail; returns its result.
+    virtual ULONG CallSendMail(LPMAPISENDMAIL send, lpMapiMessage message, FLAGS flags);
 
 private:
+    // Tells of a failed update check unless silent; always false.
+    bool UpdateCheckFailed(HWND owner, bool silent);
+
     SDisk disk;
 };

@@ -347,7 +347,7 @@ SString SPath::JoinComponents(int start, int count, bool dropName, char separato
     int total = GetComponents(&components);
     if (total <= 0)
         return SString("");
-    if (count < 0 || start + count > total)
+    if (count < 0 || count > total - start)
         count = total - start;
     if (count <= 0)
         return SString("");

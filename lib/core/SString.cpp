@@ -1,4 +1,5 @@
 #include "SString.h"
+#include "STextBuffer.h"
 
 #include <windows.h>
 
@@ -55,9 +56,7 @@ SString::SString(const SString& other) : SString()
 
 SString::SString(SString&& other) noexcept : SString()
 {
-    std::swap(m_buffer, other.m_buffer);
-    std::swap(m_length, other.m_length);
-    std::swap(m_capacity, other.m_capacity);
+    SwapText(other);
 }
 
 SString::SString(const wchar_t* text) : SString()
@@ -89,9 +88,7 @@ SString& SString::operator=(SString&& other) noexcept
 {
     if (this != &other)
     {
-        std::swap(m_buffer, other.m_buffer);
-        std::swap(m_length, other.m_length);
-        std::swap(m_capacity, other.m_capacity);
+        SwapText(other);
     }
     return *this;
 }
@@ -111,6 +108,13 @@ SString& SString::operator=(char ch)
     return AssignChar(ch);
 }
 
+void SString::SwapText(SString& other)
+{
+    std::swap(m_buffer, other.m_buffer);
+    std::swap(m_length, other.m_length);
+    std::swap(m_capacity, other.m_capacity);
+}
+
 bool SString::Overlaps(const char* text) const
 {
     if (!text || !m_buffer)
@@ -122,27 +126,7 @@ bool SString::Overlaps(const char* text) const
 
 void SString::SetText(const char* text, int length)
 {
-    if (!text)
-    {
-        Resize(0, false);
-        return;
-    }
-    if (length < 0)
-    {
-        size_t measured = strlen(text);
-        length = measured > size_t(kMaxLength) ? kMaxLength : int(measured);
-    }
-    if (Overlaps(text))
-    {
-        // The source lives in our own buffer, which Resize may free.
-        SString copy(text, length);
-        std::swap(m_buffer, copy.m_buffer);
-        std::swap(m_length, copy.m_length);
-        std::swap(m_capacity, copy.m_capacity);
-        return;
-    }
-    if (Resize(length, false))
-        memcpy(m_buffer, text, size_t(length));
+    STextBuffer::Assign(m_buffer, m_length, m_capacity, text, length, 16, kMaxLength);
 }
 
 SString& SString::Assign(const char* text)
@@ -175,10 +159,8 @@ SString& SString::Copy(const SString& other, bool textOnly)
 {
     if (this == &other)
         return *this;
-    if (other.m_buffer)
-        SetText(other.m_buffer, other.m_length);
-    else
-        SetText("", 0);
+    // A buffer-less other copies as the empty text.
+    SetText(other.m_buffer, other.m_length);
     if (!textOnly)
     {
         m_extra1 = other.m_extra1;
@@ -230,10 +212,7 @@ wchar_t* SString::ToWide() const
 
 void SString::Empty()
 {
-    free(m_buffer);
-    m_buffer = nullptr;
-    m_length = 0;
-    m_capacity = 0;
+    STextBuffer::Free(m_buffer, m_length, m_capacity);
 }
 
 void SString::Clear()
@@ -243,35 +222,12 @@ void SString::Clear()
 
 char* SString::Resize(int length, bool keep)
 {
-    if (length < 0)
-        length = 0;
-    if (length > kMaxLength)
-        return nullptr;
-    int needed = ((length + 1) / 16 + 1) * 16;
-    if (needed > m_capacity)
-    {
-        char* grown = static_cast<char*>(malloc(size_t(needed)));
-        if (!grown)
-            return nullptr;
-        if (keep && m_buffer)
-            memcpy(grown, m_buffer, size_t(length < m_length ? length : m_length));
-        free(m_buffer);
-        m_buffer = grown;
-        m_capacity = needed;
-    }
-    m_length = length;
-    m_buffer[length] = 0;
-    return m_buffer;
+    return STextBuffer::Resize(m_buffer, m_length, m_capacity, length, keep, 16, kMaxLength);
 }
 
 char* SString::SetLength(int length, char fill)
 {
-    int old = m_length;
-    if (!Resize(length, true))
-        return nullptr;
-    if (fill != 0 && m_length > old)
-        memset(m_buffer + old, fill, size_t(m_length - old));
-    return m_buffer;
+    return STextBuffer::SetLength(m_buffer, m_length, m_capacity, length, fill, 16, kMaxLength);
 }
 
 char SString::GetAt(int index) const
@@ -353,26 +309,25 @@ SString SString::ToLower() const
     return copy;
 }
 
-int SString::FindChar(char ch, int start, int count) const
+int SString::FindFirst(char ch, bool equal, int start, int count) const
 {
     if (!ClampStart(start, false))
         return -1;
     int end = ClampCount(count, start);
     for (int i = start; i < end; ++i)
-        if (m_buffer[i] == ch)
+        if ((m_buffer[i] == ch) == equal)
             return i;
     return -1;
 }
 
+int SString::FindChar(char ch, int start, int count) const
+{
+    return FindFirst(ch, true, start, count);
+}
+
 int SString::FindNot(char ch, int start, int count) const
 {
-    if (!ClampStart(start, false))
-        return -1;
-    int end = ClampCount(count, start);
-    for (int i = start; i < end; ++i)
-        if (m_buffer[i] != ch)
-            return i;
-    return -1;
+    return FindFirst(ch, false, start, count);
 }
 
 int SString::FindRange(const char* text, int start, int count, bool matchCase) const
@@ -819,9 +774,7 @@ int SString::FormatV(const char* format, va_list args)
         written = 0;
     result.m_buffer[written] = 0;
     result.m_length = int(strlen(result.m_buffer));
-    std::swap(m_buffer, result.m_buffer);
-    std::swap(m_length, result.m_length);
-    std::swap(m_capacity, result.m_capacity);
+    SwapText(result);
     return m_length;
 }
 

@@ -234,6 +234,10 @@ public:
 
 private:
     bool Overlaps(const char* text) const;
+    // Exchanges the text (buffer, length, capacity) with other; the extra values stay.
+    void SwapText(SString& other);
+    // First index in the range whose character equals ch (differs from it when equal is false).
+    int FindFirst(char ch, bool equal, int start, int count) const;
     int FindRange(const char* text, int start, int count, bool matchCase) const;
     int LineEnd(int start, int* after) const;
     void Splice(int start, int removeCount, const char* text, int textLength, int times);

@@ -162,11 +162,12 @@ SString& SString::Base64Decode()
     SString decoded;
     if (!decoded.Resize(m_length, false))
         return *this;
-    // The closing '=' and any character outside the alphabet carry no bits.
+    // The last character is the closing '=' and is not read; any character
+    // outside the alphabet carries no bits.
     unsigned int bits = 0;
     int bitCount = 0;
     int out = 0;
-    for (int i = 0; i < m_length; ++i)
+    for (int i = 0; i + 1 < m_length; ++i)
     {
         int value = Base64Value(static_cast<unsigned char>(m_buffer[i]));
         if (value < 0)

@@ -37,6 +37,16 @@ SString NumberText(int64_t n)
     return SString(text);
 }
 
+// The last 2 or 3 decimal digits of n, zero-padded; all zeros below 0.
+SString PadDigits(int n, int digits)
+{
+    char text[4] = "000";
+    for (int i = digits - 1; i >= 0 && n > 0; --i, n /= 10)
+        text[i] = static_cast<char>('0' + n % 10);
+    text[digits] = 0;
+    return SString(text);
+}
+
 void ReplaceToken(SString& text, const char* token, const SString& value)
 {
     text.Replace(token, value, 0, -1, true);
@@ -364,27 +374,12 @@ SString STimer::PadYear2(int n)
 
 SString STimer::Pad2(int n)
 {
-    char text[3];
-    if (n < 0)
-        n = 0;
-    n %= 100;
-    text[0] = static_cast<char>('0' + n / 10);
-    text[1] = static_cast<char>('0' + n % 10);
-    text[2] = 0;
-    return SString(text);
+    return PadDigits(n, 2);
 }
 
 SString STimer::Pad3(int n)
 {
-    char text[4];
-    if (n < 0)
-        n = 0;
-    n %= 1000;
-    text[0] = static_cast<char>('0' + n / 100);
-    text[1] = static_cast<char>('0' + n / 10 % 10);
-    text[2] = static_cast<char>('0' + n % 10);
-    text[3] = 0;
-    return SString(text);
+    return PadDigits(n, 3);
 }
 
 void STimer::InitClock()

@@ -1,4 +1,5 @@
 #include "SUniString.h"
+#include "STextBuffer.h"
 
 #include <windows.h>
 #include <stdlib.h>
@@ -7,7 +8,6 @@
 
 namespace
 {
-// Capacities grow in steps of 24 units and always leave room for the terminator.
 const int CapacityStep = 24;
 const int MaxLength = 0x3FFFFFFF - CapacityStep;
 }
@@ -55,10 +55,7 @@ SUniString::operator const wchar_t*() const
 
 void SUniString::Empty()
 {
-    free(m_buffer);
-    m_buffer = nullptr;
-    m_length = 0;
-    m_capacity = 0;
+    STextBuffer::Free(m_buffer, m_length, m_capacity);
 }
 
 wchar_t* SUniString::GetBuffer() const
@@ -95,62 +92,17 @@ wchar_t SUniString::GetAt(int index) const
 
 wchar_t* SUniString::Resize(int newLength, bool keep)
 {
-    if (newLength < 0)
-        newLength = 0;
-    if (newLength > MaxLength)
-        return nullptr;
-    int needed = ((newLength + 1) / CapacityStep + 1) * CapacityStep;
-    if (needed > m_capacity)
-    {
-        wchar_t* grown = static_cast<wchar_t*>(malloc(sizeof(wchar_t) * needed));
-        if (!grown)
-            return nullptr;
-        if (keep && m_buffer)
-        {
-            int kept = newLength < m_length ? newLength : m_length;
-            memcpy(grown, m_buffer, sizeof(wchar_t) * kept);
-        }
-        free(m_buffer);
-        m_buffer = grown;
-        m_capacity = needed;
-    }
-    m_length = newLength;
-    m_buffer[m_length] = 0;
-    return m_buffer;
+    return STextBuffer::Resize(m_buffer, m_length, m_capacity, newLength, keep, CapacityStep, MaxLength);
 }
 
 wchar_t* SUniString::SetLength(int newLength, wchar_t fill)
 {
-    int oldLength = m_length;
-    if (!Resize(newLength, true))
-        return nullptr;
-    if (fill != 0)
-    {
-        for (int i = oldLength; i < m_length; ++i)
-            m_buffer[i] = fill;
-    }
-    return m_buffer;
+    return STextBuffer::SetLength(m_buffer, m_length, m_capacity, newLength, fill, CapacityStep, MaxLength);
 }
 
 SUniString& SUniString::SetText(const wchar_t* text, int count)
 {
-    if (!text)
-    {
-        Resize(0, false);
-        return *this;
-    }
-    size_t available = count < 0 ? wcslen(text) : static_cast<size_t>(count);
-    if (available > static_cast<size_t>(MaxLength))
-        return *this;
-    // The source may live inside this very buffer: copy it before resizing.
-    if (m_buffer && text >= m_buffer && text < m_buffer + m_capacity)
-    {
-        SUniString copy;
-        copy.SetText(text, static_cast<int>(available));
-        return SetText(copy.m_buffer, copy.m_length);
-    }
-    if (Resize(static_cast<int>(available), false))
-        memcpy(m_buffer, text, sizeof(wchar_t) * available);
+    STextBuffer::Assign(m_buffer, m_length, m_capacity, text, count, CapacityStep, MaxLength);
     return *this;
 }
 
@@ -161,13 +113,9 @@ SUniString& SUniString::AssignWide(const wchar_t* text)
 
 SUniString& SUniString::Copy(const SUniString& other, bool textOnly)
 {
+    // A buffer-less other copies as the empty text.
     if (&other != this)
-    {
-        if (other.m_buffer)
-            SetText(other.m_buffer, other.m_length);
-        else
-            SetText(L"", 0);
-    }
+        SetText(other.m_buffer, other.m_length);
     if (!textOnly)
     {
         m_extra1 = other.m_extra1;

@@ -200,14 +200,16 @@ RECT FitRect(int left, int top, int right, int bottom, int naturalWidth, int nat
     RECT result = {left, top, right, bottom};
     int width = right - left;
     int height = bottom - top;
-    int fullWidthHeight = aspect > 0 ? (int)(width / aspect) : height;
+    // Kept in floating point until it is known to fit the box: a tiny aspect would overflow an int.
+    double fullWidthHeight = aspect > 0 ? trunc(width / aspect) : height;
     if (fullWidthHeight > height) {
         int fittedWidth = (int)(height * aspect);
         result.left = left + (width - fittedWidth) / 2;
         result.right = result.left + fittedWidth;
     } else {
-        result.top = top + (height - fullWidthHeight) / 2;
-        result.bottom = result.top + fullWidthHeight;
+        int fittedHeight = (int)fullWidthHeight;
+        result.top = top + (height - fittedHeight) / 2;
+        result.bottom = result.top + fittedHeight;
     }
     return result;
 }
@@ -394,23 +396,18 @@ int LinearIndex(int count, ...)
 {
     if (count < 1)
         return -1;
-    va_list args;
-    va_start(args, count);
-    int strides[64];
-    int dimensions = count > 64 ? 64 : count;
-    strides[0] = 1;
-    for (int k = 1; k < count; k++) {
-        int stride = va_arg(args, int);
-        if (k < dimensions)
-            strides[k] = stride;
-    }
-    int result = 0;
-    for (int k = 0; k < count; k++) {
-        int index = va_arg(args, int);
-        if (k < dimensions)
-            result += index * strides[k];
-    }
-    va_end(args);
+    va_list strides;
+    va_start(strides, count);
+    // The indexes follow the count - 1 strides in the argument list.
+    va_list indexes;
+    va_copy(indexes, strides);
+    for (int k = 1; k < count; k++)
+        va_arg(indexes, int);
+    int result = va_arg(indexes, int);
+    for (int k = 1; k < count; k++)
+        result += va_arg(indexes, int) * va_arg(strides, int);
+    va_end(indexes);
+    va_end(strides);
     return result;
 }
 

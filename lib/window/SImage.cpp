@@ -2,6 +2,7 @@
 
 #include <objidl.h>
 #include <string.h>
+#include <new>
 #include <vector>
 
 #include "SDraw.h"
@@ -347,7 +348,8 @@ bool SImage::CopyFromBitmap(Bitmap* source, int x, int y, int width, int height)
     if (height < 0)
         height = sourceHeight - y;
     Bitmap* copy = nullptr;
-    if (x >= 0 && y >= 0 && width > 0 && height > 0 && x + width <= sourceWidth && y + height <= sourceHeight)
+    // Compared by subtraction: a huge width or height must not overflow.
+    if (x >= 0 && y >= 0 && width > 0 && height > 0 && width <= sourceWidth - x && height <= sourceHeight - y)
         copy = Usable(source->Clone(x, y, width, height, source->GetPixelFormat()));
     // The source may be this image's own bitmap: replace it only after the copy exists.
     Replace(copy);
@@ -537,7 +539,11 @@ uint32_t* SImage::GetPixels(uint32_t* buffer, PixelFormat format) const
     BitmapData data;
     if (m_bitmap->LockBits(&all, ImageLockModeRead, format, &data) != Ok)
         return nullptr;
-    uint32_t* target = buffer ? buffer : new uint32_t[(size_t)width * height];
+    uint32_t* target = buffer ? buffer : new (std::nothrow) uint32_t[(size_t)width * height];
+    if (!target) {
+        m_bitmap->UnlockBits(&data);
+        return nullptr;
+    }
     // Rows are copied one by one: the locked stride may exceed the row's bytes.
     const size_t rowBytes = (size_t)width * 4;
     for (int y = 0; y < height; y++)
@@ -709,7 +715,7 @@ bool SImage::ConvertPixelFormat(PixelFormat format)
     return true;
 }
 
-bool SImage::Resize(int width, int height)
+bool SImage::RedrawAtSize(int width, int height, int mode)
 {
     if (width < 0)
         width = 0;
@@ -718,23 +724,20 @@ bool SImage::Resize(int width, int height)
     if (!m_bitmap || (width == GetWidth() && height == GetHeight()))
         return false;
     PixelFormat format = m_bitmap->GetPixelFormat();
-    if (RedrawInto(width, height, format, 9, false))
+    if (RedrawInto(width, height, format, mode, false))
         return true;
-    return BitsPerPixel(format) <= 8 && RedrawInto(width, height, PixelFormat32bppARGB, 9, false);
+    // Palette formats have no drawing surface: the result becomes 32-bit.
+    return BitsPerPixel(format) <= 8 && RedrawInto(width, height, PixelFormat32bppARGB, mode, false);
+}
+
+bool SImage::Resize(int width, int height)
+{
+    return RedrawAtSize(width, height, 9);
 }
 
 bool SImage::ResizeCanvas(int width, int height)
 {
-    if (width < 0)
-        width = 0;
-    if (height < 0)
-        height = 0;
-    if (!m_bitmap || (width == GetWidth() && height == GetHeight()))
-        return false;
-    PixelFormat format = m_bitmap->GetPixelFormat();
-    if (RedrawInto(width, height, format, 8, false))
-        return true;
-    return BitsPerPixel(format) <= 8 && RedrawInto(width, height, PixelFormat32bppARGB, 8, false);
+    return RedrawAtSize(width, height, 8);
 }
 
 bool SImage::Draw(Graphics* graphics, const RECT* destination, const RECT* source) const

@@ -137,6 +137,7 @@ private:
     void Replace(Gdiplus::Bitmap* bitmap);
     bool IsDepth32() const;
     bool RedrawInto(int width, int height, Gdiplus::PixelFormat format, int mode, bool clear);
+    bool RedrawAtSize(int width, int height, int mode);
     template <typename Edit> bool EditPixels(const RECT* rect, Gdiplus::PixelFormat lockFormat, Edit edit);
 
     SString m_name;

@@ -12,8 +12,10 @@
 
 #include "SArray.h"
 #include "SCursor.h"
+#include "SDll.h"
 #include "SDraw.h"
 #include "SIdentifiants.h"
+#include "SKeyboard.h"
 #include "SLocale.h"
 #include "SPath.h"
 #include "SStringArray.h"
@@ -47,7 +49,6 @@ struct LibraryState
     HFONT fonts[kFontCount] = {};
     SArray<SCursor*> cursors;
     SWndApp* appWnd = nullptr;
-    HMODULE richEdit = nullptr;
     IDirectSound8* directSound = nullptr;
     ULONG_PTR gdiplusToken = 0;
     bool gdiplusStarted = false;
@@ -201,7 +202,9 @@ void InitLibraryCore(HINSTANCE instance, int showCommand, bool noCom)
     g_library.appWnd->Create("", 0, 0, nullptr, nullptr, 0, 0, g_library.instance);
     if (!noCom)
         g_library.comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    g_library.richEdit = LoadLibraryA("Riched20.dll");
+    g_richEditDll.Load("Riched20.dll");
+    // A library started again after a shut-down needs its key names back.
+    SKeyboard keyNames;
     g_library.started = true;
 }
 
@@ -221,9 +224,8 @@ void InitLibrary(HINSTANCE instance, int showCommand, bool useSockets, bool useD
 
 void ExitLibraryCore()
 {
-    if (g_library.richEdit)
-        FreeLibrary(g_library.richEdit);
-    g_library.richEdit = nullptr;
+    GetKeyNames().RemoveAll();
+    g_richEditDll.Free();
     if (g_library.comStarted)
         CoUninitialize();
     g_library.comStarted = false;
@@ -450,12 +452,12 @@ void SetAppIcons(int bigId, int smallId)
 {
     HICON big = LoadIconA(GetInstance(), MAKEINTRESOURCEA(bigId));
     HICON small = LoadIconA(GetInstance(), MAKEINTRESOURCEA(smallId));
-    // A temporary window of each class carries the class icons.
-    for (int i = 0; i < 2; i++)
+    if (g_library.appWnd)
+        g_library.appWnd->SetClassIcons(big, small);
+    // No window of the second class lives for long: a temporary one carries its icons.
+    SWnd window;
+    if (window.Create("", 0, 0, nullptr, nullptr, 0, 0, GetInstance(), true))
     {
-        SWnd window;
-        if (!window.Create("", 0, 0, nullptr, nullptr, 0, 0, GetInstance(), i == 1))
-            continue;
         window.SetClassIcons(big, small);
         window.Destroy();
     }

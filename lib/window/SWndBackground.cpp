@@ -37,29 +37,44 @@ COLORREF KeyRgb(unsigned color)
     return (COLORREF)(color & 0xFFFFFF);
 }
 
-// Draws a source rectangle of the bitmap into a destination rectangle from a
-// cropped copy, so that stretching never pulls in the neighbouring pixels.
+// Draws a source rectangle of the bitmap into a destination rectangle. The piece
+// is scaled here by nearest pixel, then drawn unscaled, so that no neighbouring
+// pixel bleeds into it and its borders stay sharp.
 void DrawPiece(Graphics& graphics, Bitmap* bitmap, const Rect& to, int sourceX, int sourceY, int sourceWidth,
                int sourceHeight, unsigned key)
 {
     if (to.Width <= 0 || to.Height <= 0 || sourceWidth <= 0 || sourceHeight <= 0)
         return;
-    Bitmap* piece = bitmap->Clone(sourceX, sourceY, sourceWidth, sourceHeight, PixelFormat32bppARGB);
-    if (!piece)
+    Bitmap piece(to.Width, to.Height, PixelFormat32bppARGB);
+    if (piece.GetLastStatus() != Ok)
         return;
-    if (piece->GetLastStatus() == Ok)
+    Rect from(sourceX, sourceY, sourceWidth, sourceHeight), all(0, 0, to.Width, to.Height);
+    BitmapData source, target;
+    if (bitmap->LockBits(&from, ImageLockModeRead, PixelFormat32bppARGB, &source) != Ok)
+        return;
+    if (piece.LockBits(&all, ImageLockModeWrite, PixelFormat32bppARGB, &target) != Ok)
     {
-        ImageAttributes attributes;
-        attributes.SetWrapMode(WrapModeTile);
-        if (key != SCOLOR_NONE)
-        {
-            COLORREF rgb = KeyRgb(key);
-            Color color(255, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-            attributes.SetColorKey(color, color);
-        }
-        graphics.DrawImage(piece, to, 0, 0, sourceWidth, sourceHeight, UnitPixel, &attributes);
+        bitmap->UnlockBits(&source);
+        return;
     }
-    delete piece;
+    for (int y = 0; y < to.Height; y++)
+    {
+        ptrdiff_t sourceY = (ptrdiff_t)((int64_t)y * sourceHeight / to.Height);
+        const uint32_t* sourceRow = (const uint32_t*)((const BYTE*)source.Scan0 + sourceY * source.Stride);
+        uint32_t* targetRow = (uint32_t*)((BYTE*)target.Scan0 + (ptrdiff_t)y * target.Stride);
+        for (int x = 0; x < to.Width; x++)
+            targetRow[x] = sourceRow[(int64_t)x * sourceWidth / to.Width];
+    }
+    piece.UnlockBits(&target);
+    bitmap->UnlockBits(&source);
+    ImageAttributes attributes;
+    if (key != SCOLOR_NONE)
+    {
+        COLORREF rgb = KeyRgb(key);
+        Color color(255, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+        attributes.SetColorKey(color, color);
+    }
+    graphics.DrawImage(&piece, to, 0, 0, to.Width, to.Height, UnitPixel, &attributes);
 }
 
 // The background image into a graphics surface of the given size: the corners
@@ -78,8 +93,6 @@ void PaintBackground(Graphics& graphics, const SImage* image, const SImage* cent
         Bitmap* bitmap = image->GetBitmap();
         int rightWidth = imageWidth - right, bottomHeight = imageHeight - bottom;
         int rightX = width - rightWidth, bottomY = height - bottomHeight;
-        graphics.SetInterpolationMode(InterpolationModeNearestNeighbor);
-        graphics.SetPixelOffsetMode(PixelOffsetModeHalf);
         DrawPiece(graphics, bitmap, Rect(0, 0, left, top), 0, 0, left, top, key);
         DrawPiece(graphics, bitmap, Rect(rightX, 0, rightWidth, top), right, 0, rightWidth, top, key);
         DrawPiece(graphics, bitmap, Rect(0, bottomY, left, bottomHeight), 0, bottom, left, bottomHeight, key);

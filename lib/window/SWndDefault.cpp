@@ -111,7 +111,9 @@ LRESULT SWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
                     SelectClipRgn(dc, clip);
                 if (clip)
                     DeleteObject(clip);
-                BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+                // With no colour and no image nothing was painted: the window keeps what it shows.
+                if (m_backColor != SCOLOR_NONE || GetBackgroundImage())
+                    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
                 SelectObject(memory, m_eraseOldBitmap);
                 DeleteObject(m_eraseBitmap);
                 DeleteDC(memory);

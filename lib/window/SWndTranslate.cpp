@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "SLibrary.h"
+#include "SMenu.h"
 #include "SStringArray.h"
 
 namespace
@@ -220,6 +221,26 @@ bool SWnd::PreHandleMessage(UINT msg, WPARAM* wParam, LPARAM* lParam, LRESULT* r
             info->ptMaxTrackSize.x = m_maxClientWidth + left + right;
         if (m_maxClientHeight != -1)
             info->ptMaxTrackSize.y = m_maxClientHeight + top + bottom;
+        return true;
+    }
+    case WM_DRAWITEM:
+    {
+        DRAWITEMSTRUCT* draw = (DRAWITEMSTRUCT*)*lParam;
+        if (draw && draw->CtlType == ODT_MENU && SMenu::HandleDrawItem(draw))
+        {
+            *result = TRUE;
+            return false;
+        }
+        return true;
+    }
+    case WM_MEASUREITEM:
+    {
+        MEASUREITEMSTRUCT* measure = (MEASUREITEMSTRUCT*)*lParam;
+        if (measure && measure->CtlType == ODT_MENU && SMenu::HandleMeasureItem(measure))
+        {
+            *result = TRUE;
+            return false;
+        }
         return true;
     }
     case WM_SETFONT:

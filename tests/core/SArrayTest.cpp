@@ -204,6 +204,9 @@ TEST(SArray, SortedInsertAndSearch)
     EXPECT_EQ(array.FindSorted(4), -1);
     EXPECT_EQ(array.FindSorted(1, 1, -1), -1);
     EXPECT_EQ(array.InsertPosition(8, 0, 3), 3);
+    // The element just past a sub-range decides the side of an insert at its end.
+    EXPECT_EQ(array.InsertPosition(11, 0, 3), 4);
+    EXPECT_EQ(array.InsertPosition(7, 1, 2), 3);
     array.AddFlags(1);
     Fill(array, {});
     for (int value : { 4, 9, 1, 7 })

@@ -1,5 +1,6 @@
 #pragma once
 // Helpers shared by the image tests: a GDI+ session and small pictures built in code.
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <gdiplus.h>
 #include <stdint.h>
@@ -21,6 +22,19 @@ public:
 
 private:
     ULONG_PTR m_token = 0;
+};
+
+// Base of the image test suites: one GDI+ session for the whole suite.
+class GdiplusSuite : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_session = new GdiplusSession(); }
+    static void TearDownTestSuite()
+    {
+        delete s_session;
+        s_session = nullptr;
+    }
+    inline static GdiplusSession* s_session = nullptr;
 };
 
 // A width x height picture of four opaque quadrants: red, green / blue, white.

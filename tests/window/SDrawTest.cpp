@@ -111,6 +111,7 @@ TEST(SDraw, FitRectKeepsAspectAndCentres)
         {50, 20, true, {0, 30, 100, 70}},    // enlarged to the full width
         {400, 100, false, {0, 37, 100, 62}}, // larger: shrunk
         {50, 0, true, {0, 0, 100, 100}},     // no height: aspect 1
+        {1, 1000000000, true, {50, 0, 50, 100}}, // a needle: no width, and no overflow
     };
     for (const Case& c : cases) {
         RECT r = FitRect(0, 0, 100, 100, c.width, c.height, c.enlarge);
@@ -172,6 +173,12 @@ TEST(SDraw, RandomAndLinearIndex)
     EXPECT_EQ(321, LinearIndex(3, 10, 100, 1, 2, 3));
     EXPECT_EQ(7, LinearIndex(1, 7));
     EXPECT_EQ(-1, LinearIndex(0));
+    // Any number of dimensions: 64 strides of 1, then 65 indexes of 1.
+#define ONES8 1, 1, 1, 1, 1, 1, 1, 1
+#define ONES64 ONES8, ONES8, ONES8, ONES8, ONES8, ONES8, ONES8, ONES8
+    EXPECT_EQ(65, LinearIndex(65, ONES64, ONES64, 1));
+#undef ONES64
+#undef ONES8
 }
 
 TEST(SDraw, FontHelpers)

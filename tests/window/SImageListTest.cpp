@@ -7,18 +7,9 @@
 
 namespace {
 
-class SImageListTest : public ::testing::Test
+class SImageListTest : public GdiplusSuite
 {
-protected:
-    static void SetUpTestSuite() { s_session = new GdiplusSession(); }
-    static void TearDownTestSuite()
-    {
-        delete s_session;
-        s_session = nullptr;
-    }
-    static GdiplusSession* s_session;
 };
-GdiplusSession* SImageListTest::s_session = nullptr;
 
 // A 32 x 32 PNG: transparent border of 8 pixels around an opaque red square.
 void MakeFramedPng(SFileMem* memory)
@@ -30,6 +21,17 @@ void MakeFramedPng(SFileMem* memory)
     memory->Allocate(0);
     ASSERT_TRUE(picture.Save(memory, IMAGE_FORMAT_PNG));
     memory->Rewind();
+}
+
+// Adds the framed PNG to a new list of square cells and reads its cell back.
+void AddFramedPngAndReadBack(SImageList* list, int cellSize, bool disabledLook, SImage* cell)
+{
+    ASSERT_TRUE(list->Create(cellSize, cellSize));
+    SFileMem memory;
+    ASSERT_NO_FATAL_FAILURE(MakeFramedPng(&memory));
+    ASSERT_TRUE(list->AddFile(&memory, disabledLook));
+    ASSERT_EQ(1, list->GetCount());
+    ASSERT_TRUE(cell->FromImageList(list->GetHandle(), 0));
 }
 
 } // namespace
@@ -96,13 +98,8 @@ TEST_F(SImageListTest, StripIsCutIntoCells)
 TEST_F(SImageListTest, LargerPictureIsScaledAndKeepsItsTransparency)
 {
     SImageList list;
-    ASSERT_TRUE(list.Create(16, 16));
-    SFileMem memory;
-    MakeFramedPng(&memory);
-    ASSERT_TRUE(list.AddFile(&memory));
-    ASSERT_EQ(1, list.GetCount());
     SImage cell;
-    ASSERT_TRUE(cell.FromImageList(list.GetHandle(), 0));
+    ASSERT_NO_FATAL_FAILURE(AddFramedPngAndReadBack(&list, 16, false, &cell));
     EXPECT_EQ(16, cell.GetWidth());
     EXPECT_EQ(0u, cell.GetPixelColor(0, 0) >> 24);
     EXPECT_EQ(0xFFu, cell.GetPixelColor(8, 8) >> 24);
@@ -118,12 +115,8 @@ TEST_F(SImageListTest, LargerPictureIsScaledAndKeepsItsTransparency)
 TEST_F(SImageListTest, DisabledLookIsGreyAndHalfTransparent)
 {
     SImageList list;
-    ASSERT_TRUE(list.Create(32, 32));
-    SFileMem memory;
-    MakeFramedPng(&memory);
-    ASSERT_TRUE(list.AddFile(&memory, true));
     SImage cell;
-    ASSERT_TRUE(cell.FromImageList(list.GetHandle(), 0));
+    ASSERT_NO_FATAL_FAILURE(AddFramedPngAndReadBack(&list, 32, true, &cell));
     uint32_t pixel = cell.GetPixelColor(16, 16);
     EXPECT_LE(pixel >> 24, 128u);
     EXPECT_GT(pixel >> 24, 0u);

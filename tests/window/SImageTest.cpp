@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <limits.h>
 #include <string.h>
+
+#include <initializer_list>
 
 #include "ImageTestSupport.h"
 #include "SDraw.h"
@@ -10,18 +13,9 @@
 
 namespace {
 
-class SImageTest : public ::testing::Test
+class SImageTest : public GdiplusSuite
 {
-protected:
-    static void SetUpTestSuite() { s_session = new GdiplusSession(); }
-    static void TearDownTestSuite()
-    {
-        delete s_session;
-        s_session = nullptr;
-    }
-    static GdiplusSession* s_session;
 };
-GdiplusSession* SImageTest::s_session = nullptr;
 
 const uint32_t kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kWhite = 0xFFFFFFFFu;
 const uint32_t kGrey = 0xFF808080u;
@@ -33,6 +27,23 @@ void DrawOnCanvas(const SImage& image, SImage* canvas, int width, int height, co
     ASSERT_TRUE(canvas->Fill(kGrey));
     Gdiplus::Graphics graphics(canvas->GetBitmap());
     ASSERT_TRUE(image.Draw(&graphics, destination));
+}
+
+struct Probe {
+    int x, y;
+    uint32_t color;
+};
+
+// Draws the image at a draw mode into a grey w x h canvas and checks pixels of the result.
+void ExpectDrawnPixels(SImage& image, int mode, int width, int height, std::initializer_list<Probe> probes)
+{
+    image.SetDrawMode(mode);
+    SImage canvas;
+    RECT destination = {0, 0, width, height};
+    ASSERT_NO_FATAL_FAILURE(DrawOnCanvas(image, &canvas, width, height, &destination));
+    for (const Probe& probe : probes)
+        EXPECT_EQ(probe.color, canvas.GetPixelColor(probe.x, probe.y))
+            << "mode " << mode << " at " << probe.x << "," << probe.y;
 }
 
 SString TempPath(const char* name)
@@ -270,20 +281,9 @@ TEST_F(SImageTest, AlignedDrawModesPlaceAndClip)
     SImage canvas;
     RECT destination = {0, 0, 30, 30};
 
-    image.SetDrawMode(0);
-    DrawOnCanvas(image, &canvas, 30, 30, &destination);
-    EXPECT_EQ(kRed, canvas.GetPixelColor(0, 0));
-    EXPECT_EQ(kGreen, canvas.GetPixelColor(25, 0));
-    EXPECT_EQ(kBlue, canvas.GetPixelColor(0, 25));
-    EXPECT_EQ(kWhite, canvas.GetPixelColor(29, 29));
-    EXPECT_EQ(kRed, canvas.GetPixelColor(19, 19));
-
-    image.SetDrawMode(7);
-    DrawOnCanvas(image, &canvas, 30, 30, &destination);
-    EXPECT_EQ(kRed, canvas.GetPixelColor(0, 0));
-    EXPECT_EQ(kRed, canvas.GetPixelColor(9, 9));
-    EXPECT_EQ(kWhite, canvas.GetPixelColor(10, 10));
-    EXPECT_EQ(kWhite, canvas.GetPixelColor(29, 29));
+    ExpectDrawnPixels(image, 0, 30, 30,
+                      {{0, 0, kRed}, {25, 0, kGreen}, {0, 25, kBlue}, {29, 29, kWhite}, {19, 19, kRed}});
+    ExpectDrawnPixels(image, 7, 30, 30, {{0, 0, kRed}, {9, 9, kRed}, {10, 10, kWhite}, {29, 29, kWhite}});
 
     SImage small;
     MakeQuadrants(&small, 10, 10);
@@ -310,20 +310,14 @@ TEST_F(SImageTest, BackColorFillsOnlyOutsideThePicture)
 {
     SImage small;
     MakeQuadrants(&small, 10, 10);
-    small.SetDrawMode(8);
     SImage canvas;
     RECT destination = {0, 0, 30, 30};
 
     small.SetBackColor(0x00FFFF);  // yellow as a library colour
-    DrawOnCanvas(small, &canvas, 30, 30, &destination);
-    EXPECT_EQ(0xFFFFFF00u, canvas.GetPixelColor(0, 0));
-    EXPECT_EQ(0xFFFFFF00u, canvas.GetPixelColor(29, 15));
-    EXPECT_EQ(kRed, canvas.GetPixelColor(10, 10));
-    EXPECT_EQ(kWhite, canvas.GetPixelColor(19, 19));
-
+    ExpectDrawnPixels(small, 8, 30, 30,
+                      {{0, 0, 0xFFFFFF00u}, {29, 15, 0xFFFFFF00u}, {10, 10, kRed}, {19, 19, kWhite}});
     small.SetBackColor(COLOR_TRANSPARENT);
-    DrawOnCanvas(small, &canvas, 30, 30, &destination);
-    EXPECT_EQ(kGrey, canvas.GetPixelColor(0, 0));
+    ExpectDrawnPixels(small, 8, 30, 30, {{0, 0, kGrey}});
 
     // The canvas clip is restored after the fill.
     small.SetBackColor(0x00FFFF);
@@ -343,12 +337,7 @@ TEST_F(SImageTest, ScaledTiledAndFittedModes)
     SImage canvas;
     RECT destination = {0, 0, 40, 40};
 
-    small.SetDrawMode(9);
-    DrawOnCanvas(small, &canvas, 40, 40, &destination);
-    EXPECT_EQ(kRed, canvas.GetPixelColor(5, 5));
-    EXPECT_EQ(kGreen, canvas.GetPixelColor(34, 5));
-    EXPECT_EQ(kBlue, canvas.GetPixelColor(5, 34));
-    EXPECT_EQ(kWhite, canvas.GetPixelColor(34, 34));
+    ExpectDrawnPixels(small, 9, 40, 40, {{5, 5, kRed}, {34, 5, kGreen}, {5, 34, kBlue}, {34, 34, kWhite}});
 
     small.SetDrawMode(10);
     DrawOnCanvas(small, &canvas, 40, 40, &destination);
@@ -360,19 +349,11 @@ TEST_F(SImageTest, ScaledTiledAndFittedModes)
 
     SImage wide;
     MakeQuadrants(&wide, 20, 10);
-    wide.SetDrawMode(11);
-    DrawOnCanvas(wide, &canvas, 40, 40, &destination);
-    EXPECT_EQ(kGrey, canvas.GetPixelColor(9, 20));
-    EXPECT_EQ(kRed, canvas.GetPixelColor(11, 16));
-    EXPECT_EQ(kWhite, canvas.GetPixelColor(28, 23));
-    EXPECT_EQ(kGrey, canvas.GetPixelColor(31, 20));
-    EXPECT_EQ(kGrey, canvas.GetPixelColor(20, 13));
-
+    ExpectDrawnPixels(wide, 11, 40, 40,
+                      {{9, 20, kGrey}, {11, 16, kRed}, {28, 23, kWhite}, {31, 20, kGrey}, {20, 13, kGrey}});
     // With a back colour the fitted picture is surrounded by it.
     wide.SetBackColor(0x000000);
-    DrawOnCanvas(wide, &canvas, 40, 40, &destination);
-    EXPECT_EQ(0xFF000000u, canvas.GetPixelColor(0, 0));
-    EXPECT_EQ(kRed, canvas.GetPixelColor(11, 16));
+    ExpectDrawnPixels(wide, 11, 40, 40, {{0, 0, 0xFF000000u}, {11, 16, kRed}});
 }
 
 TEST_F(SImageTest, ColorKeyedPixelsAreNotDrawn)
@@ -380,12 +361,7 @@ TEST_F(SImageTest, ColorKeyedPixelsAreNotDrawn)
     SImage image;
     MakeQuadrants(&image, 10, 10);
     image.SetTransparentColor(0x0000FF);  // red as a library colour
-    SImage canvas;
-    RECT destination = {0, 0, 10, 10};
-    DrawOnCanvas(image, &canvas, 10, 10, &destination);
-    EXPECT_EQ(kGrey, canvas.GetPixelColor(1, 1));
-    EXPECT_EQ(kGreen, canvas.GetPixelColor(8, 1));
-    EXPECT_EQ(kBlue, canvas.GetPixelColor(1, 8));
+    ExpectDrawnPixels(image, 8, 10, 10, {{1, 1, kGrey}, {8, 1, kGreen}, {1, 8, kBlue}});
 }
 
 TEST_F(SImageTest, PixelEditing)
@@ -480,6 +456,8 @@ TEST_F(SImageTest, CopiesAndGdiConversions)
     EXPECT_EQ(kGreen, part.GetPixelColor(0, 0));
     EXPECT_FALSE(part.CopyRegion(&source, 8, 8, 5, 5));
     EXPECT_FALSE(part.IsLoaded());
+    EXPECT_FALSE(part.CopyRegion(&source, 5, 5, INT_MAX, 2));
+    EXPECT_FALSE(part.CopyRegion(&source, 5, 5, 2, INT_MAX));
     EXPECT_FALSE(part.CopyRegion(nullptr, 0, 0, 1, 1));
     ASSERT_TRUE(part.Assign(&source));
     EXPECT_EQ(10, part.GetHeight());

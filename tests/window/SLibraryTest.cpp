@@ -176,12 +176,13 @@ TEST(SLibrary, FlushRemovesOnlyInput)
     RECT rect = {100, 100, 200, 200};
     ASSERT_TRUE(window.Create("Flush", 0, 0, &rect, nullptr));
     ShowWindow(window.GetHandle(), SW_SHOWNA);
+    // Moves only: a click would activate the window and disturb later input tests.
     SetCursorPos(150, 150);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_MOVE, 2, 2, 0, 0);
+    mouse_event(MOUSEEVENTF_MOVE, 3, 1, 0, 0);
     PostMessageA(window.GetHandle(), WM_APP + 9, 0, 0);
     MSG message;
-    ASSERT_TRUE(PeekMessageA(&message, window.GetHandle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
+    ASSERT_TRUE(PeekMessageA(&message, window.GetHandle(), WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE));
     FlushInputMessages();
     int input = 0, others = 0;
     for (int i = 0; i < 1000 && PeekMessageA(&message, window.GetHandle(), 0, 0, PM_REMOVE); i++)

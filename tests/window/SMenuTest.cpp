@@ -558,18 +558,31 @@ bool CommandArrived(void* context)
     return !((MenuOwner*)context)->commands.empty();
 }
 
+void CALLBACK ChooseByKeys(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    const BYTE keys[] = {VK_DOWN, VK_DOWN, VK_RETURN};
+    for (BYTE key : keys)
+    {
+        keybd_event(key, 0, 0, 0);
+        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    }
+}
+
 } // namespace
 
 TEST(SMenu, ChosenItemReachesOwnerByPosition)
 {
+    DWORD t0 = GetTickCount();
     MenuOwner owner;
     ASSERT_TRUE(owner.Open());
+    printf("open %lu\n", GetTickCount() - t0);
     SFileMem text;
     MakeText(&text, {
         "TAVRIN MENU 1.0.0.0",
         "[]", "count=1",
         "[0]", "count=3",
-        "[0:0]", "id=300", "text=Grey", "disabled=1",
+        "[0:0]", "id=300", "text=One",
         "[0:1]", "separator=1",
         "[0:2]", "id=301", "text=Pick", "tip=F2",
     });
@@ -578,15 +591,15 @@ TEST(SMenu, ChosenItemReachesOwnerByPosition)
                                  [](void*) -> SMenu* { return new RecordingMenu; }));
     RecordingMenu* menu = (RecordingMenu*)menus.GetAt(0);
 
-    // Down skips the greyed item and the separator; Return chooses "Pick".
-    owner.PostMessage(WM_KEYDOWN, VK_DOWN, 0);
-    owner.PostMessage(WM_KEYUP, VK_DOWN, 0xC0000001);
-    owner.PostMessage(WM_KEYDOWN, VK_RETURN, 0);
-    owner.PostMessage(WM_KEYUP, VK_RETURN, 0xC0000001);
+    // Once the menu is open, Down selects "One", Down skips the separator and Return chooses "Pick".
+    UINT_PTR keys = SetTimer(nullptr, 0, 150, ChooseByKeys);
     UINT_PTR timer = SetTimer(nullptr, 0, 3000, CloseMenuTimer);
     EXPECT_TRUE(menu->TrackPopupFor(&owner, 40, 50, TPM_LEFTALIGN));
     KillTimer(nullptr, timer);
+    KillTimer(nullptr, keys);
+    printf("track %lu\n", GetTickCount() - t0);
     PumpFor(2000, CommandArrived, &owner);
+    printf("pump %lu\n", GetTickCount() - t0);
 
     POINT point = SMenu::GetLastPopupPoint();
     EXPECT_EQ(40, point.x);

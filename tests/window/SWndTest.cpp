@@ -576,59 +576,6 @@ TEST(SWnd, DataBlocksAreAssembledAndBounded)
     SendMessageA(handle, WM_S_DATA_CLOSE, 1, 0);
 }
 
-TEST(SWnd, ScrollingRoundsAndClamps)
-{
-    RecordingWnd window;
-    RECT rect = Rect(0, 0, 200, 200);
-    ASSERT_TRUE(window.Create("Scroll", WS_VSCROLL, 0, &rect, nullptr));
-    window.SetScrollInfo(true, 0, 100, -1);
-    window.SetScrollSteps(true, 1, 10, 5);
-    window.SetVScrollPos(12);
-    EXPECT_EQ(window.GetVScrollPos(), 10);
-    struct Case
-    {
-        int from;
-        WPARAM request;
-        int expected;
-    };
-    const Case cases[] = {
-        {12, SB_PAGEDOWN, 20}, {10, SB_LINEUP, 5}, {10, MAKEWPARAM(SB_THUMBTRACK, 500), 100},
-        {50, SB_TOP, 0}, {50, SB_BOTTOM, 100},
-    };
-    for (const Case& c : cases)
-    {
-        ::SetScrollPos(window.GetHandle(), SB_VERT, c.from, FALSE);
-        window.seen.clear();
-        SendMessageA(window.GetHandle(), WM_VSCROLL, c.request, 0);
-        EXPECT_EQ(window.GetVScrollPos(), c.expected) << c.from << " " << c.request;
-        const Seen* moved = window.Find(WM_S_VSCROLLED);
-        ASSERT_NE(moved, nullptr);
-        EXPECT_EQ(HIWORD(moved->wParam), c.expected);
-        EXPECT_EQ(LOWORD(moved->wParam), c.from);
-    }
-    window.seen.clear();
-    SendMessageA(window.GetHandle(), WM_VSCROLL, SB_ENDSCROLL, 0);
-    EXPECT_EQ(window.Count(WM_S_VSCROLLED), 0);
-}
-
-TEST(SWnd, ParentResizeReachesNestedDescendants)
-{
-    RecordingWnd parent;
-    RECT rect = Rect(0, 0, 200, 200);
-    ASSERT_TRUE(parent.Create("Nest", WS_THICKFRAME, 0, &rect, nullptr));
-    RecordingWnd a, b, c;
-    ASSERT_TRUE(a.CreateChild("", 0, 0, &rect, parent.GetHandle()));
-    ASSERT_TRUE(b.CreateChild("", 0, 0, &rect, a.GetHandle()));
-    ASSERT_TRUE(c.CreateChild("", 0, 0, &rect, b.GetHandle()));
-    parent.SetWindowSize(300, 260);
-    EXPECT_GE(a.Count(WM_S_PARENT_SIZED), 1);
-    EXPECT_GE(b.Count(WM_S_PARENT_SIZED), 1);
-    EXPECT_GE(c.Count(WM_S_PARENT_SIZED), 1);
-    const Seen* seen = c.Find(WM_S_PARENT_SIZED);
-    ASSERT_NE(seen, nullptr);
-    EXPECT_EQ((HWND)seen->lParam, parent.GetHandle());
-}
-
 TEST(SWnd, ChangeNotificationFollowsTheFlag)
 {
     RecordingWnd parent;

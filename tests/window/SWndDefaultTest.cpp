@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "SImage.h"
+#include "SWnd.h"
+
+namespace
+{
+
+// A window that records the library messages it receives.
+class RecordingWnd : public SWnd
+{
+public:
+    struct Seen
+    {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    std::vector<Seen> seen;
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg >= WM_APP)
+            seen.push_back({msg, wParam, lParam});
+        return SWnd::OnMessage(msg, wParam, lParam);
+    }
+    int Count(UINT msg) const
+    {
+        int count = 0;
+        for (const Seen& item : seen)
+            count += item.msg == msg;
+        return count;
+    }
+};
+
+// A 32-bit top-down DIB in a memory DC, prefilled with one colour, for reading pixels back.
+class Surface
+{
+public:
+    Surface(int width, int height, COLORREF fill) : m_width(width)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_dc = CreateCompatibleDC(nullptr);
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, (void**)&m_bits, nullptr, 0);
+        m_old = SelectObject(m_dc, m_bitmap);
+        HBRUSH brush = CreateSolidBrush(fill);
+        RECT all = {0, 0, width, height};
+        FillRect(m_dc, &all, brush);
+        DeleteObject(brush);
+    }
+    ~Surface()
+    {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    HDC dc() const { return m_dc; }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        uint32_t pixel = m_bits[(size_t)y * m_width + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+
+private:
+    int m_width;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    uint32_t* m_bits = nullptr;
+};
+
+// An image whose rectangles are painted in ARGB colours, over a base colour.
+struct Patch
+{
+    RECT rect;
+    uint32_t color;
+};
+
+void MakeImage(SImage* image, int width, int height, uint32_t base, const std::vector<Patch>& patches)
+{
+    std::vector<uint32_t> pixels((size_t)width * height, base);
+    for (const Patch& patch : patches)
+        for (int y = patch.rect.top; y < patch.rect.bottom; y++)
+            for (int x = patch.rect.left; x < patch.rect.right; x++)
+                pixels[(size_t)y * width + x] = patch.color;
+    ASSERT_TRUE(image->CreateFromPixels(pixels.data(), width, height));
+}
+
+void Pump()
+{
+    MSG message;
+    for (int i = 0; i < 200 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); i++)
+    {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+}
+
+TEST(SWndDefault, ScrollingByStepsRoundsClampsAndNotifies)
+{
+    struct Case
+    {
+        int page;
+        int start;
+        WORD request;
+        WORD thumb;
+        int expected;
+    };
+    // With a page the bar stops at max - page + 1 (91), kept to the step of 5.
+    const Case cases[] = {
+        {0, 12, SB_PAGEDOWN, 0, 20},  {0, 10, SB_LINEUP, 0, 5},    {0, 20, SB_PAGEUP, 0, 10},
+        {0, 12, SB_LINEDOWN, 0, 10},  {0, 40, SB_TOP, 0, 0},       {0, 0, SB_BOTTOM, 0, 100},
+        {0, 0, SB_THUMBTRACK, 37, 35}, {0, 0, SB_THUMBTRACK, 500, 100}, {0, 3, SB_LINEUP, 0, 0},
+        {10, 0, SB_THUMBTRACK, 500, 90}, {10, 0, SB_BOTTOM, 0, 90},  {0, 30, SB_ENDSCROLL, 0, 30},
+    };
+    for (const Case& c : cases)
+    {
+        RecordingWnd window;
+        RECT rect = {0, 0, 200, 150};
+        ASSERT_TRUE(window.Create("", WS_POPUP | WS_VSCROLL, 0, &rect, nullptr));
+        window.SetScrollInfo(true, 0, 100, c.page);
+        window.SetVScrollPos(c.start);
+        window.SetScrollSteps(true, 1, 10, 5);
+        window.seen.clear();
+        LRESULT answer = window.SendMessage(WM_VSCROLL, MAKEWPARAM(c.request, c.thumb), 0);
+        EXPECT_EQ(answer, 0);
+        EXPECT_EQ(window.GetVScrollPos(), c.expected) << c.request << " from " << c.start;
+        if (c.expected == c.start)
+            EXPECT_EQ(window.Count(WM_S_VSCROLLED), 0);
+        else
+        {
+            ASSERT_EQ(window.Count(WM_S_VSCROLLED), 1) << c.request << " from " << c.start;
+            const RecordingWnd::Seen& note = window.seen[0];
+            EXPECT_EQ(note.msg, (UINT)WM_S_VSCROLLED);
+            EXPECT_EQ(HIWORD(note.wParam), c.expected);
+            EXPECT_EQ(LOWORD(note.wParam), c.start);
+        }
+        EXPECT_EQ(window.Count(WM_S_HSCROLLED), 0);
+    }
+}
+
+TEST(SWndDefault, HorizontalBarUsesItsOwnSteps)
+{
+    RecordingWnd window;
+    RECT rect = {0, 0, 200, 150};
+    ASSERT_TRUE(window.Create("", WS_POPUP | WS_HSCROLL | WS_VSCROLL, 0, &rect, nullptr));
+    window.SetScrollInfo(false, 0, 1000, -1);
+    window.SetScrollSteps(false, 7, 100, 1);
+    window.SetScrollSteps(true, 1, 1, 1);
+    window.SendMessage(WM_HSCROLL, SB_LINEDOWN, 0);
+    window.SendMessage(WM_HSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(window.GetHScrollPos(), 107);
+    EXPECT_EQ(window.GetVScrollPos(), 0);
+    EXPECT_EQ(window.Count(WM_S_HSCROLLED), 2);
+    window.ScrollStepBack(false);
+    EXPECT_EQ(window.GetHScrollPos(), 7);
+}
+
+TEST(SWndDefault, EraseFillsTheBackColourAroundLibraryChildren)
+{
+    RecordingWnd parent;
+    RECT rect = {0, 0, 120, 80};
+    ASSERT_TRUE(parent.Create("", WS_POPUP | WS_VISIBLE, 0, &rect, nullptr));
+    SWnd child;
+    RECT childRect = {10, 10, 40, 40};
+    ASSERT_TRUE(child.CreateChild("", WS_VISIBLE, 0, &childRect, parent.GetHandle()));
+    child.SetBackColor(RGB(0, 0, 255));
+
+    struct Case
+    {
+        unsigned color;
+        COLORREF outside;
+    };
+    const Case cases[] = {
+        {RGB(255, 0, 0), RGB(255, 0, 0)},
+        {SCOLOR_NONE, RGB(0, 255, 0)},
+    };
+    for (const Case& c : cases)
+    {
+        parent.SetBackColor(c.color);
+        Surface surface(120, 80, RGB(0, 255, 0));
+        EXPECT_EQ(parent.SendMessage(WM_ERASEBKGND, (WPARAM)surface.dc(), 0), 1);
+        EXPECT_EQ(surface.At(80, 60), c.outside);
+        EXPECT_EQ(surface.At(5, 5), c.outside);
+        // The child paints itself: the parent leaves its place alone.
+        EXPECT_EQ(surface.At(20, 20), RGB(0, 255, 0));
+    }
+}
+
+TEST(SWndDefault, BackgroundImageKeepsSliceCornersUnscaled)
+{
+    SImage image;
+    MakeImage(&image, 100, 50, 0xFF808080u,
+              {{{0, 0, 10, 10}, 0xFFFF0000u},
+               {{90, 0, 100, 10}, 0xFF00FF00u},
+               {{0, 40, 10, 50}, 0xFF0000FFu},
+               {{90, 40, 100, 50}, 0xFFFFFF00u},
+               {{10, 0, 90, 10}, 0xFFFF00FFu},
+               {{0, 10, 10, 40}, 0xFF00FFFFu}});
+    SWnd window;
+    RECT rect = {0, 0, 300, 200};
+    ASSERT_TRUE(window.Create("", WS_POPUP, 0, &rect, nullptr));
+    RECT margins = {10, 10, 90, 40};
+    window.SetBackgroundImage(&image, SCOLOR_NONE, 9, &margins, false);
+    ASSERT_NE(window.GetBackgroundImage(), nullptr);
+    Surface surface(300, 200, RGB(1, 2, 3));
+    window.DrawBackgroundImage(surface.dc(), 300, 200);
+    struct Probe
+    {
+        int x, y;
+        COLORREF color;
+    };
+    const Probe probes[] = {
+        {0, 0, RGB(255, 0, 0)},     {9, 9, RGB(255, 0, 0)},       {290, 0, RGB(0, 255, 0)},
+        {299, 9, RGB(0, 255, 0)},   {0, 190, RGB(0, 0, 255)},     {9, 199, RGB(0, 0, 255)},
+        {290, 190, RGB(255, 255, 0)}, {299, 199, RGB(255, 255, 0)}, {10, 5, RGB(255, 0, 255)},
+        {150, 9, RGB(255, 0, 255)}, {289, 0, RGB(255, 0, 255)},   {5, 10, RGB(0, 255, 255)},
+        {5, 189, RGB(0, 255, 255)}, {150, 100, RGB(128, 128, 128)}, {20, 20, RGB(128, 128, 128)},
+    };
+    for (const Probe& probe : probes)
+        EXPECT_EQ(surface.At(probe.x, probe.y), probe.color) << probe.x << "," << probe.y;
+
+    // The erase paints the same picture; WM_DESTROY forgets it.
+    Surface erased(300, 200, RGB(1, 2, 3));
+    window.SendMessage(WM_ERASEBKGND, (WPARAM)erased.dc(), 0);
+    EXPECT_EQ(erased.At(295, 195), RGB(255, 255, 0));
+    window.Destroy();
+    EXPECT_EQ(window.GetBackgroundImage(), nullptr);
+}
+
+TEST(SWndDefault, ColourKeyCutsTheWindowRegion)
+{
+    SImage image;
+    MakeImage(&image, 100, 100, 0xFF203040u, {{{0, 0, 50, 100}, 0xFFFF00FFu}});
+    SWnd window;
+    RECT rect = {0, 0, 100, 100};
+    ASSERT_TRUE(window.Create("", WS_POPUP, 0, &rect, nullptr));
+    window.SetBackgroundImage(&image, RGB(255, 0, 255), 9, nullptr, false);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(window.GetHandle(), region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 25, 50));
+    EXPECT_FALSE(PtInRegion(region, 49, 0));
+    EXPECT_TRUE(PtInRegion(region, 50, 50));
+    EXPECT_TRUE(PtInRegion(region, 99, 99));
+
+    // Without a key the window gets its plain shape back.
+    window.SetBackgroundImage(&image, SCOLOR_NONE, 9, nullptr, false);
+    EXPECT_EQ(GetWindowRgn(window.GetHandle(), region), ERROR);
+    DeleteObject(region);
+}
+
+TEST(SWndDefault, LayeredImageKeepsTransparency)
+{
+    SImage image;
+    MakeImage(&image, 64, 32, 0xFF00FF00u, {{{0, 0, 32, 32}, 0x00000000u}});
+    SWnd window;
+    RECT rect = {0, 0, 64, 32};
+    ASSERT_TRUE(window.Create("", WS_POPUP, WS_EX_LAYERED, &rect, nullptr));
+    window.SetBackgroundImage(&image, SCOLOR_NONE, 9, nullptr, false);
+    HDC dc = window.RenderLayeredImage();
+    ASSERT_NE(dc, nullptr);
+    DIBSECTION section = {};
+    ASSERT_EQ(GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof(section), &section), (int)sizeof(section));
+    ASSERT_EQ(section.dsBm.bmBitsPixel, 32);
+    const uint32_t* bits = (const uint32_t*)section.dsBm.bmBits;
+    int stride = section.dsBm.bmWidthBytes / 4;
+    EXPECT_EQ(bits[10 * stride + 5] >> 24, 0u);
+    EXPECT_EQ(bits[10 * stride + 50], 0xFF00FF00u);
+    // Hands the picture to the system and frees the DC.
+    window.UpdateLayered(dc, 200);
+    EXPECT_EQ(GetObjectType(dc), 0u);
+    window.UpdateLayeredImage(255);
+    window.ShowWindow(SW_SHOWNOACTIVATE);
+    Pump();
+    EXPECT_TRUE(window.IsVisible());
+}
+
+TEST(SWndDefault, SizeAndMoveReachEveryLibraryDescendant)
+{
+    RecordingWnd top;
+    RECT rect = {0, 0, 200, 200};
+    ASSERT_TRUE(top.Create("", WS_POPUP | WS_VISIBLE, 0, &rect, nullptr));
+    RecordingWnd levels[3];
+    HWND parent = top.GetHandle();
+    for (RecordingWnd& level : levels)
+    {
+        RECT inner = {5, 5, 150, 150};
+        ASSERT_TRUE(level.CreateChild("", WS_VISIBLE, 0, &inner, parent));
+        parent = level.GetHandle();
+        level.seen.clear();
+    }
+    top.MoveWindow(10, 10, 300, 250);
+    for (RecordingWnd& level : levels)
+    {
+        int sized = 0, moved = 0;
+        for (const RecordingWnd::Seen& note : level.seen)
+        {
+            if (note.msg == WM_S_PARENT_SIZED && (HWND)note.lParam == top.GetHandle())
+                sized++;
+            if (note.msg == WM_S_PARENT_MOVED && (HWND)note.lParam == top.GetHandle())
+                moved++;
+        }
+        EXPECT_EQ(sized, 1);
+        EXPECT_EQ(moved, 1);
+    }
+}
