@@ -159,7 +159,9 @@ public:
         (void)dst;
         (void)text;
     }
-    // The text form of an element: numbers as decimal text, others empty.
+    // The text form of an element: decimal text for the 16-bit, 64-bit,
+    // boolean and real elements and a rectangle's four sides; empty for the
+    // other types, which have no text form.
     virtual SString FormatElement(const T* element) const
     {
         char text[64] = "";
@@ -167,9 +169,7 @@ public:
             snprintf(text, sizeof(text), "%d", *element ? 1 : 0);
         else if constexpr (std::is_floating_point<T>::value)
             snprintf(text, sizeof(text), "%.17g", (double)*element);
-        else if constexpr (std::is_integral<T>::value && std::is_signed<T>::value)
-            snprintf(text, sizeof(text), "%lld", (long long)*element);
-        else if constexpr (std::is_integral<T>::value)
+        else if constexpr (std::is_same<T, unsigned short>::value || std::is_same<T, unsigned long long>::value)
             snprintf(text, sizeof(text), "%llu", (unsigned long long)*element);
         else if constexpr (std::is_same<T, RECT>::value)
             snprintf(text, sizeof(text), "%ld,%ld,%ld,%ld", (long)element->left,

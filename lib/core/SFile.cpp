@@ -207,7 +207,8 @@ bool SFile::ReportProgress(int permille, INT_PTR user) const
 
 int SFile::ReadCompressed(SFile* target, INT_PTR user)
 {
-  if (target == nullptr)
+  // Decoding into the stream being read would overwrite the packed bytes still to come.
+  if (target == nullptr || target == this)
     return 0;
   // Every chunk header needs 4 + 4 bytes; a count that the data cannot hold is damage.
   if (GetRemaining() < 4)

@@ -1,6 +1,7 @@
 #include "SFileMem.h"
 
 #include <new>
+#include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 #include <wchar.h>
@@ -106,22 +107,30 @@ bool SFileMem::Allocate(int size)
   return true;
 }
 
-bool SFileMem::GrowTo(int64_t end)
+bool SFileMem::GrowTo(int64_t end, const void** source)
 {
   if (end > kMaxSize)
     return false;
   if (m_buffer != nullptr && end <= m_size)
     return true;
-  return SetSize(end > m_size ? (int)end : m_size);
+  uintptr_t start = (uintptr_t)m_buffer;
+  uintptr_t at = source != nullptr ? (uintptr_t)*source : 0;
+  bool inside = m_buffer != nullptr && at >= start && at < start + (uintptr_t)m_capacity;
+  if (!SetSize(end > m_size ? (int)end : m_size))
+    return false;
+  if (inside)
+    *source = m_buffer + (at - start);
+  return true;
 }
 
 int SFileMem::Write(const void* buffer, int bytes)
 {
   if (buffer == nullptr || bytes <= 0)
     return 0;
-  if (!GrowTo((int64_t)m_position + bytes))
+  if (!GrowTo((int64_t)m_position + bytes, &buffer))
     return 0;
-  memcpy(m_buffer + m_position, buffer, (size_t)bytes);
+  // The bytes may come from this file's own content.
+  memmove(m_buffer + m_position, buffer, (size_t)bytes);
   m_position += bytes;
   return bytes;
 }
@@ -134,8 +143,10 @@ int SFileMem::WriteUniText(const wchar_t* text, int count)
     count = (int)wcslen(text);
   if (count == 0)
     return 0;
-  if (!GrowTo((int64_t)m_position + 2 * (int64_t)count))
+  const void* source = text;
+  if (!GrowTo((int64_t)m_position + 2 * (int64_t)count, &source))
     return 0;
+  text = static_cast<const wchar_t*>(source);
   uint8_t* out = m_buffer + m_position;
   for (int i = 0; i < count; i++)
   {
@@ -149,10 +160,11 @@ int SFileMem::WriteUniText(const wchar_t* text, int count)
 int SFileMem::WriteLine(const char* text)
 {
   int length = text != nullptr ? (int)strlen(text) : 0;
-  if (!GrowTo((int64_t)m_position + length + 2))
+  const void* source = text;
+  if (!GrowTo((int64_t)m_position + length + 2, &source))
     return 0;
   if (length > 0)
-    memcpy(m_buffer + m_position, text, (size_t)length);
+    memmove(m_buffer + m_position, source, (size_t)length);
   m_buffer[m_position + length] = 13;
   m_buffer[m_position + length + 1] = 10;
   m_position += length + 2;

@@ -39,8 +39,9 @@ public:
   int GetCapacity() const { return m_capacity; }
 
 private:
-  // Grows the content so that it reaches end; false when that is impossible.
-  bool GrowTo(int64_t end);
+  // Grows the content so that it reaches end; false when that is impossible. A
+  // source pointer into the content is moved along when the buffer is replaced.
+  bool GrowTo(int64_t end, const void** source = nullptr);
   // Rebuilds the content in a new buffer with cut bytes removed at the position
   // and a zeroed gap of gap bytes put there instead.
   bool Rebuild(int cut, int gap);

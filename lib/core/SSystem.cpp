@@ -157,6 +157,31 @@ SString SSystem::GetAppFolder()
     return path.Left(slash + 1);
 }
 
+int SSystem::CountModules(HANDLE process, const char* path)
+{
+    if (process == nullptr || path == nullptr || path[0] == 0)
+        return 0;
+    HMODULE modules[1024];
+    DWORD moduleBytes = 0;
+    if (!EnumProcessModules(process, modules, sizeof(modules), &moduleBytes))
+        return 0;
+    DWORD moduleCount = moduleBytes / sizeof(HMODULE);
+    if (moduleCount > 1024)
+        moduleCount = 1024;
+    int count = 0;
+    for (DWORD m = 0; m < moduleCount; m++)
+    {
+        char name[MAX_PATH + 1];
+        DWORD length = GetModuleFileNameExA(process, modules[m], name, MAX_PATH);
+        if (length == 0)
+            continue;
+        name[length < MAX_PATH ? length : MAX_PATH] = 0;
+        if (_stricmp(name, path) == 0)
+            count++;
+    }
+    return count;
+}
+
 int SSystem::GetProcessCount(const char* path)
 {
     SString wanted = (path == nullptr || path[0] == 0) ? GetAppPath() : SString(path);
@@ -175,24 +200,7 @@ int SSystem::GetProcessCount(const char* path)
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processes[i]);
         if (process == nullptr)
             continue;
-        HMODULE modules[1024];
-        DWORD moduleBytes = 0;
-        if (EnumProcessModules(process, modules, sizeof(modules), &moduleBytes))
-        {
-            DWORD moduleCount = moduleBytes / sizeof(HMODULE);
-            if (moduleCount > 1024)
-                moduleCount = 1024;
-            for (DWORD m = 0; m < moduleCount; m++)
-            {
-                char name[MAX_PATH + 1];
-                DWORD length = GetModuleFileNameExA(process, modules[m], name, MAX_PATH);
-                if (length == 0)
-                    continue;
-                name[length < MAX_PATH ? length : MAX_PATH] = 0;
-                if (wanted.CompareNoCase(name) == 0)
-                    count++;
-            }
-        }
+        count += CountModules(process, wanted);
         CloseHandle(process);
     }
     return count;

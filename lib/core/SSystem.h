@@ -45,6 +45,8 @@ public:
 
     // Number of processes that have the file loaded; null or "" means this program's file.
     static int GetProcessCount(const char* path);
+    // Number of modules of one open process whose file is path, ignoring case.
+    static int CountModules(HANDLE process, const char* path);
 
     // Folder of this program's file, with its trailing backslash.
     static SString GetAppFolder();

@@ -47,6 +47,16 @@ SString PadDigits(int n, int digits)
     return SString(text);
 }
 
+// Moves the whole units of a span part that reaches unit into the next part.
+void CarryOver(int64_t& part, int64_t& next, int unit)
+{
+    if (part >= unit)
+    {
+        next += part / unit;
+        part %= unit;
+    }
+}
+
 void ReplaceToken(SString& text, const char* token, const SString& value)
 {
     text.Replace(token, value, 0, -1, true);
@@ -312,26 +322,10 @@ void STimer::SetSpan(int milliseconds, int seconds, int minutes, int hours, int 
     int64_t mi = minutes;
     int64_t h = hours;
     int64_t d = days;
-    if (ms >= 1000)
-    {
-        s += ms / 1000;
-        ms %= 1000;
-    }
-    if (s >= 60)
-    {
-        mi += s / 60;
-        s %= 60;
-    }
-    if (mi >= 60)
-    {
-        h += mi / 60;
-        mi %= 60;
-    }
-    if (h >= 24)
-    {
-        d += h / 24;
-        h %= 24;
-    }
+    CarryOver(ms, s, 1000);
+    CarryOver(s, mi, 60);
+    CarryOver(mi, h, 60);
+    CarryOver(h, d, 24);
     spanMilliseconds = static_cast<int32_t>(ms < 0 ? 0 : ms);
     spanSeconds = static_cast<int32_t>(s < 0 ? 0 : s);
     spanMinutes = static_cast<int32_t>(mi < 0 ? 0 : mi);

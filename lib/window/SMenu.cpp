@@ -16,12 +16,9 @@ namespace
 // Where the last popup was shown, for callers that place things relative to it.
 POINT g_lastPopupPoint = { 0, 0 };
 
-// Every menu object alive, so that item data can be checked before it is trusted.
-SArray<SMenu*>& LiveMenus()
-{
-    static SArray<SMenu*> menus;
-    return menus;
-}
+// First of the live menu objects, linked through their own fields so that menus that are
+// global objects need no container that might be destroyed before them.
+SMenu* g_firstLiveMenu = nullptr;
 
 // Limits of a menu text: beyond them the text is taken for damaged.
 const int kMaxMenus = 256;
@@ -46,17 +43,24 @@ SMenu::_SItem::~_SItem()
 
 SMenu::SMenu()
     : m_imageList(nullptr), m_iconWidth(0), m_iconHeight(0), m_userValue(0), m_ownerWindow(nullptr),
-      m_handle(nullptr), m_isMenuBar(false)
+      m_handle(nullptr), m_isMenuBar(false), m_previousLive(nullptr), m_nextLive(g_firstLiveMenu)
 {
     g_lastPopupPoint.x = 0;
     g_lastPopupPoint.y = 0;
-    LiveMenus().Add(this);
+    if (m_nextLive)
+        m_nextLive->m_previousLive = this;
+    g_firstLiveMenu = this;
 }
 
 SMenu::~SMenu()
 {
     Destroy();
-    LiveMenus().RemoveValue(this);
+    if (m_previousLive)
+        m_previousLive->m_nextLive = m_nextLive;
+    else
+        g_firstLiveMenu = m_nextLive;
+    if (m_nextLive)
+        m_nextLive->m_previousLive = m_previousLive;
 }
 
 bool SMenu::MeasureItem(_SItem* item, MEASUREITEMSTRUCT* measure)
@@ -427,9 +431,8 @@ SMenu::_SItem* SMenu::FindRecord(ULONG_PTR itemData)
     if (!itemData)
         return nullptr;
     _SItem* record = (_SItem*)itemData;
-    SArray<SMenu*>& menus = LiveMenus();
-    for (int i = 0; i < menus.GetCount(); i++)
-        if (menus.GetAt(i)->m_records.Find(record) >= 0)
+    for (SMenu* menu = g_firstLiveMenu; menu; menu = menu->m_nextLive)
+        if (menu->m_records.Find(record) >= 0)
             return record;
     return nullptr;
 }
@@ -438,10 +441,9 @@ SMenu* SMenu::FindMenu(HMENU handle)
 {
     if (!handle)
         return nullptr;
-    SArray<SMenu*>& menus = LiveMenus();
-    for (int i = 0; i < menus.GetCount(); i++)
-        if (menus.GetAt(i)->m_handle == handle)
-            return menus.GetAt(i);
+    for (SMenu* menu = g_firstLiveMenu; menu; menu = menu->m_nextLive)
+        if (menu->m_handle == handle)
+            return menu;
     return nullptr;
 }
 

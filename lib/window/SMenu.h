@@ -62,13 +62,17 @@ public:
     // Image list whose cells the items show (not owned); null for none.
     void SetImageList(HIMAGELIST list);
     HIMAGELIST GetImageList() const { return m_imageList; }
+    // Cell size of the image list; 0 x 0 without one.
     int GetIconWidth() const { return m_iconWidth; }
     int GetIconHeight() const { return m_iconHeight; }
     // The menu's name, kept for its owner.
     void SetName(const char* name);
     const SString& GetName() const { return m_name; }
+    // Value given at creation.
     int GetUserValue() const { return m_userValue; }
+    // Window that receives the commands and owns the popup.
     HWND GetOwnerWindow() const { return m_ownerWindow; }
+    // The Win32 menu; null before creation.
     HMENU GetHandle() const { return m_handle; }
 
     // Inserts a command item at a position (below 0 or past the end appends).
@@ -84,6 +88,7 @@ public:
 
     // Number of items; 0 without a menu.
     int GetItemCount() const;
+    // True when created as a menu bar.
     bool IsMenuBar() const { return m_isMenuBar; }
 
     // Position of the first item with this command id; -1 when none.
@@ -147,6 +152,9 @@ private:
     bool m_isMenuBar;
     // The records of this menu's items, so none is lost when the Win32 menu goes away first.
     SArray<_SItem*> m_records;
+    // Neighbours in the list of live menus.
+    SMenu* m_previousLive;
+    SMenu* m_nextLive;
 };
 
 // Gives a new menu object for the menu text reader; null fails the text.

@@ -1,6 +1,7 @@
 #include "SWndBackground.h"
 
 #include "SDll.h"
+#include "SDraw.h"
 #include "SFileMem.h"
 #include "SImage.h"
 #include "SLibrary.h"
@@ -28,13 +29,6 @@ UpdateLayeredWindowProc FindUpdateLayeredWindow()
         searched = true;
     }
     return found;
-}
-
-COLORREF KeyRgb(unsigned color)
-{
-    if ((color & 0xFF000000u) == SCOLOR_SYSTEM)
-        return GetSysColor((int)(color & 0xFF));
-    return (COLORREF)(color & 0xFFFFFF);
 }
 
 // Draws a source rectangle of the bitmap into a destination rectangle. The piece
@@ -70,7 +64,7 @@ void DrawPiece(Graphics& graphics, Bitmap* bitmap, const Rect& to, int sourceX, 
     ImageAttributes attributes;
     if (key != SCOLOR_NONE)
     {
-        COLORREF rgb = KeyRgb(key);
+        COLORREF rgb = ResolveColor(key);
         Color color(255, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
         attributes.SetColorKey(color, color);
     }
@@ -302,7 +296,7 @@ void SWnd::UpdateWindowRegion(HRGN start)
             DeleteObject(start);
         return;
     }
-    COLORREF rgb = KeyRgb(m_colorKey);
+    COLORREF rgb = ResolveColor(m_colorKey);
     SImage canvas(client.right, client.bottom, PixelFormat32bppARGB);
     HRGN kept = nullptr;
     if (canvas.IsLoaded() && canvas.Fill(0xFF000000u | ((uint32_t)GetRValue(rgb) << 16) |

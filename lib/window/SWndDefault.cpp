@@ -2,21 +2,10 @@
 
 #include <commctrl.h>
 
+#include "SDraw.h"
 #include "SLibrary.h"
 #include "SMenu.h"
 #include "SWndThreadRecord.h"
-
-namespace
-{
-
-COLORREF ResolveColor(unsigned color)
-{
-    if ((color & 0xFF000000u) == SCOLOR_SYSTEM)
-        return GetSysColor((int)(color & 0xFF));
-    return (COLORREF)(color & 0xFFFFFF);
-}
-
-}
 
 LRESULT SWnd::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam)
 {

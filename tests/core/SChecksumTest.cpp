@@ -40,6 +40,14 @@ std::vector<uint8_t> PseudoRandomBytes(size_t count, uint32_t seed)
   return bytes;
 }
 
+// A memory stream that hands out at most 7 bytes per read, as a pipe or a
+// network stream may.
+class TrickleStream : public SFileMem
+{
+public:
+  int ReadBounded(void* buffer, int bytes) override { return SFileMem::ReadBounded(buffer, bytes < 7 ? bytes : 7); }
+};
+
 } // namespace
 
 TEST(SChecksum, Crc32StandardCheckValue)
@@ -161,4 +169,18 @@ TEST(SChecksum, StreamAndMemoryVariantsAgreeAndKeepThePosition)
   EXPECT_EQ(std::string(sha1), std::string(GetMemorySha1Hex(&stream)));
   EXPECT_EQ(sha1.GetLength(), 40);
   EXPECT_EQ(stream.Tell(), 77);
+}
+
+TEST(SChecksum, StreamVariantsTakeShortReads)
+{
+  std::vector<uint8_t> bytes = PseudoRandomBytes(1000, 5);
+  TrickleStream stream;
+  stream.Write(bytes.data(), (int)bytes.size());
+  SFileMem whole;
+  whole.Write(bytes.data(), (int)bytes.size());
+  uint32_t crc = 0;
+  ASSERT_TRUE(GetStreamCrc32(&stream, &crc));
+  EXPECT_EQ(crc, Crc32(bytes.data(), bytes.size()));
+  EXPECT_EQ(std::string(GetStreamMd5Hex(&stream)), std::string(GetMemoryMd5Hex(&whole)));
+  EXPECT_EQ(std::string(GetStreamSha1Hex(&stream)), std::string(GetMemorySha1Hex(&whole)));
 }

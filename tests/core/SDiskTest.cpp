@@ -13,38 +13,11 @@
 #include "SDisk.h"
 #include "SPath.h"
 #include "SStringArray.h"
+#include "SFileTestSupport.h"
+
+using namespace file_test;
 
 namespace {
-
-bool WriteBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0)
-        bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool PathExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 void RemoveTree(const std::string& folder)
 {
@@ -93,7 +66,7 @@ protected:
     std::string Put(const std::string& relative, const std::string& bytes = "data")
     {
         std::string path = m_root + relative;
-        EXPECT_TRUE(WriteBytes(path, bytes)) << path;
+        EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
         return path;
     }
     std::string Folder(const std::string& relative)
@@ -364,10 +337,10 @@ TEST_F(SDiskTest, CreateFileRespectsOverwrite)
 {
     std::string file = Put("keep.txt", "precious");
     EXPECT_FALSE(m_disk.CreateFile(file.c_str(), false, false));
-    EXPECT_EQ(ReadBytes(file), "precious");
+    EXPECT_EQ(ReadFileBytes(file), "precious");
     EXPECT_TRUE(m_disk.CreateFile(file.c_str(), true, false));
     EXPECT_TRUE(PathExists(file));
-    EXPECT_EQ(ReadBytes(file), "");
+    EXPECT_EQ(ReadFileBytes(file), "");
 
     std::string nested = m_root + "new\\folder\\file.txt";
     EXPECT_FALSE(m_disk.CreateFile(nested.c_str(), false, false));
@@ -386,7 +359,7 @@ TEST_F(SDiskTest, RenameAndDeleteFiles)
     std::string renamed = m_root + "new.txt";
     EXPECT_TRUE(m_disk.RenameFile(file.c_str(), renamed.c_str()));
     EXPECT_FALSE(PathExists(file));
-    EXPECT_EQ(ReadBytes(renamed), "abc");
+    EXPECT_EQ(ReadFileBytes(renamed), "abc");
     EXPECT_FALSE(m_disk.RenameFile(file.c_str(), (m_root + "other.txt").c_str()));
     std::string folder = Folder("dir");
     EXPECT_FALSE(m_disk.RenameFile(folder.c_str(), (m_root + "dir2").c_str()));
@@ -410,7 +383,7 @@ TEST_F(SDiskTest, DeleteMovesToTheRecycleBin)
     std::string file = Put(name + ".txt", "to the bin");
     EXPECT_TRUE(m_disk.Delete(file.c_str()));
     EXPECT_FALSE(PathExists(file));
-    EXPECT_EQ(ReadBytes(trash + name + ".txt"), "to the bin");
+    EXPECT_EQ(ReadFileBytes(trash + name + ".txt"), "to the bin");
 
     std::string folder = Folder(name);
     Put(name + "\\inside.txt");
@@ -476,9 +449,9 @@ TEST_F(SDiskTest, CreateZipWritesAStoredArchive)
     std::string zip = m_root + "book.zip";
     ASSERT_TRUE(m_disk.CreateZip(zip.c_str(), &files, first));
 
-    std::string bytes = ReadBytes(zip);
+    std::string bytes = ReadFileBytes(zip);
     const std::string names[] = {"book\\index.htm", "book\\img\\cover.png"};
-    const std::string contents[] = {ReadBytes(page), ReadBytes(image)};
+    const std::string contents[] = {ReadFileBytes(page), ReadFileBytes(image)};
     size_t expectedSize = 22 + 2 * (30 + 46);
     for (int i = 0; i < 2; ++i)
         expectedSize += 2 * names[i].size() + contents[i].size();

@@ -6,30 +6,9 @@
 
 #include "SFileMem.h"
 
-namespace {
+#include "SFileTestSupport.h"
 
-std::string Content(const SFileMem& file)
-{
-  if (file.GetBuffer() == nullptr)
-    return std::string();
-  return std::string(reinterpret_cast<const char*>(file.GetBuffer()), (size_t)file.GetSize());
-}
-
-void Fill(SFileMem& file, const std::string& text)
-{
-  file.Allocate(0);
-  file.Write(text.data(), (int)text.size());
-  file.Rewind();
-}
-
-std::string ScratchPath(const char* name)
-{
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + "melvora-mem-" + std::to_string(GetCurrentProcessId()) + "-" + name;
-}
-
-} // namespace
+using namespace file_test;
 
 TEST(SFileMem, NewFileIsClosedUntilAllocated)
 {
@@ -75,6 +54,23 @@ TEST(SFileMem, GrowsInBlocksOf1024)
   EXPECT_EQ(file.Write("abc", 0x7FFFFFFF - 2), 0);
 }
 
+TEST(SFileMem, WritesItsOwnBytesAcrossAReallocation)
+{
+  std::string bytes;
+  for (int i = 0; i < 1000; i++)
+    bytes.push_back((char)('a' + i % 26));
+  SFileMem file;
+  Fill(file, bytes);
+  file.SeekEnd();
+  EXPECT_EQ(file.Write(file.GetBuffer(), 1000), 1000);
+  EXPECT_EQ(Content(file), bytes + bytes);
+
+  Fill(file, bytes + std::string(1, '\0'));
+  file.SeekEnd();
+  EXPECT_EQ(file.WriteLine(reinterpret_cast<const char*>(file.GetBuffer())), 1002);
+  EXPECT_EQ(Content(file), bytes + std::string(1, '\0') + bytes + "\r\n");
+}
+
 TEST(SFileMem, SetSizeClampsThePosition)
 {
   SFileMem file;
@@ -114,16 +110,7 @@ TEST(SFileMem, DeleteAtAndInsertGap)
 
 TEST(SFileMem, ReadLineKeepsLoneLineFeeds)
 {
-  struct Case
-  {
-    const char* text;
-    bool keepSpaces;
-    int maxChars;
-    const char* line;
-    bool endOfLine;
-    int position;
-  };
-  const Case cases[] = {
+  const ReadLineCase cases[] = {
     {"ab\ncd\r\nef", true, -1, "ab\ncd", true, 7},
     {"  a b\t\r\nx", false, -1, "a b", true, 8},
     {"  a b\t\r\nx", true, -1, "  a b\t", true, 8},
@@ -133,15 +120,11 @@ TEST(SFileMem, ReadLineKeepsLoneLineFeeds)
     {"ab\r\ncd", true, 0, "", false, 0},
     {"a\rb\r\n", true, -1, "a\rb", true, 5},
   };
-  for (const Case& c : cases)
+  for (const ReadLineCase& c : cases)
   {
     SFileMem file;
     Fill(file, c.text);
-    bool endOfLine = !c.endOfLine;
-    SString line = file.ReadLine(c.keepSpaces, c.maxChars, &endOfLine);
-    EXPECT_EQ(std::string(line), c.line) << c.text;
-    EXPECT_EQ(endOfLine, c.endOfLine) << c.text;
-    EXPECT_EQ(file.Tell(), c.position) << c.text;
+    ExpectReadLine(file, c);
   }
 }
 
@@ -205,7 +188,7 @@ TEST(SFileMem, UniTextRoundTripDropsAnOddByte)
 
 TEST(SFileMem, SaveAndLoadRoundTrip)
 {
-  std::string path = ScratchPath("save.bin");
+  std::string path = ScratchPath("melvora-mem-", "save.bin");
   SFileMem file;
   std::string bytes("a\0b\r\nc", 6);
   Fill(file, bytes);

@@ -8,45 +8,16 @@
 #include "SFileMem.h"
 #include "SFilePath.h"
 
+#include "SFileTestSupport.h"
+
+using namespace file_test;
+
 namespace {
 
-std::string ScratchPath(const char* name)
+// A scratch file of these tests.
+struct Scratch : ScratchFile
 {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + "melvora-path-" + std::to_string(GetCurrentProcessId()) + "-" + name;
-}
-
-bool Exists(const std::string& path)
-{
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Writes a file with plain Win32 calls, independent of the stream under test.
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-  CloseHandle(file);
-  ASSERT_EQ(written, bytes.size());
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-  SFileMem file;
-  if (!file.LoadFromFile(path.c_str()))
-    return "<missing>";
-  return std::string(reinterpret_cast<const char*>(file.GetBuffer()), (size_t)file.GetSize());
-}
-
-// A scratch file deleted at the end of the test.
-struct Scratch
-{
-  std::string path;
-  explicit Scratch(const char* name) : path(ScratchPath(name)) { DeleteFileA(path.c_str()); }
-  ~Scratch() { DeleteFileA(path.c_str()); }
+  explicit Scratch(const char* name) : ScratchFile("melvora-path-", name) {}
 };
 
 } // namespace
@@ -54,7 +25,7 @@ struct Scratch
 TEST(SFilePath, OpenModes)
 {
   Scratch existing("modes.txt");
-  WriteFileBytes(existing.path, "0123456789");
+  ASSERT_TRUE(WriteFileBytes(existing.path, "0123456789"));
   Scratch missing("missing.txt");
   struct Case
   {
@@ -82,7 +53,7 @@ TEST(SFilePath, OpenModes)
     EXPECT_EQ(file.GetSize(), c.size);
     EXPECT_EQ(std::string(file.GetPath()), c.opens ? *c.path : std::string());
   }
-  EXPECT_FALSE(Exists(missing.path));
+  EXPECT_FALSE(PathExists(missing.path));
 }
 
 TEST(SFilePath, ClosedStreamAnswersEmpty)
@@ -105,7 +76,7 @@ TEST(SFilePath, ClosedStreamAnswersEmpty)
 TEST(SFilePath, AppendModeWritesAtTheEnd)
 {
   Scratch scratch("append.txt");
-  WriteFileBytes(scratch.path, "start");
+  ASSERT_TRUE(WriteFileBytes(scratch.path, "start"));
   {
     SFilePath file(scratch.path.c_str(), true, false, false);
     ASSERT_TRUE(file.IsOpen());
@@ -124,7 +95,7 @@ TEST(SFilePath, AppendModeWritesAtTheEnd)
 TEST(SFilePath, SwitchesBetweenReadingAndWriting)
 {
   Scratch scratch("update.txt");
-  WriteFileBytes(scratch.path, "0123456789");
+  ASSERT_TRUE(WriteFileBytes(scratch.path, "0123456789"));
   SFilePath file;
   ASSERT_TRUE(file.Open(scratch.path.c_str(), true, false, true));
   EXPECT_EQ(file.WriteText("abc"), 3);
@@ -147,28 +118,19 @@ TEST(SFilePath, TemporaryFileLivesUntilClose)
   std::string temp(file.GetTempPath());
   EXPECT_TRUE(file.IsTemporary());
   EXPECT_EQ(std::string(file.GetPath()), "");
-  EXPECT_TRUE(Exists(temp));
+  EXPECT_TRUE(PathExists(temp));
   EXPECT_EQ(file.WriteLine("scratch"), 9);
   file.Rewind();
   EXPECT_EQ(std::string(file.ReadLine()), "scratch");
   file.Close();
-  EXPECT_FALSE(Exists(temp));
+  EXPECT_FALSE(PathExists(temp));
   EXPECT_FALSE(file.IsTemporary());
   EXPECT_EQ(std::string(file.GetTempPath()), "");
 }
 
 TEST(SFilePath, ReadLineDropsLoneBreaks)
 {
-  struct Case
-  {
-    const char* text;
-    bool keepSpaces;
-    int maxChars;
-    const char* line;
-    bool endOfLine;
-    int position;
-  };
-  const Case cases[] = {
+  const ReadLineCase cases[] = {
     {"one\ntwo\nthree", true, -1, "onetwothree", false, 13},
     {"a\rb\r\nnext", true, -1, "ab", true, 5},
     {" \t padded \t\r\nx", false, -1, "padded", true, 13},
@@ -179,21 +141,18 @@ TEST(SFilePath, ReadLineDropsLoneBreaks)
     {"", true, -1, "", false, 0},
   };
   Scratch scratch("lines.txt");
-  for (const Case& c : cases)
+  for (const ReadLineCase& c : cases)
   {
-    WriteFileBytes(scratch.path, c.text);
+    ASSERT_TRUE(WriteFileBytes(scratch.path, c.text));
     SFilePath file(scratch.path.c_str(), false, false, true);
-    bool endOfLine = !c.endOfLine;
-    EXPECT_EQ(std::string(file.ReadLine(c.keepSpaces, c.maxChars, &endOfLine)), c.line) << c.text;
-    EXPECT_EQ(endOfLine, c.endOfLine) << c.text;
-    EXPECT_EQ(file.Tell(), c.position) << c.text;
+    ExpectReadLine(file, c);
   }
 }
 
 TEST(SFilePath, ReadZStringAndFind)
 {
   Scratch scratch("zstring.bin");
-  WriteFileBytes(scratch.path, std::string("key\0value\0aab", 13));
+  ASSERT_TRUE(WriteFileBytes(scratch.path, std::string("key\0value\0aab", 13)));
   SFilePath file(scratch.path.c_str(), false, false, true);
   EXPECT_EQ(std::string(file.ReadZString(true)), "key");
   EXPECT_EQ(std::string(file.ReadZString(false)), "");
@@ -247,7 +206,7 @@ TEST(SFilePath, ChecksumsMatchMemoryAndKeepThePosition)
   std::string bytes;
   for (int i = 0; i < 1234; i++)
     bytes.push_back((char)(i * 31));
-  WriteFileBytes(scratch.path, bytes);
+  ASSERT_TRUE(WriteFileBytes(scratch.path, bytes));
   SFileMem memory;
   ASSERT_TRUE(memory.LoadFromFile(scratch.path.c_str()));
   SFilePath file(scratch.path.c_str(), false, false, true);
@@ -261,7 +220,7 @@ TEST(SFilePath, ChecksumsMatchMemoryAndKeepThePosition)
   EXPECT_EQ(file.Tell(), 321);
 
   Scratch empty("empty.bin");
-  WriteFileBytes(empty.path, "");
+  ASSERT_TRUE(WriteFileBytes(empty.path, ""));
   SFilePath emptyFile(empty.path.c_str(), false, false, true);
   EXPECT_TRUE(emptyFile.GetCrc32(&fileCrc));
   EXPECT_EQ(fileCrc, 0u);
@@ -273,7 +232,7 @@ TEST(SFilePath, CopiesBetweenDiskAndMemory)
   std::string bytes;
   for (int i = 0; i < 2345; i++)
     bytes.push_back((char)(i % 251));
-  WriteFileBytes(scratch.path, bytes);
+  ASSERT_TRUE(WriteFileBytes(scratch.path, bytes));
   SFilePath source(scratch.path.c_str(), false, false, true);
   source.Seek(45);
   SFileMem target;
@@ -317,7 +276,7 @@ TEST(SFilePath, ReadCompressedFailsWhenTheTargetCannotWrite)
   source.Rewind();
 
   Scratch scratch("readonly.bin");
-  WriteFileBytes(scratch.path, "");
+  ASSERT_TRUE(WriteFileBytes(scratch.path, ""));
   SFilePath readOnly(scratch.path.c_str(), false, false, true);
   EXPECT_EQ(source.ReadCompressed(&readOnly, 0), 0);
   source.Rewind();

@@ -7,21 +7,11 @@
 
 #include "SFileMem.h"
 
+#include "SFileTestSupport.h"
+
+using namespace file_test;
+
 namespace {
-
-std::string Content(const SFileMem& file)
-{
-  if (file.GetBuffer() == nullptr)
-    return std::string();
-  return std::string(reinterpret_cast<const char*>(file.GetBuffer()), (size_t)file.GetSize());
-}
-
-void Fill(SFileMem& file, const std::string& text)
-{
-  file.Allocate(0);
-  file.Write(text.data(), (int)text.size());
-  file.Rewind();
-}
 
 std::string Pattern(size_t count)
 {
@@ -204,6 +194,11 @@ TEST(SFile, ReadCompressedDecodesChunks)
   EXPECT_EQ(g_progress, (std::vector<int>{0, 500}));
   EXPECT_TRUE(packed.IsEof());
   EXPECT_EQ(packed.ReadCompressed(nullptr), 0);
+  // Decoding into the stream being read is refused and leaves it as it was.
+  packed.Rewind();
+  std::string before = Content(packed);
+  EXPECT_EQ(packed.ReadCompressed(&packed, 42), 0);
+  EXPECT_EQ(Content(packed), before);
 }
 
 TEST(SFile, ReadCompressedStopsWhenProgressSaysSo)

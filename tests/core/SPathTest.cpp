@@ -208,6 +208,7 @@ TEST(SPath, ComponentsAndJoining)
         {0, -1, false, '\\', "C:\\a\\b\\f.txt"},
         {0, -1, false, '/', "C:/a/b/f.txt"},
         {2, 99, false, '\\', "b\\f.txt"},
+        {2, 0x7FFFFFFF, false, '\\', "b\\f.txt"},
         {0, 2, true, '\\', "C:\\a\\"},
         {3, 1, true, '\\', ""},
         {4, 1, false, '\\', ""},

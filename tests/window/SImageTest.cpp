@@ -310,9 +310,6 @@ TEST_F(SImageTest, BackColorFillsOnlyOutsideThePicture)
 {
     SImage small;
     MakeQuadrants(&small, 10, 10);
-    SImage canvas;
-    RECT destination = {0, 0, 30, 30};
-
     small.SetBackColor(0x00FFFF);  // yellow as a library colour
     ExpectDrawnPixels(small, 8, 30, 30,
                       {{0, 0, 0xFFFFFF00u}, {29, 15, 0xFFFFFF00u}, {10, 10, kRed}, {19, 19, kWhite}});
@@ -321,7 +318,9 @@ TEST_F(SImageTest, BackColorFillsOnlyOutsideThePicture)
 
     // The canvas clip is restored after the fill.
     small.SetBackColor(0x00FFFF);
+    SImage canvas(30, 30, PixelFormat32bppARGB);
     ASSERT_TRUE(canvas.Fill(kGrey));
+    RECT destination = {0, 0, 30, 30};
     Gdiplus::Graphics graphics(canvas.GetBitmap());
     ASSERT_TRUE(small.Draw(&graphics, &destination));
     Gdiplus::SolidBrush black(Gdiplus::Color(255, 0, 0, 0));

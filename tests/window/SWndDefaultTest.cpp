@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include <string.h>
+
+#include <string>
 #include <vector>
 
+#include "SFilePath.h"
 #include "SImage.h"
+#include "SResource.h"
 #include "SWnd.h"
 
 namespace
@@ -173,7 +178,8 @@ TEST(SWndDefault, EraseFillsTheBackColourAroundLibraryChildren)
 {
     RecordingWnd parent;
     RECT rect = {0, 0, 120, 80};
-    ASSERT_TRUE(parent.Create("", WS_POPUP | WS_VISIBLE, 0, &rect, nullptr));
+    ASSERT_TRUE(parent.Create("", WS_POPUP, 0, &rect, nullptr));
+    parent.ShowWindow(SW_SHOWNOACTIVATE);
     SWnd child;
     RECT childRect = {10, 10, 40, 40};
     ASSERT_TRUE(child.CreateChild("", WS_VISIBLE, 0, &childRect, parent.GetHandle()));
@@ -292,7 +298,7 @@ TEST(SWndDefault, SizeAndMoveReachEveryLibraryDescendant)
 {
     RecordingWnd top;
     RECT rect = {0, 0, 200, 200};
-    ASSERT_TRUE(top.Create("", WS_POPUP | WS_VISIBLE, 0, &rect, nullptr));
+    ASSERT_TRUE(top.Create("", WS_POPUP, 0, &rect, nullptr));
     RecordingWnd levels[3];
     HWND parent = top.GetHandle();
     for (RecordingWnd& level : levels)
@@ -316,4 +322,84 @@ TEST(SWndDefault, SizeAndMoveReachEveryLibraryDescendant)
         EXPECT_EQ(sized, 1);
         EXPECT_EQ(moved, 1);
     }
+}
+
+TEST(SWndDefault, StateImagesReplaceTheCentreByState)
+{
+    SImage background, checked, disabled;
+    MakeImage(&background, 20, 20, 0xFF808080u, {});
+    MakeImage(&checked, 20, 20, 0xFF00FF00u, {});
+    MakeImage(&disabled, 20, 20, 0xFF0000FFu, {});
+    SWnd window;
+    RECT rect = {0, 0, 40, 40};
+    ASSERT_TRUE(window.Create("", WS_POPUP, 0, &rect, nullptr));
+    window.SetBackgroundImage(&background, SCOLOR_NONE, 9, nullptr, false);
+    window.SetStateImages(nullptr, nullptr, &checked, &disabled);
+    struct Case
+    {
+        bool tracking, check, enabled;
+        COLORREF centre;
+    };
+    const Case cases[] = {
+        {false, false, true, RGB(128, 128, 128)},
+        {true, false, true, RGB(128, 128, 128)},
+        {true, true, true, RGB(0, 255, 0)},
+        {true, true, false, RGB(0, 0, 255)},
+        {false, true, false, RGB(128, 128, 128)},
+    };
+    for (const Case& c : cases)
+    {
+        window.EnableHotTracking(c.tracking);
+        window.SetCheckedState(c.check);
+        window.Enable(c.enabled);
+        Surface surface(40, 40, RGB(1, 2, 3));
+        window.DrawBackgroundImage(surface.dc(), 40, 40);
+        EXPECT_EQ(surface.At(20, 20), c.centre) << c.tracking << c.check << c.enabled;
+    }
+}
+
+TEST(SWndDefault, StateImagesLoadFromAPack)
+{
+    char folder[MAX_PATH];
+    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+    strcat(folder, "swnddefault-states\\");
+    CreateDirectoryA(folder, nullptr);
+    SImage hover;
+    MakeImage(&hover, 8, 8, 0xFFFF0000u, {});
+    std::string path = std::string(folder) + "hover.png";
+    {
+        SFilePath file;
+        ASSERT_TRUE(file.Open(path.c_str(), true, true, false));
+        ASSERT_TRUE(hover.Save(&file, IMAGE_FORMAT_PNG));
+    }
+    std::string damaged = std::string(folder) + "damaged.png";
+    {
+        SFilePath file;
+        ASSERT_TRUE(file.Open(damaged.c_str(), true, true, false));
+        ASSERT_EQ(file.Write("\x89PNG broken", 11), 11);
+    }
+    SResource pack;
+    ASSERT_TRUE(pack.SetBaseFolder(folder));
+    ASSERT_TRUE(pack.AddFile("hover.png", 0));
+    ASSERT_TRUE(pack.AddFile("damaged.png", 0));
+
+    SImage background;
+    MakeImage(&background, 8, 8, 0xFF808080u, {});
+    SWnd window;
+    RECT rect = {0, 0, 8, 8};
+    ASSERT_TRUE(window.Create("", WS_POPUP, 0, &rect, nullptr));
+    window.SetBackgroundImage(&background, SCOLOR_NONE, 9, nullptr, false);
+    EXPECT_FALSE(window.LoadStateImages(nullptr, "hover.png", "", "", ""));
+    EXPECT_FALSE(window.LoadStateImages(&pack, "", nullptr, "", ""));
+    // A damaged or missing entry leaves its state empty; the others load.
+    EXPECT_TRUE(window.LoadStateImages(&pack, "damaged.png", "missing.png", "hover.png", ""));
+    window.EnableHotTracking(true);
+    window.SetCheckedState(true);
+    Surface surface(8, 8, RGB(1, 2, 3));
+    window.DrawBackgroundImage(surface.dc(), 8, 8);
+    EXPECT_EQ(surface.At(4, 4), RGB(255, 0, 0));
+    window.Destroy();
+    DeleteFileA(path.c_str());
+    DeleteFileA(damaged.c_str());
+    RemoveDirectoryA(folder);
 }

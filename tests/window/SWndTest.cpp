@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <string>
 #include <vector>
 
 #include "SLibrary.h"
 #include "SRegistry.h"
+#include "SStringArray.h"
 #include "SWnd.h"
 
 namespace
@@ -591,4 +594,141 @@ TEST(SWnd, ChangeNotificationFollowsTheFlag)
     child.SetChangeNotify(false);
     child.NotifyParentChanged(5);
     EXPECT_EQ(parent.Count(WM_S_CHANGED), 1);
+}
+
+namespace
+{
+
+class HotAreaWnd : public SWnd
+{
+public:
+    void OnHotAreaEnter(RECT*, int, int, int index) override { events.push_back(index + 100); }
+    void OnHotAreaMove(RECT*, int, int, int index) override { events.push_back(index + 200); }
+    void OnHotAreaLeave(RECT*, int, int, int index) override { events.push_back(index + 300); }
+    std::vector<int> events;
+};
+
+// A drop handle as the shell makes it: DROPFILES and a list of ANSI paths.
+HDROP MakeDrop(const std::vector<std::string>& paths)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& path : paths)
+        size += path.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    DROPFILES* header = (DROPFILES*)GlobalLock(memory);
+    header->pFiles = sizeof(DROPFILES);
+    char* text = (char*)(header + 1);
+    for (const std::string& path : paths)
+    {
+        memcpy(text, path.c_str(), path.size() + 1);
+        text += path.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return (HDROP)memory;
+}
+
+class DropWnd : public SWnd
+{
+public:
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_S_FILES_DROPPED)
+        {
+            SStringArray* list = (SStringArray*)wParam;
+            for (int i = 0; i < list->GetCount(); i++)
+                paths.push_back(list->GetAt(i).GetText());
+        }
+        return SWnd::OnMessage(msg, wParam, lParam);
+    }
+    std::vector<std::string> paths;
+};
+
+}
+
+TEST(SWnd, FirstHotAreaMoveOnlyEnters)
+{
+    HotAreaWnd window;
+    RECT rect = Rect(100, 100, 200, 120);
+    ASSERT_TRUE(window.Create("Hot", WS_CAPTION, 0, &rect, nullptr));
+    window.AddHotArea(Rect(0, 0, 50, 20));
+    window.AddHotArea(Rect(60, 0, 50, 20));
+    window.EnableHotAreas(true);
+    RECT placed;
+    window.GetWindowRect(&placed);
+    auto move = [&](int x, int y) {
+        SendMessageA(window.GetHandle(), WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(placed.left + x, placed.top + y));
+    };
+    move(10, 5);
+    move(12, 6);
+    move(70, 5);
+    move(190, 5);
+    SendMessageA(window.GetHandle(), WM_NCMOUSELEAVE, 0, 0);
+    const std::vector<int> expected = {100, 200, 300, 101, 301, 99, 299};
+    EXPECT_EQ(window.events, expected);
+    EXPECT_EQ(window.HitTestHotArea(65, 10), 1);
+    EXPECT_EQ(window.HitTestHotArea(55, 10), -1);
+}
+
+TEST(SWnd, DroppedPathsArriveWholeWithFolderMarks)
+{
+    DropWnd window;
+    ASSERT_TRUE(window.CreateMessageWindow());
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder(temp);
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    std::string longPath = "C:\\" + std::string(300, 'a') + ".mp3";
+    HDROP drop = MakeDrop({folder, longPath, "C:\\missing\\song.wma"});
+    SendMessageA(window.GetHandle(), WM_DROPFILES, (WPARAM)drop, 0);
+    ASSERT_EQ(window.paths.size(), 3u);
+    EXPECT_EQ(window.paths[0], folder + "\\");
+    EXPECT_EQ(window.paths[1], longPath);
+    EXPECT_EQ(window.paths[2], "C:\\missing\\song.wma");
+}
+
+TEST(SWnd, TooltipAsksForTheWindowText)
+{
+    SWnd window;
+    RECT rect = Rect(0, 0, 100, 100);
+    ASSERT_TRUE(window.Create("Tip", 0, 0, &rect, nullptr));
+    EXPECT_FALSE(SWnd().EnableTooltip(true));
+    ASSERT_TRUE(window.EnableTooltip(true));
+    HWND tooltip = window.GetTooltip();
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    window.SetToolTipText("Play the selection");
+    NMTTDISPINFOA info;
+    memset(&info, 0, sizeof(info));
+    info.hdr.hwndFrom = tooltip;
+    info.hdr.code = TTN_GETDISPINFOA;
+    SendMessageA(window.GetHandle(), WM_NOTIFY, 0, (LPARAM)&info);
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_STREQ(info.lpszText, "Play the selection");
+    EXPECT_EQ(SendMessageA(tooltip, TTM_GETMAXTIPWIDTH, 0, 0), 300);
+    EXPECT_TRUE(window.EnableTooltip(false));
+    EXPECT_FALSE(IsWindow(tooltip));
+}
+
+TEST(SWnd, TrackSizesAnswerMinMaxInfo)
+{
+    SWnd window;
+    RECT rect = Rect(0, 0, 300, 200);
+    ASSERT_TRUE(window.Create("Sizes", WS_THICKFRAME | WS_CAPTION, 0, &rect, nullptr));
+    int left, top, right, bottom;
+    ASSERT_TRUE(window.GetClientMargins(&left, &top, &right, &bottom));
+    window.SetMinTrackSize(150, 120);
+    window.SetMaxTrackSize(-1, 900);
+    MINMAXINFO info;
+    memset(&info, 0, sizeof(info));
+    info.ptMaxTrackSize.x = 1234;
+    SendMessageA(window.GetHandle(), WM_GETMINMAXINFO, 0, (LPARAM)&info);
+    EXPECT_EQ(info.ptMinTrackSize.x, 150);
+    EXPECT_EQ(info.ptMinTrackSize.y, 120);
+    EXPECT_EQ(info.ptMaxTrackSize.x, 1234);
+    EXPECT_EQ(info.ptMaxTrackSize.y, 900);
+    window.SetMinClientSize(100, 50);
+    SendMessageA(window.GetHandle(), WM_GETMINMAXINFO, 0, (LPARAM)&info);
+    EXPECT_EQ(info.ptMinTrackSize.x, 100 + left + right);
+    EXPECT_EQ(info.ptMinTrackSize.y, 50 + top + bottom);
 }
