@@ -87,6 +87,9 @@ bool SFileMem::Resize(int size, bool keepContent)
     m_capacity = capacity;
   }
   m_size = size;
+  // The position never lies beyond the content: reads, gaps and deletions rely on it.
+  if (m_position > m_size)
+    m_position = m_size;
   return true;
 }
 

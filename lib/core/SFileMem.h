@@ -16,7 +16,8 @@ public:
 
   SFILE_STREAM_OPERATIONS
 
-  // Sets the size, reallocating when the 1024-byte block changes; false when too large.
+  // Sets the size, reallocating when the 1024-byte block changes, and keeps the
+  // position inside the content; false when too large.
   bool Resize(int size, bool keepContent);
   // Frees the buffer; the file reports closed and empty.
   void FreeBuffer();
@@ -45,7 +46,7 @@ private:
   // Rebuilds the content in a new buffer with cut bytes removed at the position
   // and a zeroed gap of gap bytes put there instead.
   bool Rebuild(int cut, int gap);
-  // Takes a buffer allocated for size bytes as the content.
+  // Takes a new buffer of the capacity for size bytes, holding size bytes, as the content.
   void Adopt(uint8_t* buffer, int size);
 
   uint8_t* m_buffer;

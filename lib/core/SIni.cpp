@@ -16,6 +16,14 @@ const char* Text(const char* text)
 {
     return text != nullptr ? text : "";
 }
+
+// A line break inside a name or value, or a '=' inside a key, would write
+// lines that no later lookup finds again, or foreign sections and keys.
+bool FitsOnKeyLine(const char* section, const char* key, const char* value)
+{
+    return strpbrk(Text(section), "\r\n") == nullptr && strpbrk(Text(key), "\r\n=") == nullptr &&
+           strpbrk(Text(value), "\r\n") == nullptr;
+}
 }
 
 SIni::SIni() : path("")
@@ -130,6 +138,8 @@ int SIni::ReadInt(const char* section, const char* key)
 
 bool SIni::SetValue(const char* section, const char* key, const char* value)
 {
+    if (!FitsOnKeyLine(section, key, value))
+        return false;
     SFileMem loaded;
     SFileMem* text = LoadText(&loaded);
     if (text == nullptr)

@@ -31,7 +31,8 @@ public:
     bool ReadBool(const char* section, const char* key);
     // The value as a number, 0 when missing.
     int ReadInt(const char* section, const char* key);
-    // Adds or replaces the key line and saves a disk file; false when it cannot.
+    // Adds or replaces the key line and saves a disk file; false when it cannot, or
+    // when a text holds a line break or the key a '='.
     bool SetValue(const char* section, const char* key, const char* value);
 
     // Start of the section line in stream, -1 when none; the stream stands behind it.

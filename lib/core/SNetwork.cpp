@@ -4,6 +4,7 @@
 #include "SSystem.h"
 
 #include <limits.h>
+#include <new>
 #include <string.h>
 
 namespace
@@ -114,11 +115,6 @@ int SNetwork::ShowMessage(HWND owner, const char* text, const char* caption, UIN
     return MessageBoxA(owner, text, caption, flags);
 }
 
-ULONG SNetwork::CallSendMail(LPMAPISENDMAIL send, lpMapiMessage message, FLAGS flags)
-{
-    return send(0, 0, message, flags, 0);
-}
-
 SString SNetwork::HttpGetString(const char* url, const char* query)
 {
     if (url == nullptr || url[0] == 0)
@@ -138,6 +134,7 @@ SString SNetwork::HttpGetString(const char* url, const char* query)
     SString text("");
     char buffer[513];
     int failures = 0;
+    int received = 0;
     while (failures < 4)
     {
         DWORD got = 0;
@@ -150,6 +147,9 @@ SString SNetwork::HttpGetString(const char* url, const char* query)
             break;
         if (got > 512)
             got = 512;
+        received += static_cast<int>(got);
+        if (received > MaxTextReply)
+            return SString("");
         buffer[got] = 0;
         text += buffer;
     }
@@ -203,7 +203,12 @@ bool SNetwork::DownloadToFile(SFile* target, const char* url, int user, int chun
     const int startPosition = target->Tell();
     const bool appending = startPosition == target->GetSize();
     const int total = GetContentLength(request.Get());
-    char* buffer = new char[chunkSize];
+    char* buffer = new (std::nothrow) char[chunkSize];
+    if (buffer == nullptr)
+    {
+        OnDownloadDone(DownloadReadFailed, user);
+        return false;
+    }
     int offset = 0;
     int failures = 0;
     int recoveries = 0;
@@ -303,7 +308,7 @@ bool SNetwork::SendMail(const char* to, const char* subject, const char* body, c
         reinterpret_cast<void*>(mapi.GetProc("MAPISendMail")));
     if (send == nullptr)
         return false;
-    return CallSendMail(send, &message, MAPI_DIALOG) == SUCCESS_SUCCESS;
+    return send(0, 0, &message, MAPI_DIALOG, 0) == SUCCESS_SUCCESS;
 }
 
 void SNetwork::SetUpdateServer(const char* baseUrl)

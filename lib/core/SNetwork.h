@@ -30,6 +30,10 @@ public:
         DownloadSkip = 2,
     };
 
+    // Longest body HttpGetString accepts; a longer one is a failure, so that an
+    // endless reply cannot hold up the caller.
+    static constexpr int MaxTextReply = 65536;
+
     // No network state lives between calls.
     SNetwork();
     virtual ~SNetwork();
@@ -47,7 +51,8 @@ public:
     // Free hook for subclasses; never called by the library.
     virtual void OnHook4(int first, int second);
 
-    // The body of a GET of url (with "?" + query when query is not empty); "" on failure.
+    // The body of a GET of url (with "?" + query when query is not empty); "" on
+    // failure or for a body longer than MaxTextReply.
     SString HttpGetString(const char* url, const char* query);
     // Downloads url into target at its position; reports the outcome to OnDownloadDone.
     // An error reply, a body shorter than announced or a cancel is a failure, and
@@ -79,8 +84,6 @@ protected:
     virtual BOOL ReadRequest(HINTERNET request, void* buffer, DWORD bytes, DWORD* bytesRead);
     // Shows a message box of the update check and returns the user's answer.
     virtual int ShowMessage(HWND owner, const char* text, const char* caption, UINT flags);
-    // Hands the filled message to the mail library's MAPISendMail; returns its result.
-    virtual ULONG CallSendMail(LPMAPISENDMAIL send, lpMapiMessage message, FLAGS flags);
 
 private:
     // Tells of a failed update check unless silent; always false.

@@ -31,6 +31,8 @@ const int kThreadSlots = 256;
 const int kFontCount = 6;
 // The non-client metrics record as Windows 2000 to XP know it (no iPaddedBorderWidth).
 const UINT kNonClientMetricsSize = (UINT)offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+static_assert(sizeof(void*) != 4 || offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth) == 340,
+              "the 32-bit record is 340 bytes");
 
 struct LibraryState
 {

@@ -14,7 +14,8 @@ SWndApp::~SWndApp()
 bool SWndApp::StartDrag(HWND target, bool allowLeft, bool allowRight)
 {
     HWND self = GetHandle();
-    if (!target || !self || GetCapture() == self)
+    // The capture can only be taken on the window's own thread.
+    if (!target || !self || GetWindowThreadProcessId(self, nullptr) != GetCurrentThreadId() || GetCapture() == self)
         return false;
     int code;
     if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) {
@@ -29,6 +30,11 @@ bool SWndApp::StartDrag(HWND target, bool allowLeft, bool allowRight)
     m_buttonCode = code;
     m_dragTarget = target;
     ::SetCapture(self);
+    // SetCapture is refused silently, for example while a menu is tracked: no capture, no drag.
+    if (GetCapture() != self) {
+        m_dragTarget = nullptr;
+        return false;
+    }
     return true;
 }
 

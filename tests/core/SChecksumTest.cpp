@@ -11,22 +11,15 @@
 
 namespace {
 
-std::string Md5Of(const std::string& text)
+// The digest of a text as hex, computed in one update.
+template <class Hash>
+std::string DigestOf(const std::string& text)
 {
-  SMd5 md5;
-  md5.Update(text.data(), text.size());
-  uint8_t digest[16];
-  md5.Final(digest);
-  return std::string(DigestToHex(digest, 16));
-}
-
-std::string Sha1Of(const std::string& text)
-{
-  SSha1 sha1;
-  sha1.Update(text.data(), text.size());
-  uint8_t digest[20];
-  sha1.Final(digest);
-  return std::string(DigestToHex(digest, 20));
+  Hash hash;
+  hash.Update(text.data(), text.size());
+  uint8_t digest[Hash::kDigestBytes];
+  hash.Final(digest);
+  return std::string(DigestToHex(digest, Hash::kDigestBytes));
 }
 
 std::vector<uint8_t> PseudoRandomBytes(size_t count, uint32_t seed)
@@ -97,15 +90,15 @@ TEST(SChecksum, Md5MatchesReferenceVectors)
      "57EDF4A22BE3C955AC49DA2E2107B67A"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(Md5Of(c.text), c.digest) << c.text;
+    EXPECT_EQ(DigestOf<SMd5>(c.text), c.digest) << c.text;
 }
 
 TEST(SChecksum, Sha1MatchesReferenceVectors)
 {
-  EXPECT_EQ(Sha1Of("abc"), "A9993E364706816ABA3E25717850C26C9CD0D89D");
-  EXPECT_EQ(Sha1Of("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+  EXPECT_EQ(DigestOf<SSha1>("abc"), "A9993E364706816ABA3E25717850C26C9CD0D89D");
+  EXPECT_EQ(DigestOf<SSha1>("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
             "84983E441C3BD26EBAAE4AA1F95129E5E54670F1");
-  EXPECT_EQ(Sha1Of(""), "DA39A3EE5E6B4B0D3255BFEF95601890AFD80709");
+  EXPECT_EQ(DigestOf<SSha1>(""), "DA39A3EE5E6B4B0D3255BFEF95601890AFD80709");
   // One million 'a', fed in pieces that do not line up with the 64-byte blocks.
   SSha1 sha1;
   std::string piece(1000, 'a');
@@ -133,8 +126,8 @@ TEST(SChecksum, PiecewiseUpdatesEqualOneUpdate)
   uint8_t md5Digest[16], sha1Digest[20];
   md5.Final(md5Digest);
   sha1.Final(sha1Digest);
-  EXPECT_EQ(std::string(DigestToHex(md5Digest, 16)), Md5Of(whole));
-  EXPECT_EQ(std::string(DigestToHex(sha1Digest, 20)), Sha1Of(whole));
+  EXPECT_EQ(std::string(DigestToHex(md5Digest, 16)), DigestOf<SMd5>(whole));
+  EXPECT_EQ(std::string(DigestToHex(sha1Digest, 20)), DigestOf<SSha1>(whole));
 }
 
 TEST(SChecksum, MemoryVariantsNeedABuffer)

@@ -79,6 +79,13 @@ TEST(SFileMem, SetSizeClampsThePosition)
   EXPECT_TRUE(file.SetSize(0));
   EXPECT_EQ(file.Tell(), 0);
   EXPECT_TRUE(file.IsOpen());
+  // Resize keeps the position inside the content too, so a gap opened there is safe.
+  file.WriteFill(1, 3000);
+  EXPECT_TRUE(file.Resize(10, true));
+  EXPECT_EQ(file.Tell(), 10);
+  EXPECT_TRUE(file.InsertGap(2, true));
+  EXPECT_EQ(file.GetSize(), 12);
+  EXPECT_EQ(file.Tell(), 12);
 }
 
 TEST(SFileMem, DeleteAtAndInsertGap)

@@ -120,6 +120,25 @@ TEST(SIni, SetValueEditsTheText)
     }
 }
 
+TEST(SIni, SetValueRefusesTextsThatBreakTheLines)
+{
+    struct Case
+    {
+        const char *section, *key, *value;
+    };
+    const Case cases[] = {
+        {"S", "k", "one\r\n[Other]\r\nx=1"}, {"S", "k", "lone\nfeed"}, {"S", "k=j", "v"},
+        {"S", "k\r", "v"},                    {"S\r\nk=v", "k", "v"},
+    };
+    for (const Case& c : cases)
+    {
+        SIni ini;
+        ASSERT_TRUE(OpenText(ini, "[S]\r\nk=old\r\n"));
+        EXPECT_FALSE(ini.SetValue(c.section, c.key, c.value)) << c.key << "|" << c.value;
+        EXPECT_EQ(Contents(ini.GetMemory()), "[S]\r\nk=old\r\n") << c.key << "|" << c.value;
+    }
+}
+
 TEST(SIni, MemoryCopyStartsAtTheSourcePosition)
 {
     SFileMem source;

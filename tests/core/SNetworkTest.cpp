@@ -150,6 +150,11 @@ TEST_F(SNetworkTest, HttpGetStringFailuresGiveEmptyText)
     EXPECT_STREQ(network.HttpGetString(closed.c_str(), ""), "");
     EXPECT_STREQ(network.HttpGetString(nullptr, ""), "");
 
+    Serve("/longest", Pattern(SNetwork::MaxTextReply));
+    EXPECT_EQ(network.HttpGetString(server.GetUrl("/longest").c_str(), "").GetLength(), SNetwork::MaxTextReply);
+    Serve("/endless", Pattern(SNetwork::MaxTextReply + 1));
+    EXPECT_STREQ(network.HttpGetString(server.GetUrl("/endless").c_str(), ""), "");
+
     Serve("/text", "hello");
     TestNetwork flaky;
     flaky.readScript = "FFF";
@@ -462,48 +467,51 @@ TEST(SNetwork, MailtoLinks)
 
 namespace
 {
-// Records the message SendMail hands over instead of passing it to the mail
-// library, which would open a mail program.
-class MailRecorder : public SNetwork
+std::string ReadAll(const std::string& path)
 {
-public:
-    ULONG answer = SUCCESS_SUCCESS;
-    int calls = 0;
-    std::string log;
-
-protected:
-    ULONG CallSendMail(LPMAPISENDMAIL send, lpMapiMessage message, FLAGS flags) override
-    {
-        calls++;
-        auto shown = [](const char* text) { return std::string(text != nullptr ? text : "(null)"); };
-        log = "send=" + std::string(send != nullptr ? "set" : "(null)") + "\nflags=" + std::to_string(flags) +
-              "\nsubject=" + shown(message->lpszSubject) + "\nnote=" + shown(message->lpszNoteText) +
-              "\noriginator=" + (message->lpOriginator != nullptr ? "set" : "(null)") +
-              "\nrecipients=" + std::to_string(message->nRecipCount) + "\n";
-        for (ULONG i = 0; i < message->nRecipCount; i++)
-            log += "to=" + std::to_string(message->lpRecips[i].ulRecipClass) + "|" +
-                   shown(message->lpRecips[i].lpszAddress) + "|" + shown(message->lpRecips[i].lpszName) + "\n";
-        log += "files=" + std::to_string(message->nFileCount) + "\n";
-        for (ULONG i = 0; i < message->nFileCount; i++)
-            log += "file=" + std::to_string(static_cast<long>(message->lpFiles[i].nPosition)) + "|" +
-                   shown(message->lpFiles[i].lpszPathName) + "\n";
-        return answer;
-    }
-};
+    std::string text;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return text;
+    char buffer[512];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0)
+        text.append(buffer, got);
+    fclose(file);
+    return text;
+}
 }
 
 TEST(SNetwork, SendMailHandsTheMessageToTheMailLibrary)
 {
-    MailRecorder network;
+    // Only the test stand-in may ever receive a message: a real mail library
+    // would open a mail program.
+    HMODULE mapi = LoadLibraryA("MAPI32.DLL");
+    ASSERT_NE(mapi, nullptr);
+    bool standIn = GetProcAddress(mapi, "FakeMapiIsStandIn") != nullptr;
+    FreeLibrary(mapi);
+    ASSERT_TRUE(standIn) << "run with WINEDLLOVERRIDES=mapi32=n,b beside the test MAPI32.dll";
+
+    char folder[MAX_PATH];
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    std::string log = std::string(folder) + "melvora-mapi.log";
+    SetEnvironmentVariableA("MELVORA_FAKEMAPI_LOG", log.c_str());
+
+    SNetwork network;
+    DeleteFileA(log.c_str());
     EXPECT_TRUE(network.SendMail("someone@example.com", "Melvora Browser BOOK", "", "C:\\book.zip"));
-    EXPECT_EQ(network.log,
-              "send=set\nflags=8\nsubject=Melvora Browser BOOK\nnote=\noriginator=(null)\n"
+    EXPECT_EQ(ReadAll(log),
+              "session=0\nui=0\nflags=8\nreserved=0\nsubject=Melvora Browser BOOK\nnote=\noriginator=(null)\n"
               "recipients=1\nto=1|someone@example.com|(null)\nfiles=1\nfile=-1|C:\\book.zip\n");
 
+    DeleteFileA(log.c_str());
     EXPECT_TRUE(network.SendMail("", nullptr, nullptr, ""));
-    EXPECT_EQ(network.log, "send=set\nflags=8\nsubject=\nnote=\noriginator=(null)\nrecipients=0\nfiles=0\n");
+    EXPECT_EQ(ReadAll(log),
+              "session=0\nui=0\nflags=8\nreserved=0\nsubject=\nnote=\noriginator=(null)\nrecipients=0\nfiles=0\n");
 
-    network.answer = MAPI_E_USER_ABORT;
+    SetEnvironmentVariableA("MELVORA_FAKEMAPI_RESULT", "2");
     EXPECT_FALSE(network.SendMail("a@b.c", "S", "B", ""));
-    EXPECT_EQ(network.calls, 3);
+    SetEnvironmentVariableA("MELVORA_FAKEMAPI_RESULT", nullptr);
+    SetEnvironmentVariableA("MELVORA_FAKEMAPI_LOG", nullptr);
+    DeleteFileA(log.c_str());
 }

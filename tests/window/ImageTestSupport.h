@@ -1,5 +1,6 @@
 #pragma once
-// Helpers shared by the image tests: a GDI+ session and small pictures built in code.
+// Helpers shared by the drawing and image tests: a GDI+ session, small pictures built in code
+// and a DIB canvas that GDI draws into.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <gdiplus.h>
@@ -60,3 +61,47 @@ inline bool NearColor(uint32_t a, uint32_t b, int tolerance)
     }
     return true;
 }
+
+// A 32-bit top-down DIB section selected into a memory DC, for reading drawn pixels back.
+class PixelCanvas
+{
+public:
+    PixelCanvas(int width, int height, COLORREF background) : m_width(width)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_dc = CreateCompatibleDC(nullptr);
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_old = SelectObject(m_dc, m_bitmap);
+        HBRUSH brush = CreateSolidBrush(background);
+        RECT all = {0, 0, width, height};
+        FillRect(m_dc, &all, brush);
+        DeleteObject(brush);
+    }
+    ~PixelCanvas()
+    {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    HDC dc() const { return m_dc; }
+    // The pixel as a COLORREF.
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        uint32_t pixel = m_bits[(size_t)y * m_width + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+
+private:
+    int m_width;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    uint32_t* m_bits = nullptr;
+};

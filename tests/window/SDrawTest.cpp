@@ -6,54 +6,6 @@
 #include "SDraw.h"
 #include "SFileMem.h"
 
-namespace {
-
-// A 32-bit top-down DIB section selected into a memory DC, for reading drawn pixels back.
-class PixelCanvas
-{
-public:
-    PixelCanvas(int width, int height, COLORREF background) : m_width(width)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
-        HBRUSH brush = CreateSolidBrush(background);
-        RECT all = {0, 0, width, height};
-        FillRect(m_dc, &all, brush);
-        DeleteObject(brush);
-    }
-    ~PixelCanvas()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC dc() const { return m_dc; }
-    // The pixel as a COLORREF.
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        uint32_t pixel = m_bits[(size_t)y * m_width + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-
-private:
-    int m_width;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    uint32_t* m_bits = nullptr;
-};
-
-} // namespace
-
 TEST(SDraw, ColorTextRoundTrips)
 {
     struct Case {

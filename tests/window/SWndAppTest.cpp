@@ -23,28 +23,21 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A plain window that records the drag messages it receives.
-class DragTarget
+// Removes the mouse messages that injected input left in this thread's queue, without
+// dispatching them: they would reach whatever window lies under the pointer.
+void DropQueuedMouseInput()
 {
-public:
-    DragTarget()
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = RecordingProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "MelvoraDragTargetTest";
-        RegisterClassA(&windowClass);
-        handle = CreateWindowExA(0, "MelvoraDragTargetTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-        g_received.clear();
+    MSG message;
+    for (int i = 0; i < 100 && PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE); i++) {
     }
-    ~DragTarget()
-    {
-        DestroyWindow(handle);
-        UnregisterClassA("MelvoraDragTargetTest", GetModuleHandleA(nullptr));
-    }
-    HWND handle;
-};
+}
+
+// Releases a mouse button that is down through the system input queue.
+void ReleaseButton(int key, DWORD upEvent)
+{
+    if (GetAsyncKeyState(key) & 0x8000)
+        mouse_event(upEvent, 0, 0, 0, 0);
+}
 
 // Holds a mouse button down through the system input queue while it lives.
 class HeldButton
@@ -53,77 +46,126 @@ public:
     explicit HeldButton(bool left) : m_left(left)
     {
         mouse_event(left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
-        Sleep(20);
     }
     ~HeldButton()
     {
         mouse_event(m_left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
-        Sleep(20);
-        MSG message;
-        for (int i = 0; i < 100 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); i++)
-            DispatchMessageA(&message);
+        DropQueuedMouseInput();
     }
 
 private:
     bool m_left;
 };
 
+// Each test starts with both buttons up, no drag and no pending mouse input, whatever ran
+// before it, and ends any drag it leaves behind, so that a failure cannot spill over.
+class SWndAppDrag : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app = GetAppWnd();
+        ASSERT_NE(nullptr, app);
+        ReleaseButton(VK_LBUTTON, MOUSEEVENTF_LEFTUP);
+        ReleaseButton(VK_RBUTTON, MOUSEEVENTF_RIGHTUP);
+        EndDrag();
+        DropQueuedMouseInput();
+
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = RecordingProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "MelvoraDragTargetTest";
+        RegisterClassA(&windowClass);
+        target = CreateWindowExA(0, "MelvoraDragTargetTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(nullptr, target);
+        g_received.clear();
+    }
+    void TearDown() override
+    {
+        EndDrag();
+        DestroyWindow(target);
+        UnregisterClassA("MelvoraDragTargetTest", GetModuleHandleA(nullptr));
+    }
+    void EndDrag()
+    {
+        if (app && GetCapture() == app->GetHandle())
+            ReleaseCapture();
+    }
+
+    SWndApp* app = nullptr;
+    HWND target = nullptr;
+};
+
+DWORD WINAPI StartDragFromOtherThread(void* target)
+{
+    return StartAppDrag((HWND)target, true, true) ? 1 : 0;
+}
+
 } // namespace
 
-TEST(SWndApp, DragNeedsATargetAndAnAllowedButton)
+TEST_F(SWndAppDrag, NeedsATargetAndAnAllowedButton)
 {
-    SWndApp* app = GetAppWnd();
-    ASSERT_NE(nullptr, app);
-    DragTarget target;
-    EXPECT_FALSE(StartAppDrag(target.handle, true, true));  // no button is down
+    EXPECT_FALSE(StartAppDrag(target, true, true));  // no button is down
     {
         HeldButton right(false);
         ASSERT_TRUE(GetAsyncKeyState(VK_RBUTTON) & 0x8000);
         EXPECT_FALSE(StartAppDrag(nullptr, true, true));
-        EXPECT_FALSE(StartAppDrag(target.handle, true, false));
+        EXPECT_FALSE(StartAppDrag(target, true, false));
         EXPECT_EQ(nullptr, app->GetDragTarget());
     }
     {
         HeldButton left(true);
-        EXPECT_FALSE(StartAppDrag(target.handle, false, true));
+        EXPECT_FALSE(StartAppDrag(target, false, true));
     }
     EXPECT_TRUE(g_received.empty());
 }
 
-TEST(SWndApp, RightDragReportsMovesAndEndsOnButtonUp)
+TEST_F(SWndAppDrag, IsRefusedWhereTheCaptureCannotBeTaken)
 {
-    SWndApp* app = GetAppWnd();
-    ASSERT_NE(nullptr, app);
-    DragTarget target;
     HeldButton right(false);
-    ASSERT_TRUE(StartAppDrag(target.handle, false, true));
+    // Another thread cannot capture the mouse for the library's window.
+    HANDLE thread = CreateThread(nullptr, 0, StartDragFromOtherThread, target, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 5000));
+    DWORD started = 2;
+    GetExitCodeThread(thread, &started);
+    CloseHandle(thread);
+    EXPECT_EQ(0u, started);
+    EXPECT_EQ(nullptr, app->GetDragTarget());
+    EXPECT_NE(app->GetHandle(), GetCapture());
+    EXPECT_TRUE(g_received.empty());
+}
+
+TEST_F(SWndAppDrag, RightDragReportsMovesAndEndsOnButtonUp)
+{
+    HeldButton right(false);
+    ASSERT_TRUE(StartAppDrag(target, false, true));
     EXPECT_EQ(4, app->GetDragButton());
     EXPECT_EQ(app->GetHandle(), GetCapture());
-    EXPECT_FALSE(StartAppDrag(target.handle, false, true));  // the capture is already held
+    EXPECT_FALSE(StartAppDrag(target, false, true));  // the capture is already held
 
     SendMessageA(app->GetHandle(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(5, 7));
     SendMessageA(app->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(6, 8));  // not this drag's button
     SendMessageA(app->GetHandle(), WM_RBUTTONUP, 0, MAKELPARAM(9, 11));
     EXPECT_EQ(nullptr, app->GetDragTarget());
     EXPECT_NE(app->GetHandle(), GetCapture());
+    const DragMessage expected[] = {{WM_S_APP_DRAG_MOVE, 4, MAKELPARAM(5, 7)},
+                                    {WM_S_APP_DRAG_UP, 4, MAKELPARAM(9, 11)}};
     ASSERT_EQ(2u, g_received.size());
-    EXPECT_EQ((UINT)WM_S_APP_DRAG_MOVE, g_received[0].message);
-    EXPECT_EQ(4u, g_received[0].wParam);
-    EXPECT_EQ(MAKELPARAM(5, 7), g_received[0].lParam);
-    EXPECT_EQ((UINT)WM_S_APP_DRAG_UP, g_received[1].message);
-    EXPECT_EQ(4u, g_received[1].wParam);
-    EXPECT_EQ(MAKELPARAM(9, 11), g_received[1].lParam);
+    for (size_t i = 0; i < 2; i++) {
+        EXPECT_EQ(expected[i].message, g_received[i].message) << i;
+        EXPECT_EQ(expected[i].wParam, g_received[i].wParam) << i;
+        EXPECT_EQ(expected[i].lParam, g_received[i].lParam) << i;
+    }
 }
 
-TEST(SWndApp, LosingTheCaptureEndsALeftDrag)
+TEST_F(SWndAppDrag, LosingTheCaptureEndsALeftDrag)
 {
-    SWndApp* app = GetAppWnd();
-    ASSERT_NE(nullptr, app);
-    DragTarget target;
     HeldButton left(true);
-    ASSERT_TRUE(StartAppDrag(target.handle, true, false));
+    ASSERT_TRUE(StartAppDrag(target, true, false));
     EXPECT_EQ(1, app->GetDragButton());
-    SetCapture(target.handle);
+    SetCapture(target);
     ReleaseCapture();
     EXPECT_EQ(nullptr, app->GetDragTarget());
     ASSERT_EQ(1u, g_received.size());

@@ -9,6 +9,7 @@
 
 #include "SFilePath.h"
 #include "SImage.h"
+#include "SMenu.h"
 #include "SResource.h"
 #include "SWnd.h"
 
@@ -29,7 +30,7 @@ public:
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
-        if (msg >= WM_APP)
+        if (msg >= WM_APP || msg == WM_ERASEBKGND)
             seen.push_back({msg, wParam, lParam});
         return SWnd::OnMessage(msg, wParam, lParam);
     }
@@ -402,4 +403,66 @@ TEST(SWndDefault, StateImagesLoadFromAPack)
     DeleteFileA(path.c_str());
     DeleteFileA(damaged.c_str());
     RemoveDirectoryA(folder);
+}
+
+TEST(SWndDefault, MenuCommandByPositionReachesTheWindow)
+{
+    RecordingWnd window;
+    RECT rect = {0, 0, 100, 100};
+    ASSERT_TRUE(window.Create("", WS_POPUP, 0, &rect, nullptr));
+    SMenu menu;
+    ASSERT_TRUE(menu.CreatePopup(window.GetHandle()));
+    ASSERT_TRUE(menu.InsertItem(76, "First"));
+    ASSERT_TRUE(menu.InsertItem(77, "Second"));
+    window.seen.clear();
+    window.SendMessage(WM_MENUCOMMAND, 1, (LPARAM)menu.GetHandle());
+    ASSERT_EQ(window.Count(SMENU_COMMAND), 1);
+    for (const RecordingWnd::Seen& note : window.seen)
+        if (note.msg == SMENU_COMMAND)
+        {
+            EXPECT_EQ((SMenu*)note.wParam, &menu);
+            EXPECT_EQ(note.lParam, 77);
+        }
+
+    // A menu that is not the library's carries foreign item data: nothing is reported.
+    HMENU foreign = CreatePopupMenu();
+    ASSERT_NE(foreign, nullptr);
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_ID | MIIM_DATA | MIIM_STRING;
+    item.wID = 5;
+    item.dwItemData = 0x1234;
+    item.dwTypeData = (char*)"Foreign";
+    ASSERT_TRUE(InsertMenuItemA(foreign, 0, TRUE, &item));
+    window.seen.clear();
+    window.SendMessage(WM_MENUCOMMAND, 0, (LPARAM)foreign);
+    window.SendMessage(WM_MENUCOMMAND, 9, (LPARAM)foreign);
+    EXPECT_EQ(window.Count(SMENU_COMMAND), 0);
+    DestroyMenu(foreign);
+}
+
+TEST(SWndDefault, TransparentChildRedrawsItsParentBelowIt)
+{
+    RecordingWnd parent;
+    RECT rect = {0, 0, 120, 80};
+    ASSERT_TRUE(parent.Create("", WS_POPUP, 0, &rect, nullptr));
+    parent.SetBackColor(RGB(255, 0, 0));
+    parent.ShowWindow(SW_SHOWNOACTIVATE);
+    SWnd child;
+    RECT childRect = {10, 10, 60, 60};
+    ASSERT_TRUE(child.CreateChild("", WS_VISIBLE, 0, &childRect, parent.GetHandle()));
+    Pump();
+    struct Case
+    {
+        unsigned color;
+        bool parentErased;
+    };
+    const Case cases[] = {{SCOLOR_TRANSPARENT, true}, {RGB(0, 0, 255), false}, {SCOLOR_NONE, false}};
+    for (const Case& c : cases)
+    {
+        child.SetBackColor(c.color);
+        parent.seen.clear();
+        EXPECT_TRUE(child.Redraw());
+        EXPECT_EQ(parent.Count(WM_ERASEBKGND) > 0, c.parentErased) << std::hex << c.color;
+    }
 }

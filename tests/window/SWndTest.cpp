@@ -123,6 +123,9 @@ TEST(SWnd, CreatedMessageArrivesBeforeTheWindowIsShown)
     EXPECT_TRUE(window.IsVisible());
     EXPECT_EQ(FindWndByHandle(window.GetHandle()), &window);
     EXPECT_TRUE(window.IsPopup());
+    EXPECT_EQ(window.GetText(), SString("First"));
+    EXPECT_TRUE(window.SetWindowText(""));
+    EXPECT_EQ(window.GetText(), SString(""));
     EXPECT_EQ(window.GetFont(), GetDefaultFont());
     EXPECT_EQ(window.GetBackColor(), GetSysColor(COLOR_BTNFACE));
     EXPECT_FALSE(window.Create("Again", 0, 0, &rect, nullptr));
@@ -731,4 +734,92 @@ TEST(SWnd, TrackSizesAnswerMinMaxInfo)
     SendMessageA(window.GetHandle(), WM_GETMINMAXINFO, 0, (LPARAM)&info);
     EXPECT_EQ(info.ptMinTrackSize.x, 100 + left + right);
     EXPECT_EQ(info.ptMinTrackSize.y, 50 + top + bottom);
+}
+
+TEST(SWnd, ChildKeysReachTheTopLevelAncestor)
+{
+    RecordingWnd top;
+    RECT rect = Rect(0, 0, 100, 100);
+    ASSERT_TRUE(top.Create("Top", 0, 0, &rect, nullptr));
+    RecordingWnd middle, child;
+    ASSERT_TRUE(middle.CreateChild("", 0, 0, &rect, top.GetHandle()));
+    ASSERT_TRUE(child.CreateChild("", 0, 0, &rect, middle.GetHandle()));
+    EXPECT_EQ(child.GetTopLevelAncestor(), top.GetHandle());
+    EXPECT_EQ(top.GetTopLevelAncestor(), nullptr);
+    EXPECT_EQ(top.GetPopupAncestor(true), top.GetHandle());
+    SendMessageA(child.GetHandle(), WM_KEYDOWN, 'Q', 0);
+    const Seen* key = top.Find(WM_S_CHILD_KEY);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->wParam, (WPARAM)'Q');
+    EXPECT_EQ(key->lParam, (LPARAM)&child);
+    EXPECT_EQ(middle.Count(WM_S_CHILD_KEY), 0);
+    SendMessageA(top.GetHandle(), WM_KEYDOWN, 'Q', 0);
+    EXPECT_EQ(top.Count(WM_S_CHILD_KEY), 1);
+    SendMessageA(child.GetHandle(), WM_SYSKEYDOWN, VK_F10, 0);
+    EXPECT_EQ(top.Count(WM_S_CHILD_SYSKEY), 1);
+}
+
+TEST(SWnd, SizeStatesAreReported)
+{
+    RecordingWnd window;
+    RECT rect = Rect(10, 10, 200, 100);
+    ASSERT_TRUE(window.Create("States", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0, &rect,
+                              nullptr));
+    SendMessageA(window.GetHandle(), WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200));
+    SendMessageA(window.GetHandle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 100));
+    SendMessageA(window.GetHandle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 100));
+    SendMessageA(window.GetHandle(), WM_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_EQ(window.Count(WM_S_MAXIMIZED), 1);
+    EXPECT_EQ(window.Count(WM_S_RESTORED), 1);
+    EXPECT_EQ(window.Count(WM_S_MINIMIZED), 1);
+    // The system menu carries the library's own item above a separator.
+    HMENU menu = GetSystemMenu(window.GetHandle(), FALSE);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetMenuItemID(menu, 0), 1980u);
+    MENUITEMINFOA item;
+    memset(&item, 0, sizeof(item));
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoA(menu, 1, TRUE, &item));
+    EXPECT_TRUE(item.fType & MFT_SEPARATOR);
+}
+
+TEST(SWnd, OwnCursorAnswersSetCursorOverTheClientArea)
+{
+    SWnd window;
+    RECT rect = Rect(0, 0, 100, 100);
+    ASSERT_TRUE(window.Create("Cursor", 0, 0, &rect, nullptr));
+    HCURSOR beam = GetCursorHandle(5);
+    window.SetCursor(beam);
+    LRESULT answer = SendMessageA(window.GetHandle(), WM_SETCURSOR, (WPARAM)window.GetHandle(),
+                                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(answer, TRUE);
+    EXPECT_EQ(GetCursor(), beam);
+    answer = SendMessageA(window.GetHandle(), WM_SETCURSOR, (WPARAM)window.GetHandle(),
+                          MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    EXPECT_EQ(answer, FALSE);
+}
+
+TEST(SWnd, MoveWithMouseDragsTheWindow)
+{
+    RecordingWnd window;
+    RECT rect = Rect(100, 100, 120, 80);
+    ASSERT_TRUE(window.Create("Drag", 0, 0, &rect, nullptr));
+    window.SetMoveWithMouse(true);
+    SendMessageA(window.GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    ASSERT_EQ(window.Count(WM_S_DRAG_START), 1);
+    EXPECT_TRUE(window.HasCapture());
+    SendMessageA(window.GetHandle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 25));
+    RECT placed;
+    window.GetWindowRect(&placed);
+    EXPECT_EQ(placed.left, 120);
+    EXPECT_EQ(placed.top, 115);
+    SendMessageA(window.GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(window.Count(WM_S_DRAG_END), 1);
+    EXPECT_EQ(window.Count(WM_S_LCLICK), 1);
+    EXPECT_FALSE(window.HasCapture());
+    window.SetMoveWithMouse(false);
+    SendMessageA(window.GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageA(window.GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(window.Count(WM_S_DRAG_START), 1);
 }
