@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "SKeyboard.h"
 
 namespace {
@@ -8,7 +10,33 @@ namespace {
 void Press(int code, bool down)
 {
     keybd_event((BYTE)code, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
-    Sleep(20);
+}
+
+// Presses the keys until the system reports them all down. A window that an earlier test
+// showed or destroyed can move the X focus, and Wine then resets the modifiers to the X
+// server's state a moment later, releasing keys that were injected just before.
+bool HoldKeys(std::initializer_list<int> codes)
+{
+    for (int attempt = 0; attempt < 5; attempt++) {
+        bool allDown = true;
+        for (int code : codes)
+            if (!(GetAsyncKeyState(code) & 0x8000)) {
+                Press(code, true);
+                allDown = false;
+            }
+        if (allDown)
+            return true;
+    }
+    return false;
+}
+
+// Removes the key messages that injected input left in this thread's queue, so that no later
+// test receives them.
+void DropQueuedKeys()
+{
+    MSG message;
+    for (int i = 0; i < 100 && PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); i++) {
+    }
 }
 
 } // namespace
@@ -38,22 +66,32 @@ TEST(SKeyboard, KeyNameTable)
 
 TEST(SKeyboard, ModifierMask)
 {
-    Press(VK_CONTROL, true);
-    Press(VK_SHIFT, true);
+    ASSERT_TRUE(HoldKeys({VK_CONTROL, VK_SHIFT}));
     EXPECT_TRUE(SKeyboard::IsControlDown());
     EXPECT_TRUE(SKeyboard::IsShiftDown());
+    EXPECT_TRUE(SKeyboard::IsKeyDown(VK_SHIFT));
     EXPECT_EQ(3, GetKeyModifiers());
     Press(VK_SHIFT, false);
+    ASSERT_TRUE(HoldKeys({VK_CONTROL}));
     EXPECT_EQ(2, GetKeyModifiers());
     Press(VK_CONTROL, false);
     EXPECT_EQ(0, GetKeyModifiers());
 
-    Press(VK_MENU, true);
+    ASSERT_TRUE(HoldKeys({VK_MENU}));
     EXPECT_TRUE(SKeyboard::IsAltDown());
     EXPECT_EQ(0, GetKeyModifiers());
     Press(VK_MENU, false);
     EXPECT_FALSE(SKeyboard::IsAltDown());
+    DropQueuedKeys();
+}
 
-    SKeyboard::TapKey(VK_ESCAPE);
-    EXPECT_FALSE(SKeyboard::IsEscapeDown());
+TEST(SKeyboard, TapKeyPressesAndReleases)
+{
+    GetAsyncKeyState(VK_F24);  // clears the pressed-since-last-call bit
+    SKeyboard::TapKey(VK_F24);
+    SHORT state = GetAsyncKeyState(VK_F24);
+    EXPECT_TRUE(state & 0x0001);  // pressed since the last call
+    EXPECT_FALSE(state & 0x8000);  // and released again
+    EXPECT_FALSE(SKeyboard::IsKeyDown(VK_F24));
+    DropQueuedKeys();
 }
