@@ -5,6 +5,9 @@
 
 namespace {
 
+// Most cells a strip may be cut into.
+const long long kMaxStripCells = 4096;
+
 // Grey picture whose opaque pixels become half transparent.
 void MakeDisabledLook(SImage* image)
 {
@@ -163,8 +166,9 @@ bool SImageList::AddStrip(const SImage* strip, int cellWidth, int cellHeight)
         cellHeight = 16;
     int columns = strip->GetWidth() / cellWidth;
     int rows = strip->GetHeight() / cellHeight;
-    // A strip smaller than one cell holds no picture at all.
-    if (columns == 0 || rows == 0)
+    // A strip smaller than one cell holds no picture at all; a damaged cell size that cuts a picture
+    // into more cells than any list needs would keep the program busy for minutes.
+    if (columns == 0 || rows == 0 || (long long)columns * rows > kMaxStripCells)
         return false;
     if (!Create(cellWidth, cellHeight, ILC_COLOR32))
         return false;

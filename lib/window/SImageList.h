@@ -40,7 +40,7 @@ public:
     bool AddFile(SFile* stream, bool disabledLook = false);
     // Appends a module resource: an image of the type, or a bitmap resource when type is null.
     bool AddResource(int id, const char* type = nullptr, bool disabledLook = false);
-    // Rebuilds the list from a picture made of equal cells, row by row.
+    // Rebuilds the list from a picture made of equal cells, row by row (at most 4096 cells).
     bool AddStrip(const SImage* strip, int cellWidth, int cellHeight);
 
 private:

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <richedit.h>
 
+#include "SImage.h"
 #include "SLibrary.h"
 #include "SWndThreadRecord.h"
 
@@ -90,6 +91,7 @@ void SWnd::Reset()
         DestroyWindow(m_tooltip);
     m_tooltip = nullptr;
     m_tooltipText.Empty();
+    m_background.FreeStates();
 }
 
 // --- virtual slots with their base behaviour ---
@@ -100,7 +102,12 @@ void SWnd::Print(HDC dc, LPARAM flags)
         ::SendMessageA(m_handle, WM_PRINT, (WPARAM)dc, flags);
 }
 
-void SWnd::SetBackColor(unsigned color) { m_backColor = color; }
+void SWnd::SetBackColor(unsigned color)
+{
+    m_backColor = color;
+    if (m_background.image)
+        m_background.image->SetBackColor(color);
+}
 unsigned SWnd::GetBackColor() { return m_backColor; }
 void SWnd::OnUndo() {}
 void SWnd::OnCut() {}

@@ -88,6 +88,9 @@ TEST_F(SImageListTest, StripIsCutIntoCells)
     SImage flat(64, 8, PixelFormat32bppARGB);
     EXPECT_FALSE(list.AddStrip(&flat, 16, 16));
     EXPECT_FALSE(list.AddStrip(nullptr, 16, 16));
+    SImage large(200, 100, PixelFormat32bppARGB);
+    EXPECT_FALSE(list.AddStrip(&large, 1, 1));  // 20000 cells: refused at once
+    EXPECT_EQ(nullptr, list.GetHandle());
 
     SImage grid(32, 32, PixelFormat32bppARGB);
     ASSERT_TRUE(list.AddStrip(&grid, 0, 0));

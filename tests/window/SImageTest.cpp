@@ -355,6 +355,31 @@ TEST_F(SImageTest, ScaledTiledAndFittedModes)
     ExpectDrawnPixels(wide, 11, 40, 40, {{0, 0, 0xFF000000u}, {11, 16, kRed}});
 }
 
+TEST_F(SImageTest, DrawAtTakesTheImageSizeAndTheBrushTiles)
+{
+    SImage small;
+    MakeQuadrants(&small, 4, 4);
+    small.SetDrawMode(0);
+    small.SetName("tile");
+    EXPECT_STREQ("tile", (const char*)small.GetName());
+    SImage canvas(20, 20, PixelFormat32bppARGB);
+    ASSERT_TRUE(canvas.Fill(kGrey));
+    Gdiplus::TextureBrush* brush = small.CreateTextureBrush();
+    ASSERT_NE(nullptr, brush);
+    {
+        Gdiplus::Graphics graphics(canvas.GetBitmap());
+        ASSERT_TRUE(small.DrawAt(&graphics, 10, 10));
+        graphics.FillRectangle(brush, 0, 0, 8, 8);
+    }
+    delete brush;
+    const Probe probes[] = {{10, 10, kRed}, {13, 13, kWhite}, {14, 14, kGrey}, {9, 9, kGrey},
+                            {4, 0, kRed},   {7, 7, kWhite},   {8, 8, kGrey}};
+    for (const Probe& probe : probes)
+        EXPECT_EQ(probe.color, canvas.GetPixelColor(probe.x, probe.y)) << probe.x << "," << probe.y;
+    SImage empty;
+    EXPECT_EQ(nullptr, empty.CreateTextureBrush());
+}
+
 TEST_F(SImageTest, ColorKeyedPixelsAreNotDrawn)
 {
     SImage image;

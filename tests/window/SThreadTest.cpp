@@ -123,6 +123,10 @@ TEST(SThread, InFlightLimitReportsFailureAndFreesSlotsWhenHandled)
         SetEvent(posted);
         if (WaitForSingleObject(handled, 5000) == WAIT_OBJECT_0)
             afterHandled = self.PostInt(100, 100);
+        // The value of OnFinish needs a free slot: let the owner drain them first.
+        DWORD start = GetTickCount();
+        while (self.GetPendingCount() > 0 && GetTickCount() - start < 5000)
+            Sleep(1);
         return false;
     };
     ASSERT_TRUE(thread.Start(false));

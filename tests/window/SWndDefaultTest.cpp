@@ -357,6 +357,18 @@ TEST(SWndDefault, StateImagesReplaceTheCentreByState)
         window.DrawBackgroundImage(surface.dc(), 40, 40);
         EXPECT_EQ(surface.At(20, 20), c.centre) << c.tracking << c.check << c.enabled;
     }
+    // A new creation starts without the old state images; the back colour reaches the image.
+    window.Destroy();
+    ASSERT_TRUE(window.Create("", WS_POPUP, 0, &rect, nullptr));
+    window.SetBackgroundImage(&background, SCOLOR_NONE, 9, nullptr, false);
+    window.EnableHotTracking(true);
+    window.SetCheckedState(true);
+    Surface surface(40, 40, RGB(1, 2, 3));
+    window.DrawBackgroundImage(surface.dc(), 40, 40);
+    EXPECT_EQ(surface.At(20, 20), RGB(128, 128, 128));
+    window.SetBackColor(RGB(9, 8, 7));
+    ASSERT_NE(window.GetBackgroundImage(), nullptr);
+    EXPECT_EQ(window.GetBackgroundImage()->GetBackColor(), (uint32_t)RGB(9, 8, 7));
 }
 
 TEST(SWndDefault, StateImagesLoadFromAPack)
