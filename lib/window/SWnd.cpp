@@ -433,16 +433,22 @@ bool SWnd::ScreenToClientRect(RECT* rect) const
     return rect && ScreenToClient((POINT*)&rect->left) && ScreenToClient((POINT*)&rect->right);
 }
 
+namespace
+{
+
+// Width and height of a rectangle that may be given with its corners swapped.
+SIZE RectSize(const RECT& rect)
+{
+    SIZE size = {abs(rect.right - rect.left), abs(rect.bottom - rect.top)};
+    return size;
+}
+
+}
+
 SIZE SWnd::GetClientSize() const
 {
-    SIZE size = {0, 0};
     RECT rect;
-    if (GetClientRect(&rect))
-    {
-        size.cx = abs(rect.right - rect.left);
-        size.cy = abs(rect.bottom - rect.top);
-    }
-    return size;
+    return GetClientRect(&rect) ? RectSize(rect) : SIZE{0, 0};
 }
 
 int SWnd::GetClientWidth() const { return GetClientSize().cx; }
@@ -450,14 +456,8 @@ int SWnd::GetClientHeight() const { return GetClientSize().cy; }
 
 SIZE SWnd::GetWindowSize() const
 {
-    SIZE size = {0, 0};
     RECT rect;
-    if (GetWindowRect(&rect))
-    {
-        size.cx = abs(rect.right - rect.left);
-        size.cy = abs(rect.bottom - rect.top);
-    }
-    return size;
+    return GetWindowRect(&rect) ? RectSize(rect) : SIZE{0, 0};
 }
 
 int SWnd::GetWindowWidth() const { return GetWindowSize().cx; }

@@ -75,11 +75,16 @@ SString PlacementKey(const char* key1, const char* key2)
 
 // --- families ---
 
-int SWnd::CollectChildren(SArray<SWnd*>* out, SArray<SWnd*>* exclude, bool recursive, int kind)
+namespace
 {
-    if (!out || !m_handle)
-        return 0;
-    SWndThreadRecord* record = FindThreadRecord(m_ownerThread);
+
+// Adds the library windows of a thread whose parent is the given handle, except the
+// window itself and the excluded ones (whose children are skipped too); with
+// recursive, each window's own children follow it.
+int CollectByParent(SWnd* self, DWORD thread, HWND parent, SArray<SWnd*>* out, SArray<SWnd*>* exclude,
+                    bool recursive, int kind)
+{
+    SWndThreadRecord* record = FindThreadRecord(thread);
     if (!record)
         return 0;
     int before = out->GetCount();
@@ -87,11 +92,11 @@ int SWnd::CollectChildren(SArray<SWnd*>* out, SArray<SWnd*>* exclude, bool recur
     for (int i = 0; i < windows.GetCount(); i++)
     {
         SWnd* window = windows.GetAt(i);
-        if (window == this || !window->m_handle || ::GetParent(window->m_handle) != m_handle)
+        if (window == self || !window->GetHandle() || ::GetParent(window->GetHandle()) != parent)
             continue;
         if (IsInList(exclude, window))
             continue;
-        if (kind == -1 || window->m_kind == kind)
+        if (kind == -1 || window->GetKind() == kind)
             out->Add(window);
         if (recursive)
             window->CollectChildren(out, exclude, true, kind);
@@ -99,25 +104,20 @@ int SWnd::CollectChildren(SArray<SWnd*>* out, SArray<SWnd*>* exclude, bool recur
     return out->GetCount() - before;
 }
 
+}
+
+int SWnd::CollectChildren(SArray<SWnd*>* out, SArray<SWnd*>* exclude, bool recursive, int kind)
+{
+    if (!out || !m_handle)
+        return 0;
+    return CollectByParent(this, m_ownerThread, m_handle, out, exclude, recursive, kind);
+}
+
 int SWnd::CollectSiblings(SArray<SWnd*>* out, SArray<SWnd*>* exclude, int kind)
 {
     if (!out || !m_handle)
         return 0;
-    SWndThreadRecord* record = FindThreadRecord(m_ownerThread);
-    if (!record)
-        return 0;
-    HWND parent = ::GetParent(m_handle);
-    int before = out->GetCount();
-    SArray<SWnd*>& windows = record->GetWindows();
-    for (int i = 0; i < windows.GetCount(); i++)
-    {
-        SWnd* window = windows.GetAt(i);
-        if (window == this || !window->m_handle || ::GetParent(window->m_handle) != parent)
-            continue;
-        if (!IsInList(exclude, window) && (kind == -1 || window->m_kind == kind))
-            out->Add(window);
-    }
-    return out->GetCount() - before;
+    return CollectByParent(this, m_ownerThread, ::GetParent(m_handle), out, exclude, false, kind);
 }
 
 int SWnd::CollectTopLevelWindows(SArray<SWnd*>* out)

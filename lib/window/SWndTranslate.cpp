@@ -29,6 +29,21 @@ int ModifierState()
     return state;
 }
 
+// Writes the track sizes that are set (not -1) into a MINMAXINFO point; a client
+// size plus the margins wins over a track size.
+void ApplyTrackSize(POINT* size, int trackWidth, int trackHeight, int clientWidth, int clientHeight,
+                    int marginX, int marginY)
+{
+    if (trackWidth != -1)
+        size->x = trackWidth;
+    if (trackHeight != -1)
+        size->y = trackHeight;
+    if (clientWidth != -1)
+        size->x = clientWidth + marginX;
+    if (clientHeight != -1)
+        size->y = clientHeight + marginY;
+}
+
 int DataAreaSize(int size)
 {
     return size - size % 4 + 4;
@@ -205,22 +220,10 @@ bool SWnd::PreHandleMessage(UINT msg, WPARAM* wParam, LPARAM* lParam, LRESULT* r
             return true;
         int left = 0, top = 0, right = 0, bottom = 0;
         GetClientMargins(&left, &top, &right, &bottom);
-        if (m_minTrackWidth != -1)
-            info->ptMinTrackSize.x = m_minTrackWidth;
-        if (m_minTrackHeight != -1)
-            info->ptMinTrackSize.y = m_minTrackHeight;
-        if (m_minClientWidth != -1)
-            info->ptMinTrackSize.x = m_minClientWidth + left + right;
-        if (m_minClientHeight != -1)
-            info->ptMinTrackSize.y = m_minClientHeight + top + bottom;
-        if (m_maxTrackWidth != -1)
-            info->ptMaxTrackSize.x = m_maxTrackWidth;
-        if (m_maxTrackHeight != -1)
-            info->ptMaxTrackSize.y = m_maxTrackHeight;
-        if (m_maxClientWidth != -1)
-            info->ptMaxTrackSize.x = m_maxClientWidth + left + right;
-        if (m_maxClientHeight != -1)
-            info->ptMaxTrackSize.y = m_maxClientHeight + top + bottom;
+        ApplyTrackSize(&info->ptMinTrackSize, m_minTrackWidth, m_minTrackHeight, m_minClientWidth,
+                       m_minClientHeight, left + right, top + bottom);
+        ApplyTrackSize(&info->ptMaxTrackSize, m_maxTrackWidth, m_maxTrackHeight, m_maxClientWidth,
+                       m_maxClientHeight, left + right, top + bottom);
         return true;
     }
     case WM_DRAWITEM:
