@@ -94,6 +94,8 @@ public:
     // Starts a program or opens a document, waiting for the program's end when asked.
     bool Run(const char* file, const char* parameters = nullptr, bool wait = false, bool inFileFolder = false,
              int showCmd = SW_SHOWNORMAL);
+    // A show command passed in the wait flag's place would silently become a flag.
+    bool Run(const char* file, const char* parameters, bool inFileFolder, int showCmd) = delete;
     // Writes the files into a stored ZIP archive, entries named by their path components from
     // firstComponent on; on any failure no archive is left and the result is false.
     bool CreateZip(const char* zipPath, SStringArray* files, int firstComponent);

@@ -60,6 +60,31 @@ struct LibraryState
 
 LibraryState g_library;
 
+// Worker threads register, unregister and look themselves up while other threads
+// do the same: the slots are claimed and freed under this lock, so that two new
+// threads never take one slot and no scan reads a record that is being deleted.
+class ThreadTableLock
+{
+public:
+    ThreadTableLock() { EnterCriticalSection(&Section()); }
+    ~ThreadTableLock() { LeaveCriticalSection(&Section()); }
+    ThreadTableLock(const ThreadTableLock&) = delete;
+    ThreadTableLock& operator=(const ThreadTableLock&) = delete;
+
+private:
+    // Never deleted: window objects destroyed while the process exits still use the table.
+    struct Holder
+    {
+        CRITICAL_SECTION section;
+        Holder() { InitializeCriticalSection(&section); }
+    };
+    static CRITICAL_SECTION& Section()
+    {
+        static Holder holder;
+        return holder.section;
+    }
+};
+
 // Start-up input of GDI+: version 1, no debug callback, background thread and codecs on.
 const Gdiplus::GdiplusStartupInput g_gdiplusInput(nullptr, FALSE, FALSE);
 
@@ -186,9 +211,12 @@ void InitLibraryCore(HINSTANCE instance, int showCommand, bool noCom)
     g_library.showCommand = showCommand;
     g_library.noCom = noCom;
 
-    for (int i = 0; i < kThreadSlots; i++)
-        g_library.threads[i] = nullptr;
-    g_library.threads[0] = new SWndThreadRecord(GetCurrentThreadId());
+    {
+        ThreadTableLock lock;
+        for (int i = 0; i < kThreadSlots; i++)
+            g_library.threads[i] = nullptr;
+        g_library.threads[0] = new SWndThreadRecord(GetCurrentThreadId());
+    }
 
     InitLocale();
     g_library.cursors.RemoveAll();
@@ -245,10 +273,13 @@ void ExitLibraryCore()
     g_library.appFolder.Empty();
     g_library.arguments.RemoveAll();
     g_library.cursors.DestroyAll();
-    for (int i = 0; i < kThreadSlots; i++)
     {
-        delete g_library.threads[i];
-        g_library.threads[i] = nullptr;
+        ThreadTableLock lock;
+        for (int i = 0; i < kThreadSlots; i++)
+        {
+            delete g_library.threads[i];
+            g_library.threads[i] = nullptr;
+        }
     }
     ClearClickWindows();
     g_library.processId = 0;
@@ -278,6 +309,7 @@ bool IsLibraryStarted()
 
 SWndThreadRecord* RegisterThread()
 {
+    ThreadTableLock lock;
     for (int i = 0; i < kThreadSlots; i++)
     {
         if (!g_library.threads[i])
@@ -293,6 +325,7 @@ bool UnregisterThread(DWORD threadId)
 {
     if (!threadId)
         threadId = GetCurrentThreadId();
+    ThreadTableLock lock;
     for (int i = 0; i < kThreadSlots; i++)
     {
         if (g_library.threads[i] && g_library.threads[i]->GetThreadId() == threadId)
@@ -309,6 +342,7 @@ SWndThreadRecord* FindThreadRecord(DWORD threadId)
 {
     if (!threadId)
         threadId = GetCurrentThreadId();
+    ThreadTableLock lock;
     for (int i = 0; i < kThreadSlots; i++)
         if (g_library.threads[i] && g_library.threads[i]->GetThreadId() == threadId)
             return g_library.threads[i];

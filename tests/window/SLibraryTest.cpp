@@ -84,6 +84,28 @@ DWORD WINAPI FillTheTable(void* parameter)
     return 0;
 }
 
+struct RacingThreads
+{
+    HANDLE go = nullptr;
+    LONG faults = 0;
+};
+
+// Registers, finds and unregisters itself many times while other threads do the same.
+DWORD WINAPI RegisterRepeatedly(void* parameter)
+{
+    RacingThreads* race = (RacingThreads*)parameter;
+    WaitForSingleObject(race->go, 5000);
+    for (int i = 0; i < 300; i++)
+    {
+        SWndThreadRecord* record = RegisterThread();
+        SWndThreadRecord* found = FindThreadRecord(0);
+        if (!record || found != record || found->GetThreadId() != GetCurrentThreadId() ||
+            !UnregisterThread(0) || FindThreadRecord(0))
+            InterlockedIncrement(&race->faults);
+    }
+    return 0;
+}
+
 struct IdleCounter
 {
     int calls = 0;
@@ -146,6 +168,27 @@ TEST(SLibrary, ThreadTableIsBoundedAndPerThread)
     ASSERT_NE(FindThreadRecord(0), nullptr);
     EXPECT_EQ(FindThreadRecord(0)->GetThreadId(), GetCurrentThreadId());
     EXPECT_EQ(FindThreadRecord(0xFFFFFFF0u), nullptr);
+}
+
+TEST(SLibrary, ThreadsRegisteringTogetherKeepTheirOwnRecords)
+{
+    RacingThreads race;
+    race.go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(race.go, nullptr);
+    HANDLE threads[16];
+    int started = 0;
+    for (int i = 0; i < 16; i++)
+        if (HANDLE thread = CreateThread(nullptr, 0, RegisterRepeatedly, &race, 0, nullptr))
+            threads[started++] = thread;
+    SetEvent(race.go);
+    EXPECT_EQ(started, 16);
+    EXPECT_EQ(WaitForMultipleObjects(started, threads, TRUE, 20000), WAIT_OBJECT_0);
+    for (int i = 0; i < started; i++)
+        CloseHandle(threads[i]);
+    CloseHandle(race.go);
+    EXPECT_EQ(race.faults, 0);
+    ASSERT_NE(FindThreadRecord(0), nullptr);
+    EXPECT_EQ(FindThreadRecord(0)->GetThreadId(), GetCurrentThreadId());
 }
 
 TEST(SLibrary, MessageLoopIdlesWhileTheFlagIsClear)

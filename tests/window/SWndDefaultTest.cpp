@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ImageTestSupport.h"
 #include "SFilePath.h"
 #include "SImage.h"
 #include "SMenu.h"
@@ -41,49 +42,6 @@ public:
             count += item.msg == msg;
         return count;
     }
-};
-
-// A 32-bit top-down DIB in a memory DC, prefilled with one colour, for reading pixels back.
-class Surface
-{
-public:
-    Surface(int width, int height, COLORREF fill) : m_width(width)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, (void**)&m_bits, nullptr, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
-        HBRUSH brush = CreateSolidBrush(fill);
-        RECT all = {0, 0, width, height};
-        FillRect(m_dc, &all, brush);
-        DeleteObject(brush);
-    }
-    ~Surface()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC dc() const { return m_dc; }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        uint32_t pixel = m_bits[(size_t)y * m_width + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-
-private:
-    int m_width;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    uint32_t* m_bits = nullptr;
 };
 
 // An image whose rectangles are painted in ARGB colours, over a base colour.
@@ -198,7 +156,7 @@ TEST(SWndDefault, EraseFillsTheBackColourAroundLibraryChildren)
     for (const Case& c : cases)
     {
         parent.SetBackColor(c.color);
-        Surface surface(120, 80, RGB(0, 255, 0));
+        PixelCanvas surface(120, 80, RGB(0, 255, 0));
         EXPECT_EQ(parent.SendMessage(WM_ERASEBKGND, (WPARAM)surface.dc(), 0), 1);
         EXPECT_EQ(surface.At(80, 60), c.outside);
         EXPECT_EQ(surface.At(5, 5), c.outside);
@@ -223,7 +181,7 @@ TEST(SWndDefault, BackgroundImageKeepsSliceCornersUnscaled)
     RECT margins = {10, 10, 90, 40};
     window.SetBackgroundImage(&image, SCOLOR_NONE, 9, &margins, false);
     ASSERT_NE(window.GetBackgroundImage(), nullptr);
-    Surface surface(300, 200, RGB(1, 2, 3));
+    PixelCanvas surface(300, 200, RGB(1, 2, 3));
     window.DrawBackgroundImage(surface.dc(), 300, 200);
     struct Probe
     {
@@ -241,7 +199,7 @@ TEST(SWndDefault, BackgroundImageKeepsSliceCornersUnscaled)
         EXPECT_EQ(surface.At(probe.x, probe.y), probe.color) << probe.x << "," << probe.y;
 
     // The erase paints the same picture; WM_DESTROY forgets it.
-    Surface erased(300, 200, RGB(1, 2, 3));
+    PixelCanvas erased(300, 200, RGB(1, 2, 3));
     window.SendMessage(WM_ERASEBKGND, (WPARAM)erased.dc(), 0);
     EXPECT_EQ(erased.At(295, 195), RGB(255, 255, 0));
     window.Destroy();
@@ -353,7 +311,7 @@ TEST(SWndDefault, StateImagesReplaceTheCentreByState)
         window.EnableHotTracking(c.tracking);
         window.SetCheckedState(c.check);
         window.Enable(c.enabled);
-        Surface surface(40, 40, RGB(1, 2, 3));
+        PixelCanvas surface(40, 40, RGB(1, 2, 3));
         window.DrawBackgroundImage(surface.dc(), 40, 40);
         EXPECT_EQ(surface.At(20, 20), c.centre) << c.tracking << c.check << c.enabled;
     }
@@ -363,7 +321,7 @@ TEST(SWndDefault, StateImagesReplaceTheCentreByState)
     window.SetBackgroundImage(&background, SCOLOR_NONE, 9, nullptr, false);
     window.EnableHotTracking(true);
     window.SetCheckedState(true);
-    Surface surface(40, 40, RGB(1, 2, 3));
+    PixelCanvas surface(40, 40, RGB(1, 2, 3));
     window.DrawBackgroundImage(surface.dc(), 40, 40);
     EXPECT_EQ(surface.At(20, 20), RGB(128, 128, 128));
     window.SetBackColor(RGB(9, 8, 7));
@@ -408,7 +366,7 @@ TEST(SWndDefault, StateImagesLoadFromAPack)
     EXPECT_TRUE(window.LoadStateImages(&pack, "damaged.png", "missing.png", "hover.png", ""));
     window.EnableHotTracking(true);
     window.SetCheckedState(true);
-    Surface surface(8, 8, RGB(1, 2, 3));
+    PixelCanvas surface(8, 8, RGB(1, 2, 3));
     window.DrawBackgroundImage(surface.dc(), 8, 8);
     EXPECT_EQ(surface.At(4, 4), RGB(255, 0, 0));
     window.Destroy();

@@ -99,14 +99,30 @@ void ShowQuietly(SWnd& window)
     ShowWindow(window.GetHandle(), SW_SHOWNA);
 }
 
-void PumpPending()
+// Removes the key messages that injected input left in this thread's queue.
+void DropQueuedKeys()
 {
     MSG message;
-    for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); i++)
+    for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); i++)
     {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
     }
+}
+
+// Presses or releases a key through the system input queue until the system reports it so
+// (bounded). Wine answers GetAsyncKeyState from a short-lived cache and may reset the
+// modifiers to the X server's state when an earlier window moved the focus.
+bool SetKeyDown(int key, bool down)
+{
+    for (int attempt = 0; attempt < 100; attempt++)
+    {
+        if ((GetAsyncKeyState(key) < 0) == down)
+            return true;
+        if (attempt % 10 == 0)
+            keybd_event((BYTE)key, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
+        DropQueuedKeys();
+        Sleep(5);
+    }
+    return false;
 }
 
 }
@@ -535,15 +551,15 @@ TEST(SWnd, ShortcutsReachOnlyTheEnabledCommands)
     RECT rect = Rect(0, 0, 100, 100);
     ASSERT_TRUE(window.Create("Keys", 0, 0, &rect, nullptr));
     window.EnableShortcuts(0x1 | 0x4000);
-    keybd_event(VK_CONTROL, 0, 0, 0);
+    ASSERT_TRUE(SetKeyDown(VK_CONTROL, true));
     SendMessageA(window.GetHandle(), WM_KEYDOWN, 'C', 0);
     SendMessageA(window.GetHandle(), WM_KEYDOWN, 'Z', 0);
-    keybd_event(VK_SHIFT, 0, 0, 0);
+    bool shiftDown = SetKeyDown(VK_SHIFT, true);
     SendMessageA(window.GetHandle(), WM_KEYDOWN, 'Z', 0);
     SendMessageA(window.GetHandle(), WM_KEYDOWN, 'S', 0);
-    keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
-    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
-    PumpPending();
+    EXPECT_TRUE(SetKeyDown(VK_SHIFT, false));
+    EXPECT_TRUE(SetKeyDown(VK_CONTROL, false));
+    ASSERT_TRUE(shiftDown);
     EXPECT_EQ(window.copies, 0);
     EXPECT_EQ(window.undos, 1);
     EXPECT_EQ(window.savesAs, 1);
