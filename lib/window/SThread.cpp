@@ -78,13 +78,8 @@ bool SThread::Start(bool wait)
     m_threadId = threadId;
     if (!wait)
         return true;
-    // The owner's messages stay queued meanwhile; only the end of the thread matters.
-    for (;;)
-    {
-        DWORD result = MsgWaitForMultipleObjects(1, &m_threadHandle, FALSE, INFINITE, QS_ALLPOSTMESSAGE);
-        if (result == WAIT_OBJECT_0 || result == WAIT_FAILED)
-            break;
-    }
+    // The owner's messages stay queued meanwhile; only the end of the thread matters. A
+    // wait that also woke for posted messages would spin once the worker's values are queued.
     if (WaitForSingleObject(m_threadHandle, INFINITE) != WAIT_OBJECT_0)
         return false;
     CloseHandle(m_threadHandle);

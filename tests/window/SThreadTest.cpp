@@ -169,6 +169,21 @@ TEST(SThread, WaitedStartReturnsAfterEndAndValuesFollow)
     // A second waited start runs again at once; its values follow as well.
     EXPECT_TRUE(thread.Start(true));
     EXPECT_TRUE(PumpUntil([&] { return thread.ids.size() == 4; }));
+
+    // The owner sleeps while it waits, even with the worker's values already queued.
+    thread.work = [](RecordingThread& self) {
+        self.PostInt(8, 80);
+        Sleep(300);
+        return false;
+    };
+    FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
+    ASSERT_TRUE(GetThreadTimes(GetCurrentThread(), &created, &exited, &kernelBefore, &userBefore));
+    EXPECT_TRUE(thread.Start(true));
+    ASSERT_TRUE(GetThreadTimes(GetCurrentThread(), &created, &exited, &kernelAfter, &userAfter));
+    auto ticks = [](const FILETIME& time) { return ((ULONGLONG)time.dwHighDateTime << 32) | time.dwLowDateTime; };
+    ULONGLONG busy = ticks(kernelAfter) - ticks(kernelBefore) + ticks(userAfter) - ticks(userBefore);
+    EXPECT_LT(busy, 1000000u) << "100 ns units";
+    EXPECT_TRUE(PumpUntil([&] { return thread.ids.size() == 6; }));
 }
 
 TEST(SThread, SecondStartIsRefusedUntilTheEndIsHandled)
