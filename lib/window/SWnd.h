@@ -316,6 +316,8 @@ public:
     int GetScrollLineStep(bool vertical) const { return vertical ? m_lineStepV : m_lineStepH; }
     int GetScrollStep(bool vertical) const { return vertical ? m_pageStepV : m_pageStepH; }
     void ScrollStepForward(bool vertical);
+    // Scrolls one line down (or right) or up (or left), as the bar's own arrows do, with the notification.
+    void ScrollLine(bool vertical, bool forward);
     void ScrollStepBack(bool vertical);
     void ShowScrollBar(bool vertical, bool show);
 

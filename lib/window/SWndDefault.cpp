@@ -271,6 +271,12 @@ void SWnd::ScrollStepBack(bool vertical)
     SetScrollPos(vertical, GetScrollPos(vertical) - GetScrollStep(vertical), true);
 }
 
+void SWnd::ScrollLine(bool vertical, bool forward)
+{
+    // Through the bar's own handling, so steps, clamping and the notification stay in one place.
+    SendMessage(vertical ? WM_VSCROLL : WM_HSCROLL, forward ? SB_LINEDOWN : SB_LINEUP, 0);
+}
+
 void SWnd::ShowScrollBar(bool vertical, bool show)
 {
     if (m_handle)

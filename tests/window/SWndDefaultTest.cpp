@@ -133,6 +133,23 @@ TEST(SWndDefault, HorizontalBarUsesItsOwnSteps)
     EXPECT_EQ(window.GetHScrollPos(), 7);
 }
 
+TEST(SWndDefault, OneLineScrollMovesByTheLineStepAndNotifies)
+{
+    RecordingWnd window;
+    RECT rect = {0, 0, 200, 150};
+    ASSERT_TRUE(window.Create("", WS_POPUP | WS_HSCROLL | WS_VSCROLL, 0, &rect, nullptr));
+    window.SetScrollInfo(true, 0, 100, -1);
+    window.SetScrollSteps(true, 5, 50, 1);
+    window.ScrollLine(true, true);
+    window.ScrollLine(true, true);
+    EXPECT_EQ(window.GetVScrollPos(), 10);
+    window.ScrollLine(true, false);
+    EXPECT_EQ(window.GetVScrollPos(), 5);
+    EXPECT_EQ(window.Count(WM_S_VSCROLLED), 3);
+    EXPECT_EQ(window.GetHScrollPos(), 0);
+    EXPECT_EQ(window.Count(WM_S_HSCROLLED), 0);
+}
+
 TEST(SWndDefault, EraseFillsTheBackColourAroundLibraryChildren)
 {
     RecordingWnd parent;
