@@ -21,46 +21,46 @@ uint32_t Crc32(const void* data, size_t length);
 class SMd5
 {
 public:
-  // Bytes of a finished digest.
-  static const int kDigestBytes = 16;
+    // Bytes of a finished digest.
+    static const int kDigestBytes = 16;
 
-  SMd5();
-  // Starts a new digest.
-  void Init();
-  // Feeds bytes into the digest.
-  void Update(const void* data, size_t length);
-  // Finishes the digest into 16 bytes and wipes the context.
-  void Final(uint8_t digest[16]);
+    SMd5();
+    // Starts a new digest.
+    void Init();
+    // Feeds bytes into the digest.
+    void Update(const void* data, size_t length);
+    // Finishes the digest into 16 bytes and wipes the context.
+    void Final(uint8_t digest[16]);
 
 private:
-  void Transform(const uint8_t block[64]);
+    void Transform(const uint8_t block[64]);
 
-  uint32_t m_state[4];
-  uint64_t m_bitCount;
-  uint8_t m_block[64];
+    uint32_t m_state[4];
+    uint64_t m_bitCount;
+    uint8_t m_block[64];
 };
 
 // SHA-1 context (FIPS 180-1).
 class SSha1
 {
 public:
-  // Bytes of a finished digest.
-  static const int kDigestBytes = 20;
+    // Bytes of a finished digest.
+    static const int kDigestBytes = 20;
 
-  SSha1();
-  // Starts a new digest.
-  void Init();
-  // Feeds bytes into the digest.
-  void Update(const void* data, size_t length);
-  // Finishes the digest into 20 bytes and wipes the context.
-  void Final(uint8_t digest[20]);
+    SSha1();
+    // Starts a new digest.
+    void Init();
+    // Feeds bytes into the digest.
+    void Update(const void* data, size_t length);
+    // Finishes the digest into 20 bytes and wipes the context.
+    void Final(uint8_t digest[20]);
 
 private:
-  void Transform(const uint8_t block[64]);
+    void Transform(const uint8_t block[64]);
 
-  uint32_t m_state[5];
-  uint64_t m_bitCount;
-  uint8_t m_block[64];
+    uint32_t m_state[5];
+    uint64_t m_bitCount;
+    uint8_t m_block[64];
 };
 
 // Digest bytes as upper-case hexadecimal text, two digits per byte.

@@ -17,227 +17,227 @@ SFile::~SFile()
 
 int SFile::WriteRaw(const void* buffer, int bytes)
 {
-  return Write(buffer, bytes);
+    return Write(buffer, bytes);
 }
 
 int SFile::WriteText(const char* text, int length)
 {
-  if (text == nullptr)
-    return 0;
-  if (length < 0)
-    length = (int)strlen(text);
-  return Write(text, length);
+    if (text == nullptr)
+        return 0;
+    if (length < 0)
+        length = (int)strlen(text);
+    return Write(text, length);
 }
 
 int SFile::WriteU32(uint32_t value)
 {
-  uint8_t bytes[4] = {(uint8_t)value, (uint8_t)(value >> 8), (uint8_t)(value >> 16), (uint8_t)(value >> 24)};
-  return WriteRaw(bytes, 4);
+    uint8_t bytes[4] = {(uint8_t)value, (uint8_t)(value >> 8), (uint8_t)(value >> 16), (uint8_t)(value >> 24)};
+    return WriteRaw(bytes, 4);
 }
 
 int SFile::Read(void* buffer, int bytes)
 {
-  return ReadBounded(buffer, bytes);
+    return ReadBounded(buffer, bytes);
 }
 
 uint32_t SFile::ReadU32()
 {
-  uint8_t bytes[4] = {0, 0, 0, 0};
-  Read(bytes, 4);
-  return (uint32_t)bytes[0] | ((uint32_t)bytes[1] << 8) | ((uint32_t)bytes[2] << 16) | ((uint32_t)bytes[3] << 24);
+    uint8_t bytes[4] = {0, 0, 0, 0};
+    Read(bytes, 4);
+    return (uint32_t)bytes[0] | ((uint32_t)bytes[1] << 8) | ((uint32_t)bytes[2] << 16) | ((uint32_t)bytes[3] << 24);
 }
 
 SString SFile::ReadLineString(bool keepSpaces, int maxChars)
 {
-  bool endOfLine = false;
-  SString line = ReadLine(keepSpaces, maxChars, &endOfLine);
-  if (endOfLine)
-    line.Append("\r\n");
-  return line;
+    bool endOfLine = false;
+    SString line = ReadLine(keepSpaces, maxChars, &endOfLine);
+    if (endOfLine)
+        line.Append("\r\n");
+    return line;
 }
 
 int SFile::GetRemaining() const
 {
-  return GetSize() - Tell();
+    return GetSize() - Tell();
 }
 
 bool SFile::IsEof() const
 {
-  if (!IsOpen())
-    return true;
-  return Tell() == GetSize();
+    if (!IsOpen())
+        return true;
+    return Tell() == GetSize();
 }
 
 int SFile::FindText(const char* text, bool positionAfter)
 {
-  if (text == nullptr)
-    return -1;
-  return FindBytes(text, (int)strlen(text), positionAfter);
+    if (text == nullptr)
+        return -1;
+    return FindBytes(text, (int)strlen(text), positionAfter);
 }
 
 SFile* SFile::IfOpen()
 {
-  return IsOpen() ? this : nullptr;
+    return IsOpen() ? this : nullptr;
 }
 
 int SFile::Rewind()
 {
-  return Seek(0);
+    return Seek(0);
 }
 
 int SFile::SeekEnd()
 {
-  return Seek(GetSize());
+    return Seek(GetSize());
 }
 
 int SFile::Skip(int count)
 {
-  return Seek(Tell() + count);
+    return Seek(Tell() + count);
 }
 
 int SFile::SeekBack(int count)
 {
-  int target = Tell() - count;
-  // A step back past the start lands on the start, not on the end.
-  return Seek(target < 0 ? 0 : target);
+    int target = Tell() - count;
+    // A step back past the start lands on the start, not on the end.
+    return Seek(target < 0 ? 0 : target);
 }
 
 int SFile::ReadByte()
 {
-  if (IsEof())
-    return -1;
-  uint8_t value = 0;
-  if (Read(&value, 1) != 1)
-    return -1;
-  return value;
+    if (IsEof())
+        return -1;
+    uint8_t value = 0;
+    if (Read(&value, 1) != 1)
+        return -1;
+    return value;
 }
 
 uint8_t* SFile::GetPositionPointer()
 {
-  if (!m_isMemory)
-    return nullptr;
-  uint8_t* buffer = static_cast<SFileMem*>(this)->GetBuffer();
-  return buffer != nullptr ? buffer + Tell() : nullptr;
+    if (!m_isMemory)
+        return nullptr;
+    uint8_t* buffer = static_cast<SFileMem*>(this)->GetBuffer();
+    return buffer != nullptr ? buffer + Tell() : nullptr;
 }
 
 int SFile::WriteStringZ(const char* text)
 {
-  if (text == nullptr)
-    return 0;
-  return WriteText(text, (int)strlen(text) + 1);
+    if (text == nullptr)
+        return 0;
+    return WriteText(text, (int)strlen(text) + 1);
 }
 
 bool SFile::WriteResource(const char* type, int id, HMODULE module)
 {
-  HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), type);
-  if (info == nullptr)
-    return false;
-  DWORD size = SizeofResource(module, info);
-  HGLOBAL handle = LoadResource(module, info);
-  if (handle == nullptr)
-    return false;
-  const void* bytes = LockResource(handle);
-  bool ok = false;
-  if (bytes != nullptr)
-    ok = size == 0 || (size <= 0x7FFFFFFF && Write(bytes, (int)size) == (int)size);
-  FreeResource(handle);
-  return ok;
+    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    if (info == nullptr)
+        return false;
+    DWORD size = SizeofResource(module, info);
+    HGLOBAL handle = LoadResource(module, info);
+    if (handle == nullptr)
+        return false;
+    const void* bytes = LockResource(handle);
+    bool ok = false;
+    if (bytes != nullptr)
+        ok = size == 0 || (size <= 0x7FFFFFFF && Write(bytes, (int)size) == (int)size);
+    FreeResource(handle);
+    return ok;
 }
 
 int SFile::WriteFill(uint8_t byteValue, int count)
 {
-  uint8_t chunk[100];
-  memset(chunk, byteValue, sizeof(chunk));
-  int written = 0;
-  while (count > 0)
-  {
-    int piece = count < 100 ? count : 100;
-    int done = Write(chunk, piece);
-    if (done > 0)
-      written += done;
-    if (done != piece)
-      break;
-    count -= piece;
-  }
-  return written;
+    uint8_t chunk[100];
+    memset(chunk, byteValue, sizeof(chunk));
+    int written = 0;
+    while (count > 0)
+    {
+        int piece = count < 100 ? count : 100;
+        int done = Write(chunk, piece);
+        if (done > 0)
+            written += done;
+        if (done != piece)
+            break;
+        count -= piece;
+    }
+    return written;
 }
 
 int SFile::CopyFrom(SFile* source, int maxBytes)
 {
-  if (source == nullptr || source == this)
-    return 0;
-  int count = source->GetRemaining();
-  if (maxBytes >= 0 && count >= maxBytes)
-    count = maxBytes;
-  if (count <= 0)
-    return 0;
-  std::vector<uint8_t> buffer(1000);
-  int total = 0;
-  for (int offset = 0; offset < count; offset += 1000)
-  {
-    int piece = count - offset < 1000 ? count - offset : 1000;
-    if (source->IsMemory())
+    if (source == nullptr || source == this)
+        return 0;
+    int count = source->GetRemaining();
+    if (maxBytes >= 0 && count >= maxBytes)
+        count = maxBytes;
+    if (count <= 0)
+        return 0;
+    std::vector<uint8_t> buffer(1000);
+    int total = 0;
+    for (int offset = 0; offset < count; offset += 1000)
     {
-      uint8_t* bytes = source->GetPositionPointer();
-      int written = bytes != nullptr ? Write(bytes, piece) : 0;
-      if (written > 0)
-      {
-        source->Skip(written);
-        total += written;
-      }
+        int piece = count - offset < 1000 ? count - offset : 1000;
+        if (source->IsMemory())
+        {
+            uint8_t* bytes = source->GetPositionPointer();
+            int written = bytes != nullptr ? Write(bytes, piece) : 0;
+            if (written > 0)
+            {
+                source->Skip(written);
+                total += written;
+            }
+        }
+        else
+        {
+            int got = source->ReadBounded(buffer.data(), piece);
+            if (got > 0)
+            {
+                int written = Write(buffer.data(), got);
+                if (written > 0)
+                    total += written;
+            }
+        }
     }
-    else
-    {
-      int got = source->ReadBounded(buffer.data(), piece);
-      if (got > 0)
-      {
-        int written = Write(buffer.data(), got);
-        if (written > 0)
-          total += written;
-      }
-    }
-  }
-  return total;
+    return total;
 }
 
 bool SFile::ReportProgress(int permille, INT_PTR user) const
 {
-  return m_progress == nullptr || m_progress(permille, user);
+    return m_progress == nullptr || m_progress(permille, user);
 }
 
 int SFile::ReadCompressed(SFile* target, INT_PTR user)
 {
-  // Decoding into the stream being read would overwrite the packed bytes still to come.
-  if (target == nullptr || target == this)
-    return 0;
-  // Every chunk header needs 4 + 4 bytes; a count that the data cannot hold is damage.
-  if (GetRemaining() < 4)
-    return 0;
-  uint32_t count = ReadU32();
-  std::vector<uint8_t> decoded(kCompressedChunk);
-  std::vector<uint8_t> packed(kCompressedPacked);
-  int total = 0;
-  for (uint32_t chunk = 0; chunk < count; chunk++)
-  {
-    if (!ReportProgress((int)((double)chunk / (double)count * 1000.0), user))
-      return 0;
-    if (GetRemaining() < 8)
-      return 0;
-    uint32_t decodedLength = ReadU32();
-    uint32_t packedLength = ReadU32();
-    if (decodedLength > (uint32_t)kCompressedChunk || packedLength > (uint32_t)kCompressedPacked ||
-        packedLength > (uint32_t)GetRemaining())
-      return 0;
-    if (ReadBounded(packed.data(), (int)packedLength) != (int)packedLength)
-      return 0;
-    uLongf length = decodedLength;
-    if (uncompress(decoded.data(), &length, packed.data(), packedLength) != Z_OK || length != decodedLength)
-      return 0;
-    // A target that cannot take the bytes loses data: that is no success either.
-    if (target->Write(decoded.data(), (int)decodedLength) != (int)decodedLength ||
-        total > 0x7FFFFFFF - (int)decodedLength)
-      return 0;
-    total += (int)decodedLength;
-  }
-  return total;
+    // Decoding into the stream being read would overwrite the packed bytes still to come.
+    if (target == nullptr || target == this)
+        return 0;
+    // Every chunk header needs 4 + 4 bytes; a count that the data cannot hold is damage.
+    if (GetRemaining() < 4)
+        return 0;
+    uint32_t count = ReadU32();
+    std::vector<uint8_t> decoded(kCompressedChunk);
+    std::vector<uint8_t> packed(kCompressedPacked);
+    int total = 0;
+    for (uint32_t chunk = 0; chunk < count; chunk++)
+    {
+        if (!ReportProgress((int)((double)chunk / (double)count * 1000.0), user))
+            return 0;
+        if (GetRemaining() < 8)
+            return 0;
+        uint32_t decodedLength = ReadU32();
+        uint32_t packedLength = ReadU32();
+        if (decodedLength > (uint32_t)kCompressedChunk || packedLength > (uint32_t)kCompressedPacked ||
+                packedLength > (uint32_t)GetRemaining())
+            return 0;
+        if (ReadBounded(packed.data(), (int)packedLength) != (int)packedLength)
+            return 0;
+        uLongf length = decodedLength;
+        if (uncompress(decoded.data(), &length, packed.data(), packedLength) != Z_OK || length != decodedLength)
+            return 0;
+        // A target that cannot take the bytes loses data: that is no success either.
+        if (target->Write(decoded.data(), (int)decodedLength) != (int)decodedLength ||
+                total > 0x7FFFFFFF - (int)decodedLength)
+            return 0;
+        total += (int)decodedLength;
+    }
+    return total;
 }

@@ -7,50 +7,50 @@
 class SFileMem : public SFile
 {
 public:
-  SFileMem();
-  // Loads a resource of the program's own module (type name, numeric id).
-  SFileMem(const char* type, int id);
-  // Loads a resource of the program's own module; id is a MAKEINTRESOURCE value.
-  SFileMem(const char* type, const char* id);
-  ~SFileMem() override;
+    SFileMem();
+    // Loads a resource of the program's own module (type name, numeric id).
+    SFileMem(const char* type, int id);
+    // Loads a resource of the program's own module; id is a MAKEINTRESOURCE value.
+    SFileMem(const char* type, const char* id);
+    ~SFileMem() override;
 
-  SFILE_STREAM_OPERATIONS
+    SFILE_STREAM_OPERATIONS
 
-  // Sets the size, reallocating when the 1024-byte block changes, and keeps the
-  // position inside the content; false when too large.
-  bool Resize(int size, bool keepContent);
-  // Frees the buffer; the file reports closed and empty.
-  void FreeBuffer();
-  // Allocates size bytes of undefined content and moves to the start.
-  bool Allocate(int size);
-  // Replaces the content with a whole disk file; false (content kept) on failure.
-  bool LoadFromFile(const char* path);
-  // Writes the whole content to a disk file; false (no file left) on failure.
-  bool SaveToFile(const char* path);
-  // Replaces the content with a module resource (type name, numeric id); false when missing.
-  bool LoadResource(const char* type, int id, HMODULE module = nullptr);
-  // Removes count bytes at the position; false (nothing changed) when they are not all there.
-  bool DeleteAt(int count);
-  // Opens a gap of count bytes at the position; moveAfter leaves the position behind it.
-  bool InsertGap(int count, bool moveAfter);
+    // Sets the size, reallocating when the 1024-byte block changes, and keeps the
+    // position inside the content; false when too large.
+    bool Resize(int size, bool keepContent);
+    // Frees the buffer; the file reports closed and empty.
+    void FreeBuffer();
+    // Allocates size bytes of undefined content and moves to the start.
+    bool Allocate(int size);
+    // Replaces the content with a whole disk file; false (content kept) on failure.
+    bool LoadFromFile(const char* path);
+    // Writes the whole content to a disk file; false (no file left) on failure.
+    bool SaveToFile(const char* path);
+    // Replaces the content with a module resource (type name, numeric id); false when missing.
+    bool LoadResource(const char* type, int id, HMODULE module = nullptr);
+    // Removes count bytes at the position; false (nothing changed) when they are not all there.
+    bool DeleteAt(int count);
+    // Opens a gap of count bytes at the position; moveAfter leaves the position behind it.
+    bool InsertGap(int count, bool moveAfter);
 
-  // The buffer, null when none is allocated.
-  uint8_t* GetBuffer() const { return m_buffer; }
-  // Bytes allocated.
-  int GetCapacity() const { return m_capacity; }
+    // The buffer, null when none is allocated.
+    uint8_t* GetBuffer() const { return m_buffer; }
+    // Bytes allocated.
+    int GetCapacity() const { return m_capacity; }
 
 private:
-  // Grows the content so that it reaches end; false when that is impossible. A
-  // source pointer into the content is moved along when the buffer is replaced.
-  bool GrowTo(int64_t end, const void** source = nullptr);
-  // Rebuilds the content in a new buffer with cut bytes removed at the position
-  // and a zeroed gap of gap bytes put there instead.
-  bool Rebuild(int cut, int gap);
-  // Takes a new buffer of the capacity for size bytes, holding size bytes, as the content.
-  void Adopt(uint8_t* buffer, int size);
+    // Grows the content so that it reaches end; false when that is impossible. A
+    // source pointer into the content is moved along when the buffer is replaced.
+    bool GrowTo(int64_t end, const void** source = nullptr);
+    // Rebuilds the content in a new buffer with cut bytes removed at the position
+    // and a zeroed gap of gap bytes put there instead.
+    bool Rebuild(int cut, int gap);
+    // Takes a new buffer of the capacity for size bytes, holding size bytes, as the content.
+    void Adopt(uint8_t* buffer, int size);
 
-  uint8_t* m_buffer;
-  int m_size;
-  int m_capacity;
-  int m_position;
+    uint8_t* m_buffer;
+    int m_size;
+    int m_capacity;
+    int m_position;
 };

@@ -15,85 +15,85 @@ namespace file_test {
 // The bytes of a memory file; "" without a buffer.
 inline std::string Content(const SFileMem& file)
 {
-  if (file.GetBuffer() == nullptr)
-    return std::string();
-  return std::string(reinterpret_cast<const char*>(file.GetBuffer()), (size_t)file.GetSize());
+    if (file.GetBuffer() == nullptr)
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(file.GetBuffer()), (size_t)file.GetSize());
 }
 
 // Replaces a memory file's content by text and rewinds it.
 inline void Fill(SFileMem& file, const std::string& text)
 {
-  file.Allocate(0);
-  file.Write(text.data(), (int)text.size());
-  file.Rewind();
+    file.Allocate(0);
+    file.Write(text.data(), (int)text.size());
+    file.Rewind();
 }
 
 // A path in the temporary folder, unique to this process.
 inline std::string ScratchPath(const char* prefix, const char* name)
 {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + prefix + std::to_string(GetCurrentProcessId()) + "-" + name;
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + prefix + std::to_string(GetCurrentProcessId()) + "-" + name;
 }
 
 inline bool PathExists(const std::string& path)
 {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Writes a whole file with plain Win32 calls, independent of the streams under test.
 inline bool WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return false;
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
 }
 
 // Reads a whole file with plain Win32 calls; "" when it cannot be opened.
 inline std::string ReadFileBytes(const std::string& path)
 {
-  std::string bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE)
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                                        nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    CloseHandle(file);
     return bytes;
-  char chunk[4096];
-  DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0)
-    bytes.append(chunk, got);
-  CloseHandle(file);
-  return bytes;
 }
 
 // A scratch file removed before and after the test.
 struct ScratchFile
 {
-  std::string path;
-  ScratchFile(const char* prefix, const char* name) : path(ScratchPath(prefix, name)) { DeleteFileA(path.c_str()); }
-  ~ScratchFile() { DeleteFileA(path.c_str()); }
+    std::string path;
+    ScratchFile(const char* prefix, const char* name) : path(ScratchPath(prefix, name)) { DeleteFileA(path.c_str()); }
+    ~ScratchFile() { DeleteFileA(path.c_str()); }
 };
 
 // One ReadLine call on a fresh stream holding text.
 struct ReadLineCase
 {
-  const char* text;
-  bool keepSpaces;
-  int maxChars;
-  const char* line;
-  bool endOfLine;
-  int position;
+    const char* text;
+    bool keepSpaces;
+    int maxChars;
+    const char* line;
+    bool endOfLine;
+    int position;
 };
 
 inline void ExpectReadLine(SFile& file, const ReadLineCase& c)
 {
-  bool endOfLine = !c.endOfLine;
-  EXPECT_EQ(std::string(file.ReadLine(c.keepSpaces, c.maxChars, &endOfLine)), c.line) << c.text;
-  EXPECT_EQ(endOfLine, c.endOfLine) << c.text;
-  EXPECT_EQ(file.Tell(), c.position) << c.text;
+    bool endOfLine = !c.endOfLine;
+    EXPECT_EQ(std::string(file.ReadLine(c.keepSpaces, c.maxChars, &endOfLine)), c.line) << c.text;
+    EXPECT_EQ(endOfLine, c.endOfLine) << c.text;
+    EXPECT_EQ(file.Tell(), c.position) << c.text;
 }
 
 } // namespace file_test
