@@ -3,16 +3,12 @@
 #include <string>
 
 #include "SFileMem.h"
+#include "SFileTestSupport.h"
 #include "SIni.h"
 
 namespace
 {
-std::string Contents(SFileMem* file)
-{
-    if (file->GetSize() == 0)
-        return std::string();
-    return std::string(reinterpret_cast<const char*>(file->GetBuffer()), static_cast<size_t>(file->GetSize()));
-}
+using file_test::Content;
 
 // An SIni working on a memory copy of text.
 bool OpenText(SIni& ini, const std::string& text)
@@ -24,19 +20,11 @@ bool OpenText(SIni& ini, const std::string& text)
     return ini.OpenMemory(&source);
 }
 
-std::string TempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
 std::string ReadFileText(const std::string& path)
 {
-    SFileMem file;
-    if (!file.LoadFromFile(path.c_str()))
-        return "(unreadable)";
-    return Contents(&file);
+    if (!file_test::PathExists(path))
+        return "(missing)";
+    return file_test::ReadFileBytes(path);
 }
 }
 
@@ -115,7 +103,7 @@ TEST(SIni, SetValueEditsTheText)
         SIni ini;
         ASSERT_TRUE(OpenText(ini, c.before)) << c.name;
         EXPECT_TRUE(ini.SetValue(c.section, c.key, c.value)) << c.name;
-        EXPECT_EQ(Contents(ini.GetMemory()), c.after) << c.name;
+        EXPECT_EQ(Content(*ini.GetMemory()), c.after) << c.name;
         EXPECT_STREQ(ini.GetValue(c.section, c.key), c.value) << c.name;
     }
 }
@@ -135,7 +123,7 @@ TEST(SIni, SetValueRefusesTextsThatBreakTheLines)
         SIni ini;
         ASSERT_TRUE(OpenText(ini, "[S]\r\nk=old\r\n"));
         EXPECT_FALSE(ini.SetValue(c.section, c.key, c.value)) << c.key << "|" << c.value;
-        EXPECT_EQ(Contents(ini.GetMemory()), "[S]\r\nk=old\r\n") << c.key << "|" << c.value;
+        EXPECT_EQ(Content(*ini.GetMemory()), "[S]\r\nk=old\r\n") << c.key << "|" << c.value;
     }
 }
 
@@ -150,7 +138,7 @@ TEST(SIni, MemoryCopyStartsAtTheSourcePosition)
     ASSERT_TRUE(ini.OpenMemory(&source));
     EXPECT_STREQ(ini.GetValue("S", "k"), "v");
     EXPECT_TRUE(ini.SetValue("S", "k", "changed"));
-    EXPECT_EQ(Contents(&source), "junk[S]\r\nk=v\r\n");
+    EXPECT_EQ(Content(source), "junk[S]\r\nk=v\r\n");
 
     ini.Close();
     EXPECT_FALSE(ini.IsMemoryMode());
@@ -160,8 +148,8 @@ TEST(SIni, MemoryCopyStartsAtTheSourcePosition)
 
 TEST(SIni, DiskFileIsReadAndWrittenOnEveryCall)
 {
-    std::string path = TempPath("melvora-ini-test.ini");
-    DeleteFileA(path.c_str());
+    file_test::ScratchFile scratch("melvora-ini-", "test.ini");
+    const std::string& path = scratch.path;
     SIni ini;
     EXPECT_STREQ(ini.GetValue("S", "k"), "");
     EXPECT_FALSE(ini.SetValue("S", "k", "v"));

@@ -6,11 +6,15 @@
 #include <vector>
 
 #include "SFileMem.h"
+#include "SFileTestSupport.h"
 #include "SNetwork.h"
 #include "SSystem.h"
 
 namespace
 {
+using file_test::Content;
+using file_test::ScratchFile;
+
 struct Piece
 {
     int total, offset, length;
@@ -88,13 +92,6 @@ public:
     }
     bool ExecuteEx(SHELLEXECUTEINFOA*) override { return false; }
 };
-
-std::string Contents(SFileMem& file)
-{
-    if (file.GetSize() == 0)
-        return std::string();
-    return std::string(reinterpret_cast<const char*>(file.GetBuffer()), static_cast<size_t>(file.GetSize()));
-}
 
 std::string Pattern(int length)
 {
@@ -176,7 +173,7 @@ TEST_F(SNetworkTest, DownloadWithAndWithoutContentLength)
         TestNetwork network;
         SFileMem target;
         ASSERT_TRUE(network.DownloadToFile(&target, server.GetUrl("/file.bin").c_str(), 7, 1024)) << announced;
-        EXPECT_EQ(Contents(target), body);
+        EXPECT_EQ(Content(target), body);
         ASSERT_EQ(network.statuses, std::vector<int>{SNetwork::DownloadOk});
         ASSERT_FALSE(network.pieces.empty());
         int expectedOffset = 0;
@@ -216,7 +213,7 @@ TEST_F(SNetworkTest, DownloadFailuresLeaveNothingBehind)
         SFileMem target;
         target.WriteText("kept");
         EXPECT_FALSE(network.DownloadToFile(&target, server.GetUrl(c.path).c_str(), 0, 16)) << c.name;
-        EXPECT_EQ(Contents(target), "kept") << c.name;
+        EXPECT_EQ(Content(target), "kept") << c.name;
         EXPECT_EQ(target.Tell(), 4) << c.name;
         ASSERT_EQ(network.statuses.size(), 1u) << c.name;
         EXPECT_EQ(network.statuses[0], c.status >= 400 ? SNetwork::DownloadNoAddress : SNetwork::DownloadReadFailed)
@@ -249,7 +246,7 @@ TEST_F(SNetworkTest, DownloadAnswersOfTheCallback)
         TestNetwork network;
         SFileMem target;
         EXPECT_TRUE(network.DownloadToFile(&target, server.GetUrl("/data").c_str(), 0, 0));
-        EXPECT_EQ(Contents(target), "0123456789");
+        EXPECT_EQ(Content(target), "0123456789");
         EXPECT_EQ(network.pieces.size(), 10u);
     }
     TestNetwork network;
@@ -278,7 +275,7 @@ TEST_F(SNetworkTest, DownloadRetriesAndRecoveries)
         network.readScript = c.script;
         SFileMem target;
         EXPECT_EQ(network.DownloadToFile(&target, server.GetUrl("/data").c_str(), 0, 8), c.succeeds) << c.script;
-        EXPECT_EQ(Contents(target), c.succeeds ? body : std::string()) << c.script;
+        EXPECT_EQ(Content(target), c.succeeds ? body : std::string()) << c.script;
         EXPECT_EQ(network.statuses,
                   std::vector<int>{c.succeeds ? SNetwork::DownloadOk : SNetwork::DownloadReadFailed})
             << c.script;
@@ -287,28 +284,19 @@ TEST_F(SNetworkTest, DownloadRetriesAndRecoveries)
 
 TEST_F(SNetworkTest, DownloadOfALocalFile)
 {
-    char folder[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
-    std::string full = std::string(folder) + "melvora-download-source.txt";
-    std::string empty = std::string(folder) + "melvora-download-empty.txt";
-    FILE* file = fopen(full.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    fputs("local bytes", file);
-    fclose(file);
-    file = fopen(empty.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    fclose(file);
+    ScratchFile full("melvora-download-", "source.txt");
+    ScratchFile empty("melvora-download-", "empty.txt");
+    ASSERT_TRUE(file_test::WriteFileBytes(full.path, "local bytes"));
+    ASSERT_TRUE(file_test::WriteFileBytes(empty.path, ""));
 
     TestNetwork network;
     SFileMem target;
-    EXPECT_TRUE(network.DownloadToFile(&target, full.c_str(), 3, 16));
-    EXPECT_EQ(Contents(target), "local bytes");
-    EXPECT_FALSE(network.DownloadToFile(&target, empty.c_str(), 3, 16));
-    EXPECT_FALSE(network.DownloadToFile(&target, (std::string(folder) + "no-such-file.txt").c_str(), 3, 16));
+    EXPECT_TRUE(network.DownloadToFile(&target, full.path.c_str(), 3, 16));
+    EXPECT_EQ(Content(target), "local bytes");
+    EXPECT_FALSE(network.DownloadToFile(&target, empty.path.c_str(), 3, 16));
+    EXPECT_FALSE(network.DownloadToFile(&target, (full.path + ".missing").c_str(), 3, 16));
     EXPECT_EQ(network.statuses,
               (std::vector<int>{SNetwork::DownloadOk, SNetwork::DownloadNoAddress, SNetwork::DownloadNoAddress}));
-    DeleteFileA(full.c_str());
-    DeleteFileA(empty.c_str());
 }
 
 TEST_F(SNetworkTest, UpdateCheckReplies)
@@ -465,23 +453,6 @@ TEST(SNetwork, MailtoLinks)
         EXPECT_STREQ(SNetwork::BuildMailtoLink(c.to, c.subject, c.body), c.link) << c.link;
 }
 
-namespace
-{
-std::string ReadAll(const std::string& path)
-{
-    std::string text;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return text;
-    char buffer[512];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0)
-        text.append(buffer, got);
-    fclose(file);
-    return text;
-}
-}
-
 TEST(SNetwork, SendMailHandsTheMessageToTheMailLibrary)
 {
     // Only the test stand-in may ever receive a message: a real mail library
@@ -492,26 +463,22 @@ TEST(SNetwork, SendMailHandsTheMessageToTheMailLibrary)
     FreeLibrary(mapi);
     ASSERT_TRUE(standIn) << "run with WINEDLLOVERRIDES=mapi32=n,b beside the test MAPI32.dll";
 
-    char folder[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
-    std::string log = std::string(folder) + "melvora-mapi.log";
-    SetEnvironmentVariableA("MELVORA_FAKEMAPI_LOG", log.c_str());
+    ScratchFile log("melvora-mapi-", "log.txt");
+    SetEnvironmentVariableA("MELVORA_FAKEMAPI_LOG", log.path.c_str());
 
     SNetwork network;
-    DeleteFileA(log.c_str());
     EXPECT_TRUE(network.SendMail("someone@example.com", "Melvora Browser BOOK", "", "C:\\book.zip"));
-    EXPECT_EQ(ReadAll(log),
+    EXPECT_EQ(file_test::ReadFileBytes(log.path),
               "session=0\nui=0\nflags=8\nreserved=0\nsubject=Melvora Browser BOOK\nnote=\noriginator=(null)\n"
               "recipients=1\nto=1|someone@example.com|(null)\nfiles=1\nfile=-1|C:\\book.zip\n");
 
-    DeleteFileA(log.c_str());
+    DeleteFileA(log.path.c_str());
     EXPECT_TRUE(network.SendMail("", nullptr, nullptr, ""));
-    EXPECT_EQ(ReadAll(log),
+    EXPECT_EQ(file_test::ReadFileBytes(log.path),
               "session=0\nui=0\nflags=8\nreserved=0\nsubject=\nnote=\noriginator=(null)\nrecipients=0\nfiles=0\n");
 
     SetEnvironmentVariableA("MELVORA_FAKEMAPI_RESULT", "2");
     EXPECT_FALSE(network.SendMail("a@b.c", "S", "B", ""));
     SetEnvironmentVariableA("MELVORA_FAKEMAPI_RESULT", nullptr);
     SetEnvironmentVariableA("MELVORA_FAKEMAPI_LOG", nullptr);
-    DeleteFileA(log.c_str());
 }

@@ -7,10 +7,14 @@
 #include <zlib.h>
 
 #include "SFileMem.h"
+#include "SFileTestSupport.h"
 #include "SResource.h"
 
 namespace
 {
+using file_test::Content;
+using file_test::ScratchFile;
+using file_test::WriteFileBytes;
 using Entry = std::pair<std::string, std::string>;
 
 void PutU32(std::string& out, uint32_t value)
@@ -54,27 +58,21 @@ std::string Pack(const std::vector<Entry>& entries, bool compressed)
     return out;
 }
 
-std::string TempPath(const char* name)
+// A loose-file folder in the temporary folder, removed with its one file afterwards.
+struct ScratchFolder
 {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    FILE* file = fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr) << path;
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
-}
-
-std::string Contents(SFileMem& file)
-{
-    if (file.GetSize() == 0)
-        return std::string();
-    return std::string(reinterpret_cast<const char*>(file.GetBuffer()), static_cast<size_t>(file.GetSize()));
-}
+    std::string path;
+    std::string file;
+    ScratchFolder() : path(file_test::ScratchPath("melvora-res-", "folder\\")), file(path + "a.txt")
+    {
+        CreateDirectoryA(path.c_str(), nullptr);
+    }
+    ~ScratchFolder()
+    {
+        DeleteFileA(file.c_str());
+        RemoveDirectoryA(path.c_str());
+    }
+};
 
 std::string Big()
 {
@@ -89,10 +87,11 @@ TEST(SResource, ExtractsFromRawAndCompressedPacks)
 {
     const std::vector<Entry> entries = {{"a.txt", "alpha"}, {"sub\\b.txt", "beta"}, {"empty.txt", ""},
                                         {"big.bin", Big()}};
-    std::string path = TempPath("melvora-pack-test.bin");
+    ScratchFile scratch("melvora-pack-", "test.bin");
+    const std::string& path = scratch.path;
     for (bool compressed : {false, true})
     {
-        WriteFileBytes(path, Pack(entries, compressed));
+        ASSERT_TRUE(WriteFileBytes(path, Pack(entries, compressed)));
         SResource pack;
         ASSERT_TRUE(pack.Open(path.c_str(), 0)) << compressed;
         EXPECT_EQ(pack.IsCompressed(), compressed);
@@ -102,7 +101,7 @@ TEST(SResource, ExtractsFromRawAndCompressedPacks)
         {
             SFileMem target;
             ASSERT_TRUE(pack.Extract(&target, entry.first.c_str(), true)) << entry.first;
-            EXPECT_TRUE(Contents(target) == entry.second) << entry.first << " " << compressed;
+            EXPECT_TRUE(Content(target) == entry.second) << entry.first << " " << compressed;
             EXPECT_EQ(target.Tell(), 0);
         }
 
@@ -110,15 +109,14 @@ TEST(SResource, ExtractsFromRawAndCompressedPacks)
         SFileMem target;
         target.WriteText("x");
         ASSERT_TRUE(pack.Extract(&target, "A.TXT", false));
-        EXPECT_EQ(Contents(target), "xalpha");
+        EXPECT_EQ(Content(target), "xalpha");
         EXPECT_EQ(target.Tell(), 6);
 
         EXPECT_FALSE(pack.Extract(&target, "missing.txt", true));
         EXPECT_FALSE(pack.Extract(nullptr, "a.txt", true));
-        EXPECT_EQ(Contents(target), "xalpha");
+        EXPECT_EQ(Content(target), "xalpha");
         EXPECT_EQ(target.Tell(), 6);
     }
-    DeleteFileA(path.c_str());
 }
 
 TEST(SResource, StreamSourceDeliversEntriesAsStored)
@@ -130,25 +128,26 @@ TEST(SResource, StreamSourceDeliversEntriesAsStored)
     ASSERT_TRUE(pack.OpenStream(stream, 0));
     SFileMem target;
     ASSERT_TRUE(pack.Extract(&target, "a.txt", true));
-    EXPECT_TRUE(Contents(target) == Chunked("alpha alpha alpha"));
+    EXPECT_TRUE(Content(target) == Chunked("alpha alpha alpha"));
 }
 
 TEST(SResource, PackAfterOtherData)
 {
-    std::string path = TempPath("melvora-pack-offset.bin");
-    WriteFileBytes(path, "JUNK" + Pack({{"a.txt", "alpha"}}, false));
+    ScratchFile scratch("melvora-pack-", "offset.bin");
+    const std::string& path = scratch.path;
+    ASSERT_TRUE(WriteFileBytes(path, "JUNK" + Pack({{"a.txt", "alpha"}}, false)));
     SResource pack;
     EXPECT_FALSE(pack.Open(path.c_str(), 0));
     ASSERT_TRUE(pack.Open(path.c_str(), 4));
     SFileMem target;
     ASSERT_TRUE(pack.Extract(&target, "a.txt", true));
-    EXPECT_EQ(Contents(target), "alpha");
-    DeleteFileA(path.c_str());
+    EXPECT_EQ(Content(target), "alpha");
 }
 
 TEST(SResource, DamagedPacksFailCleanly)
 {
-    std::string path = TempPath("melvora-pack-damaged.bin");
+    ScratchFile scratch("melvora-pack-", "damaged.bin");
+    const std::string& path = scratch.path;
     std::string good = Pack({{"a.txt", "alpha"}, {"b.txt", "beta"}}, false);
     std::string hugeSize = "SRES";
     PutU32(hugeSize, 0);
@@ -168,12 +167,12 @@ TEST(SResource, DamagedPacksFailCleanly)
     };
     for (const Case& c : cases)
     {
-        WriteFileBytes(path, c.bytes);
+        ASSERT_TRUE(WriteFileBytes(path, c.bytes)) << c.name;
         SResource pack;
         EXPECT_FALSE(pack.Open(path.c_str(), 0)) << c.name;
     }
     SResource pack;
-    EXPECT_FALSE(pack.Open(TempPath("melvora-no-such-pack.bin").c_str(), 0));
+    EXPECT_FALSE(pack.Open((path + ".missing").c_str(), 0));
 
     // A compressed entry whose zlib data is damaged is a failure, and nothing is written.
     std::string data = Chunked("alpha alpha alpha alpha");
@@ -188,23 +187,22 @@ TEST(SResource, DamagedPacksFailCleanly)
     PutU32(bytes, static_cast<uint32_t>(overrun.size()));
     bytes += std::string("b.txt") + '\0' + overrun;
     PutU32(bytes, 0xFFFFFFFF);
-    WriteFileBytes(path, bytes);
+    ASSERT_TRUE(WriteFileBytes(path, bytes));
     ASSERT_TRUE(pack.Open(path.c_str(), 0));
     for (const char* name : {"a.txt", "b.txt"})
     {
         SFileMem target;
         target.WriteText("kept");
         EXPECT_FALSE(pack.Extract(&target, name, true)) << name;
-        EXPECT_EQ(Contents(target), "kept") << name;
+        EXPECT_EQ(Content(target), "kept") << name;
     }
-    DeleteFileA(path.c_str());
 }
 
 TEST(SResource, FolderOfLooseFiles)
 {
-    std::string folder = TempPath("melvora-res-folder\\");
-    CreateDirectoryA(folder.c_str(), nullptr);
-    WriteFileBytes(folder + "a.txt", "loose");
+    ScratchFolder scratch;
+    const std::string& folder = scratch.path;
+    ASSERT_TRUE(WriteFileBytes(scratch.file, "loose"));
     SResource resource;
     SFileMem target;
     EXPECT_FALSE(resource.Extract(&target, "a.txt", true));
@@ -215,10 +213,8 @@ TEST(SResource, FolderOfLooseFiles)
     EXPECT_FALSE(resource.AddFile("C:\\outside.txt", 0));
     EXPECT_TRUE(resource.AddFile("missing.txt", 0));
     ASSERT_TRUE(resource.Extract(&target, "a.txt", true));
-    EXPECT_EQ(Contents(target), "loose");
+    EXPECT_EQ(Content(target), "loose");
     EXPECT_FALSE(resource.Extract(&target, "missing.txt", true));
     EXPECT_FALSE(resource.Extract(&target, "unlisted.txt", true));
-    EXPECT_EQ(Contents(target), "loose");
-    DeleteFileA((folder + "a.txt").c_str());
-    RemoveDirectoryA(folder.c_str());
+    EXPECT_EQ(Content(target), "loose");
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "SFileTestSupport.h"
 #include "SStringArray.h"
 #include "SSystem.h"
 
@@ -103,15 +104,15 @@ TEST(SSystem, PrivateFontsAreListedUntilRemoved)
     char folder[MAX_PATH];
     ASSERT_GT(GetWindowsDirectoryA(folder, MAX_PATH), 0u);
     SString source = SString(folder) + "\\Fonts\\tahoma.ttf";
-    char temp[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
-    SString copy = SString(temp) + "Melvora-Font-Test.ttf";
+    // Declared before the system object, so that the font is given back before its file goes.
+    file_test::ScratchFile scratch("melvora-font-", "test.ttf");
+    SString copy = scratch.path.c_str();
     ASSERT_TRUE(CopyFileA(source, copy, FALSE)) << source.GetBuffer() << " " << GetLastError();
 
     SSystem system;
     EXPECT_FALSE(system.RemoveFont(copy));
     EXPECT_FALSE(system.AddFont("bad*name.ttf"));
-    EXPECT_FALSE(system.AddFont(SString(temp) + "missing-font.ttf"));
+    EXPECT_FALSE(system.AddFont((scratch.path + ".missing.ttf").c_str()));
     EXPECT_EQ(system.GetFontCount(), 0);
 
     ASSERT_TRUE(system.AddFont(copy));

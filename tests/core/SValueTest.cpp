@@ -59,9 +59,11 @@ TEST(SValue, ClearResetsEverythingButTheTag)
     value.SetFlags(6);
     value.SetText("t");
     value.SetWideText(L"w");
+    value.SetInteger(9);
     value.SetReal(1.5);
     value.Clear();
     EXPECT_EQ(SValue::TypeInteger, value.GetType());
+    EXPECT_EQ(0, value.GetInteger());
     EXPECT_EQ(0.0, value.GetReal());
     EXPECT_TRUE(value.GetName().IsEmpty());
     EXPECT_TRUE(value.GetSecondText().IsEmpty());

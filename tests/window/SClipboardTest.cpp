@@ -28,9 +28,22 @@ bool PutRawBlock(UINT format, const void* bytes, size_t size)
     return done;
 }
 
+// Leaves the clipboard empty after each test, whatever the test put on it.
+class SClipboardTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        if (OpenClipboard(nullptr)) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
+    }
+};
+
 } // namespace
 
-TEST(SClipboard, TextRoundTrips)
+TEST_F(SClipboardTest, TextRoundTrips)
 {
     const char* texts[] = {"hello", "", "line 1\r\nline 2", "caf\xE9 \xA9 1252"};
     for (const char* text : texts) {
@@ -42,7 +55,7 @@ TEST(SClipboard, TextRoundTrips)
     EXPECT_EQ(0, memory.GetSize());
 }
 
-TEST(SClipboard, BinaryDataRoundTrips)
+TEST_F(SClipboardTest, BinaryDataRoundTrips)
 {
     const uint8_t bytes[] = {0, 1, 2, 0xFF, 0, 0x81, 'x', 0};
     SFileMem source;
@@ -77,7 +90,7 @@ TEST(SClipboard, BinaryDataRoundTrips)
     EXPECT_EQ(0, memcmp(part.GetBuffer(), bytes + 2, 3));
 }
 
-TEST(SClipboard, SetDataRefusesWhatIsNotThere)
+TEST_F(SClipboardTest, SetDataRefusesWhatIsNotThere)
 {
     ASSERT_TRUE(SClipboard::SetText("kept"));
     SFileMem source;
@@ -95,7 +108,7 @@ TEST(SClipboard, SetDataRefusesWhatIsNotThere)
     EXPECT_EQ(0, SClipboard::GetData(nullptr));
 }
 
-TEST(SClipboard, ForeignBinaryBlocksAreCheckedAgainstTheirSize)
+TEST_F(SClipboardTest, ForeignBinaryBlocksAreCheckedAgainstTheirSize)
 {
     SFileMem target;
     const uint8_t overstated[] = {0xE8, 0x03, 0, 0, 'a', 'b', 'c', 0};  // claims 1000 bytes

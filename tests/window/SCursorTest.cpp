@@ -3,45 +3,13 @@
 
 #include <vector>
 
+#include "ImageTestSupport.h"
 #include "SCursor.h"
 #include "SIdentifiants.h"
 #include "SLibrary.h"
 
 namespace
 {
-
-// A 32-bit drawing surface filled with one colour.
-class Canvas
-{
-public:
-    Canvas(int width, int height, COLORREF fill)
-    {
-        BITMAPINFO info;
-        memset(&info, 0, sizeof(info));
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old = SelectObject(dc, bitmap);
-        RECT rect = {0, 0, width, height};
-        HBRUSH brush = CreateSolidBrush(fill);
-        FillRect(dc, &rect, brush);
-        DeleteObject(brush);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
 
 struct CursorShape
 {
@@ -90,6 +58,7 @@ TEST(SCursor, SystemKindsAreSharedAndUnknownKindsGiveTheArrow)
         cursor.Release();
         EXPECT_EQ(cursor.GetHandle(), nullptr);
     }
+    // Releasing a shared system cursor leaves it usable.
     CursorShape shape;
     EXPECT_TRUE(ReadCursor(arrow, &shape));
     SCursor beam(5);
@@ -119,14 +88,14 @@ TEST(SCursor, DrawnKindsHaveTheirHotSpots)
 
 TEST(SCursor, FromDCRefusesBadSizes)
 {
-    Canvas canvas(32, 32, RGB(128, 128, 128));
+    PixelCanvas canvas(32, 32, RGB(128, 128, 128));
     SCursor cursor;
-    EXPECT_FALSE(cursor.CreateFromDC(canvas.dc, 24, 32));
-    EXPECT_FALSE(cursor.CreateFromDC(canvas.dc, 0, 32));
-    EXPECT_FALSE(cursor.CreateFromDC(canvas.dc, 32, -1));
+    EXPECT_FALSE(cursor.CreateFromDC(canvas.dc(), 24, 32));
+    EXPECT_FALSE(cursor.CreateFromDC(canvas.dc(), 0, 32));
+    EXPECT_FALSE(cursor.CreateFromDC(canvas.dc(), 32, -1));
     EXPECT_FALSE(cursor.CreateFromDC(nullptr, 32, 32));
     EXPECT_EQ(cursor.GetHandle(), nullptr);
-    ASSERT_TRUE(cursor.CreateFromDC(canvas.dc, 32, 32));
+    ASSERT_TRUE(cursor.CreateFromDC(canvas.dc(), 32, 32));
     CursorShape shape;
     ASSERT_TRUE(ReadCursor(cursor.GetHandle(), &shape));
     EXPECT_EQ(shape.hotSpot.x, 0);
@@ -144,11 +113,11 @@ TEST(SCursor, FromDCTranslatesTheColourCode)
         {0xFFFFFF, false, true}, {0xFF00FF, true, false}, {0x0000FF, true, true}, {0x123456, false, false},
         {0xFE0000, false, true}, {0xFD0000, true, false}, {0xFC0000, true, true},
     };
-    Canvas canvas(32, 32, RGB(128, 128, 128));
+    PixelCanvas canvas(32, 32, RGB(128, 128, 128));
     for (int i = 0; i < (int)(sizeof(cases) / sizeof(cases[0])); i++)
-        SetPixel(canvas.dc, i, 3, cases[i].color);
+        SetPixel(canvas.dc(), i, 3, cases[i].color);
     SCursor cursor;
-    ASSERT_TRUE(cursor.CreateFromDC(canvas.dc, 32, 32));
+    ASSERT_TRUE(cursor.CreateFromDC(canvas.dc(), 32, 32));
     CursorShape shape;
     ASSERT_TRUE(ReadCursor(cursor.GetHandle(), &shape));
     for (int i = 0; i < (int)(sizeof(cases) / sizeof(cases[0])); i++)
@@ -174,11 +143,11 @@ TEST(SCursor, LowerOrRightHotPixelWins)
     };
     for (const Case& c : cases)
     {
-        Canvas canvas(32, 32, RGB(0, 0, 0));
-        SetPixel(canvas.dc, c.first.x, c.first.y, 0xFF0000);
-        SetPixel(canvas.dc, c.second.x, c.second.y, 0xFF0000);
+        PixelCanvas canvas(32, 32, RGB(0, 0, 0));
+        SetPixel(canvas.dc(), c.first.x, c.first.y, 0xFF0000);
+        SetPixel(canvas.dc(), c.second.x, c.second.y, 0xFF0000);
         SCursor cursor;
-        ASSERT_TRUE(cursor.CreateFromDC(canvas.dc, 32, 32));
+        ASSERT_TRUE(cursor.CreateFromDC(canvas.dc(), 32, 32));
         CursorShape shape;
         ASSERT_TRUE(ReadCursor(cursor.GetHandle(), &shape));
         EXPECT_EQ(shape.hotSpot.x, c.expected.x);

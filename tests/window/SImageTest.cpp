@@ -172,6 +172,11 @@ TEST_F(SImageTest, SavesAndLoadsThroughDiskFiles)
     const int formats[] = {IMAGE_FORMAT_PNG, IMAGE_FORMAT_BMP, IMAGE_FORMAT_GIF, IMAGE_FORMAT_JPEG};
     for (int format : formats) {
         SString path = TempPath("disk.img");
+        // Removes the file however the case ends (after the files below are closed).
+        struct RemovedAtEnd {
+            const SString& path;
+            ~RemovedAtEnd() { DeleteFileA(path); }
+        } removed{path};
         {
             SFilePath file(path, true, true, false);
             ASSERT_TRUE(file.IsOpen());
@@ -189,7 +194,6 @@ TEST_F(SImageTest, SavesAndLoadsThroughDiskFiles)
         EXPECT_TRUE(NearColor(kBlue, decoded.GetPixelColor(2, 13), 40)) << format;
         EXPECT_TRUE(NearColor(kGreen, decoded.GetPixelColor(13, 2), 40)) << format;
         file.Close();
-        DeleteFileA(path);
     }
 }
 

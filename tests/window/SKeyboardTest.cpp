@@ -1,45 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
+#include "InputTestSupport.h"
 #include "SKeyboard.h"
-
-namespace {
-
-// Presses or releases a key through the system input queue.
-void Press(int code, bool down)
-{
-    keybd_event((BYTE)code, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
-}
-
-// Presses the keys until the system reports them all down. A window that an earlier test
-// showed or destroyed can move the X focus, and Wine then resets the modifiers to the X
-// server's state a moment later, releasing keys that were injected just before.
-bool HoldKeys(std::initializer_list<int> codes)
-{
-    for (int attempt = 0; attempt < 5; attempt++) {
-        bool allDown = true;
-        for (int code : codes)
-            if (!(GetAsyncKeyState(code) & 0x8000)) {
-                Press(code, true);
-                allDown = false;
-            }
-        if (allDown)
-            return true;
-    }
-    return false;
-}
-
-// Removes the key messages that injected input left in this thread's queue, so that no later
-// test receives them.
-void DropQueuedKeys()
-{
-    MSG message;
-    for (int i = 0; i < 100 && PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); i++) {
-    }
-}
-
-} // namespace
 
 TEST(SKeyboard, KeyNameTable)
 {
@@ -66,23 +28,25 @@ TEST(SKeyboard, KeyNameTable)
 
 TEST(SKeyboard, ModifierMask)
 {
-    ASSERT_TRUE(HoldKeys({VK_CONTROL, VK_SHIFT}));
+    KeysReleasedAtEnd released = {VK_CONTROL, VK_SHIFT, VK_MENU};
+    ASSERT_TRUE(SetKeyDown(VK_CONTROL, true));
+    ASSERT_TRUE(SetKeyDown(VK_SHIFT, true));
     EXPECT_TRUE(SKeyboard::IsControlDown());
     EXPECT_TRUE(SKeyboard::IsShiftDown());
     EXPECT_TRUE(SKeyboard::IsKeyDown(VK_SHIFT));
     EXPECT_EQ(3, GetKeyModifiers());
-    Press(VK_SHIFT, false);
-    ASSERT_TRUE(HoldKeys({VK_CONTROL}));
+    ASSERT_TRUE(SetKeyDown(VK_SHIFT, false));
+    EXPECT_FALSE(SKeyboard::IsShiftDown());
     EXPECT_EQ(2, GetKeyModifiers());
-    Press(VK_CONTROL, false);
+    ASSERT_TRUE(SetKeyDown(VK_CONTROL, false));
+    EXPECT_FALSE(SKeyboard::IsControlDown());
     EXPECT_EQ(0, GetKeyModifiers());
 
-    ASSERT_TRUE(HoldKeys({VK_MENU}));
+    ASSERT_TRUE(SetKeyDown(VK_MENU, true));
     EXPECT_TRUE(SKeyboard::IsAltDown());
     EXPECT_EQ(0, GetKeyModifiers());
-    Press(VK_MENU, false);
+    ASSERT_TRUE(SetKeyDown(VK_MENU, false));
     EXPECT_FALSE(SKeyboard::IsAltDown());
-    DropQueuedKeys();
 }
 
 TEST(SKeyboard, TapKeyPressesAndReleases)

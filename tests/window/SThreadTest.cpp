@@ -257,11 +257,18 @@ TEST(SThread, DestructionStopsTheWorkerWithoutKillingIt)
     EXPECT_TRUE(ended);
 
     // A worker in its message loop ends on the request: no wait for the kill time-out.
-    DWORD start = GetTickCount();
+    DWORD start = 0;
     {
         SThread plain;
         ASSERT_TRUE(plain.Start(false));
-        Sleep(20);
+        // The worker takes a value once its loop runs.
+        SValue nothing;
+        bool inLoop = false;
+        DWORD waitStart = GetTickCount();
+        while (!(inLoop = plain.PostToWorker(1, &nothing)) && GetTickCount() - waitStart < 2000)
+            Sleep(1);
+        EXPECT_TRUE(inLoop);
+        start = GetTickCount();
     }
     EXPECT_LT(GetTickCount() - start, 2000u);
 }

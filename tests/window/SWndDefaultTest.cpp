@@ -348,19 +348,36 @@ TEST(SWndDefault, StateImagesReplaceTheCentreByState)
 
 TEST(SWndDefault, StateImagesLoadFromAPack)
 {
-    char folder[MAX_PATH];
-    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
-    strcat(folder, "swnddefault-states\\");
-    CreateDirectoryA(folder, nullptr);
+    // A scratch folder of this process, removed with its files however the test ends.
+    struct ScratchFolder
+    {
+        std::string folder, path, damaged;
+        ScratchFolder()
+        {
+            char temp[MAX_PATH];
+            GetTempPathA(MAX_PATH, temp);
+            folder = std::string(temp) + "swnddefault-states-" + std::to_string(GetCurrentProcessId()) + "\\";
+            CreateDirectoryA(folder.c_str(), nullptr);
+            path = folder + "hover.png";
+            damaged = folder + "damaged.png";
+        }
+        ~ScratchFolder()
+        {
+            DeleteFileA(path.c_str());
+            DeleteFileA(damaged.c_str());
+            RemoveDirectoryA(folder.c_str());
+        }
+    } scratch;
+    const char* folder = scratch.folder.c_str();
+    const std::string& path = scratch.path;
+    const std::string& damaged = scratch.damaged;
     SImage hover;
     MakeImage(&hover, 8, 8, 0xFFFF0000u, {});
-    std::string path = std::string(folder) + "hover.png";
     {
         SFilePath file;
         ASSERT_TRUE(file.Open(path.c_str(), true, true, false));
         ASSERT_TRUE(hover.Save(&file, IMAGE_FORMAT_PNG));
     }
-    std::string damaged = std::string(folder) + "damaged.png";
     {
         SFilePath file;
         ASSERT_TRUE(file.Open(damaged.c_str(), true, true, false));
@@ -387,9 +404,6 @@ TEST(SWndDefault, StateImagesLoadFromAPack)
     window.DrawBackgroundImage(surface.dc(), 8, 8);
     EXPECT_EQ(surface.At(4, 4), RGB(255, 0, 0));
     window.Destroy();
-    DeleteFileA(path.c_str());
-    DeleteFileA(damaged.c_str());
-    RemoveDirectoryA(folder);
 }
 
 TEST(SWndDefault, MenuCommandByPositionReachesTheWindow)

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "InputTestSupport.h"
 #include "SLibrary.h"
 #include "SRegistry.h"
 #include "SStringArray.h"
@@ -97,32 +98,6 @@ RECT Rect(int x, int y, int width, int height)
 void ShowQuietly(SWnd& window)
 {
     ShowWindow(window.GetHandle(), SW_SHOWNA);
-}
-
-// Removes the key messages that injected input left in this thread's queue.
-void DropQueuedKeys()
-{
-    MSG message;
-    for (int i = 0; i < 1000 && PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE); i++)
-    {
-    }
-}
-
-// Presses or releases a key through the system input queue until the system reports it so
-// (bounded). Wine answers GetAsyncKeyState from a short-lived cache and may reset the
-// modifiers to the X server's state when an earlier window moved the focus.
-bool SetKeyDown(int key, bool down)
-{
-    for (int attempt = 0; attempt < 100; attempt++)
-    {
-        if ((GetAsyncKeyState(key) < 0) == down)
-            return true;
-        if (attempt % 10 == 0)
-            keybd_event((BYTE)key, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
-        DropQueuedKeys();
-        Sleep(5);
-    }
-    return false;
 }
 
 }
@@ -277,6 +252,17 @@ TEST(SWnd, PlacementRoundTripsThroughTheRegistry)
 {
     const char* key1 = "Melvora Test Scratch";
     const char* key2 = "Placement";
+    // Removes the scratch keys however the test ends.
+    struct ScratchKeys
+    {
+        ScratchKeys() { Remove(); }
+        ~ScratchKeys() { Remove(); }
+        static void Remove()
+        {
+            RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Melvora Test Scratch\\Placement");
+            RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Melvora Test Scratch");
+        }
+    } scratch;
     SWnd window;
     RECT rect = Rect(100, 80, 640, 480);
     ASSERT_TRUE(window.Create("Placement", 0, 0, &rect, nullptr));
@@ -296,9 +282,6 @@ TEST(SWnd, PlacementRoundTripsThroughTheRegistry)
     EXPECT_EQ(placed.bottom, 560);
     EXPECT_FALSE(restored.IsVisible());
     EXPECT_FALSE(restored.LoadPlacement(key1, key2, "Missing"));
-
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Melvora Test Scratch\\Placement");
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Melvora Test Scratch");
 }
 
 TEST(SWnd, PlacementTextIsCheckedAndFitted)
@@ -517,8 +500,8 @@ TEST(SWnd, TreeNotificationsCarryTheMouseEventCode)
         ASSERT_NE(seen, nullptr);
         EXPECT_EQ(seen->wParam, (WPARAM)&tree);
     }
-    EXPECT_EQ(SMOUSE_LEFT | SMOUSE_CLICK, 33);
-    EXPECT_EQ(SMOUSE_RIGHT | SMOUSE_DOUBLECLICK, 68);
+    static_assert((SMOUSE_LEFT | SMOUSE_CLICK) == 33, "mouse event code of a left click");
+    static_assert((SMOUSE_RIGHT | SMOUSE_DOUBLECLICK) == 68, "mouse event code of a right double click");
     // A foreign notifier is ignored.
     parent.seen.clear();
     NMHDR foreign = {GetDesktopWindow(), 1, (UINT)NM_CLICK};
@@ -551,6 +534,7 @@ TEST(SWnd, ShortcutsReachOnlyTheEnabledCommands)
     RECT rect = Rect(0, 0, 100, 100);
     ASSERT_TRUE(window.Create("Keys", 0, 0, &rect, nullptr));
     window.EnableShortcuts(0x1 | 0x4000);
+    KeysReleasedAtEnd released = {VK_CONTROL, VK_SHIFT};
     ASSERT_TRUE(SetKeyDown(VK_CONTROL, true));
     SendMessageA(window.GetHandle(), WM_KEYDOWN, 'C', 0);
     SendMessageA(window.GetHandle(), WM_KEYDOWN, 'Z', 0);
@@ -594,8 +578,11 @@ TEST(SWnd, DataBlocksAreAssembledAndBounded)
     SendMessageA(handle, WM_S_DATA_CLOSE, 1, 0);
     EXPECT_EQ(window.blockData.size(), 12u);
     EXPECT_EQ(window.blockData[11], 2);
+    // A refused announcement opens no entry: closing the freed one delivers nothing.
     EXPECT_EQ(SendMessageA(handle, WM_S_DATA_OPEN, 0, 0x7FFFFFFF), 0);
+    int deliveredBefore = window.Count(WM_S_DATA_BLOCK);
     SendMessageA(handle, WM_S_DATA_CLOSE, 1, 0);
+    EXPECT_EQ(window.Count(WM_S_DATA_BLOCK), deliveredBefore);
 }
 
 TEST(SWnd, ChangeNotificationFollowsTheFlag)
