@@ -195,7 +195,8 @@ TEST(SFileMem, UniTextRoundTripDropsAnOddByte)
 
 TEST(SFileMem, SaveAndLoadRoundTrip)
 {
-    std::string path = ScratchPath("melvora-mem-", "save.bin");
+    ScratchFile scratch("melvora-mem-", "save.bin");
+    const std::string& path = scratch.path;
     SFileMem file;
     std::string bytes("a\0b\r\nc", 6);
     Fill(file, bytes);
@@ -212,7 +213,6 @@ TEST(SFileMem, SaveAndLoadRoundTrip)
     EXPECT_EQ(Content(loaded), bytes);
     EXPECT_FALSE(file.SaveToFile((path + ".missing\\sub\\x.bin").c_str()));
     EXPECT_FALSE(file.SaveToFile(""));
-    DeleteFileA(path.c_str());
 }
 
 TEST(SFileMem, LoadResourceOfAModule)

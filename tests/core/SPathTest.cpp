@@ -53,6 +53,8 @@ TEST(SPath, SetClassifiesAndNormalises)
         EXPECT_EQ(path.Set(c.text), c.kind) << c.text;
         EXPECT_EQ(path.GetKind(), c.kind) << c.text;
         EXPECT_EQ(path.IsValid(), c.kind != 0) << c.text;
+        EXPECT_EQ(path.IsUncPath(), c.kind == 2) << c.text;
+        EXPECT_EQ(path.IsUrlPath(), c.kind == 3) << c.text;
         EXPECT_STREQ(path.GetPath(), c.path) << c.text;
     }
     EXPECT_FALSE(SPath::IsValidText(nullptr));
