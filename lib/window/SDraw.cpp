@@ -287,6 +287,18 @@ int PixelsToTwips(int pixels, bool vertical)
     return pixels * 1440 / dpi;
 }
 
+BITMAPINFO TopDownDibHeader(int width, int height)
+{
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = -height;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    return header;
+}
+
 COLORREF ResolveColor(uint32_t color)
 {
     if ((color & 0xFF000000u) == COLOR_SYSTEM_BASE)

@@ -68,6 +68,9 @@ void SetTextFormat(Gdiplus::StringFormat* format, int alignment, bool wrap);
 // Rectangle of the natural aspect fitted and centred in the box.
 RECT FitRect(int left, int top, int right, int bottom, int naturalWidth, int naturalHeight, bool enlarge);
 
+// Header of a top-down 32-bit BI_RGB device-independent bitmap of that size.
+BITMAPINFO TopDownDibHeader(int width, int height);
+
 // --- Fonts -----------------------------------------------------------------
 
 // Font height (negative: character height) for a point size on the DC (the screen when null).

@@ -69,24 +69,11 @@ Bitmap* Usable(Bitmap* bitmap)
     return bitmap;
 }
 
-// Header of a top-down 32-bit DIB.
-BITMAPINFO TopDown32(int width, int height)
-{
-    BITMAPINFO header = {};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = width;
-    header.bmiHeader.biHeight = -height;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-    return header;
-}
-
 // The pixels of a GDI bitmap as top-down 32-bit rows; false when they cannot all be read.
 bool ReadDibPixels(HBITMAP bitmap, int width, int height, std::vector<uint32_t>* pixels)
 {
     pixels->assign((size_t)width * height, 0);
-    BITMAPINFO header = TopDown32(width, height);
+    BITMAPINFO header = TopDownDibHeader(width, height);
     HDC dc = GetDC(nullptr);
     int lines = GetDIBits(dc, bitmap, 0, (UINT)height, pixels->data(), &header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
@@ -422,7 +409,7 @@ HBITMAP SImage::GetHBitmap32(bool fallback) const
     if (!m_bitmap)
         return nullptr;
     if (IsDepth32()) {
-        BITMAPINFO header = TopDown32(GetWidth(), GetHeight());
+        BITMAPINFO header = TopDownDibHeader(GetWidth(), GetHeight());
         void* bits = nullptr;
         HBITMAP bitmap = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (bitmap && bits) {

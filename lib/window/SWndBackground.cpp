@@ -109,14 +109,7 @@ void PaintBackground(Graphics& graphics, const SImage* image, const SImage* cent
 // A 32-bit top-down DIB section selected into a new memory DC; its pixels in *bits.
 HDC CreateDibDC(int width, int height, void** bits)
 {
-    BITMAPINFO info;
-    memset(&info, 0, sizeof(info));
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDibHeader(width, height);
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc)
         return nullptr;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "PumpSupport.h"
 #include "SFileMem.h"
 #include "SImage.h"
 #include "SImageList.h"
@@ -80,23 +81,6 @@ const std::vector<std::string> kExample = {
     "[1:0]", "id=100", "text=Open", "tip=Ctrl+O", "data=7",
     "[1:1]", "separator=1",
 };
-
-void PumpFor(DWORD milliseconds, bool (*done)(void*) = nullptr, void* context = nullptr)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds)
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done && done(context))
-            return;
-        Sleep(5);
-    }
-}
 
 // Ends a popup menu that is still open when the test's time for it has run out.
 void CALLBACK CloseMenuTimer(HWND, UINT, UINT_PTR, DWORD)
@@ -553,11 +537,6 @@ TEST(SMenu, OwnerDrawingOfItemImages)
 
 namespace {
 
-bool CommandArrived(void* context)
-{
-    return !((MenuOwner*)context)->commands.empty();
-}
-
 void CALLBACK ChooseByKeys(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
@@ -595,7 +574,7 @@ TEST(SMenu, ChosenItemReachesOwnerByPosition)
     EXPECT_TRUE(menu->TrackPopupFor(&owner, 40, 50, TPM_LEFTALIGN));
     KillTimer(nullptr, timer);
     KillTimer(nullptr, keys);
-    PumpFor(2000, CommandArrived, &owner);
+    PumpUntil([&] { return !owner.commands.empty(); }, 2000);
 
     POINT point = SMenu::GetLastPopupPoint();
     EXPECT_EQ(40, point.x);

@@ -5,29 +5,11 @@
 #include <functional>
 #include <vector>
 
+#include "PumpSupport.h"
 #include "SThread.h"
 
 namespace
 {
-
-// Dispatches the test thread's messages until the condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeout = 5000)
-{
-    DWORD start = GetTickCount();
-    while (!done())
-    {
-        if (GetTickCount() - start > timeout)
-            return false;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
 
 // A worker that records what reaches each side.
 class RecordingThread : public SThread

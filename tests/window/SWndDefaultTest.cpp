@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ImageTestSupport.h"
+#include "PumpSupport.h"
 #include "SFilePath.h"
 #include "SImage.h"
 #include "SMenu.h"
@@ -59,16 +60,6 @@ void MakeImage(SImage* image, int width, int height, uint32_t base, const std::v
             for (int x = patch.rect.left; x < patch.rect.right; x++)
                 pixels[(size_t)y * width + x] = patch.color;
     ASSERT_TRUE(image->CreateFromPixels(pixels.data(), width, height));
-}
-
-void Pump()
-{
-    MSG message;
-    for (int i = 0; i < 200 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); i++)
-    {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 }
@@ -266,7 +257,7 @@ TEST(SWndDefault, LayeredImageKeepsTransparency)
     EXPECT_EQ(GetObjectType(dc), 0u);
     window.UpdateLayeredImage(255);
     window.ShowWindow(SW_SHOWNOACTIVATE);
-    Pump();
+    PumpPending();
     EXPECT_TRUE(window.IsVisible());
 }
 
@@ -452,7 +443,7 @@ TEST(SWndDefault, TransparentChildRedrawsItsParentBelowIt)
     SWnd child;
     RECT childRect = {10, 10, 60, 60};
     ASSERT_TRUE(child.CreateChild("", WS_VISIBLE, 0, &childRect, parent.GetHandle()));
-    Pump();
+    PumpPending();
     struct Case
     {
         unsigned color;
