@@ -115,6 +115,10 @@ bool SPanelCtrl::SetGroupImageList(int groupId, HIMAGELIST imageList)
         group->disabledIcons.Destroy();
         return false;
     }
+    // The list's bitmap can hold spare cells beyond its images: the grey cells match the images.
+    int count = ImageList_GetImageCount(imageList);
+    while (group->disabledIcons.GetCount() > count)
+        ImageList_Remove(group->disabledIcons.GetHandle(), group->disabledIcons.GetCount() - 1);
     return true;
 }
 

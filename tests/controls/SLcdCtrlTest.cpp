@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ControlTestSupport.h"
+#include "InactiveParent.h"
 #include "SControl.h"
 #include "SLcdCtrl.h"
 #include "../window/PumpSupport.h"
@@ -135,7 +136,7 @@ TEST(SLcdCtrl, FontColumns)
 TEST(SLcdCtrl, TickerSteps)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(parent.CreateParent());
+    ASSERT_TRUE(CreateInactiveParent(parent));
     RecordingLcd lcd;
     RECT rect = {0, 0, 200, 40};
     ASSERT_TRUE(lcd.Create("HELLO", WS_VISIBLE, 0, &rect, parent.GetHandle()));
@@ -166,7 +167,7 @@ TEST(SLcdCtrl, TickerSteps)
 TEST(SLcdCtrl, TickerKeepsToTheConfiguredLines)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(parent.CreateParent());
+    ASSERT_TRUE(CreateInactiveParent(parent));
     RecordingLcd lcd;
     RECT rect = {0, 0, 200, 40};
     // Three text lines on a two-line display whose second line stands still.
@@ -188,7 +189,7 @@ TEST(SLcdCtrl, TickerKeepsToTheConfiguredLines)
 TEST(SLcdCtrl, AlignmentRebuildsTheText)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(parent.CreateParent());
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SLcdCtrl lcd;
     RECT rect = {0, 0, 200, 40};
     ASSERT_TRUE(lcd.Create("AB", WS_VISIBLE, 0, &rect, parent.GetHandle()));
@@ -203,7 +204,7 @@ TEST(SLcdCtrl, AlignmentRebuildsTheText)
 TEST(SLcdCtrl, PaintsDotsCellsAndCutsAtTheEdges)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(parent.CreateParent());
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SLcdCtrl lcd;
     RECT rect = {10, 10, 110, 60};
     const char text[] = {'A', (char)0xE9, 'W', '\r', '\n', 'A', 0};
@@ -240,7 +241,7 @@ TEST(SLcdCtrl, PaintsDotsCellsAndCutsAtTheEdges)
 TEST(SLcdCtrl, ForwardsMouseButtonsAndRunsTheTickerTimer)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(parent.CreateParent());
+    ASSERT_TRUE(CreateInactiveParent(parent));
     parent.SetMouseMessages({ControlMessage(SBLOCK_LCD)});
     RecordingLcd lcd;
     RECT rect = {0, 0, 200, 40};

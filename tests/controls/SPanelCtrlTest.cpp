@@ -4,6 +4,7 @@
 
 #include "../window/PumpSupport.h"
 #include "ControlTestSupport.h"
+#include "InactiveParent.h"
 #include "SControl.h"
 #include "SPanelCtrl.h"
 
@@ -32,7 +33,7 @@ struct PanelFixture
 {
     explicit PanelFixture(int width = 100)
     {
-        created = parent.CreateParent(300, 300);
+        created = CreateInactiveParent(parent, 300, 300);
         parent.SetMouseMessages({ControlMessage(SBLOCK_PANEL)});
         RECT rect = {0, 0, width, 250};
         created = created && panel.Create(WS_VISIBLE, 0, &rect, parent.GetHandle());

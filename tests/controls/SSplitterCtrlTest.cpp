@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ControlTestSupport.h"
+#include "InactiveParent.h"
 #include "SControl.h"
 #include "SSplitterCtrl.h"
 
@@ -57,7 +58,7 @@ struct SplitterFixture
 {
     SplitterFixture(int width, int height)
     {
-        created = parent.CreateParent(500, 400);
+        created = CreateInactiveParent(parent, 500, 400);
         parent.SetMouseMessages({ControlMessage(SBLOCK_SPLITTER)});
         RECT rect = {0, 0, width, height};
         created = created && splitter.Create(WS_VISIBLE, 0, &rect, parent.GetHandle());
@@ -216,7 +217,7 @@ TEST(SSplitterCtrl, PaneMessagesAreOfferedToTheSplitter)
 TEST(SSplitterCtrl, HostedWindowsSurviveTheSplitter)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(parent.CreateParent());
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SWnd hosted;
     {
         SSplitterCtrl splitter;
