@@ -289,8 +289,10 @@ TEST(SSelector, SystemColorPopupIsDrivenByMessages)
     SSelector none;
     EXPECT_FALSE(none.ChooseSystemColor("no owner"));
 
+    // A hidden owner is never activated when the pop-up goes, so it goes at once too.
     SRecordingParent owner;
-    ASSERT_TRUE(CreateInactiveParent(owner));
+    RECT rect = {0, 0, 100, 100};
+    ASSERT_TRUE(owner.Create("owner", WS_POPUP, 0, &rect, nullptr));
     const SArray<int>& indexes = GetIdentifiants()->GetColorIndexes();
     ASSERT_GT(indexes.GetCount(), 3);
     SSelector selector(owner.GetHandle());
