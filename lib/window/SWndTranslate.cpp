@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <string.h>
 
+#include "SDisk.h"
 #include "SLibrary.h"
 #include "SMenu.h"
 #include "SStringArray.h"
@@ -125,7 +126,7 @@ bool SWnd::PreHandleMessage(UINT msg, WPARAM* wParam, LPARAM* lParam, LRESULT* r
     case WM_SYSCOMMAND:
         if (*wParam == kAboutCommand)
         {
-            ShellExecuteA(m_handle, "open", kAboutTarget, "", nullptr, SW_SHOWNORMAL);
+            SDisk().Run(kAboutTarget, "", false, false, SW_SHOWNORMAL);
             return false;
         }
         return true;
