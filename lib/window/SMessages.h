@@ -40,6 +40,7 @@ enum : UINT
     WM_S_CHILD_SYSKEY     = WM_APP + 1501, // wParam key, lParam child SWnd*; -1 eats the key
     WM_S_CHILD_KEY        = WM_APP + 1502, // wParam key, lParam child SWnd*
     WM_S_ANCHORED         = WM_APP + 1503, // wParam the anchored child SWnd*
+    WM_S_RADIO_CHECK      = WM_APP + 1504, // to a radio control: check it, uncheck its group
     WM_S_THREAD_FIRST     = WM_APP + 2010,
     WM_S_CONTROL_FIRST    = WM_APP + 3000  // WM_APP + 3000 + 10 * block
 };
