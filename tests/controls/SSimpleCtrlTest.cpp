@@ -7,7 +7,7 @@
 
 #include "../window/PumpSupport.h"
 #include "ControlTestSupport.h"
-#include "UnmanagedParent.h"
+#include "InactiveParent.h"
 #include "SButtonCtrl.h"
 #include "SCheckCtrl.h"
 #include "SControl.h"
@@ -119,7 +119,7 @@ const int kControlCount = 9;
 TEST(SSimpleCtrl, KindsClassesAndStyles)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     for (int which = 0; which < kControlCount; which++)
     {
         Made made = MakeControl(which, parent.GetHandle(), WS_VISIBLE);
@@ -142,7 +142,7 @@ TEST(SSimpleCtrl, KindsClassesAndStyles)
 TEST(SSimpleCtrl, CreateRefusesALiveWindow)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SButtonCtrl button;
     RECT rect = {0, 0, 50, 20};
     ASSERT_TRUE(button.Create("one", WS_VISIBLE, 0, &rect, parent.GetHandle()));
@@ -155,7 +155,7 @@ TEST(SSimpleCtrl, CreateRefusesALiveWindow)
 TEST(SSimpleCtrl, PopupStyleGetsNoChildBitButKeepsTheType)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SCheckCtrl check;
     RECT rect = {0, 0, 80, 20};
     ASSERT_TRUE(check.Create("popup", WS_POPUP, 0, &rect, parent.GetHandle()));
@@ -167,7 +167,7 @@ TEST(SSimpleCtrl, PopupStyleGetsNoChildBitButKeepsTheType)
 TEST(SSimpleCtrl, MouseButtonsReachTheParentWithTheRecord)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     for (int which = 0; which < kControlCount; which++)
     {
         Made made = MakeControl(which, parent.GetHandle(), WS_VISIBLE);
@@ -210,7 +210,7 @@ TEST(SSimpleCtrl, MouseButtonsReachTheParentWithTheRecord)
 TEST(SSimpleCtrl, ButtonClickIsReported)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     parent.SetMouseMessages({ControlMessage(SBLOCK_BUTTON)});
     SButtonCtrl button;
     RECT rect = {10, 10, 110, 40};
@@ -235,7 +235,7 @@ TEST(SSimpleCtrl, ButtonClickIsReported)
 TEST(SSimpleCtrl, CheckBoxTogglesAndReportsTheNewState)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SCheckCtrl check;
     RECT rect = {10, 10, 150, 40};
     ASSERT_TRUE(check.Create("Check", WS_VISIBLE, 0, &rect, parent.GetHandle(), 8));
@@ -286,8 +286,8 @@ TEST(SSimpleCtrl, ControlsWithoutWindowAnswerEmpty)
 TEST(SSimpleCtrl, RadioUnchecksItsGroupUnderTheSameParentOnly)
 {
     SRecordingParent parent, other;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
-    ASSERT_TRUE(CreateUnmanagedParent(&other));
+    ASSERT_TRUE(CreateInactiveParent(parent));
+    ASSERT_TRUE(CreateInactiveParent(other));
     struct Spec { SRadioCtrl* radio; HWND parent; int group; int y; };
     SRadioCtrl first, second, fourth, loose, elsewhere;
     Spec specs[] = {
@@ -330,7 +330,7 @@ TEST(SSimpleCtrl, RadioUnchecksItsGroupUnderTheSameParentOnly)
 TEST(SSimpleCtrl, ScrollBarMovesWithTheParentSteps)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SScrollCtrl bar;
     RECT rect = {10, 10, 210, 30};
     ASSERT_TRUE(bar.Create(WS_VISIBLE | SBS_HORZ, 0, &rect, parent.GetHandle()));
@@ -379,7 +379,7 @@ TEST(SSimpleCtrl, ScrollBarMovesWithTheParentSteps)
 TEST(SSimpleCtrl, SliderReportsEveryScrollCode)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SSliderCtrl slider;
     RECT rect = {10, 10, 210, 40};
     ASSERT_TRUE(slider.Create(WS_VISIBLE, 0, &rect, parent.GetHandle()));
@@ -408,7 +408,7 @@ TEST(SSimpleCtrl, SliderReportsEveryScrollCode)
 TEST(SSimpleCtrl, ChildColourBrushes)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SCheckCtrl check;
     SScrollCtrl bar;
     SGroupCtrl group;
@@ -461,7 +461,7 @@ TEST(SSimpleCtrl, GroupTextColourStartsAtTheButtonTextColour)
 TEST(SSimpleCtrl, ProgressBarRangeAndColour)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SProgressCtrl progress;
     RECT rect = {10, 10, 210, 30};
     ASSERT_TRUE(progress.Create(WS_VISIBLE, 0, &rect, parent.GetHandle()));
@@ -494,7 +494,7 @@ TEST(SSimpleCtrl, StaticEdgeValues)
 TEST(SSimpleCtrl, StaticFrameDrawsItsEdge)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SStaticCtrl frame;
     RECT rect = {10, 10, 70, 50};
     ASSERT_TRUE(frame.Create(WS_VISIBLE, 0, &rect, parent.GetHandle()));
@@ -564,7 +564,7 @@ void TextColumns(SLabelCtrl* label, int width, int height, int* first, int* last
 TEST(SSimpleCtrl, LabelAlignment)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     CountingLabel label;
     const int width = 200, height = 60;
     RECT rect = {10, 10, 10 + width, 10 + height};

@@ -7,7 +7,7 @@
 
 #include "../window/PumpSupport.h"
 #include "ControlTestSupport.h"
-#include "UnmanagedParent.h"
+#include "InactiveParent.h"
 #include "SControl.h"
 #include "SStatusBarCtrl.h"
 
@@ -35,7 +35,7 @@ std::string PartText(SStatusBarCtrl* bar, int part)
 TEST(SStatusBarCtrl, PartsDivideTheParentWidth)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent, 400, 200));
+    ASSERT_TRUE(CreateInactiveParent(parent, 400, 200));
     SStatusBarCtrl bar;
     ASSERT_TRUE(bar.Create(WS_VISIBLE, 0, parent.GetHandle()));
     EXPECT_EQ(SKIND_STATUSBAR, bar.GetKind());
@@ -61,7 +61,7 @@ TEST(SStatusBarCtrl, PartsDivideTheParentWidth)
 TEST(SStatusBarCtrl, PartRightEdgesAndTexts)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent, 400, 200));
+    ASSERT_TRUE(CreateInactiveParent(parent, 400, 200));
     SStatusBarCtrl bar;
     ASSERT_TRUE(bar.Create(WS_VISIBLE, 0, parent.GetHandle()));
     ASSERT_TRUE(bar.SetParts(4));
@@ -85,7 +85,7 @@ TEST(SStatusBarCtrl, PartRightEdgesAndTexts)
 TEST(SStatusBarCtrl, FollowsTheBottomOfTheResizedParent)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent, 400, 200));
+    ASSERT_TRUE(CreateInactiveParent(parent, 400, 200));
     SStatusBarCtrl bar;
     ASSERT_TRUE(bar.Create(WS_VISIBLE, 0, parent.GetHandle()));
     RECT rect;
@@ -101,7 +101,7 @@ TEST(SStatusBarCtrl, FollowsTheBottomOfTheResizedParent)
 TEST(SStatusBarCtrl, ForwardsMouseButtons)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent, 400, 200));
+    ASSERT_TRUE(CreateInactiveParent(parent, 400, 200));
     parent.SetMouseMessages({ControlMessage(SBLOCK_STATUSBAR)});
     SStatusBarCtrl bar;
     ASSERT_TRUE(bar.Create(WS_VISIBLE, 0, parent.GetHandle()));

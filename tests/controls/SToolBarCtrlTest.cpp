@@ -6,7 +6,7 @@
 
 #include "../window/PumpSupport.h"
 #include "ControlTestSupport.h"
-#include "UnmanagedParent.h"
+#include "InactiveParent.h"
 #include "SControl.h"
 #include "SControlBarCtrl.h"
 #include "SToolBarCtrl.h"
@@ -33,7 +33,7 @@ void ClickButton(SToolBarCtrl* toolBar, int index)
 TEST(SToolBarCtrl, CreationStyles)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SToolBarCtrl flat;
     ASSERT_TRUE(flat.Create(WS_VISIBLE | TBSTYLE_FLAT, 0, nullptr, parent.GetHandle()));
     EXPECT_EQ(SKIND_TOOLBAR, flat.GetKind());
@@ -58,7 +58,7 @@ TEST(SToolBarCtrl, CreationStyles)
 TEST(SToolBarCtrl, ButtonsSeparatorsAndStates)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SToolBarCtrl toolBar;
     ASSERT_TRUE(toolBar.Create(WS_VISIBLE | TBSTYLE_FLAT, 0, nullptr, parent.GetHandle()));
     EXPECT_EQ(0, toolBar.GetButtonCount());
@@ -114,7 +114,7 @@ TEST(SToolBarCtrl, ButtonsSeparatorsAndStates)
 TEST(SToolBarCtrl, ImageListSetsTheBitmapSize)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SToolBarCtrl toolBar;
     ASSERT_TRUE(toolBar.Create(WS_VISIBLE, 0, nullptr, parent.GetHandle()));
     HIMAGELIST images = ImageList_Create(24, 20, ILC_COLOR32, 1, 1);
@@ -132,7 +132,7 @@ TEST(SToolBarCtrl, ImageListSetsTheBitmapSize)
 TEST(SToolBarCtrl, ClickSendsTheCommandIdToTheHolder)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SToolBarCtrl toolBar;
     ASSERT_TRUE(toolBar.Create(WS_VISIBLE | TBSTYLE_FLAT, 0, nullptr, parent.GetHandle()));
     ASSERT_TRUE(toolBar.AddButton(40, -1, "First", BTNS_BUTTON, TBSTATE_ENABLED, 0));
@@ -153,7 +153,7 @@ TEST(SToolBarCtrl, ClickSendsTheCommandIdToTheHolder)
 TEST(SControlBarCtrl, ToolBarCommandsReachTheWindowHoldingTheBar)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SControlBarCtrl bar;
     ASSERT_TRUE(bar.Create(WS_VISIBLE, 0, parent.GetHandle()));
     EXPECT_EQ(SKIND_CONTROLBAR, bar.GetKind());
@@ -177,7 +177,7 @@ TEST(SControlBarCtrl, ToolBarCommandsReachTheWindowHoldingTheBar)
 TEST(SControlBarCtrl, BandsAreDescribedAndCounted)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SControlBarCtrl bar;
     ASSERT_TRUE(bar.Create(WS_VISIBLE, 0, parent.GetHandle()));
     SWnd first, second;
@@ -252,7 +252,7 @@ SControlBarCtrl* MakeBarWithTwoBands(HWND parent)
 TEST(SControlBarCtrl, DeletingTheBarRemovesItsBandsFirst)
 {
     BandCountingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SControlBarCtrl* bar = MakeBarWithTwoBands(parent.GetHandle());
     ASSERT_NE(nullptr, bar);
     parent.deleted = 0;
@@ -271,7 +271,7 @@ TEST(SControlBarCtrl, DeletingTheBarRemovesItsBandsFirst)
 TEST(SControlBarCtrl, GrowingReportsToTheParent)
 {
     SRecordingParent parent;
-    ASSERT_TRUE(CreateUnmanagedParent(&parent));
+    ASSERT_TRUE(CreateInactiveParent(parent));
     SControlBarCtrl bar;
     ASSERT_TRUE(bar.Create(WS_VISIBLE, 0, parent.GetHandle()));
     SWnd child;

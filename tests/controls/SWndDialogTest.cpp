@@ -76,7 +76,7 @@ bool TestBuilder(SFile* description, SWndDialog* dialog, HWND parent, SResource*
     if (!description || description->ReadLine() != "TEST DIALOG")
         return false;
     // A pop-up without caption shown without activation: the X driver does not manage it,
-    // so hiding it costs no wait (see UnmanagedParent.h).
+    // so hiding it costs no wait (see InactiveParent.h).
     RECT rect = {60, 60, 460, 360};
     if (!dialog->Create("Test dialog", popup ? WS_POPUP | WS_BORDER : WS_CHILD, 0, &rect, parent))
         return false;
