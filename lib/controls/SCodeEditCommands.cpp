@@ -339,6 +339,7 @@ bool SCodeEditCtrl::GoToLine(int number)
         return false;
     m_text.SetSelectionRaw(number - 1, 0, -1, -1, 0);
     m_scrollRequest = 3;
+    Redraw();
     return true;
 }
 
@@ -366,8 +367,8 @@ void SCodeEditCtrl::OnGoTo()
     int number = RunGoToWindow(window);
     m_gotoWindow = nullptr;
     delete window;
-    GoToLine(number);
-    Redraw();
+    if (!GoToLine(number))
+        Redraw();
     SetFocus();
 }
 
