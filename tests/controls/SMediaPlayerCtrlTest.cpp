@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <math.h>
+
 #include "../window/InputTestSupport.h"
 #include "../window/PumpSupport.h"
 #include "ControlTestSupport.h"
@@ -458,4 +460,145 @@ TEST_F(SMediaPlayerCtrlTest, FailedCreationDestroysTheWindow)
     control.DestroyPlayer();
     EXPECT_FALSE(control.HasPlayer());
     EXPECT_EQ(nullptr, player.sink);
+}
+
+namespace
+{
+// Writes a mono 16-bit PCM WAV of a 440 Hz tone; the path, or "" on failure.
+std::string WriteToneWav(const char* name, int milliseconds)
+{
+    char folder[MAX_PATH];
+    if (!GetTempPathA(MAX_PATH, folder))
+        return "";
+    std::string path = std::string(folder) + name;
+    const int rate = 22050;
+    int count = rate * milliseconds / 1000;
+    std::vector<short> samples(count);
+    for (int i = 0; i < count; i++)
+        samples[i] = (short)(12000 * sin(2 * 3.14159265358979 * 440 * i / rate));
+    DWORD dataBytes = (DWORD)(count * 2);
+    struct Header
+    {
+        char riff[4]; DWORD riffSize; char wave[4];
+        char fmt[4]; DWORD fmtSize; WORD format, channels; DWORD rate, byteRate; WORD align, bits;
+        char data[4]; DWORD dataSize;
+    } header = {{'R', 'I', 'F', 'F'}, 36 + dataBytes, {'W', 'A', 'V', 'E'}, {'f', 'm', 't', ' '}, 16, 1, 1,
+                (DWORD)rate, (DWORD)rate * 2, 2, 16, {'d', 'a', 't', 'a'}, dataBytes};
+    static_assert(sizeof(Header) == 44, "WAV header");
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "";
+    DWORD written = 0, written2 = 0;
+    bool ok = WriteFile(file, &header, sizeof(header), &written, nullptr) &&
+              WriteFile(file, samples.data(), dataBytes, &written2, nullptr) && written2 == dataBytes;
+    CloseHandle(file);
+    if (!ok)
+    {
+        DeleteFileA(path.c_str());
+        return "";
+    }
+    return path;
+}
+
+// The MP3 the build made from a tone, as a Windows path; "" when no encoder was installed.
+std::string BuiltMp3()
+{
+    char value[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("MELVORA_TEST_MP3", value, MAX_PATH);
+    if (!length || length >= MAX_PATH)
+        return "";
+    std::string path = value;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? "" : path;
+}
+
+// Removes a scratch file however the test ends.
+struct ScratchFile
+{
+    std::string path;
+    ~ScratchFile()
+    {
+        if (!path.empty())
+            DeleteFileA(path.c_str());
+    }
+};
+} // namespace
+
+class SMediaPlayerWineTest : public SMediaPlayerCtrlTest
+{
+protected:
+    void SetUp() override
+    {
+        SMediaPlayerCtrlTest::SetUp();
+        ASSERT_TRUE(control.SetPlayerObject(nullptr));
+        CreateControl();
+    }
+    // Opens the file playing and pumps until the control reports its end.
+    void PlayToTheEnd(const std::string& path)
+    {
+        parent.ClearReceived();
+        control.ended = 0;
+        ASSERT_TRUE(control.Open(path.c_str(), true)) << path;
+        EXPECT_TRUE(control.HasMedia());
+        EXPECT_TRUE(control.IsPlaying());
+        SPath opened;
+        control.GetPath(&opened);
+        EXPECT_STREQ(path.c_str(), opened.GetPath());
+        ASSERT_TRUE(PumpUntil([&] { return !parent.Received(WM_S_PLAYER_ENDED).empty(); }, 15000)) << path;
+        EXPECT_EQ(1, control.ended);
+        EXPECT_TRUE(control.IsStopped());
+        EXPECT_TRUE(control.HasMedia());
+    }
+};
+
+TEST_F(SMediaPlayerWineTest, PlaysAWavToTheEndAndReportsIt)
+{
+    ScratchFile wav{WriteToneWav("melvora_player_tone.wav", 300)};
+    ASSERT_FALSE(wav.path.empty());
+    PlayToTheEnd(wav.path);
+    // Played again from the start after the end.
+    ASSERT_TRUE(control.Play());
+    ASSERT_TRUE(PumpUntil([&] { return control.ended == 2; }, 15000));
+    control.Close();
+    EXPECT_FALSE(control.HasMedia());
+}
+
+TEST_F(SMediaPlayerWineTest, PlaysAnMp3ToTheEndAndReportsIt)
+{
+    std::string mp3 = BuiltMp3();
+    if (mp3.empty())
+        GTEST_SKIP() << "no MP3 encoder was installed at build time (lame), so no MP3 was made";
+    PlayToTheEnd(mp3);
+}
+
+TEST_F(SMediaPlayerWineTest, OpensSilentlyAndRefusesWhatItCannotRender)
+{
+    ScratchFile wav{WriteToneWav("melvora_player_quiet.wav", 300)};
+    ASSERT_FALSE(wav.path.empty());
+    ASSERT_TRUE(control.SetVolume(60));
+    ASSERT_TRUE(control.Open(wav.path.c_str(), false));
+    EXPECT_TRUE(control.IsStopped());
+    EXPECT_EQ(60, control.GetVolume());
+    EXPECT_FALSE(control.HasVideo());
+    EXPECT_FALSE(control.SetFullScreen(true));
+
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    ScratchFile junk{std::string(folder) + "melvora_player_junk.mp3"};
+    HANDLE file = CreateFileA(junk.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, "not a sound at all, only text", 29, &written, nullptr);
+    CloseHandle(file);
+    for (const std::string& path : {junk.path, std::string(folder) + "melvora_player_missing.wav"})
+    {
+        EXPECT_FALSE(control.Open(path.c_str(), false)) << path;
+        EXPECT_FALSE(control.HasMedia());
+        EXPECT_EQ(60, control.GetVolume());
+        SPath opened;
+        control.GetPath(&opened);
+        EXPECT_STREQ("", opened.GetPath());
+    }
 }
