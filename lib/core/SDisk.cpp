@@ -64,11 +64,32 @@ const char* NullIfEmpty(const char* text)
 
 SShellLauncher::~SShellLauncher() {}
 
-INT_PTR SShellLauncher::Execute(HWND owner, const char* verb, const char* file, const char* parameters,
-                                const char* folder, int showCmd)
+namespace {
+
+// "open" through the installed launcher with the shell's error boxes off; with
+// process, the started process's handle (or null) is handed back to be waited on.
+bool StartThroughShell(const char* file, const char* parameters, const char* folder, int showCmd,
+                       HANDLE* process)
 {
-    return reinterpret_cast<INT_PTR>(ShellExecuteA(owner, verb, file, parameters, folder, showCmd));
+    SHELLEXECUTEINFOA info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI | (process ? SEE_MASK_NOCLOSEPROCESS : 0);
+    info.lpVerb = "open";
+    info.lpFile = file;
+    info.lpParameters = parameters;
+    info.lpDirectory = folder;
+    info.nShow = showCmd;
+    if (!g_launcher->ExecuteEx(&info))
+        return false;
+    if (process)
+        *process = info.hProcess;
+    else if (info.hProcess)
+        CloseHandle(info.hProcess);
+    return true;
 }
+
+} // namespace
 
 bool SShellLauncher::ExecuteEx(SHELLEXECUTEINFOA* info)
 {
@@ -467,7 +488,7 @@ bool SDisk::OpenFolder(const char* path, int showCmd)
 {
     if (!IsFolder(path))
         return false;
-    return g_launcher->Execute(nullptr, "open", path, nullptr, nullptr, showCmd) > 32;
+    return StartThroughShell(path, nullptr, nullptr, showCmd, nullptr);
 }
 
 bool SDisk::Run(const char* file, const char* parameters, bool wait, bool inFileFolder, int showCmd)
@@ -477,23 +498,12 @@ bool SDisk::Run(const char* file, const char* parameters, bool wait, bool inFile
     SString folder("");
     if (inFileFolder)
         folder = SPath(file).GetFolderPath();
-    if (!wait)
-        return g_launcher->Execute(nullptr, "open", file, NullIfEmpty(parameters), NullIfEmpty(folder), showCmd) > 32;
-
-    SHELLEXECUTEINFOA info;
-    memset(&info, 0, sizeof(info));
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.lpVerb = "open";
-    info.lpFile = file;
-    info.lpParameters = NullIfEmpty(parameters);
-    info.lpDirectory = NullIfEmpty(folder);
-    info.nShow = showCmd;
-    if (!g_launcher->ExecuteEx(&info))
+    HANDLE process = nullptr;
+    if (!StartThroughShell(file, NullIfEmpty(parameters), NullIfEmpty(folder), showCmd, wait ? &process : nullptr))
         return false;
-    if (info.hProcess) {
-        WaitForSingleObject(info.hProcess, INFINITE);
-        CloseHandle(info.hProcess);
+    if (process) {
+        WaitForSingleObject(process, INFINITE);
+        CloseHandle(process);
     }
     return true;
 }

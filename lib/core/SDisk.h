@@ -14,10 +14,8 @@ class SShellLauncher
 {
 public:
     virtual ~SShellLauncher();
-    // ShellExecuteA; the shell's result (above 32 on success).
-    virtual INT_PTR Execute(HWND owner, const char* verb, const char* file, const char* parameters,
-                            const char* folder, int showCmd);
-    // ShellExecuteExA; true on success.
+    // ShellExecuteExA; true on success. Every start of the library comes here with
+    // SEE_MASK_FLAG_NO_UI, so a failure shows nothing and reports false.
     virtual bool ExecuteEx(SHELLEXECUTEINFOA* info);
 };
 

@@ -117,7 +117,13 @@ bool SResource::Open(const char* packPath, int startOffset)
     }
     if (startOffset > 0)
         file.Seek(startOffset);
-    return ReadTable(&file);
+    // A refused pack keeps nothing: no entry of it can be extracted afterwards.
+    if (!ReadTable(&file))
+    {
+        Reset();
+        return false;
+    }
+    return true;
 }
 
 bool SResource::OpenStream(SFile* stream, int startOffset)
@@ -127,7 +133,13 @@ bool SResource::OpenStream(SFile* stream, int startOffset)
         return false;
     source = stream;
     source->Seek(startOffset > 0 ? startOffset : 0);
-    return ReadTable(source);
+    // A refused pack keeps nothing (the stream it took over is deleted with it).
+    if (!ReadTable(source))
+    {
+        Reset();
+        return false;
+    }
+    return true;
 }
 
 int SResource::FindEntry(const char* entryName) const

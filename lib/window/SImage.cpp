@@ -3,8 +3,10 @@
 #include <objidl.h>
 #include <string.h>
 #include <new>
+#include <utility>
 #include <vector>
 
+#include "SByteStream.h"
 #include "SDraw.h"
 #include "SFile.h"
 #include "SFileMem.h"
@@ -182,38 +184,24 @@ bool SImage::Load(SFile* stream, int count)
         count = remaining;
     if (count <= 0)
         return false;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)count);
-    if (!memory)
-        return false;
-    void* target = GlobalLock(memory);
-    if (!target) {
-        GlobalFree(memory);
-        return false;
-    }
+    std::vector<uint8_t> bytes((size_t)count);
     int copied = 0;
     if (stream->IsMemory()) {
-        const uint8_t* bytes = stream->GetPositionPointer();
-        if (bytes) {
-            memcpy(target, bytes, (size_t)count);
+        const uint8_t* source = stream->GetPositionPointer();
+        if (source) {
+            memcpy(bytes.data(), source, (size_t)count);
             stream->Skip(count);
             copied = count;
         }
     } else {
-        copied = stream->Read(target, count);
+        copied = stream->Read(bytes.data(), count);
     }
-    GlobalUnlock(memory);
-    if (copied != count) {
-        GlobalFree(memory);
+    if (copied != count)
         return false;
-    }
-    IStream* istream = nullptr;
-    if (CreateStreamOnHGlobal(memory, TRUE, &istream) != S_OK || !istream) {
-        GlobalFree(memory);
+    // The decoders read through a bounded stream of the library's own.
+    SByteStream* istream = SByteStream::Create(std::move(bytes));
+    if (!istream)
         return false;
-    }
-    ULARGE_INTEGER size;
-    size.QuadPart = (ULONGLONG)count;
-    istream->SetSize(size);
     Bitmap* decoded = Usable(Bitmap::FromStream(istream, FALSE));
     istream->Release();
     m_bitmap = decoded;

@@ -12,6 +12,10 @@ namespace
 // The largest data block another program may announce.
 const int kMaxDataBlock = 16 * 1024 * 1024;
 const int kDataBlockHeader = 16;
+// Any program on the desktop may open blocks: their number and their bytes
+// together are bounded per window, generously for real use.
+const int kMaxOpenDataBlocks = 64;
+const long long kMaxOpenDataBytes = 64LL * 1024 * 1024;
 
 int DataAreaSize(int size)
 {
@@ -27,6 +31,18 @@ bool SWnd::TranslateDataBlock(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* r
     {
         int size = (int)lParam;
         if (size <= 0 || size > kMaxDataBlock || (LPARAM)size != lParam)
+            return false;
+        int open = 0;
+        long long openBytes = 0;
+        for (int i = 0; i < m_blocks.GetCount(); i++)
+        {
+            if (m_blocks.GetAt(i))
+            {
+                open++;
+                openBytes += m_blockSizes.GetAt(i);
+            }
+        }
+        if (open >= kMaxOpenDataBlocks || openBytes + size > kMaxOpenDataBytes)
             return false;
         int area = DataAreaSize(size);
         unsigned char* block = new unsigned char[(size_t)(kDataBlockHeader + area)];
@@ -59,8 +75,11 @@ bool SWnd::TranslateDataBlock(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* r
         *result = entry + 1;
         return false;
     }
-    int entry = (int)wParam - 1;
-    if (wParam == 0 || entry < 0 || entry >= m_blocks.GetCount() || !m_blocks.GetAt(entry))
+    // The whole handle is compared: on 64-bit builds its high bits must not be dropped.
+    if (wParam == 0 || wParam > (WPARAM)m_blocks.GetCount())
+        return false;
+    int entry = (int)(wParam - 1);
+    if (!m_blocks.GetAt(entry))
         return false;
     unsigned char* block = m_blocks.GetAt(entry);
     if (msg == WM_S_DATA_WRITE)

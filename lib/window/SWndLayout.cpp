@@ -1,6 +1,7 @@
 #include "SWnd.h"
 
 #include <commctrl.h>
+#include <limits.h>
 #include <stdlib.h>
 
 #include "SLibrary.h"
@@ -42,9 +43,11 @@ int SplitItems(const char* text, SString* items, int maxItems)
     return count;
 }
 
-void FitRange(long& low, long& high, long areaLow, long areaHigh)
+// Sizes in 64 bits: stored coordinates may be anything, and their difference
+// must not overflow before the range is fitted into the work area.
+void FitRange(long long& low, long long& high, long long areaLow, long long areaHigh)
 {
-    long size = high - low;
+    long long size = high - low;
     if (size > areaHigh - areaLow)
     {
         low = areaLow;
@@ -60,6 +63,17 @@ void FitRange(long& low, long& high, long areaLow, long areaHigh)
         high = areaHigh;
         low = areaHigh - size;
     }
+}
+
+// A stored coordinate as a number in the 32-bit range, whatever the text holds.
+long long ReadCoordinate(const char* text)
+{
+    long long value = strtoll(text, nullptr, 10);
+    if (value < INT_MIN)
+        return INT_MIN;
+    if (value > INT_MAX)
+        return INT_MAX;
+    return value;
 }
 
 SString PlacementKey(const char* key1, const char* key2)
@@ -388,14 +402,15 @@ bool SWnd::ApplyPlacementText(const char* text, bool keepHidden)
     SString items[8];
     if (SplitItems(colon + 1, items, 8) < 7)
         return false;
-    long left = atol(items[0]), top = atol(items[1]), right = atol(items[2]), bottom = atol(items[3]);
+    long long left = ReadCoordinate(items[0]), top = ReadCoordinate(items[1]);
+    long long right = ReadCoordinate(items[2]), bottom = ReadCoordinate(items[3]);
     if (right < left)
         right = left;
     if (bottom < top)
         bottom = top;
     FitRange(left, right, m_workArea.left, m_workArea.right);
     FitRange(top, bottom, m_workArea.top, m_workArea.bottom);
-    ::MoveWindow(m_handle, left, top, right - left, bottom - top, TRUE);
+    ::MoveWindow(m_handle, (int)left, (int)top, (int)(right - left), (int)(bottom - top), TRUE);
     if (atoi(items[5]))
         MinimizeKeepVisibility();
     if (atoi(items[6]))

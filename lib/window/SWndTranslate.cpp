@@ -4,9 +4,11 @@
 #include <shellapi.h>
 #include <string.h>
 
+#include "SDisk.h"
 #include "SLibrary.h"
 #include "SMenu.h"
 #include "SStringArray.h"
+#include "SWndThreadRecord.h"
 
 namespace
 {
@@ -53,6 +55,36 @@ void FillMouseRecord(SMouseRecord* record, HWND control, int code)
     record->screenY = screen.y;
 }
 
+// The list control (kind 19) whose owner-drawn item is being measured: a library list of this
+// window with the item's control id. Its item records start with their control, which tells
+// several such lists apart.
+SWnd* FindMeasuredList(HWND self, const MEASUREITEMSTRUCT* measure)
+{
+    SWndThreadRecord* thread = FindThreadRecord(0);
+    if (!thread || !measure->itemData)
+        return nullptr;
+    SArray<SWnd*>& windows = thread->GetWindows();
+    SWnd* found = nullptr;
+    int candidates = 0;
+    for (int i = 0; i < windows.GetCount(); i++)
+    {
+        SWnd* window = windows.GetAt(i);
+        if (window && window->GetKind() == SKIND_LIST && window->GetHandle() &&
+            ::GetParent(window->GetHandle()) == self && (UINT)window->GetId() == measure->CtlID)
+        {
+            found = window;
+            candidates++;
+        }
+    }
+    if (candidates <= 1)
+        return found;
+    SWnd* owner = *(SWnd* const*)measure->itemData;
+    for (int i = 0; i < windows.GetCount(); i++)
+        if (windows.GetAt(i) == owner && owner->GetKind() == SKIND_LIST)
+            return owner;
+    return nullptr;
+}
+
 }
 
 void SWnd::InitAfterCreate()
@@ -94,7 +126,7 @@ bool SWnd::PreHandleMessage(UINT msg, WPARAM* wParam, LPARAM* lParam, LRESULT* r
     case WM_SYSCOMMAND:
         if (*wParam == kAboutCommand)
         {
-            ShellExecuteA(m_handle, "open", kAboutTarget, "", nullptr, SW_SHOWNORMAL);
+            SDisk().Run(kAboutTarget, "", false, false, SW_SHOWNORMAL);
             return false;
         }
         return true;
@@ -225,12 +257,28 @@ bool SWnd::PreHandleMessage(UINT msg, WPARAM* wParam, LPARAM* lParam, LRESULT* r
             *result = TRUE;
             return false;
         }
+        if (draw && draw->CtlType == ODT_LISTBOX && draw->itemID != (UINT)-1)
+        {
+            SWnd* list = FindWndByHandle(draw->hwndItem);
+            if (list && list->GetKind() == SKIND_LIST &&
+                ::SendMessageA(draw->hwndItem, WM_S_LIST_DRAW, 0, (LPARAM)draw))
+            {
+                *result = TRUE;
+                return false;
+            }
+        }
         return true;
     }
     case WM_MEASUREITEM:
     {
         MEASUREITEMSTRUCT* measure = (MEASUREITEMSTRUCT*)*lParam;
         if (measure && measure->CtlType == ODT_MENU && SMenu::HandleMeasureItem(measure))
+        {
+            *result = TRUE;
+            return false;
+        }
+        SWnd* list = measure && measure->CtlType == ODT_LISTBOX ? FindMeasuredList(m_handle, measure) : nullptr;
+        if (list && list->SendMessage(WM_S_LIST_MEASURE, 0, (LPARAM)measure))
         {
             *result = TRUE;
             return false;
@@ -720,7 +768,11 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
         break;
     case SKIND_TAB:
         if (code == TCN_SELCHANGE)
-            ::SendMessageA(self, ControlMessage(28, 1), object, ::SendMessageA(handle, TCM_GETCURSEL, 0, 0));
+        {
+            LRESULT selected = ::SendMessageA(handle, TCM_GETCURSEL, 0, 0);
+            ::SendMessageA(handle, WM_S_TAB_SHOW_PAGE, (WPARAM)selected, 0);
+            ::SendMessageA(self, ControlMessage(28, 1), object, selected);
+        }
         break;
     case SKIND_TREE:
         if (code == NM_CLICK || code == NM_RCLICK || code == NM_RDBLCLK || code == NM_DBLCLK)

@@ -84,27 +84,20 @@ protected:
 class FakeLauncher : public SShellLauncher
 {
 public:
-    INT_PTR Execute(HWND, const char* verb, const char* file, const char* parameters, const char* folder,
-                    int showCmd) override
-    {
-        ++calls;
-        this->verb = verb ? verb : "";
-        this->file = file ? file : "";
-        this->parameters = parameters ? parameters : "";
-        this->folder = folder ? folder : "";
-        this->showCmd = showCmd;
-        return result;
-    }
     bool ExecuteEx(SHELLEXECUTEINFOA* info) override
     {
         ++calls;
         mask = info->fMask;
+        verb = info->lpVerb ? info->lpVerb : "";
         file = info->lpFile ? info->lpFile : "";
         parameters = info->lpParameters ? info->lpParameters : "";
+        folder = info->lpDirectory ? info->lpDirectory : "";
+        showCmd = info->nShow;
         if (result <= 32)
             return false;
         // A signalled event stands in for a process that has already ended.
-        info->hProcess = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        if (mask & SEE_MASK_NOCLOSEPROCESS)
+            info->hProcess = CreateEventA(nullptr, TRUE, TRUE, nullptr);
         process = info->hProcess;
         return true;
     }
@@ -414,12 +407,13 @@ TEST_F(SDiskTest, RunAndOpenFolderGoThroughTheLauncher)
     EXPECT_EQ(launcher.parameters, "-play");
     EXPECT_EQ(launcher.folder, m_root);
     EXPECT_EQ(launcher.showCmd, SW_HIDE);
+    EXPECT_EQ(launcher.mask, ULONG(SEE_MASK_FLAG_NO_UI)) << "a failed start must show no box";
 
     EXPECT_TRUE(m_disk.Run(program.c_str(), nullptr, false, false, SW_SHOW));
     EXPECT_EQ(launcher.folder, "");
 
     EXPECT_TRUE(m_disk.Run(program.c_str(), "-x", true, false, SW_SHOW));
-    EXPECT_EQ(launcher.mask, ULONG(SEE_MASK_NOCLOSEPROCESS));
+    EXPECT_EQ(launcher.mask, ULONG(SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI));
     DWORD handleFlags = 0;
     EXPECT_FALSE(GetHandleInformation(launcher.process, &handleFlags)) << "the process handle was not closed";
 
@@ -434,6 +428,19 @@ TEST_F(SDiskTest, RunAndOpenFolderGoThroughTheLauncher)
     EXPECT_TRUE(m_disk.OpenFolder(m_root.c_str(), SW_SHOWMAXIMIZED));
     EXPECT_EQ(launcher.file, m_root);
     EXPECT_EQ(launcher.showCmd, SW_SHOWMAXIMIZED);
+    EXPECT_EQ(launcher.mask, ULONG(SEE_MASK_FLAG_NO_UI));
+}
+
+// The real shell, asked for a program that does not exist, answers false at once
+// instead of opening its modal "file not found" box.
+TEST_F(SDiskTest, RunOfAMissingProgramFailsWithoutABox)
+{
+    std::string missing = m_root + "no-such-program.exe";
+    for (bool wait : {false, true}) {
+        DWORD start = GetTickCount();
+        EXPECT_FALSE(m_disk.Run(missing.c_str(), nullptr, wait, false, SW_SHOWNORMAL)) << wait;
+        EXPECT_LT(GetTickCount() - start, 10000u) << "the start blocked: wait=" << wait;
+    }
 }
 
 TEST_F(SDiskTest, CreateZipWritesAStoredArchive)

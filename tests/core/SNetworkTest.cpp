@@ -74,6 +74,7 @@ struct Started
 {
     std::string verb, file, parameters, folder;
     int showCmd;
+    ULONG mask;
 };
 
 // Records what the shell would be asked to start, and starts nothing.
@@ -83,14 +84,13 @@ public:
     INT_PTR result = 42;
     std::vector<Started> started;
 
-    INT_PTR Execute(HWND, const char* verb, const char* file, const char* parameters, const char* folder,
-                    int showCmd) override
+    bool ExecuteEx(SHELLEXECUTEINFOA* info) override
     {
-        started.push_back({verb ? verb : "", file ? file : "", parameters ? parameters : "", folder ? folder : "",
-                           showCmd});
-        return result;
+        started.push_back({info->lpVerb ? info->lpVerb : "", info->lpFile ? info->lpFile : "",
+                           info->lpParameters ? info->lpParameters : "", info->lpDirectory ? info->lpDirectory : "",
+                           info->nShow, info->fMask});
+        return result > 32;
     }
-    bool ExecuteEx(SHELLEXECUTEINFOA*) override { return false; }
 };
 
 std::string Pattern(int length)
@@ -387,6 +387,7 @@ TEST_F(SNetworkTest, UpdateCheckOffersAndStartsTheUpdater)
               "3735928559 \"http://updates.example/melvora.bin\" \"" + folder + "\" \"" + self + "\"");
     EXPECT_EQ(start.folder, "");
     EXPECT_EQ(start.showCmd, SW_SHOWNORMAL);
+    EXPECT_EQ(start.mask, ULONG(SEE_MASK_FLAG_NO_UI));
 
     launcher.result = SE_ERR_FNF;
     TestNetwork notStarted;
@@ -431,6 +432,8 @@ TEST_F(SNetworkTest, ShellLinksGoThroughTheShell)
     EXPECT_EQ(launcher.started[0].showCmd, SW_SHOW);
     EXPECT_EQ(launcher.started[1].file, "http://example.com/");
     EXPECT_EQ(launcher.started[1].showCmd, SW_SHOWNORMAL);
+    for (const Started& start : launcher.started)
+        EXPECT_EQ(start.mask, ULONG(SEE_MASK_FLAG_NO_UI)) << start.file;
 }
 
 TEST(SNetwork, MailtoLinks)

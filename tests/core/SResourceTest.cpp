@@ -168,10 +168,30 @@ TEST(SResource, DamagedPacksFailCleanly)
     for (const Case& c : cases)
     {
         ASSERT_TRUE(WriteFileBytes(path, c.bytes)) << c.name;
+        // A refused pack lists nothing and extracts nothing, from a file or a stream.
         SResource pack;
         EXPECT_FALSE(pack.Open(path.c_str(), 0)) << c.name;
+        EXPECT_EQ(pack.GetCount(), 0) << c.name;
+        SFileMem target;
+        EXPECT_FALSE(pack.Extract(&target, "a.txt", true)) << c.name;
+        SFileMem* stream = new SFileMem();
+        stream->Write(c.bytes.data(), (int)c.bytes.size());
+        EXPECT_FALSE(pack.OpenStream(stream, 0)) << c.name;
+        EXPECT_EQ(pack.GetCount(), 0) << c.name;
+        EXPECT_FALSE(pack.Extract(&target, "a.txt", true)) << c.name;
+        EXPECT_EQ(target.GetSize(), 0) << c.name;
     }
+    // The smallest refused pack: one entry read, then no end marker.
+    std::string noEnd = "SRES";
+    PutU32(noEnd, 0);
+    PutU32(noEnd, 1);
+    noEnd += std::string("a") + '\0' + "x";
+    ASSERT_TRUE(WriteFileBytes(path, noEnd));
     SResource pack;
+    EXPECT_FALSE(pack.Open(path.c_str(), 0));
+    SFileMem extracted;
+    EXPECT_FALSE(pack.Extract(&extracted, "a", true));
+    EXPECT_EQ(pack.GetCount(), 0);
     EXPECT_FALSE(pack.Open((path + ".missing").c_str(), 0));
 
     // A compressed entry whose zlib data is damaged is a failure, and nothing is written.

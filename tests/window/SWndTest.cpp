@@ -320,6 +320,21 @@ TEST(SWnd, PlacementTextIsCheckedAndFitted)
     EXPECT_EQ(placed.left, 300);
     EXPECT_EQ(placed.top, 300);
     EXPECT_GE(placed.right, placed.left);
+    // Extreme and out-of-range stored values are fitted into the work area like any
+    // too-wide rectangle, never wrapped by an overflowing width.
+    const char* extreme[] = {"7:-2147483648,10,2147483647,110,1,0,0",
+                             "7:-99999999999,10,99999999999,110,1,0,0"};
+    for (const char* text : extreme)
+    {
+        ASSERT_TRUE(window.ApplyPlacementText(text, true)) << text;
+        window.GetWindowRect(&placed);
+        EXPECT_EQ(placed.left, work.left) << text;
+        EXPECT_EQ(placed.right, work.right) << text;
+    }
+    ASSERT_TRUE(window.ApplyPlacementText("7:10,-2147483648,200,2147483647,1,0,0", true));
+    window.GetWindowRect(&placed);
+    EXPECT_EQ(placed.top, work.top);
+    EXPECT_EQ(placed.bottom, work.bottom);
 }
 
 TEST(SWnd, MinimizedWindowSavesItsNormalRectangle)
@@ -583,6 +598,59 @@ TEST(SWnd, DataBlocksAreAssembledAndBounded)
     int deliveredBefore = window.Count(WM_S_DATA_BLOCK);
     SendMessageA(handle, WM_S_DATA_CLOSE, 1, 0);
     EXPECT_EQ(window.Count(WM_S_DATA_BLOCK), deliveredBefore);
+}
+
+TEST(SWnd, DataBlockHandlesAreComparedWhole)
+{
+    RecordingWnd window;
+    ASSERT_TRUE(window.CreateMessageWindow());
+    HWND handle = window.GetHandle();
+    ASSERT_EQ(SendMessageA(handle, WM_S_DATA_OPEN, 0, 4), 1);
+    SendMessageA(handle, WM_S_DATA_WRITE, 1, 0x01020304);
+    if (sizeof(WPARAM) > 4)
+    {
+        // A handle whose low 32 bits are those of block 1 is another, unknown handle.
+        WPARAM alias = (WPARAM)(((unsigned long long)1 << 32) | 1);
+        SendMessageA(handle, WM_S_DATA_WRITE, alias, 0x7F7F7F7F);
+        SendMessageA(handle, WM_S_DATA_CLOSE, alias, 0);
+        EXPECT_EQ(window.Count(WM_S_DATA_BLOCK), 0);
+    }
+    SendMessageA(handle, WM_S_DATA_WRITE, (WPARAM)-1, 0x7F7F7F7F);
+    SendMessageA(handle, WM_S_DATA_CLOSE, 1, 0);
+    ASSERT_EQ(window.Count(WM_S_DATA_BLOCK), 1);
+    const std::vector<unsigned char> expected = {1, 2, 3, 4, 0, 0, 0, 0};
+    EXPECT_EQ(window.blockData, expected);
+}
+
+TEST(SWnd, OpenDataBlocksAreBoundedInNumberAndBytes)
+{
+    RecordingWnd window;
+    ASSERT_TRUE(window.CreateMessageWindow());
+    HWND handle = window.GetHandle();
+    // Many small blocks: the number of open ones is capped.
+    int opened = 0;
+    for (int i = 0; i < 1000; i++)
+        if (SendMessageA(handle, WM_S_DATA_OPEN, 0, 16))
+            opened++;
+    EXPECT_GE(opened, 16) << "real use opens a few blocks at once";
+    EXPECT_LT(opened, 1000);
+    EXPECT_EQ(window.GetDataBlockCount(), opened);
+    // Closing one makes room for exactly one more.
+    SendMessageA(handle, WM_S_DATA_CLOSE, 1, 0);
+    EXPECT_EQ(SendMessageA(handle, WM_S_DATA_OPEN, 0, 16), 1);
+    EXPECT_EQ(SendMessageA(handle, WM_S_DATA_OPEN, 0, 16), 0);
+
+    // Large blocks: their total is capped before the count is reached.
+    RecordingWnd second;
+    ASSERT_TRUE(second.CreateMessageWindow());
+    const int large = 16 * 1024 * 1024;
+    int largeOpened = 0;
+    for (int i = 0; i < 20; i++)
+        if (SendMessageA(second.GetHandle(), WM_S_DATA_OPEN, 0, large))
+            largeOpened++;
+    EXPECT_GE(largeOpened, 1);
+    EXPECT_LT(largeOpened, 20);
+    EXPECT_EQ(second.GetDataBlockCount(), largeOpened);
 }
 
 TEST(SWnd, ChangeNotificationFollowsTheFlag)
