@@ -8,6 +8,7 @@
 #include "SLibrary.h"
 #include "SMenu.h"
 #include "SStringArray.h"
+#include "SWndThreadRecord.h"
 
 namespace
 {
@@ -52,6 +53,36 @@ void FillMouseRecord(SMouseRecord* record, HWND control, int code)
     record->y = client.y;
     record->screenX = screen.x;
     record->screenY = screen.y;
+}
+
+// The list control (kind 19) whose owner-drawn item is being measured: a library list of this
+// window with the item's control id. Its item records start with their control, which tells
+// several such lists apart.
+SWnd* FindMeasuredList(HWND self, const MEASUREITEMSTRUCT* measure)
+{
+    SWndThreadRecord* thread = FindThreadRecord(0);
+    if (!thread || !measure->itemData)
+        return nullptr;
+    SArray<SWnd*>& windows = thread->GetWindows();
+    SWnd* found = nullptr;
+    int candidates = 0;
+    for (int i = 0; i < windows.GetCount(); i++)
+    {
+        SWnd* window = windows.GetAt(i);
+        if (window && window->GetKind() == SKIND_LIST && window->GetHandle() &&
+            ::GetParent(window->GetHandle()) == self && (UINT)window->GetId() == measure->CtlID)
+        {
+            found = window;
+            candidates++;
+        }
+    }
+    if (candidates <= 1)
+        return found;
+    SWnd* owner = *(SWnd* const*)measure->itemData;
+    for (int i = 0; i < windows.GetCount(); i++)
+        if (windows.GetAt(i) == owner && owner->GetKind() == SKIND_LIST)
+            return owner;
+    return nullptr;
 }
 
 }
@@ -226,12 +257,28 @@ bool SWnd::PreHandleMessage(UINT msg, WPARAM* wParam, LPARAM* lParam, LRESULT* r
             *result = TRUE;
             return false;
         }
+        if (draw && draw->CtlType == ODT_LISTBOX && draw->itemID != (UINT)-1)
+        {
+            SWnd* list = FindWndByHandle(draw->hwndItem);
+            if (list && list->GetKind() == SKIND_LIST &&
+                ::SendMessageA(draw->hwndItem, WM_S_LIST_DRAW, 0, (LPARAM)draw))
+            {
+                *result = TRUE;
+                return false;
+            }
+        }
         return true;
     }
     case WM_MEASUREITEM:
     {
         MEASUREITEMSTRUCT* measure = (MEASUREITEMSTRUCT*)*lParam;
         if (measure && measure->CtlType == ODT_MENU && SMenu::HandleMeasureItem(measure))
+        {
+            *result = TRUE;
+            return false;
+        }
+        SWnd* list = measure && measure->CtlType == ODT_LISTBOX ? FindMeasuredList(m_handle, measure) : nullptr;
+        if (list && list->SendMessage(WM_S_LIST_MEASURE, 0, (LPARAM)measure))
         {
             *result = TRUE;
             return false;
@@ -603,11 +650,11 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
         case SKIND_CHECK:
             if (code == BN_CLICKED)
             {
+                // Checked becomes unchecked; unchecked and indeterminate become checked.
+                bool checked = ::SendMessageA(handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                ::SendMessageA(handle, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
                 LRESULT state = ::SendMessageA(handle, BM_GETCHECK, 0, 0);
-                DWORD type = (DWORD)GetWindowLongPtrA(handle, GWL_STYLE) & BS_TYPEMASK;
-                bool threeState = type == BS_3STATE || type == BS_AUTO3STATE;
-                state = threeState ? (state + 1) % 3 : (state ? 0 : 1);
-                ::SendMessageA(handle, BM_SETCHECK, (WPARAM)state, 0);
+                state = state == BST_CHECKED ? 1 : state == BST_UNCHECKED ? 0 : 2;
                 ::SendMessageA(self, ControlMessage(2, 1), object, (LPARAM)state);
             }
             break;
@@ -624,7 +671,8 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
         case SKIND_RADIO:
             if (code == BN_CLICKED)
             {
-                ::SendMessageA(handle, BM_SETCHECK, BST_CHECKED, 0);
+                // The radio checks itself and unchecks the other radios of its group.
+                ::SendMessageA(handle, WM_S_RADIO_CHECK, 0, 0);
                 bool checked = ::SendMessageA(handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
                 ::SendMessageA(self, ControlMessage(21, 1), object, checked ? 1 : 0);
             }
@@ -653,7 +701,8 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
     switch (control->GetKind())
     {
     case SKIND_CONTROLBAR:
-        if (code == RBN_HEIGHTCHANGE)
+        // Either one tells that the bar may have a new height; the holder measures it again.
+        if (code == RBN_HEIGHTCHANGE || code == RBN_AUTOSIZE)
             ::SendMessageA(self, ControlMessage(4, 0), object, 0);
         break;
     case SKIND_EXLIST:
@@ -721,7 +770,11 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
         break;
     case SKIND_TAB:
         if (code == TCN_SELCHANGE)
-            ::SendMessageA(self, ControlMessage(28, 1), object, ::SendMessageA(handle, TCM_GETCURSEL, 0, 0));
+        {
+            LRESULT selected = ::SendMessageA(handle, TCM_GETCURSEL, 0, 0);
+            ::SendMessageA(handle, WM_S_TAB_SHOW_PAGE, (WPARAM)selected, 0);
+            ::SendMessageA(self, ControlMessage(28, 1), object, selected);
+        }
         break;
     case SKIND_TREE:
         if (code == NM_CLICK || code == NM_RCLICK || code == NM_RDBLCLK || code == NM_DBLCLK)
@@ -737,7 +790,7 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
                 memset(&rect, 0, sizeof(rect));
                 memcpy(&rect, &selected, sizeof(selected));
                 POINT point = {record.x, record.y};
-                if (selected && ::SendMessageA(handle, TVM_GETITEMRECT, TRUE, (LPARAM)&rect) &&
+                if (selected && ::SendMessageA(handle, TVM_GETITEMRECT, FALSE, (LPARAM)&rect) &&
                     PtInRect(&rect, point))
                 {
                     ::SendMessageA(self, ControlMessage(32, 3), object, (LPARAM)selected);
@@ -756,7 +809,13 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
                 ::SendMessageA(self, ControlMessage(32, 2), object, 0);
         }
         else if (code == TVN_ITEMEXPANDEDA)
-            ::SendMessageA(self, ControlMessage(32, 5), object, (LPARAM)((NMTREEVIEWA*)header)->itemNew.hItem);
+        {
+            NMTREEVIEWA* change = (NMTREEVIEWA*)header;
+            // The tree fills a folder it shows for the first time before the parent hears of it.
+            ::SendMessageA(handle, WM_S_ITEM_EXPANDED, (WPARAM)change->itemNew.hItem,
+                           (change->action & TVE_EXPAND) ? 1 : 0);
+            ::SendMessageA(self, ControlMessage(32, 5), object, (LPARAM)change->itemNew.hItem);
+        }
         else if (code == TVN_BEGINLABELEDITA)
         {
             if (::SendMessageA(self, ControlMessage(32, 6), object, (LPARAM) & ((NMTVDISPINFOA*)header)->item))
