@@ -88,20 +88,25 @@ int SResource::GetLength(int index)
     SFile* stream = OpenSource(&file);
     if (stream == nullptr)
         return -1;
-    SFileMem stored;
-    if (!ReadStored(stream, index, &stored) || stored.GetSize() < 4)
+    // Only the chunk headers are read, each one checked against the entry's stored size.
+    int offset = offsets.GetAt(index);
+    if (offset < 0 || size < 4 || offset > stream->GetSize() || size > stream->GetSize() - offset)
         return -1;
-    uint32_t chunks = stored.ReadU32();
+    stream->Seek(offset);
+    uint32_t chunks = stream->ReadU32();
+    int64_t position = 4;
     int64_t total = 0;
     for (uint32_t chunk = 0; chunk < chunks; chunk++)
     {
-        if (stored.GetRemaining() < 8)
+        if (position + 8 > size)
             return -1;
-        uint32_t rawLength = stored.ReadU32();
-        uint32_t packedLength = stored.ReadU32();
-        if (rawLength > (uint32_t)SFile::kCompressedChunk || packedLength > (uint32_t)stored.GetRemaining())
+        uint32_t rawLength = stream->ReadU32();
+        uint32_t packedLength = stream->ReadU32();
+        position += 8;
+        if (rawLength > (uint32_t)SFile::kCompressedChunk || packedLength > (uint64_t)(size - position))
             return -1;
-        stored.Skip((int)packedLength);
+        position += packedLength;
+        stream->Seek(offset + (int)position);
         total += rawLength;
     }
     return total > 0x7FFFFFFF ? -1 : (int)total;
