@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "SComboCtrl.h"
 #include "SControl.h"
 #include "SDraw.h"
 #include "SIdentifiants.h"
@@ -111,13 +112,11 @@ private:
         RECT preview = {5, 5, 295, 30};
         m_preview.Create("", WS_CHILD | WS_VISIBLE, WS_EX_CLIENTEDGE, &preview, self);
         RECT combo = {5, 35, 295, 200};
-        m_combo.SetKind(SKIND_COMBO);
-        m_combo.CreateSubclassed("COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 0, &combo,
-                                 self, 1100, 0, GetInstance());
+        m_combo.Create("", WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 0, &combo, self, 1100);
         const SStringArray& names = GetIdentifiants()->GetColorNames();
         for (int i = 0; i < names.GetCount(); i++)
-            m_combo.SendMessage(CB_ADDSTRING, 0, (LPARAM)(const char*)names.GetAt(i).ToUpper());
-        m_combo.SendMessage(CB_SETCURSEL, 0, 0);
+            m_combo.AddString(names.GetAt(i).ToUpper());
+        m_combo.SetCurSel(0);
         RECT ok = {110, 65, 200, 90};
         m_ok.SetKind(SKIND_BUTTON);
         m_ok.CreateSubclassed("BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, &ok, self, 1000, 0, GetInstance());
@@ -131,7 +130,7 @@ private:
     // The system colour index of the selected name; -1 when nothing is selected.
     int SelectedIndex()
     {
-        int selected = m_combo.GetHandle() ? (int)m_combo.SendMessage(CB_GETCURSEL) : -1;
+        int selected = m_combo.GetCurSel();
         const SArray<int>& indexes = GetIdentifiants()->GetColorIndexes();
         if (selected < 0 || selected >= indexes.GetCount())
             return -1;
@@ -147,7 +146,7 @@ private:
         m_preview.Redraw();
     }
 
-    SWnd m_combo;   // drop-down list of the colour names
+    SComboCtrl m_combo; // drop-down list of the colour names
     SWnd m_preview; // shows the selected colour
     SWnd m_ok;
     SWnd m_cancel;

@@ -74,7 +74,9 @@ SSplitterCtrl::_SWnd::~_SWnd()
         while ((child = GetWindow(handle, GW_CHILD)) != nullptr && FindWndByHandle(child))
         {
             ::ShowWindow(child, SW_HIDE);
-            ::SetParent(child, nullptr);
+            // A child that cannot be detached goes with the pane rather than stopping the loop.
+            if (!::SetParent(child, nullptr))
+                break;
         }
     }
 }
