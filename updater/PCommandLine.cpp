@@ -58,13 +58,13 @@ private:
 };
 }
 
-int GetCommandArgCount(const wchar_t* commandLine)
+int PCommandLine::GetCommandArgCount(const wchar_t* commandLine)
 {
     ArgumentList list(commandLine);
     return list.GetCount();
 }
 
-SString GetCommandArg(const wchar_t* commandLine, int index, bool stripQuotes)
+SString PCommandLine::GetCommandArg(const wchar_t* commandLine, int index, bool stripQuotes)
 {
     ArgumentList list(commandLine);
     SString argument = list.Get(index);
@@ -73,12 +73,12 @@ SString GetCommandArg(const wchar_t* commandLine, int index, bool stripQuotes)
     return argument;
 }
 
-int GetCommandArgCount()
+int PCommandLine::GetCommandArgCount()
 {
     return GetCommandArgCount(GetCommandLineW());
 }
 
-SString GetCommandArg(int index, bool stripQuotes)
+SString PCommandLine::GetCommandArg(int index, bool stripQuotes)
 {
     return GetCommandArg(GetCommandLineW(), index, stripQuotes);
 }

@@ -24,10 +24,13 @@ void RunMakeMode()
 void RunExtractMode()
 {
     // A main program that does not end keeps its files: nothing is shown or changed.
-    if (!WaitForProgramEnd(GetCommandArg(3, true), waitLimit, waitPause))
+    if (!WaitForProgramEnd(PCommandLine::GetCommandArg(3, true), waitLimit, waitPause))
         return;
+    SString arguments[4];
+    for (int index = 0; index < 4; index++)
+        arguments[index] = PCommandLine::GetCommandArg(index, true);
     PWndExtract window;
-    if (window.Open(GetCommandArg(0, true), GetCommandArg(1, true), GetCommandArg(2, true), GetCommandArg(3, true)))
+    if (window.Open(arguments[0], arguments[1], arguments[2], arguments[3]))
         RunMessageLoop();
 }
 }
@@ -36,7 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     InitLibrary(instance, showCommand, true, false, false);
     SetAppIcons(largeIcon, smallIcon);
-    if (GetCommandArgCount() != 4)
+    if (PCommandLine::GetCommandArgCount() != 4)
         RunMakeMode();
     else
         RunExtractMode();

@@ -169,6 +169,7 @@ TEST(SSelectorSaveFile, AsksWithTheUpdateFilterAndKeepsThePath)
     EXPECT_FALSE(selector.SaveFile(nullptr, &filters, ""));
     EXPECT_STREQ(selector.GetPath(), "");
     fake.answer = "C:\\out\\release.upd";
+    fake.filters.clear();
     EXPECT_TRUE(selector.SaveFile(nullptr, &filters, ""));
     EXPECT_STREQ(selector.GetPath(), "C:\\out\\release.upd");
     EXPECT_EQ(fake.flags, 0x880806u);
