@@ -83,10 +83,10 @@ def snapshot(folder):
     for root, dirs, names in os.walk(folder):
         relative = os.path.relpath(root, folder)
         for name in dirs:
-            files[os.path.join(relative, name) + "/"] = b""
+            files[os.path.normpath(os.path.join(relative, name)) + "/"] = b""
         for name in names:
             with open(os.path.join(root, name), "rb") as handle:
-                files[os.path.join(relative, name)] = handle.read()
+                files[os.path.normpath(os.path.join(relative, name))] = handle.read()
     return files
 
 
@@ -200,11 +200,11 @@ def main():
         if succeeds:
             expected = dict(before)
             for file_name, data in new_files:
-                expected[os.path.join(".", file_name.replace("\\", "/"))] = data
-            expected["./sub folder/"] = b""
+                expected[file_name.replace("\\", "/")] = data
+            expected["sub folder/"] = b""
             if after != expected:
-                problems.append("folder after update differs: %s" %
-                                sorted(set(after.items()) ^ set(expected.items()), key=str)[:3])
+                changed = sorted(k for k in set(after) | set(expected) if after.get(k) != expected.get(k))
+                problems.append("folder after update differs: %s" % changed)
         else:
             if after != before:
                 changed = sorted(k for k in set(after) | set(before) if after.get(k) != before.get(k))
