@@ -553,6 +553,7 @@ bool STable::ReadCsv(SFile* stream)
         return false; // binary data, not text
 
     CellHolder holder, fields;
+    std::string value;
     int columns = -1, rows = 0;
     const char* p = text;
     while (p < end)
@@ -566,11 +567,10 @@ bool STable::ReadCsv(SFile* stream)
         bool recordEnded = false;
         while (!recordEnded)
         {
-            SString field("");
+            value.clear();
             if (p < end && *p == '"')
             {
                 const char* start = ++p;
-                std::string value;
                 for (;;)
                 {
                     if (p >= end)
@@ -590,15 +590,13 @@ bool STable::ReadCsv(SFile* stream)
                     }
                     p++;
                 }
-                field.SetText(value.data(), (int)value.size());
             }
             // Plain characters, and whatever follows a closing quote, up to the separator.
             const char* start = p;
             while (p < end && *p != ',' && *p != '\n' && !(*p == '\r' && p + 1 < end && p[1] == '\n'))
                 p++;
-            if (p > start)
-                field += SString(start, (int)(p - start));
-            fields.cells.push_back(new SString(std::move(field)));
+            value.append(start, (size_t)(p - start));
+            fields.cells.push_back(new SString(value.data(), (int)value.size()));
             if (p < end && *p == ',')
             {
                 p++;
