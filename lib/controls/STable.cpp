@@ -663,43 +663,54 @@ bool STable::SaveTable(SFile* stream, bool csv) const
 
 bool STable::WriteTableText(SFile* stream) const
 {
-    std::string out;
-    auto put = [&out](const char* text) {
-        out += text;
-        out += '\0';
-    };
     int columns = GetColumnCount(), rows = GetRowCount();
-    put(kTableMagic);
-    put(IntToString(columns));
-    put(IntToString(rows));
-    put(m_text);
-    put(m_properties);
-    for (int c = 0; c < columns; c++)
-    {
-        _SField* field = m_columns.GetAt(c);
-        put(field->name);
-        put(field->text);
-        put(field->properties);
-    }
-    for (int r = 0; r < rows; r++)
-    {
-        put(*m_rowTexts.GetString(r));
-        put(*m_rowProperties.GetString(r));
+    // Every string in writing order; run once to measure and once to write.
+    auto visit = [&](auto&& put) {
+        put(kTableMagic);
+        put(IntToString(columns));
+        put(IntToString(rows));
+        put(m_text);
+        put(m_properties);
         for (int c = 0; c < columns; c++)
         {
             _SField* field = m_columns.GetAt(c);
-            put(*field->cellValues.GetString(r));
-            put(*field->cellTexts.GetString(r));
-            put(*field->cellProperties.GetString(r));
+            put(field->name);
+            put(field->text);
+            put(field->properties);
         }
-    }
+        for (int r = 0; r < rows; r++)
+        {
+            put(*m_rowTexts.GetString(r));
+            put(*m_rowProperties.GetString(r));
+            for (int c = 0; c < columns; c++)
+            {
+                _SField* field = m_columns.GetAt(c);
+                put(*field->cellValues.GetString(r));
+                put(*field->cellTexts.GetString(r));
+                put(*field->cellProperties.GetString(r));
+            }
+        }
+    };
+    size_t total = 0;
+    visit([&total](const char* text) { total += strlen(text) + 1; });
+    std::string out;
+    out.reserve(total);
+    visit([&out](const char* text) {
+        out += text;
+        out += '\0';
+    });
     return WriteAll(stream, out);
 }
 
 bool STable::WriteCsv(SFile* stream) const
 {
-    std::string out;
     int columns = GetColumnCount(), rows = GetRowCount();
+    size_t estimate = 0;
+    for (int r = 0; columns && r < rows; r++)
+        for (int c = 0; c < columns; c++)
+            estimate += (size_t)m_columns.GetAt(c)->cellValues.GetString(r)->GetLength() + 3;
+    std::string out;
+    out.reserve(estimate + 2 * (size_t)rows);
     for (int r = 0; columns && r < rows; r++)
     {
         for (int c = 0; c < columns; c++)

@@ -99,6 +99,10 @@ bool STreeText::Read(SFile* stream, bool withData)
             selectedImage = values[2];
             length = (int)(plus - text);
         }
+        // The line's own buffer becomes the label.
+        if (tabs)
+            line.Delete(0, tabs);
+        line.Resize(length);
         int top = depths.back();
         if (depth > top)
         {
@@ -119,7 +123,7 @@ bool STreeText::Read(SFile* stream, bool withData)
                 parents.pop_back();
             }
         }
-        last = AddNode(SString(text, length), parents.back(), data, image, selectedImage);
+        last = AddNode(std::move(line), parents.back(), data, image, selectedImage);
     }
     return true;
 }

@@ -45,7 +45,8 @@ std::string MakeTreeText(int count)
     char line[96];
     for (int i = 0; i < count; i++)
     {
-        int depth = i % 1000 == 0 ? 0 : i % 100 == 0 ? 1 : i % 10 == 0 ? 2 : 3;
+        int j = i % 1000;
+        int depth = j == 0 ? 0 : j % 100 == 1 ? 1 : j % 10 == 2 ? 2 : 3;
         snprintf(line, sizeof(line), "%.*sMedia item %d+%d,%d,%d\r\n", depth, "\t\t\t", i, i, i % 8, i % 8);
         text += line;
     }
