@@ -80,7 +80,7 @@ bool SWndDialog::AddControl(SWnd* control, const _SRecord* record)
             control->SetFont(font, true);
     }
     m_controls.Add(control);
-    m_ids.Add((unsigned long)(long)(short)record->GetID());
+    m_ids.Add((unsigned long)(long)record->GetID());
     m_names.Add(record->GetName().GetText());
     m_fonts.Add(font);
     return true;

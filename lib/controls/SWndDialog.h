@@ -28,14 +28,14 @@ public:
     {
     public:
         virtual ~_SRecord() {}
-        // Control id (a signed 16-bit value).
-        virtual int GetID() const = 0;
+        // Control id (signed 16-bit).
+        virtual short GetID() const = 0;
         // NAME; may be empty.
         virtual SString GetName() const = 0;
         // Font face; "" = the default font.
         virtual SString GetFontFace() const = 0;
-        // Font size in points (a signed 16-bit value); 0 = default.
-        virtual int GetFontSize() const = 0;
+        // Font size in points; 0 = default.
+        virtual short GetFontSize() const = 0;
         // Font style flags (1 bold, 2 italic, 4 underline, 8 strike-out).
         virtual unsigned GetFontStyle() const = 0;
     };

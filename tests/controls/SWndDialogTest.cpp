@@ -27,10 +27,10 @@ public:
         : m_id(id), m_name(name), m_face(face), m_size(size), m_style(style)
     {
     }
-    int GetID() const override { return m_id; }
+    short GetID() const override { return m_id; }
     SString GetName() const override { return SString(m_name.c_str()); }
     SString GetFontFace() const override { return SString(m_face.c_str()); }
-    int GetFontSize() const override { return m_size; }
+    short GetFontSize() const override { return m_size; }
     unsigned GetFontStyle() const override { return m_style; }
 
 private:
