@@ -57,11 +57,6 @@ public:
 class FakeLauncher : public SShellLauncher
 {
 public:
-    INT_PTR Execute(HWND, const char*, const char* file, const char*, const char*, int) override
-    {
-        files.push_back(file ? file : "");
-        return 42;
-    }
     bool ExecuteEx(SHELLEXECUTEINFOA* info) override
     {
         files.push_back(info->lpFile ? info->lpFile : "");
