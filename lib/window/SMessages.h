@@ -36,6 +36,7 @@ enum : UINT
     WM_S_APP_DRAG_MOVE    = WM_APP + 1029,
     WM_S_APP_DRAG_UP      = WM_APP + 1030,
     WM_S_APP_DRAG_LOST    = WM_APP + 1031,
+    WM_S_ITEM_EXPANDED    = WM_APP + 1042, // to a tree control: wParam the item, lParam 1 when expanded
     WM_S_CHANGED          = WM_APP + 1500, // wParam source SWnd*, lParam change code
     WM_S_CHILD_SYSKEY     = WM_APP + 1501, // wParam key, lParam child SWnd*; -1 eats the key
     WM_S_CHILD_KEY        = WM_APP + 1502, // wParam key, lParam child SWnd*

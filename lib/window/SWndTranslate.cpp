@@ -790,7 +790,7 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
                 memset(&rect, 0, sizeof(rect));
                 memcpy(&rect, &selected, sizeof(selected));
                 POINT point = {record.x, record.y};
-                if (selected && ::SendMessageA(handle, TVM_GETITEMRECT, TRUE, (LPARAM)&rect) &&
+                if (selected && ::SendMessageA(handle, TVM_GETITEMRECT, FALSE, (LPARAM)&rect) &&
                     PtInRect(&rect, point))
                 {
                     ::SendMessageA(self, ControlMessage(32, 3), object, (LPARAM)selected);
@@ -809,7 +809,13 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
                 ::SendMessageA(self, ControlMessage(32, 2), object, 0);
         }
         else if (code == TVN_ITEMEXPANDEDA)
-            ::SendMessageA(self, ControlMessage(32, 5), object, (LPARAM)((NMTREEVIEWA*)header)->itemNew.hItem);
+        {
+            NMTREEVIEWA* change = (NMTREEVIEWA*)header;
+            // The tree fills a folder it shows for the first time before the parent hears of it.
+            ::SendMessageA(handle, WM_S_ITEM_EXPANDED, (WPARAM)change->itemNew.hItem,
+                           (change->action & TVE_EXPAND) ? 1 : 0);
+            ::SendMessageA(self, ControlMessage(32, 5), object, (LPARAM)change->itemNew.hItem);
+        }
         else if (code == TVN_BEGINLABELEDITA)
         {
             if (::SendMessageA(self, ControlMessage(32, 6), object, (LPARAM) & ((NMTVDISPINFOA*)header)->item))

@@ -75,6 +75,28 @@ protected:
         ASSERT_TRUE(control.Create(WS_VISIBLE, 0, &rect, parent.GetHandle()));
         ASSERT_TRUE(control.HasPlayer());
     }
+    // Creates the control over Wine's own Windows Media Player object.
+    void CreateWineControl()
+    {
+        ASSERT_TRUE(control.SetPlayerObject(nullptr));
+        CreateControl();
+    }
+    // Opens the file playing and pumps until the control reports its end.
+    void PlayToTheEnd(const std::string& path)
+    {
+        parent.ClearReceived();
+        control.ended = 0;
+        ASSERT_TRUE(control.Open(path.c_str(), true)) << path;
+        EXPECT_TRUE(control.HasMedia());
+        EXPECT_TRUE(control.IsPlaying());
+        SPath opened;
+        control.GetPath(&opened);
+        EXPECT_STREQ(path.c_str(), opened.GetPath());
+        ASSERT_TRUE(PumpUntil([&] { return !parent.Received(WM_S_PLAYER_ENDED).empty(); }, 15000)) << path;
+        EXPECT_EQ(1, control.ended);
+        EXPECT_TRUE(control.IsStopped());
+        EXPECT_TRUE(control.HasMedia());
+    }
     // Opens a medium that plays at once.
     void OpenPlaying()
     {
@@ -198,7 +220,7 @@ TEST_F(SMediaPlayerCtrlTest, SlowOpenHoldsLibraryMessagesAndReplaysTheFirstFifty
     size_t heldDuringWait = 99;
     int foreignDuringWait = 0, paintsDuringWait = 0;
     // Each poll takes at most one message: the wait outlasts everything queued here.
-    player.openStates.assign(150, 9);
+    player.openStates.assign(100, 9);
     player.openStates.push_back(SWMP_OPEN_MEDIA_OPEN);
     player.onPoll = [&](int poll) {
         if (poll == 1)
@@ -210,7 +232,7 @@ TEST_F(SMediaPlayerCtrlTest, SlowOpenHoldsLibraryMessagesAndReplaysTheFirstFifty
             other.paints = 0;
             InvalidateRect(other.GetHandle(), nullptr, TRUE);
         }
-        if (poll == 150)
+        if (poll == 100)
         {
             heldDuringWait = other.received.size();
             foreignDuringWait = g_foreignMessages;
@@ -228,6 +250,22 @@ TEST_F(SMediaPlayerCtrlTest, SlowOpenHoldsLibraryMessagesAndReplaysTheFirstFifty
     PumpPending();
     EXPECT_EQ(50u, other.received.size());
     DestroyWindow(foreign);
+}
+
+TEST_F(SMediaPlayerCtrlTest, TheOpenWaitSleepsUntilSomethingHappens)
+{
+    CreateControl();
+    PumpPending();
+    DWORD start = GetTickCount();
+    player.openStates = {9};
+    player.onPoll = [&](int) {
+        if (GetTickCount() - start >= 150)
+            player.openStates = {SWMP_OPEN_MEDIA_OPEN};
+    };
+    EXPECT_TRUE(control.Open("C:\\media\\song.mp3", true));
+    // With nothing in the queue, the state is read again only every few milliseconds.
+    EXPECT_LT(player.polls, 50);
+    EXPECT_GE(GetTickCount() - start, 150u);
 }
 
 TEST_F(SMediaPlayerCtrlTest, EscapeDuringTheOpenMakesItFail)
@@ -526,55 +564,40 @@ struct ScratchFile
 };
 } // namespace
 
-class SMediaPlayerWineTest : public SMediaPlayerCtrlTest
+TEST_F(SMediaPlayerCtrlTest, WinePlaysAWavToTheEndAndReportsIt)
 {
-protected:
-    void SetUp() override
-    {
-        SMediaPlayerCtrlTest::SetUp();
-        ASSERT_TRUE(control.SetPlayerObject(nullptr));
-        CreateControl();
-    }
-    // Opens the file playing and pumps until the control reports its end.
-    void PlayToTheEnd(const std::string& path)
-    {
-        parent.ClearReceived();
-        control.ended = 0;
-        ASSERT_TRUE(control.Open(path.c_str(), true)) << path;
-        EXPECT_TRUE(control.HasMedia());
-        EXPECT_TRUE(control.IsPlaying());
-        SPath opened;
-        control.GetPath(&opened);
-        EXPECT_STREQ(path.c_str(), opened.GetPath());
-        ASSERT_TRUE(PumpUntil([&] { return !parent.Received(WM_S_PLAYER_ENDED).empty(); }, 15000)) << path;
-        EXPECT_EQ(1, control.ended);
-        EXPECT_TRUE(control.IsStopped());
-        EXPECT_TRUE(control.HasMedia());
-    }
-};
-
-TEST_F(SMediaPlayerWineTest, PlaysAWavToTheEndAndReportsIt)
-{
+    CreateWineControl();
     ScratchFile wav{WriteToneWav("melvora_player_tone.wav", 300)};
     ASSERT_FALSE(wav.path.empty());
     PlayToTheEnd(wav.path);
-    // Played again from the start after the end.
+    // Looping restarts the medium at its end instead of ending it.
+    control.SetLoop(true);
     ASSERT_TRUE(control.Play());
-    ASSERT_TRUE(PumpUntil([&] { return control.ended == 2; }, 15000));
+    ASSERT_TRUE(PumpUntil([&] { return control.looped == 2; }, 15000));
+    EXPECT_EQ(1, control.ended);
+    EXPECT_TRUE(control.IsPlaying());
+    // A player that cannot pause says so, and the control keeps playing.
+    if (control.TogglePause())
+        EXPECT_TRUE(control.IsPaused());
+    else
+        EXPECT_TRUE(control.IsPlaying());
     control.Close();
     EXPECT_FALSE(control.HasMedia());
+    EXPECT_TRUE(control.IsStopped());
 }
 
-TEST_F(SMediaPlayerWineTest, PlaysAnMp3ToTheEndAndReportsIt)
+TEST_F(SMediaPlayerCtrlTest, WinePlaysAnMp3ToTheEndAndReportsIt)
 {
+    CreateWineControl();
     std::string mp3 = BuiltMp3();
     if (mp3.empty())
         GTEST_SKIP() << "no MP3 encoder was installed at build time (lame), so no MP3 was made";
     PlayToTheEnd(mp3);
 }
 
-TEST_F(SMediaPlayerWineTest, OpensSilentlyAndRefusesWhatItCannotRender)
+TEST_F(SMediaPlayerCtrlTest, WineOpensSilentlyAndRefusesWhatItCannotRender)
 {
+    CreateWineControl();
     ScratchFile wav{WriteToneWav("melvora_player_quiet.wav", 300)};
     ASSERT_FALSE(wav.path.empty());
     ASSERT_TRUE(control.SetVolume(60));
