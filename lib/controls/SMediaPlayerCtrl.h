@@ -9,15 +9,16 @@
 #include "SPath.h"
 #include "SWnd.h"
 
-// Notifications to the parent (wParam the control).
+// The control's messages: the first two are posted by its event sink to the control
+// itself; the others are sent to the parent with wParam the control.
 enum : UINT
 {
-    WM_S_PLAYER_STATE = WM_APP + 3160,     // posted to the control itself: wParam the play state
-    WM_S_PLAYER_BUFFERING_EVENT = WM_APP + 3161, // posted to the control itself: wParam 1 done
-    WM_S_PLAYER_MOUSE = WM_APP + 3162,     // lParam the mouse record
-    WM_S_PLAYER_ENDED = WM_APP + 3163,
-    WM_S_PLAYER_LOOPED = WM_APP + 3164,
-    WM_S_PLAYER_BUFFERING = WM_APP + 3165  // lParam 1 buffering finished, 0 started
+    WM_S_PLAYER_STATE = WM_APP + 3160,           // wParam the new play state
+    WM_S_PLAYER_BUFFERING_EVENT = WM_APP + 3161, // wParam 1 buffering finished, 0 started
+    WM_S_PLAYER_MOUSE = WM_APP + 3162,           // lParam the mouse record
+    WM_S_PLAYER_ENDED = WM_APP + 3163,           // the medium ended, loop off
+    WM_S_PLAYER_LOOPED = WM_APP + 3164,          // the medium ended and was restarted
+    WM_S_PLAYER_BUFFERING = WM_APP + 3165        // lParam 1 buffering finished, 0 started
 };
 
 class SMediaPlayerCtrl : public SWnd

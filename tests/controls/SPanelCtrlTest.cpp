@@ -288,3 +288,55 @@ TEST(SPanelCtrl, GroupImageListGivesDisabledIcons)
     f.panel.Destroy();
     ImageList_Destroy(list);
 }
+
+TEST(SPanelCtrl, HoveredButtonIsRaisedAndNamedInTheCaption)
+{
+    PanelFixture f(120);
+    ASSERT_TRUE(f.created);
+    f.panel.AddGroup(1, "");
+    f.panel.AddButton(1, "Pen", 1, RGB(255, 0, 0));
+    SPanelCtrl::_SButton* pen = f.panel.GetButton(1, 1);
+    const COLORREF window = GetSysColor(COLOR_WINDOW), face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+
+    RECT client;
+    f.panel.GetClientRect(&client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    auto captionTextPixels = [&]() {
+        int count = 0;
+        for (int y = 0; y < f.panel.GetCaptionHeight(); y++)
+            for (int x = 0; x < client.right; x++)
+                count += GetPixel(dc, x, y) == text ? 1 : 0;
+        return count;
+    };
+
+    f.panel.SendMessage(WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+    EXPECT_EQ(face, GetPixel(dc, pen->x - 1, pen->y + 5));
+    EXPECT_EQ(face, GetPixel(dc, pen->x + 2, pen->y + 2));
+    EXPECT_EQ(0, captionTextPixels());
+
+    // Hovered: the face shifted one pixel up and left, the outline where the button is.
+    f.panel.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(pen->x + 5, pen->y + 5));
+    f.panel.SendMessage(WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+    EXPECT_EQ(window, GetPixel(dc, pen->x - 1, pen->y + 5));
+    EXPECT_EQ(highlight, GetPixel(dc, pen->x, pen->y + 5));
+    EXPECT_EQ(highlight, GetPixel(dc, pen->x + 23, pen->y + 5));
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, pen->x + 3, pen->y + 3));
+    EXPECT_GT(captionTextPixels(), 0);
+
+    // Hovered and pressed: not shifted.
+    f.panel.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pen->x + 5, pen->y + 5));
+    f.panel.SendMessage(WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+    EXPECT_EQ(face, GetPixel(dc, pen->x - 1, pen->y + 5));
+    EXPECT_EQ(window, GetPixel(dc, pen->x + 2, pen->y + 2));
+    EXPECT_EQ(RGB(255, 0, 0), GetPixel(dc, pen->x + 4, pen->y + 4));
+    f.panel.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pen->x + 5, pen->y + 5));
+
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
