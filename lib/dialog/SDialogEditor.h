@@ -62,6 +62,8 @@ public:
         // A negative type becomes -1 (none).
         void SetType(int type) { m_type = (int16_t)(type < 0 ? -1 : type); }
         SString GetName() const override { return m_name; }
+        // NAME equals the text (case-sensitive), without copying it.
+        bool HasName(const char* name) const { return m_name == name; }
         void SetName(const char* name) { m_name = name ? name : ""; }
         SString GetCaption() const { return m_caption; }
         void SetCaption(const char* caption) { m_caption = caption ? caption : ""; }
