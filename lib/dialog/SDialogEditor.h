@@ -266,6 +266,10 @@ public:
     static ControlCreator RegisterControlType(int type, ControlCreator creator);
     static ControlCreator GetControlCreator(int type);
 
+    // Links a built wave editor to the level meter its record names (the editor layer installs it).
+    typedef bool (*LevelLinker)(SWnd* waveEditor, SWnd* levelMeter);
+    static LevelLinker SetLevelLinker(LevelLinker linker);
+
     // --- run-time builder ---
     // Builds the dialog's window and controls from the description.
     static bool CreateDialog(SFile* stream, SWndDialog* dialog, HWND parent, SResource* resources, bool popup,
