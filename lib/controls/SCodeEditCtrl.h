@@ -278,7 +278,10 @@ private:
     // Lays out again when the number of digits of the line count changed.
     void CheckDigits(int oldCount);
     int DigitCount() const;
+    // Sets the scroll ranges and positions now.
     void UpdateScrollRanges();
+    // Sets them when the message queue is next idle.
+    void ScheduleBars();
     void PlaceCaret();
     bool IsEditable() const { return m_text.IsOpen() && !m_readOnly; }
     // Records an undo step over the selected lines (plus added lines); false without a caret.
@@ -353,6 +356,8 @@ private:
     int m_visibleColumns, m_fullColumns;
     int m_digits;
     int m_rangeLines, m_rangeColumns;
+    bool m_barsPending;
+    static const UINT_PTR kBarsTimer = 3030;
 };
 
 // The go-to-line window: a line number field with OK and cancel.

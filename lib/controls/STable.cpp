@@ -553,6 +553,7 @@ bool STable::ReadCsv(SFile* stream)
         return false; // binary data, not text
 
     CellHolder holder, fields;
+    std::string value;
     int columns = -1, rows = 0;
     const char* p = text;
     while (p < end)
@@ -566,11 +567,10 @@ bool STable::ReadCsv(SFile* stream)
         bool recordEnded = false;
         while (!recordEnded)
         {
-            SString field("");
+            value.clear();
             if (p < end && *p == '"')
             {
                 const char* start = ++p;
-                std::string value;
                 for (;;)
                 {
                     if (p >= end)
@@ -590,15 +590,13 @@ bool STable::ReadCsv(SFile* stream)
                     }
                     p++;
                 }
-                field.SetText(value.data(), (int)value.size());
             }
             // Plain characters, and whatever follows a closing quote, up to the separator.
             const char* start = p;
             while (p < end && *p != ',' && *p != '\n' && !(*p == '\r' && p + 1 < end && p[1] == '\n'))
                 p++;
-            if (p > start)
-                field += SString(start, (int)(p - start));
-            fields.cells.push_back(new SString(std::move(field)));
+            value.append(start, (size_t)(p - start));
+            fields.cells.push_back(new SString(value.data(), (int)value.size()));
             if (p < end && *p == ',')
             {
                 p++;
@@ -665,43 +663,54 @@ bool STable::SaveTable(SFile* stream, bool csv) const
 
 bool STable::WriteTableText(SFile* stream) const
 {
-    std::string out;
-    auto put = [&out](const char* text) {
-        out += text;
-        out += '\0';
-    };
     int columns = GetColumnCount(), rows = GetRowCount();
-    put(kTableMagic);
-    put(IntToString(columns));
-    put(IntToString(rows));
-    put(m_text);
-    put(m_properties);
-    for (int c = 0; c < columns; c++)
-    {
-        _SField* field = m_columns.GetAt(c);
-        put(field->name);
-        put(field->text);
-        put(field->properties);
-    }
-    for (int r = 0; r < rows; r++)
-    {
-        put(*m_rowTexts.GetString(r));
-        put(*m_rowProperties.GetString(r));
+    // Every string in writing order; run once to measure and once to write.
+    auto visit = [&](auto&& put) {
+        put(kTableMagic);
+        put(IntToString(columns));
+        put(IntToString(rows));
+        put(m_text);
+        put(m_properties);
         for (int c = 0; c < columns; c++)
         {
             _SField* field = m_columns.GetAt(c);
-            put(*field->cellValues.GetString(r));
-            put(*field->cellTexts.GetString(r));
-            put(*field->cellProperties.GetString(r));
+            put(field->name);
+            put(field->text);
+            put(field->properties);
         }
-    }
+        for (int r = 0; r < rows; r++)
+        {
+            put(*m_rowTexts.GetString(r));
+            put(*m_rowProperties.GetString(r));
+            for (int c = 0; c < columns; c++)
+            {
+                _SField* field = m_columns.GetAt(c);
+                put(*field->cellValues.GetString(r));
+                put(*field->cellTexts.GetString(r));
+                put(*field->cellProperties.GetString(r));
+            }
+        }
+    };
+    size_t total = 0;
+    visit([&total](const char* text) { total += strlen(text) + 1; });
+    std::string out;
+    out.reserve(total);
+    visit([&out](const char* text) {
+        out += text;
+        out += '\0';
+    });
     return WriteAll(stream, out);
 }
 
 bool STable::WriteCsv(SFile* stream) const
 {
-    std::string out;
     int columns = GetColumnCount(), rows = GetRowCount();
+    size_t estimate = 0;
+    for (int r = 0; columns && r < rows; r++)
+        for (int c = 0; c < columns; c++)
+            estimate += (size_t)m_columns.GetAt(c)->cellValues.GetString(r)->GetLength() + 3;
+    std::string out;
+    out.reserve(estimate + 2 * (size_t)rows);
     for (int r = 0; columns && r < rows; r++)
     {
         for (int c = 0; c < columns; c++)

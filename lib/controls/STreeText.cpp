@@ -5,21 +5,37 @@
 #include <string.h>
 
 #include <string>
+#include <utility>
 
 #include "SFile.h"
-#include "SStringParser.h"
 
 namespace
 {
 
 const char kTreeMagic[] = "TAVRIN TREE 1.0.0.0";
 
-// The decimal value of a tail field, def when the field is missing or empty.
-int FieldValue(const SStringArray& fields, int index, int def)
+bool IsBlank(char ch)
 {
-    if (index >= fields.GetCount() || fields.GetAt(index).IsEmpty())
-        return def;
-    return atoi(fields.GetAt(index));
+    return ch == ' ' || ch == '\t';
+}
+
+// Reads the data tail "data,image,selectedImage": fields split at ',' and trimmed of
+// blanks, each a decimal value; a missing or empty field keeps its default.
+void ReadTail(const char* tail, int* values, int count)
+{
+    for (int field = 0; field < count && tail; field++)
+    {
+        const char* end = strchr(tail, ',');
+        const char* start = tail;
+        const char* stop = end ? end : tail + strlen(tail);
+        while (start < stop && IsBlank(*start))
+            start++;
+        while (stop > start && IsBlank(stop[-1]))
+            stop--;
+        if (stop > start)
+            values[field] = atoi(std::string(start, (size_t)(stop - start)).c_str());
+        tail = end ? end + 1 : nullptr;
+    }
 }
 
 }
@@ -33,8 +49,13 @@ int STreeText::Add(const char* label, int parent, int data, int image, int selec
 {
     if (parent < -1 || parent >= GetCount())
         return -1;
+    return AddNode(SString(label ? label : ""), parent, data, image, selectedImage);
+}
+
+int STreeText::AddNode(SString&& label, int parent, int data, int image, int selectedImage)
+{
     _SNode node;
-    node.label = label ? label : "";
+    node.label = std::move(label);
     node.parent = parent;
     node.depth = parent < 0 ? 0 : m_nodes[(size_t)parent].depth + 1;
     node.data = data;
@@ -54,8 +75,6 @@ bool STreeText::Read(SFile* stream, bool withData)
     // The parent and depth stacks; their first entry is the root level.
     std::vector<int> parents(1, -1), depths(1, 0);
     int last = -1;
-    SStringParser parser;
-    SStringArray fields;
     while (!stream->IsEof())
     {
         SString line = stream->ReadLine(true);
@@ -67,18 +86,23 @@ bool STreeText::Read(SFile* stream, bool withData)
         while (line[tabs] == '\t')
             tabs++;
         int depth = tabs < line.GetLength() ? tabs : 0;
-        SString label = line.Mid(tabs);
         int data = 0, image = -1, selectedImage = -1;
-        int plus = withData ? label.ReverseFind('+') : -1;
-        if (plus >= 0)
+        const char* text = line.GetText() + tabs;
+        int length = line.GetLength() - tabs;
+        const char* plus = withData ? strrchr(text, '+') : nullptr;
+        if (plus)
         {
-            fields.RemoveAll();
-            parser.ParseText(label.Mid(plus + 1), ",", 8, '"', &fields);
-            data = FieldValue(fields, 0, 0);
-            image = FieldValue(fields, 1, -1);
-            selectedImage = FieldValue(fields, 2, -1);
-            label = label.Left(plus);
+            int values[3] = {0, -1, -1};
+            ReadTail(plus + 1, values, 3);
+            data = values[0];
+            image = values[1];
+            selectedImage = values[2];
+            length = (int)(plus - text);
         }
+        // The line's own buffer becomes the label.
+        if (tabs)
+            line.Delete(0, tabs);
+        line.Resize(length);
         int top = depths.back();
         if (depth > top)
         {
@@ -99,7 +123,7 @@ bool STreeText::Read(SFile* stream, bool withData)
                 parents.pop_back();
             }
         }
-        last = Add(label, parents.back(), data, image, selectedImage);
+        last = AddNode(std::move(line), parents.back(), data, image, selectedImage);
     }
     return true;
 }

@@ -50,5 +50,8 @@ public:
     static const int kMaxDepth = 255;
 
 private:
+    // Appends a node whose parent is known to be valid, taking over the label.
+    int AddNode(SString&& label, int parent, int data, int image, int selectedImage);
+
     std::vector<_SNode> m_nodes;
 };

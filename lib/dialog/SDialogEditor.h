@@ -10,7 +10,9 @@
 #include "SArray.h"
 #include "SString.h"
 #include "SStringArray.h"
+#include "SMenu.h"
 #include "SWnd.h"
+#include "SWndDialog.h"
 
 // The builder's name is taken by a macro of <windows.h>; the system's own
 // function stays reachable as CreateDialogA/CreateDialogW.
@@ -37,12 +39,13 @@ public:
         TYPE_TABDOC, TYPE_TOOLBAR, TYPE_TREE, TYPE_WAVEEDITOR, TYPE_WINDOW, TYPE_EXTERN
     };
 
-    // One control record, or the dialog record.
-    class _SCtrl
+    // One control record, or the dialog record. The dialog window reads its
+    // ID, NAME and font through the record interface it declares.
+    class _SCtrl : public SWndDialog::_SRecord
     {
     public:
         _SCtrl();
-        ~_SCtrl();
+        ~_SCtrl() override;
         _SCtrl(const _SCtrl&) = delete;
         _SCtrl& operator=(const _SCtrl&) = delete;
 
@@ -53,18 +56,20 @@ public:
         // Copies every field but the live window and the font handle.
         void CopyFrom(const _SCtrl& other);
 
-        int GetID() const { return m_id; }
+        short GetID() const override { return m_id; }
         void SetID(int id) { m_id = (int16_t)id; }
         int GetType() const { return m_type; }
         // A negative type becomes -1 (none).
         void SetType(int type) { m_type = (int16_t)(type < 0 ? -1 : type); }
-        SString GetName() const { return m_name; }
+        SString GetName() const override { return m_name; }
+        // NAME equals the text (case-sensitive), without copying it.
+        bool HasName(const char* name) const { return m_name == name; }
         void SetName(const char* name) { m_name = name ? name : ""; }
         SString GetCaption() const { return m_caption; }
         void SetCaption(const char* caption) { m_caption = caption ? caption : ""; }
-        SString GetFontFace() const { return m_fontFace; }
-        int GetFontSize() const { return m_fontSize; }
-        unsigned GetFontStyle() const { return m_fontStyle; }
+        SString GetFontFace() const override { return m_fontFace; }
+        short GetFontSize() const override { return m_fontSize; }
+        unsigned GetFontStyle() const override { return m_fontStyle; }
         void SetFont(const char* face, int size, unsigned style);
         int GetX() const { return m_x; }
         void SetX(int x) { m_x = (int16_t)x; }
@@ -261,11 +266,17 @@ public:
     static ControlCreator RegisterControlType(int type, ControlCreator creator);
     static ControlCreator GetControlCreator(int type);
 
+    // Links a built wave editor to the level meter its record names (the editor layer installs it).
+    typedef bool (*LevelLinker)(SWnd* waveEditor, SWnd* levelMeter);
+    static LevelLinker SetLevelLinker(LevelLinker linker);
+
     // --- run-time builder ---
     // Builds the dialog's window and controls from the description.
     static bool CreateDialog(SFile* stream, SWndDialog* dialog, HWND parent, SResource* resources, bool popup,
-                             LPARAM creationParam, SDialogEditor* sourceEditor, void* menuCallback,
-                             void* nameCallback, bool hidden);
+                             void* creationParam, SDialogEditor* sourceEditor, SMenuFactory menuCallback,
+                             SMenuNameToId nameCallback, bool hidden);
+    // Makes CreateDialog the builder of SWndDialog::CreateFromResource; programs call it once at start.
+    static void InstallBuilder();
 
 private:
     void ApplyTypeDefaults(_SCtrl* record) const;

@@ -39,80 +39,54 @@ struct Made
     int mouseBlock; // -1 when the class forwards no mouse events
 };
 
-Made MakeControl(int which, HWND parent, DWORD style)
+const RECT kPlace = {10, 10, 170, 40};
+
+// Classes whose Create takes a caption.
+template <class T>
+std::unique_ptr<SWnd> WithCaption(HWND parent, DWORD style)
 {
-    RECT rect = {10, 10, 170, 40};
-    Made made = {nullptr, 0, "", 0, -1};
-    switch (which)
-    {
-    case 0:
-    {
-        auto control = std::make_unique<SButtonCtrl>();
-        control->Create("Button", style, 0, &rect, parent, 101);
-        made = {std::move(control), SKIND_BUTTON, "Button", BS_PUSHBUTTON, SBLOCK_BUTTON};
-        break;
-    }
-    case 1:
-    {
-        auto control = std::make_unique<SCheckCtrl>();
-        control->Create("Check", style, 0, &rect, parent, 102);
-        made = {std::move(control), SKIND_CHECK, "Button", BS_CHECKBOX, SBLOCK_CHECK};
-        break;
-    }
-    case 2:
-    {
-        auto control = std::make_unique<SRadioCtrl>();
-        control->Create("Radio", style, 0, &rect, parent, 103);
-        made = {std::move(control), SKIND_RADIO, "Button", BS_RADIOBUTTON, SBLOCK_RADIO};
-        break;
-    }
-    case 3:
-    {
-        auto control = std::make_unique<SGroupCtrl>();
-        control->Create("Group", style, 0, &rect, parent, 104);
-        made = {std::move(control), SKIND_GROUP, "Button", BS_GROUPBOX, SBLOCK_GROUP};
-        break;
-    }
-    case 4:
-    {
-        auto control = std::make_unique<SStaticCtrl>();
-        control->Create(style, 0, &rect, parent, 105);
-        made = {std::move(control), SKIND_STATIC, "Static", SS_OWNERDRAW, -1};
-        break;
-    }
-    case 5:
-    {
-        auto control = std::make_unique<SLabelCtrl>();
-        control->Create("Label", style, 0, &rect, parent, 106);
-        made = {std::move(control), SKIND_LABEL, "TAVRIN", 0, SBLOCK_LABEL};
-        break;
-    }
-    case 6:
-    {
-        auto control = std::make_unique<SProgressCtrl>();
-        control->Create(style, 0, &rect, parent, 107);
-        made = {std::move(control), SKIND_PROGRESS, PROGRESS_CLASSA, 0, SBLOCK_PROGRESS};
-        break;
-    }
-    case 7:
-    {
-        auto control = std::make_unique<SSliderCtrl>();
-        control->Create(style, 0, &rect, parent, 108);
-        made = {std::move(control), SKIND_SLIDER, TRACKBAR_CLASSA, 0, SBLOCK_SLIDER};
-        break;
-    }
-    default:
-    {
-        auto control = std::make_unique<SScrollCtrl>();
-        control->Create(style, 0, &rect, parent, 109);
-        made = {std::move(control), SKIND_SCROLL, "ScrollBar", 0, SBLOCK_SCROLL};
-        break;
-    }
-    }
-    return made;
+    auto control = std::make_unique<T>();
+    control->Create("Caption", style, 0, &kPlace, parent, 100);
+    return control;
 }
 
-const int kControlCount = 9;
+// Classes without a caption.
+template <class T>
+std::unique_ptr<SWnd> WithoutCaption(HWND parent, DWORD style)
+{
+    auto control = std::make_unique<T>();
+    control->Create(style, 0, &kPlace, parent, 100);
+    return control;
+}
+
+struct Kind
+{
+    std::unique_ptr<SWnd> (*make)(HWND parent, DWORD style);
+    int kind;
+    const char* className;
+    DWORD fixedBits;
+    int mouseBlock;
+};
+
+const Kind kKinds[] = {
+    {WithCaption<SButtonCtrl>, SKIND_BUTTON, "Button", BS_PUSHBUTTON, SBLOCK_BUTTON},
+    {WithCaption<SCheckCtrl>, SKIND_CHECK, "Button", BS_CHECKBOX, SBLOCK_CHECK},
+    {WithCaption<SRadioCtrl>, SKIND_RADIO, "Button", BS_RADIOBUTTON, SBLOCK_RADIO},
+    {WithCaption<SGroupCtrl>, SKIND_GROUP, "Button", BS_GROUPBOX, SBLOCK_GROUP},
+    {WithoutCaption<SStaticCtrl>, SKIND_STATIC, "Static", SS_OWNERDRAW, -1},
+    {WithCaption<SLabelCtrl>, SKIND_LABEL, "TAVRIN", 0, SBLOCK_LABEL},
+    {WithoutCaption<SProgressCtrl>, SKIND_PROGRESS, PROGRESS_CLASSA, 0, SBLOCK_PROGRESS},
+    {WithoutCaption<SSliderCtrl>, SKIND_SLIDER, TRACKBAR_CLASSA, 0, SBLOCK_SLIDER},
+    {WithoutCaption<SScrollCtrl>, SKIND_SCROLL, "ScrollBar", 0, SBLOCK_SCROLL},
+};
+
+Made MakeControl(int which, HWND parent, DWORD style)
+{
+    const Kind& kind = kKinds[which];
+    return {kind.make(parent, style), kind.kind, kind.className, kind.fixedBits, kind.mouseBlock};
+}
+
+const int kControlCount = (int)(sizeof(kKinds) / sizeof(kKinds[0]));
 
 }
 
@@ -617,4 +591,47 @@ TEST(SSimpleCtrl, LabelAlignment)
     before = label.erases;
     label.SetWindowText("Other");
     EXPECT_GT(label.erases, before);
+}
+
+namespace
+{
+
+// Pixels of the slider's top and left client edges that differ from the colour.
+int EdgePixelsOtherThan(SSliderCtrl* slider, COLORREF color)
+{
+    RECT client;
+    slider->GetClientRect(&client);
+    HDC dc = slider->GetDC();
+    COLORREF wanted = GetNearestColor(dc, color);
+    int others = 0;
+    for (int x = 0; x < client.right; x++)
+        others += GetPixel(dc, x, 0) != wanted;
+    for (int y = 0; y < client.bottom; y++)
+        others += GetPixel(dc, 0, y) != wanted;
+    slider->ReleaseDC(dc);
+    return others;
+}
+
+}
+
+TEST(SSimpleCtrl, FocusedSliderHidesTheFocusRectangle)
+{
+    SRecordingParent parent;
+    ASSERT_TRUE(CreateInactiveParent(parent));
+    SSliderCtrl slider;
+    RECT rect = {10, 10, 210, 50};
+    ASSERT_TRUE(slider.Create(WS_VISIBLE, 0, &rect, parent.GetHandle()));
+    struct Case { unsigned back; COLORREF edge; };
+    const Case cases[] = {
+        {RGB(255, 0, 0), RGB(255, 0, 0)},
+        {SCOLOR_NONE, GetSysColor(COLOR_BTNFACE)},
+    };
+    slider.SetFocus();
+    ASSERT_TRUE(slider.HasFocus());
+    for (const Case& c : cases)
+    {
+        slider.SetBackColor(c.back);
+        slider.Redraw();
+        EXPECT_EQ(0, EdgePixelsOtherThan(&slider, c.edge)) << std::hex << c.back;
+    }
 }

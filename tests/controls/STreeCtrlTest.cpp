@@ -499,17 +499,39 @@ TEST_F(TreeTest, DragOntoItsOwnSubtreeIsRefused)
     EXPECT_EQ(before, Shape());
 }
 
+// A scratch folder tree removed again however the test ends.
+class ScratchFolders
+{
+public:
+    ScratchFolders()
+    {
+        root = disk.GetTempFolder();
+        if (root[root.GetLength() - 1] != '\\')
+            root += "\\";
+        root += "melvora-tree-" + IntToString((int)GetCurrentProcessId()) + "\\";
+        ok = disk.CreateFolder(root + "Artist\\Album", true) &&
+             disk.CreateFile(root + "Artist\\Album\\song.mp3", true, false) &&
+             disk.CreateFile(root + "Artist\\notes.txt", true, false) && disk.CreateFolder(root + "Empty", true);
+    }
+    ~ScratchFolders()
+    {
+        disk.DeleteFile(root + "Artist\\Album\\song.mp3");
+        disk.DeleteFile(root + "Artist\\notes.txt");
+        RemoveDirectoryA(root + "Artist\\Album");
+        RemoveDirectoryA(root + "Artist");
+        RemoveDirectoryA(root + "Empty");
+        RemoveDirectoryA(root);
+    }
+    SDisk disk;
+    SString root;
+    bool ok = false;
+};
+
 TEST_F(TreeTest, FolderModeFillsOnExpansion)
 {
-    SDisk disk;
-    SString root = disk.GetTempFolder();
-    if (root[root.GetLength() - 1] != '\\')
-        root += "\\";
-    root += "melvora-tree-" + IntToString((int)GetCurrentProcessId()) + "\\";
-    ASSERT_TRUE(disk.CreateFolder(root + "Artist\\Album", true));
-    ASSERT_TRUE(disk.CreateFile(root + "Artist\\Album\\song.mp3", true, false));
-    ASSERT_TRUE(disk.CreateFile(root + "Artist\\notes.txt", true, false));
-    ASSERT_TRUE(disk.CreateFolder(root + "Empty", true));
+    ScratchFolders scratch;
+    ASSERT_TRUE(scratch.ok);
+    const SString& root = scratch.root;
     MakeTree();
     tree.SetFolderMode(true, root, "*.mp3", true);
     tree.FillFolder(TVI_ROOT, root);
@@ -532,12 +554,6 @@ TEST_F(TreeTest, FolderModeFillsOnExpansion)
     ASSERT_NE(nullptr, song);
     EXPECT_EQ(root + "Artist\\Album\\song.mp3", tree.GetItemPath(song));
     tree.Destroy();
-    disk.DeleteFile(root + "Artist\\Album\\song.mp3");
-    disk.DeleteFile(root + "Artist\\notes.txt");
-    RemoveDirectoryA(root + "Artist\\Album");
-    RemoveDirectoryA(root + "Artist");
-    RemoveDirectoryA(root + "Empty");
-    RemoveDirectoryA(root);
 }
 
 TEST_F(TreeTest, BackColorAndKind)
