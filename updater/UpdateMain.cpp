@@ -4,6 +4,7 @@
 #include "PProgramWait.h"
 #include "PWndExtract.h"
 #include "PWndMake.h"
+#include "SDialogEditor.h"
 #include "SLibrary.h"
 
 namespace
@@ -38,6 +39,7 @@ void RunExtractMode()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
     InitLibrary(instance, showCommand, true, false, false);
+    SDialogEditor::InstallBuilder();
     SetAppIcons(largeIcon, smallIcon);
     if (PCommandLine::GetCommandArgCount() != 4)
         RunMakeMode();

@@ -68,6 +68,14 @@ TEST(PWndExtract, ShowsProgressAndFailure)
         GetWindowTextA(window.GetHandle(), caption, sizeof(caption));
         EXPECT_STREQ(caption, "Update");
         EXPECT_TRUE(GetWindowLongA(window.GetHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+        // Built from the program's dialog description, its controls are found by name.
+        EXPECT_NE(window.GetControlByName("LABEL"), nullptr);
+        EXPECT_NE(window.GetControlByName("PROGRESS"), nullptr);
+        EXPECT_NE(window.GetControlByName("LIST"), nullptr);
+        RECT client;
+        GetClientRect(window.GetHandle(), &client);
+        EXPECT_EQ(client.right, 300);
+        EXPECT_EQ(client.bottom, 220);
         ChildTexts before = Children(window.GetHandle());
         EXPECT_TRUE(HasText(before, "Updating files...") || HasText(before, "Failed."));
         ASSERT_NE(before.progress, nullptr);
@@ -98,6 +106,8 @@ TEST(PWndMake, HoldsTheVersionAndFolderFields)
         char caption[64] = "";
         GetWindowTextA(window.GetHandle(), caption, sizeof(caption));
         EXPECT_STREQ(caption, "Make update files");
+        EXPECT_NE(window.GetControlByName("EDIT_VERSION"), nullptr);
+        EXPECT_NE(window.GetControlByName("EDIT_FOLDER"), nullptr);
         EXPECT_STREQ(window.GetVersionText(), "1.0.0.0");
         EXPECT_STREQ(window.GetFolderText(), "");
         window.SetFolderText("C:\\source\\");
@@ -109,5 +119,28 @@ TEST(PWndMake, HoldsTheVersionAndFolderFields)
         EXPECT_TRUE(GetWindowLongA(window.GetHandle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
         window.Destroy();
     }
+    DropQuit();
+}
+
+TEST(PWndExtract, KeepsItsLayoutWithoutADescriptionBuilder)
+{
+    // Without the builder the windows still open, so an update can always run.
+    SWndDialog::Builder builder = SWndDialog::SetBuilder(nullptr);
+    {
+        PWndExtract extract;
+        ASSERT_TRUE(extract.Open("x", "", "", ""));
+        ChildTexts children = Children(extract.GetHandle());
+        EXPECT_NE(children.progress, nullptr);
+        EXPECT_NE(children.list, nullptr);
+        EXPECT_TRUE(HasText(children, "Errors:"));
+        ASSERT_TRUE(PumpUntil([&] { return HasText(Children(extract.GetHandle()), "Failed."); }, 5000));
+        extract.Destroy();
+        PWndMake make;
+        ASSERT_TRUE(make.Open());
+        EXPECT_STREQ(make.GetVersionText(), "1.0.0.0");
+        EXPECT_TRUE(HasText(Children(make.GetHandle()), "Version:"));
+        make.Destroy();
+    }
+    SWndDialog::SetBuilder(builder);
     DropQuit();
 }
