@@ -36,10 +36,12 @@ enum : UINT
     WM_S_APP_DRAG_MOVE    = WM_APP + 1029,
     WM_S_APP_DRAG_UP      = WM_APP + 1030,
     WM_S_APP_DRAG_LOST    = WM_APP + 1031,
+    WM_S_ITEM_EXPANDED    = WM_APP + 1042, // to a tree control: wParam the item, lParam 1 when expanded
     WM_S_CHANGED          = WM_APP + 1500, // wParam source SWnd*, lParam change code
     WM_S_CHILD_SYSKEY     = WM_APP + 1501, // wParam key, lParam child SWnd*; -1 eats the key
     WM_S_CHILD_KEY        = WM_APP + 1502, // wParam key, lParam child SWnd*
     WM_S_ANCHORED         = WM_APP + 1503, // wParam the anchored child SWnd*
+    WM_S_RADIO_CHECK      = WM_APP + 1504, // to a radio control: check it, uncheck its group
     WM_S_LIST_MEASURE     = WM_APP + 1530, // lParam MEASUREITEMSTRUCT* of the list's item: fills its height
     WM_S_LIST_DRAW        = WM_APP + 1531, // lParam DRAWITEMSTRUCT* of the list's item: non-zero when drawn
     WM_S_TAB_SHOW_PAGE    = WM_APP + 1532, // wParam tab: the tab control shows that tab's page windows

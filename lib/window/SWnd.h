@@ -297,6 +297,10 @@ public:
     bool IsHovered() const { return m_hover != 0; }
     bool IsPressed() const { return m_pressed != 0; }
     void SetCheckedState(bool checked);
+    bool IsHotTracking() const { return m_hotTracking != 0; }
+    bool IsCheckedState() const { return m_checked != 0; }
+    // The window has state images (SetStateImages, LoadStateImages).
+    bool HasStateImages() const { return m_background.states != nullptr; }
     void EnableHotAreas(bool on);
     void AddHotArea(const RECT& area);
     void RemoveHotAreas();

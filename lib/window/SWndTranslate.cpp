@@ -650,11 +650,11 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
         case SKIND_CHECK:
             if (code == BN_CLICKED)
             {
+                // Checked becomes unchecked; unchecked and indeterminate become checked.
+                bool checked = ::SendMessageA(handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                ::SendMessageA(handle, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
                 LRESULT state = ::SendMessageA(handle, BM_GETCHECK, 0, 0);
-                DWORD type = (DWORD)GetWindowLongPtrA(handle, GWL_STYLE) & BS_TYPEMASK;
-                bool threeState = type == BS_3STATE || type == BS_AUTO3STATE;
-                state = threeState ? (state + 1) % 3 : (state ? 0 : 1);
-                ::SendMessageA(handle, BM_SETCHECK, (WPARAM)state, 0);
+                state = state == BST_CHECKED ? 1 : state == BST_UNCHECKED ? 0 : 2;
                 ::SendMessageA(self, ControlMessage(2, 1), object, (LPARAM)state);
             }
             break;
@@ -671,7 +671,8 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
         case SKIND_RADIO:
             if (code == BN_CLICKED)
             {
-                ::SendMessageA(handle, BM_SETCHECK, BST_CHECKED, 0);
+                // The radio checks itself and unchecks the other radios of its group.
+                ::SendMessageA(handle, WM_S_RADIO_CHECK, 0, 0);
                 bool checked = ::SendMessageA(handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
                 ::SendMessageA(self, ControlMessage(21, 1), object, checked ? 1 : 0);
             }
@@ -700,7 +701,8 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
     switch (control->GetKind())
     {
     case SKIND_CONTROLBAR:
-        if (code == RBN_HEIGHTCHANGE)
+        // Either one tells that the bar may have a new height; the holder measures it again.
+        if (code == RBN_HEIGHTCHANGE || code == RBN_AUTOSIZE)
             ::SendMessageA(self, ControlMessage(4, 0), object, 0);
         break;
     case SKIND_EXLIST:
@@ -788,7 +790,7 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
                 memset(&rect, 0, sizeof(rect));
                 memcpy(&rect, &selected, sizeof(selected));
                 POINT point = {record.x, record.y};
-                if (selected && ::SendMessageA(handle, TVM_GETITEMRECT, TRUE, (LPARAM)&rect) &&
+                if (selected && ::SendMessageA(handle, TVM_GETITEMRECT, FALSE, (LPARAM)&rect) &&
                     PtInRect(&rect, point))
                 {
                     ::SendMessageA(self, ControlMessage(32, 3), object, (LPARAM)selected);
@@ -807,7 +809,13 @@ bool SWnd::TranslateNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
                 ::SendMessageA(self, ControlMessage(32, 2), object, 0);
         }
         else if (code == TVN_ITEMEXPANDEDA)
-            ::SendMessageA(self, ControlMessage(32, 5), object, (LPARAM)((NMTREEVIEWA*)header)->itemNew.hItem);
+        {
+            NMTREEVIEWA* change = (NMTREEVIEWA*)header;
+            // The tree fills a folder it shows for the first time before the parent hears of it.
+            ::SendMessageA(handle, WM_S_ITEM_EXPANDED, (WPARAM)change->itemNew.hItem,
+                           (change->action & TVE_EXPAND) ? 1 : 0);
+            ::SendMessageA(self, ControlMessage(32, 5), object, (LPARAM)change->itemNew.hItem);
+        }
         else if (code == TVN_BEGINLABELEDITA)
         {
             if (::SendMessageA(self, ControlMessage(32, 6), object, (LPARAM) & ((NMTVDISPINFOA*)header)->item))

@@ -1,0 +1,292 @@
+#pragma once
+// The dialog description model: one dialog record, the ordered control records
+// and the table of the 34 control types, with the "TAVRIN DIALOG 1.0.0.0" text
+// reader and writer, the control factory and the run-time dialog builder. The
+// same class is the window of the interactive designer, whose state lives
+// beside the model.
+#include <windows.h>
+#include <stdint.h>
+
+#include "SArray.h"
+#include "SString.h"
+#include "SStringArray.h"
+#include "SMenu.h"
+#include "SWnd.h"
+#include "SWndDialog.h"
+
+// The builder's name is taken by a macro of <windows.h>; the system's own
+// function stays reachable as CreateDialogA/CreateDialogW.
+#undef CreateDialog
+
+class SFile;
+class SResource;
+class SWndDialog;
+class SMenu;
+class SImageList;
+
+class SDialogEditor : public SWnd
+{
+public:
+    // Number of control types; type ids run from 0 to TypeCount - 1.
+    enum { TypeCount = 34 };
+    // Type ids of the table.
+    enum
+    {
+        TYPE_DIALOG = 0, TYPE_BROWSER, TYPE_BUTTON, TYPE_CHECK, TYPE_CODEEDIT, TYPE_COMBO, TYPE_EDIT,
+        TYPE_EXTENDEDLIST, TYPE_GROUP, TYPE_GUI, TYPE_IMAGEEDITOR, TYPE_LABEL, TYPE_LCD, TYPE_LEVEL,
+        TYPE_LIST, TYPE_MEDIA, TYPE_MEDIAPLAYER, TYPE_PANEL, TYPE_PROGRESS, TYPE_PROPERTY, TYPE_RADIO,
+        TYPE_RICHEDIT, TYPE_SCROLL, TYPE_SLIDER, TYPE_SPLITTER, TYPE_SPREAD, TYPE_STATIC, TYPE_TAB,
+        TYPE_TABDOC, TYPE_TOOLBAR, TYPE_TREE, TYPE_WAVEEDITOR, TYPE_WINDOW, TYPE_EXTERN
+    };
+
+    // One control record, or the dialog record. The dialog window reads its
+    // ID, NAME and font through the record interface it declares.
+    class _SCtrl : public SWndDialog::_SRecord
+    {
+    public:
+        _SCtrl();
+        ~_SCtrl() override;
+        _SCtrl(const _SCtrl&) = delete;
+        _SCtrl& operator=(const _SCtrl&) = delete;
+
+        // Optional blanks and sign, then decimal digits read into 64 bits; the low 32
+        // bits are kept, so a value written signed or unsigned reads the same.
+        static uint32_t ReadDecimal(const char* text);
+
+        // Copies every field but the live window and the font handle.
+        void CopyFrom(const _SCtrl& other);
+
+        short GetID() const override { return m_id; }
+        void SetID(int id) { m_id = (int16_t)id; }
+        int GetType() const { return m_type; }
+        // A negative type becomes -1 (none).
+        void SetType(int type) { m_type = (int16_t)(type < 0 ? -1 : type); }
+        SString GetName() const override { return m_name; }
+        // NAME equals the text (case-sensitive), without copying it.
+        bool HasName(const char* name) const { return m_name == name; }
+        void SetName(const char* name) { m_name = name ? name : ""; }
+        SString GetCaption() const { return m_caption; }
+        void SetCaption(const char* caption) { m_caption = caption ? caption : ""; }
+        SString GetFontFace() const override { return m_fontFace; }
+        short GetFontSize() const override { return m_fontSize; }
+        unsigned GetFontStyle() const override { return m_fontStyle; }
+        void SetFont(const char* face, int size, unsigned style);
+        int GetX() const { return m_x; }
+        void SetX(int x) { m_x = (int16_t)x; }
+        int GetY() const { return m_y; }
+        void SetY(int y) { m_y = (int16_t)y; }
+        int GetWidth() const { return m_width; }
+        void SetWidth(int width) { m_width = (int16_t)width; }
+        int GetHeight() const { return m_height; }
+        void SetHeight(int height) { m_height = (int16_t)height; }
+        bool IsLocked() const { return m_locked != 0; }
+        void SetLocked(bool locked) { m_locked = locked ? 1 : 0; }
+        bool IsDialog() const { return m_isDialog != 0; }
+        void SetDialogFlag(bool on) { m_isDialog = on ? 1 : 0; }
+        uint32_t GetStyle() const { return m_style; }
+        void AssignStyle(uint32_t style) { m_style = style; }
+        uint32_t GetExStyle() const { return m_exStyle; }
+        void AssignExStyle(uint32_t exStyle) { m_exStyle = exStyle; }
+        uint32_t GetBackColor() const { return m_backColor; }
+        void SetBackColor(uint32_t color) { m_backColor = color; }
+        uint32_t GetTextColor() const { return m_textColor; }
+        void SetTextColor(uint32_t color) { m_textColor = color; }
+        bool GetTransparent() const { return m_transparent != 0; }
+        void SetTransparent(bool on) { m_transparent = on ? 1 : 0; }
+        SString GetExtraProperties() const { return m_extra; }
+        // Null sets the empty text.
+        void SetExtraProperties(const char* text) { m_extra = text ? text : ""; }
+        SWnd* GetWnd() const { return m_wnd; }
+        // Takes ownership of the window (the previous one is not deleted).
+        void SetWnd(SWnd* window) { m_wnd = window; }
+        HFONT GetFontHandle() const { return m_font; }
+        int GetPropertyScroll() const { return m_propertyScroll; }
+        void SetPropertyScroll(int position) { m_propertyScroll = position; }
+
+        int GetRight() const { return m_x + m_width; }
+        int GetBottom() const { return m_y + m_height; }
+        void GetRect(RECT* rect) const;
+
+        // Style bits: Has* are true when every given bit is set (true for 0).
+        bool HasStyle(uint32_t bits) const { return (m_style & bits) == bits; }
+        bool HasExStyle(uint32_t bits) const { return (m_exStyle & bits) == bits; }
+        void AddStyle(uint32_t bits) { m_style |= bits; }
+        void AddExStyle(uint32_t bits) { m_exStyle |= bits; }
+        void RemoveStyle(uint32_t bits) { m_style &= ~bits; }
+        void RemoveExStyle(uint32_t bits) { m_exStyle &= ~bits; }
+        void SetStyle(uint32_t bits, bool on) { on ? AddStyle(bits) : RemoveStyle(bits); }
+        void SetExStyle(uint32_t bits, bool on) { on ? AddExStyle(bits) : RemoveExStyle(bits); }
+        // Clears the bits when all are set, else sets them; whether they are set afterwards.
+        bool ToggleStyle(uint32_t bits);
+        bool ToggleExStyle(uint32_t bits);
+        void SwapWidthHeight();
+
+        // --- extra properties: lines "key=value" CR LF ---
+        // The value of the first line with the key; "" when absent.
+        SString GetProperty(const char* key) const;
+        // Replaces the value of the first line with the key, or appends a line.
+        void SetProperty(const char* key, const char* value);
+        void SetPropertyInt(const char* key, int value);
+        int GetPropertyInt(const char* key) const;
+        bool GetPropertyBool(const char* key) const;
+        double GetPropertyDouble(const char* key) const;
+        // The value as a 32-bit pattern, written signed or unsigned.
+        uint32_t GetPropertyUInt(const char* key) const;
+        // A colour: "" gives none (0xFF000000), 0xFE000000 + n the system colour n.
+        uint32_t GetPropertyColor(const char* key) const;
+        // Image draw mode 0 to 11 from its "_DRAW..." name.
+        int GetPropertyDrawMode(const char* key) const;
+
+        // --- text form ---
+        // Reads one section; bytes consumed, 0 for an unknown keyword, -1 for a line without "=".
+        int Read(SFile* stream, SDialogEditor* editor);
+        // Writes one section; bytes written, 0 when the type has no entry.
+        int Write(SFile* stream, SDialogEditor* editor) const;
+        // Style names of the record's type to bits, into STYLE or EXSTYLE; an empty text changes nothing.
+        void StyleNamesToBits(bool exStyle, const char* names);
+        // The names of the set bits of STYLE or EXSTYLE, each followed by a blank.
+        SString StyleBitsToNames(bool exStyle) const;
+
+        // Replaces the live window by a new preview from the control factory; false when none is made.
+        bool CreatePreview(SDialogEditor* editor);
+
+    private:
+        int16_t m_id;
+        int16_t m_type;
+        SString m_name;
+        SString m_caption;
+        SString m_fontFace;
+        int16_t m_fontSize;
+        uint32_t m_fontStyle;
+        int16_t m_x, m_y, m_width, m_height;
+        uint8_t m_locked;
+        uint8_t m_isDialog;
+        uint32_t m_style;
+        uint32_t m_exStyle;
+        uint32_t m_backColor;
+        uint32_t m_textColor;
+        uint8_t m_transparent;
+        SString m_extra;
+        SWnd* m_wnd;
+        HFONT m_font;
+        int m_propertyScroll;
+    };
+
+    // One entry of the control type table.
+    class _SType
+    {
+    public:
+        _SType() : m_id(0) {}
+        int GetType() const { return m_id; }
+        const SString& GetName() const { return m_keyword; }
+        const SString& GetCaption() const { return m_caption; }
+        void Set(const char* keyword, const char* caption)
+        {
+            m_keyword = keyword ? keyword : "";
+            m_caption = caption ? caption : "";
+        }
+        void SetId(int id) { m_id = (int16_t)id; }
+
+    private:
+        int16_t m_id;
+        SString m_keyword;
+        SString m_caption;
+    };
+
+    // The plain child window of a "WINDOW" record: paints its own background on WM_PRINTCLIENT.
+    class _SWnd : public SWnd
+    {
+    public:
+        LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    };
+
+    // Creates a live control of a given type for a record: the creator constructs
+    // the object and creates its window; null when it cannot.
+    typedef SWnd* (*ControlCreator)(SWndDialog* dialog, HWND parent, _SCtrl* record, SResource* resources,
+                                    bool visible, SWnd* custom);
+
+    SDialogEditor();
+    ~SDialogEditor() override;
+
+    // --- designer hooks (the owner's say in the designer's actions) ---
+    virtual bool CanAddControl(_SCtrl* record);
+    virtual bool CanRemoveControl(_SCtrl* record);
+    virtual bool CanRenameControl(_SCtrl* record, const char* newName);
+    virtual void OnSelectionChanged();
+    virtual void OnControlClick(_SCtrl* record);
+    virtual void OnFillProperties();
+    virtual void BuildToolPanel();
+    virtual void OnUpdateToolPanel();
+    virtual void OnPanelCommand(int command);
+    virtual void OnBuildPopupMenu(HMENU menu);
+    virtual bool LoadResourceByName(const char* name, SFile* target);
+
+    // --- model ---
+    // Fills the type table; previews are off with noPreview. Always true.
+    bool Init(bool noPreview);
+    // Empties the selection and the model, and clears the open flag.
+    void Close();
+    // Empties the model (the open flag stays).
+    void Reset();
+    // Replaces the model by the description read from the stream.
+    bool Load(SFile* stream);
+    // Writes the model at the stream's position.
+    bool Save(SFile* stream);
+    // The dialog record takes every field of the given record. Always true.
+    bool SetDialog(const _SCtrl* record);
+    // Appends a copy of the source as a new control record; null when refused.
+    _SCtrl* AddControl(bool applyDefaults, const _SCtrl* source, bool keepName, bool keepId);
+
+    _SCtrl* GetDialog() const { return m_dialog; }
+    int GetControlCount() const { return m_controls.GetCount(); }
+    _SCtrl* GetControl(int index) const;
+    _SCtrl* FindControlByID(int id) const;
+    _SCtrl* FindControlByName(const char* name) const;
+    bool IsOpen() const { return m_open; }
+    bool IsLayeredDialog() const;
+    bool IsPreviewOff() const { return m_noPreview; }
+    const _SType* FindControlType(const char* keyword) const;
+    const _SType* GetTypeInfo(int type) const;
+    const _SType* GetControlTypeInfo(const _SCtrl* record) const;
+    bool IsIDFree(int id) const;
+    int GetFreeID() const;
+    bool IsNameFree(const char* name) const;
+    SString MakeUniqueName(const _SType* type) const;
+    // Lists the records of a type (-1 all) into the lists given; the count.
+    int CollectControls(int type, SArray<_SCtrl*>* records = nullptr, SArray<int>* ids = nullptr,
+                        SStringArray* names = nullptr, SStringArray* idNames = nullptr) const;
+    // The resource source handed to the factory for previews (not owned).
+    void SetResourceLoader(SResource* resources) { m_resources = resources; }
+    SResource* GetResourceLoader() const { return m_resources; }
+
+    // --- control factory ---
+    // A live control for the record; the caller owns it. Null for DIALOG or an unknown type.
+    static SWnd* CreateControl(SWndDialog* dialog, HWND parent, _SCtrl* record, SResource* resources, bool visible);
+    // Installs the creator of a type (the editor controls register theirs); the previous one.
+    static ControlCreator RegisterControlType(int type, ControlCreator creator);
+    static ControlCreator GetControlCreator(int type);
+
+    // Links a built wave editor to the level meter its record names (the editor layer installs it).
+    typedef bool (*LevelLinker)(SWnd* waveEditor, SWnd* levelMeter);
+    static LevelLinker SetLevelLinker(LevelLinker linker);
+
+    // --- run-time builder ---
+    // Builds the dialog's window and controls from the description.
+    static bool CreateDialog(SFile* stream, SWndDialog* dialog, HWND parent, SResource* resources, bool popup,
+                             void* creationParam, SDialogEditor* sourceEditor, SMenuFactory menuCallback,
+                             SMenuNameToId nameCallback, bool hidden);
+    // Makes CreateDialog the builder of SWndDialog::CreateFromResource; programs call it once at start.
+    static void InstallBuilder();
+
+private:
+    void ApplyTypeDefaults(_SCtrl* record) const;
+
+    _SCtrl* m_dialog;
+    SArray<_SCtrl*> m_controls;
+    _SType m_types[TypeCount];
+    bool m_open;
+    bool m_noPreview;
+    SResource* m_resources;
+    // The designer's selection (not owning).
+    SArray<_SCtrl*> m_selection;
+};

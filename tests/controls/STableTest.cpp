@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "SFileMem.h"
+#include "STable.h"
+
+namespace
+{
+
+// A memory stream holding exactly the bytes given, positioned at the start.
+void Fill(SFileMem& file, const std::string& bytes)
+{
+    file.Allocate((int)bytes.size());
+    if (!bytes.empty())
+        file.Write(bytes.data(), (int)bytes.size());
+    file.Rewind();
+}
+
+std::string Bytes(SFileMem& file)
+{
+    return file.GetBuffer() ? std::string((const char*)file.GetBuffer(), (size_t)file.GetSize()) : std::string();
+}
+
+std::string Saved(const STable& table, bool csv)
+{
+    SFileMem file;
+    EXPECT_TRUE(table.SaveTable(&file, csv));
+    return Bytes(file);
+}
+
+// The zero-terminated strings joined into one byte string.
+std::string Strings(std::initializer_list<const char*> texts)
+{
+    std::string out;
+    for (const char* text : texts)
+    {
+        out += text;
+        out += '\0';
+    }
+    return out;
+}
+
+// A table of two named columns and three rows with awkward texts everywhere.
+void BuildSample(STable& table)
+{
+    table.Clear();
+    table.SetTableText("table text\r\nsecond line");
+    table.SetTableProperties("kind=sample;version=2");
+    ASSERT_EQ(0, table.InsertColumn("Name"));
+    ASSERT_EQ(1, table.InsertColumn(" Size\t"));
+    table.SetColumnText("Name", "the name");
+    table.SetColumnTitle("Name", "Title, with \"quotes\"");
+    table.SetColumnWidth("1", 120);
+    const char* names[3] = {"plain", "comma, and \"quote\"", "line\r\nbreak"};
+    const char* sizes[3] = {"", "  padded  ", "tab\there"};
+    for (int r = 0; r < 3; r++)
+    {
+        ASSERT_EQ(r, table.InsertRow());
+        table.SetCell(r, "Name", names[r]);
+        table.SetCell(r, "size", sizes[r]);
+        table.SetRowText(r, "row text");
+        table.SetRowProperty(r, "height", IntToString(20 + r));
+        *table.GetCellText(r, 0) = "cell text";
+        *table.GetCellStyle(r, 1) = "halign=right";
+    }
+}
+
+}
+
+TEST(STable, ColumnNamesAndReferences)
+{
+    STable table;
+    EXPECT_EQ(0, table.InsertColumn("Name"));
+    EXPECT_EQ(-1, table.InsertColumn("NAME"));
+    EXPECT_EQ(-1, table.InsertColumn("3"));
+    EXPECT_EQ(-1, table.InsertColumn(" -12 "));
+    EXPECT_EQ(1, table.InsertColumn(""));
+    EXPECT_EQ(2, table.InsertColumn(""));
+    EXPECT_EQ(0, table.InsertColumn("  First\t", 0));
+    EXPECT_EQ(4, table.GetColumnCount());
+    EXPECT_EQ(SString("First"), table.GetColumnName("0"));
+    EXPECT_EQ(0, table.FindColumn("first"));
+    EXPECT_EQ(1, table.GetColumnIndex("name"));
+    EXPECT_EQ(3, table.GetColumnIndex("3"));
+    EXPECT_EQ(-1, table.GetColumnIndex("4"));
+    EXPECT_EQ(-1, table.GetColumnIndex("-1"));
+    EXPECT_EQ(-1, table.GetColumnIndex(""));
+    EXPECT_EQ(-1, table.GetColumnIndex("missing"));
+    EXPECT_FALSE(table.DeleteColumn("missing"));
+    EXPECT_TRUE(table.DeleteColumn("NAME"));
+    EXPECT_EQ(-1, table.FindColumn("Name"));
+    EXPECT_EQ(3, table.GetColumnCount());
+}
+
+TEST(STable, RowsCellsAndTheLastColumn)
+{
+    STable table;
+    table.InsertColumn("a");
+    table.InsertColumn("b");
+    EXPECT_EQ(0, table.InsertRow());
+    EXPECT_EQ(1, table.InsertRow(-5));
+    EXPECT_EQ(0, table.InsertRow(0));
+    table.SetCell(0, "a", "first");
+    table.SetCell(2, "1", "last");
+    table.SetCell(3, "a", "outside");
+    table.SetCell(0, "c", "no column");
+    ASSERT_EQ(3, table.GetRowCount());
+    EXPECT_EQ(SString("first"), *table.GetCell(0, 0));
+    EXPECT_EQ(SString("last"), *table.GetCell(2, 1));
+    EXPECT_EQ(SString(""), *table.GetCell(1, 1));
+    EXPECT_EQ(nullptr, table.GetCell(3, 0));
+    EXPECT_EQ(nullptr, table.GetCell(0, 2));
+    EXPECT_EQ(nullptr, table.GetCellStyle(-1, 0));
+    // A new column gets a cell for every existing row.
+    table.InsertColumn("c", 1);
+    EXPECT_EQ(SString(""), *table.GetCellProperties(2, 1));
+    EXPECT_EQ(SString("last"), *table.GetCell(2, 2));
+    table.DeleteRows(5, 1);
+    EXPECT_EQ(3, table.GetRowCount());
+    table.DeleteRow(0, 1);
+    EXPECT_EQ(2, table.GetRowCount());
+    EXPECT_EQ(SString("last"), *table.GetCell(1, 2));
+    table.DeleteRows(1, -1);
+    EXPECT_EQ(1, table.GetRowCount());
+    // Without columns there are no rows.
+    EXPECT_TRUE(table.DeleteColumn("0"));
+    EXPECT_TRUE(table.DeleteColumn("0"));
+    EXPECT_TRUE(table.DeleteColumn("0"));
+    EXPECT_EQ(0, table.GetColumnCount());
+    EXPECT_EQ(0, table.GetRowCount());
+}
+
+TEST(STable, PropertyLists)
+{
+    struct GetCase { const char* list; const char* key; const char* value; };
+    const GetCase gets[] = {
+        {"title=Name;width=40", "width", "40"},
+        {"title=Name;width=40", "WIDTH", "40"},
+        {"title=Name;width=40;", "width", "40"},
+        {"title=a=b", "title", "a=b"},
+        {"flag;width=4", "flag", ""},
+        {"", "width", ""},
+        {"widths=4", "width", ""},
+    };
+    for (const GetCase& c : gets)
+        EXPECT_EQ(SString(c.value), STable::GetListValue(c.list, c.key)) << c.list << " " << c.key;
+
+    struct SetCase { const char* list; const char* key; const char* value; const char* result; };
+    const SetCase sets[] = {
+        {"title=Name;width=40", "width", "80", "title=Name;width=80"},
+        {"", "width", "80", "width=80"},
+        {"title=Name;WIDTH=40", "width", "80", "title=Name;WIDTH=80"},
+        {"title=Name;width=40;", "height", "20", "title=Name;width=40;height=20"},
+        {"title=Name;width=40", "width", "8;0", "title=Name;width=40"},
+        {"title=Name", "1width", "80", "title=Name"},
+        {"title=Name", "width_", "80", "title=Name"},
+        {"title=Name", "_", "80", "title=Name"},
+        {"title=Name", "_width2", "", "title=Name;_width2="},
+    };
+    for (const SetCase& c : sets)
+        EXPECT_EQ(SString(c.result), STable::SetListValue(c.list, c.key, c.value)) << c.list << " " << c.key;
+
+    STable table;
+    table.InsertColumn("a");
+    table.InsertRow();
+    table.SetColumnWidth("a", -5);
+    EXPECT_EQ(SString("width=0"), table.GetColumnProperties("a"));
+    table.SetColumnWidth("0", 96);
+    table.SetColumnTitle("a", "Alpha");
+    EXPECT_EQ(96, table.GetColumnWidth("a"));
+    EXPECT_EQ(SString("Alpha"), table.GetColumnTitle("0"));
+    EXPECT_EQ(SString("width=96;title=Alpha"), table.GetColumnProperties("a"));
+    table.SetRowProperty(0, "height", "31");
+    EXPECT_EQ(31, table.GetRowHeight(0));
+    EXPECT_EQ(0, table.GetRowHeight(1));
+    EXPECT_EQ(SString(""), table.GetColumnProperty("b", "width"));
+}
+
+TEST(STable, TableTextHasTheDocumentedLayout)
+{
+    STable table;
+    table.InsertColumn("a");
+    table.InsertColumn("b");
+    table.InsertRow();
+    table.SetCell(0, "a", "1");
+    table.SetCell(0, "b", "2");
+    table.SetColumnWidth("b", 50);
+    EXPECT_EQ(Strings({"TAVRIN TABLE 1.0.0.0", "2", "1", "", "", "a", "", "", "b", "", "width=50", "", "", "1", "",
+                       "", "2", "", ""}),
+              Saved(table, false));
+}
+
+TEST(STable, TableTextRoundTrip)
+{
+    STable table;
+    BuildSample(table);
+    std::string saved = Saved(table, false);
+    SFileMem file;
+    Fill(file, saved);
+    STable loaded;
+    ASSERT_TRUE(loaded.LoadTable(&file, true, true, false));
+    EXPECT_EQ(saved, Saved(loaded, false));
+    EXPECT_EQ(SString("comma, and \"quote\""), *loaded.GetCell(1, 0));
+    EXPECT_EQ(SString("line\r\nbreak"), *loaded.GetCell(2, 0));
+    EXPECT_EQ(SString("Title, with \"quotes\""), loaded.GetColumnTitle("name"));
+    EXPECT_EQ(120, loaded.GetColumnWidth("Size"));
+    EXPECT_EQ(22, loaded.GetRowHeight(2));
+
+    // Texts and properties are skipped unless asked for; values always stay.
+    file.Rewind();
+    ASSERT_TRUE(loaded.Read(&file, false, false, false));
+    EXPECT_EQ(3, loaded.GetRowCount());
+    EXPECT_EQ(SString("tab\there"), *loaded.GetCell(2, 1));
+    EXPECT_EQ(SString(""), *loaded.GetCellText(0, 0));
+    EXPECT_EQ(SString(""), *loaded.GetCellStyle(0, 1));
+    EXPECT_EQ(SString(""), loaded.GetTableText());
+    EXPECT_EQ(0, loaded.GetColumnWidth("Size"));
+    EXPECT_EQ(SString("Size"), loaded.GetColumnName("1"));
+}
+
+TEST(STable, TableTextCutAtTheLastZeroStillLoads)
+{
+    STable table;
+    BuildSample(table);
+    std::string saved = Saved(table, false);
+    saved.pop_back();
+    SFileMem file;
+    Fill(file, saved);
+    STable loaded;
+    ASSERT_TRUE(loaded.LoadTable(&file, true, true, false));
+    EXPECT_EQ(Saved(table, false), Saved(loaded, false));
+}
+
+TEST(STable, DamagedTableTextsAreRefusedAndChangeNothing)
+{
+    const std::string magic = std::string("TAVRIN TABLE 1.0.0.0") + '\0';
+    struct Case { const char* what; std::string bytes; };
+    const Case cases[] = {
+        {"empty stream", ""},
+        {"wrong magic", Strings({"TAVRIN TREE 1.0.0.0", "1", "1"})},
+        {"magic with a trailing blank", Strings({"TAVRIN TABLE 1.0.0.0 ", "1", "0", "", "", "a", "", ""})},
+        {"magic only", magic},
+        {"column count not a number", magic + Strings({"x", "0", "", ""})},
+        {"negative row count", magic + Strings({"1", "-1", "", "", "a", "", ""})},
+        {"count with a sign", magic + Strings({"+1", "0", "", "", "a", "", ""})},
+        {"huge table in a short file", magic + Strings({"8", "999999999", "", ""})},
+        {"more columns than bytes", magic + Strings({"60000", "0", "", ""})},
+        {"too many columns", magic + Strings({"99999", "0"}) + std::string(400000, '\0')},
+        {"row count beyond the strings present", magic + Strings({"1", "3", "", "", "a", "", "", "r", "", "v", "", ""})},
+        {"duplicate names", magic + Strings({"2", "0", "", "", "Name", "", "", "NAME", "", ""})},
+        {"integer name", magic + Strings({"1", "0", "", "", " 7 ", "", ""})},
+        {"binary junk", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+    };
+    STable table;
+    BuildSample(table);
+    std::string before = Saved(table, false);
+    for (const Case& c : cases)
+    {
+        SFileMem file;
+        Fill(file, c.bytes);
+        EXPECT_FALSE(table.LoadTable(&file, true, true, false)) << c.what;
+        EXPECT_EQ(before, Saved(table, false)) << c.what;
+    }
+    EXPECT_FALSE(table.LoadTable(nullptr, true, true, false));
+    EXPECT_EQ(before, Saved(table, false));
+}
+
+TEST(STable, CsvReadsQuotedFields)
+{
+    SFileMem file;
+    Fill(file, "a,\"b,c\",d\r\n\r\n1,2\r\n\"say \"\"hi\"\"\",\"two\r\nlines\",x,ignored\nlf,end");
+    STable table;
+    ASSERT_TRUE(table.LoadTable(&file, false, false, true));
+    ASSERT_EQ(3, table.GetColumnCount());
+    ASSERT_EQ(4, table.GetRowCount());
+    EXPECT_EQ(SString("b,c"), *table.GetCell(0, 1));
+    EXPECT_EQ(SString("2"), *table.GetCell(1, 1));
+    EXPECT_EQ(SString(""), *table.GetCell(1, 2));
+    EXPECT_EQ(SString("say \"hi\""), *table.GetCell(2, 0));
+    EXPECT_EQ(SString("two\r\nlines"), *table.GetCell(2, 1));
+    EXPECT_EQ(SString("x"), *table.GetCell(2, 2));
+    EXPECT_EQ(SString("end"), *table.GetCell(3, 1));
+    EXPECT_EQ(SString(""), table.GetColumnName("0"));
+}
+
+TEST(STable, CsvRoundTrip)
+{
+    STable table;
+    BuildSample(table);
+    std::string saved = Saved(table, true);
+    EXPECT_EQ("plain,\r\n\"comma, and \"\"quote\"\"\",  padded  \r\n\"line\r\nbreak\",tab\there\r\n", saved);
+    SFileMem file;
+    Fill(file, saved);
+    STable loaded;
+    ASSERT_TRUE(loaded.LoadTable(&file, true, true, true));
+    ASSERT_EQ(2, loaded.GetColumnCount());
+    ASSERT_EQ(3, loaded.GetRowCount());
+    for (int r = 0; r < 3; r++)
+        for (int c = 0; c < 2; c++)
+            EXPECT_EQ(*table.GetCell(r, c), *loaded.GetCell(r, c)) << r << "," << c;
+    EXPECT_EQ(saved, Saved(loaded, true));
+
+    // One column of empty cells still writes a field on each line.
+    STable single;
+    single.InsertColumn("");
+    single.InsertRow();
+    single.InsertRow();
+    single.SetCell(1, "0", "\"");
+    saved = Saved(single, true);
+    EXPECT_EQ("\"\"\r\n\"\"\"\"\r\n", saved);
+    Fill(file, saved);
+    ASSERT_TRUE(loaded.LoadTable(&file, false, false, true));
+    EXPECT_EQ(2, loaded.GetRowCount());
+    EXPECT_EQ(SString("\""), *loaded.GetCell(1, 0));
+}
+
+TEST(STable, DamagedCsvIsRefusedAndChangesNothing)
+{
+    struct Case { const char* what; std::string bytes; };
+    const Case cases[] = {
+        {"unclosed quote", "a,b\r\n\"never closed,c\r\n"},
+        {"zero byte", std::string("a,b\r\nc\0d\r\n", 10)},
+    };
+    STable table;
+    BuildSample(table);
+    std::string before = Saved(table, false);
+    for (const Case& c : cases)
+    {
+        SFileMem file;
+        Fill(file, c.bytes);
+        EXPECT_FALSE(table.LoadTable(&file, false, false, true)) << c.what;
+        EXPECT_EQ(before, Saved(table, false)) << c.what;
+    }
+    // An empty text is an empty table.
+    SFileMem empty;
+    Fill(empty, "\r\n\r\n");
+    EXPECT_TRUE(table.LoadTable(&empty, false, false, true));
+    EXPECT_EQ(0, table.GetColumnCount());
+}
