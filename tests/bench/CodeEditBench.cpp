@@ -151,7 +151,7 @@ Figures MeasureSystemEdit(SWnd* parent, const std::string& text)
     SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
     HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, FIXED_PITCH, "courier new");
     SendMessageA(edit, WM_SETFONT, (WPARAM)font, FALSE);
-    figures.load = BenchBest([&] { SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); }, 3);
+    figures.load = BenchBest([&] { SendMessageA(edit, WM_SETTEXT, 0, (LPARAM)text.c_str()); }, 2);
     UpdateWindow(edit);
     Pump();
 
