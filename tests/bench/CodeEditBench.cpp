@@ -3,6 +3,7 @@
 // end, paging from top to bottom and finding an absent string. Not a test:
 // `make bench` runs it.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
@@ -238,8 +239,10 @@ void Report(int lines, const Figures& editor, const Figures& edit, bool limits)
 }
 }
 
-int main()
+int main(int argc, char** argv)
 {
+    // An argument measures that many lines only.
+    int only = argc > 1 ? atoi(argv[1]) : 0;
     InitLibrary(GetModuleHandleA(nullptr), SW_SHOWNORMAL, false, false, false);
     {
         SWnd parent;
@@ -247,6 +250,8 @@ int main()
         parent.Create("code editor bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, &rect, nullptr);
         for (int lines : {10000, 100000})
         {
+            if (only > 0 && lines != only)
+                continue;
             std::string text = MakeText(lines);
             printf("%d lines, %.1f MB\n", lines, text.size() / (1024.0 * 1024.0));
             Figures editor = MeasureEditor(&parent, text);
