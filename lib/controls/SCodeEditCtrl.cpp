@@ -304,7 +304,7 @@ void SCodeEditCtrl::SetHighlightedLine(int line)
     Redraw();
 }
 
-void SCodeEditCtrl::AttachPanel(SWnd* panel)
+void SCodeEditCtrl::AttachPanel(SPanelCtrl* panel)
 {
     if (m_panel == panel)
         return;
@@ -691,6 +691,6 @@ bool SCodeEditCtrl::AcceptChar(int) { return true; }
 void SCodeEditCtrl::OnCharTyped(int) {}
 void SCodeEditCtrl::OnSelectionChanged() {}
 void SCodeEditCtrl::EmptyHook() {}
-void SCodeEditCtrl::OnPanelCommand(SWnd*, int, int, void*) {}
+void SCodeEditCtrl::OnPanelCommand(SPanelCtrl*, int, int, SPanelCtrl::_SButton*) {}
 bool SCodeEditCtrl::OnMouseHook(int, int) { return true; }
 bool SCodeEditCtrl::SkipKeyword(int, int, int, int) { return false; }

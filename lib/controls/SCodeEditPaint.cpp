@@ -120,12 +120,12 @@ void SCodeEditCtrl::UpdateScrollRanges()
 
 void SCodeEditCtrl::ScheduleBars()
 {
-    // Wine repaints a scroll bar in tens of milliseconds: the bars follow the text when the
-    // queue is idle, so that a burst of keys is never slowed down by them.
+    // Wine repaints a scroll bar in tens of milliseconds: the bars follow the text a moment
+    // later, once for a whole burst of keys, so that no key waits for them.
     if (!GetHandle() || m_barsPending)
         return;
     m_barsPending = true;
-    SetTimer(kBarsTimer, 0);
+    SetTimer(kBarsTimer, kBarsDelay);
 }
 
 void SCodeEditCtrl::SetTopLine(int line)
