@@ -121,7 +121,7 @@ void SLevelCtrl::SetValue(int value, int channel, bool redraw)
             continue;
         unsigned long long peak = m_peaks.GetAt(i);
         // An expired tick counts as none even before a paint has cleared it.
-        if (peak != 0 && now - PeakTime(peak) > m_tickHold)
+        if (peak != 0 && (long)(now - PeakTime(peak)) > (long)m_tickHold)
             peak = 0;
         if (peak == 0 || value >= PeakValue(peak))
             peak = PeakRecord(now, value);
@@ -219,7 +219,7 @@ void SLevelCtrl::PaintAt(HDC target, DWORD now)
         unsigned long long peak = m_peaks.GetAt(i);
         if (m_tick && peak != 0)
         {
-            if (now - PeakTime(peak) > m_tickHold)
+            if ((long)(now - PeakTime(peak)) > (long)m_tickHold)
                 m_peaks.SetAt(i, 0);
             else
             {

@@ -97,7 +97,6 @@ int main()
         return 1;
     }
     const int dataBytes = (int)(kFrames * kAlign);
-    const int minuteBytes = 60 * kRate * kAlign;
 
     SWnd parent;
     RECT rect = {0, 0, 1920, 400};

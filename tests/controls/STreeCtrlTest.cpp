@@ -443,6 +443,34 @@ TEST_F(TreeTest, RightButtonSelectsAndReportsTheMouse)
     EXPECT_EQ((text.left + text.right) / 2, mouse[0].mouse.x);
 }
 
+TEST_F(TreeTest, DoubleClickAnywhereOnTheSelectedRow)
+{
+    MakeTree();
+    Load(kSample);
+    HTREEITEM video = Find("Video");
+    ASSERT_TRUE(tree.SelectItem(video));
+    RECT row, text;
+    ASSERT_TRUE(tree.GetItemRect(video, &row, false));
+    ASSERT_TRUE(tree.GetItemRect(video, &text, true));
+    ASSERT_LT(text.right + 4, row.right - 4);
+    // Right of the label, still on the row.
+    POINT saved;
+    GetCursorPos(&saved);
+    POINT point = {row.right - 4, (row.top + row.bottom) / 2};
+    ClientToScreen(tree.GetHandle(), &point);
+    SetCursorPos(point.x, point.y);
+    NMHDR header = {tree.GetHandle(), (UINT_PTR)tree.GetId(), (UINT)NM_DBLCLK};
+    parent.ClearReceived();
+    parent.SendMessage(WM_NOTIFY, header.idFrom, (LPARAM)&header);
+    SetCursorPos(saved.x, saved.y);
+    auto mouse = parent.Received(TreeMsg(1));
+    ASSERT_EQ(1u, mouse.size());
+    EXPECT_EQ(65, mouse[0].mouse.code);
+    auto opened = parent.Received(TreeMsg(3));
+    ASSERT_EQ(1u, opened.size());
+    EXPECT_EQ((LPARAM)video, opened[0].lParam);
+}
+
 TEST_F(TreeTest, DragOntoAnotherItemMovesIt)
 {
     MakeTree();
