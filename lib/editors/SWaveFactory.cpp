@@ -1,61 +1,22 @@
 #include "SWaveFactory.h"
 
+#include "SEditorFactory.h"
 #include "SFileMem.h"
 #include "SLevelCtrl.h"
 #include "SResource.h"
 #include "SWaveEditor.h"
 
+using namespace EditorFactory;
+
 namespace
 {
 
-// What CreateChildNoCaption takes from a record.
-struct Placement
-{
-    DWORD style;
-    DWORD exStyle;
-    RECT rect;
-    UINT_PTR id;
-};
-
-Placement PlacementOf(const SDialogEditor::_SCtrl* record, bool visible)
-{
-    Placement placement;
-    placement.style = record->GetStyle();
-    if (!visible)
-        placement.style &= ~(DWORD)WS_VISIBLE;
-    placement.exStyle = record->GetExStyle();
-    record->GetRect(&placement.rect);
-    placement.id = (UINT_PTR)(unsigned short)record->GetID();
-    return placement;
-}
-
-// The custom object when it is of the type's class, else a new one; a custom
-// object of another class is deleted.
-template <class T>
-T* Take(SWnd* custom)
-{
-    if (custom)
-    {
-        T* typed = dynamic_cast<T*>(custom);
-        if (typed)
-            return typed;
-        delete custom;
-    }
-    return new T();
-}
-
-// The object with its window, or null after deleting it.
+// The object with its window, or null (the object deleted) when creation failed.
 template <class T>
 T* CreateWindowOf(SWnd* custom, HWND parent, const SDialogEditor::_SCtrl* record, bool visible)
 {
-    T* control = Take<T>(custom);
-    Placement placement = PlacementOf(record, visible);
-    if (!control->CreateChildNoCaption(placement.style, placement.exStyle, &placement.rect, parent, placement.id))
-    {
-        delete control;
-        return nullptr;
-    }
-    return control;
+    T* control = TakeCustom<T>(custom);
+    return CreateFromRecord(control, parent, record, visible) ? control : nullptr;
 }
 
 } // namespace
@@ -71,8 +32,8 @@ SWnd* CreateLevelControl(SWndDialog*, HWND parent, SDialogEditor::_SCtrl* record
     SLevelCtrl* control = CreateWindowOf<SLevelCtrl>(custom, parent, record, visible);
     if (!control)
         return nullptr;
-    control->SetColors(record->GetPropertyColor("LEVEL_BACKCOLOR"), record->GetPropertyColor("LEVEL_LOWCOLOR"),
-                       record->GetPropertyColor("LEVEL_HIGHCOLOR"));
+    control->SetColors(ColorKey(record, "LEVEL_BACKCOLOR"), ColorKey(record, "LEVEL_LOWCOLOR"),
+                       ColorKey(record, "LEVEL_HIGHCOLOR"));
     control->SetVertical(!record->GetPropertyBool("LEVEL_HORIZONTAL"));
     control->SetTick(record->GetPropertyBool("LEVEL_TICK"));
     control->SetChannelCount(record->GetPropertyInt("LEVEL_CHANNELCOUNT"));
@@ -92,18 +53,18 @@ SWnd* CreateWaveEditorControl(SWndDialog*, HWND parent, SDialogEditor::_SCtrl* r
     SWaveEditor* control = CreateWindowOf<SWaveEditor>(custom, parent, record, visible);
     if (!control)
         return nullptr;
-    unsigned backEnabled = record->GetPropertyColor("WAVEEDITOR_COLORBACKENABLED");
-    unsigned backDisabled = record->GetPropertyColor("WAVEEDITOR_COLORBACKDISABLED");
-    unsigned line = record->GetPropertyColor("WAVEEDITOR_COLORLINE");
-    unsigned caret = record->GetPropertyColor("WAVEEDITOR_COLORCARET");
-    unsigned caretPlay = record->GetPropertyColor("WAVEEDITOR_COLORCARETPLAY");
-    unsigned progressBack = record->GetPropertyColor("WAVEEDITOR_COLORPROGRESSBACK");
-    unsigned progressStart = record->GetPropertyColor("WAVEEDITOR_COLORPROGRESSSTART");
-    unsigned progressEnd = record->GetPropertyColor("WAVEEDITOR_COLORPROGRESSEND");
+    unsigned backEnabled = ColorKey(record, "WAVEEDITOR_COLORBACKENABLED");
+    unsigned backDisabled = ColorKey(record, "WAVEEDITOR_COLORBACKDISABLED");
+    unsigned line = ColorKey(record, "WAVEEDITOR_COLORLINE");
+    unsigned caret = ColorKey(record, "WAVEEDITOR_COLORCARET");
+    unsigned caretPlay = ColorKey(record, "WAVEEDITOR_COLORCARETPLAY");
+    unsigned progressBack = ColorKey(record, "WAVEEDITOR_COLORPROGRESSBACK");
+    unsigned progressStart = ColorKey(record, "WAVEEDITOR_COLORPROGRESSSTART");
+    unsigned progressEnd = ColorKey(record, "WAVEEDITOR_COLORPROGRESSEND");
     control->SetLineColors(line, caret, caretPlay);
     control->SetBackColors(backEnabled, backDisabled);
-    control->SetWaveColors(record->GetPropertyColor("WAVEEDITOR_COLORWAVEENABLED"),
-                           record->GetPropertyColor("WAVEEDITOR_COLORWAVEDISABLED"));
+    control->SetWaveColors(ColorKey(record, "WAVEEDITOR_COLORWAVEENABLED"),
+                           ColorKey(record, "WAVEEDITOR_COLORWAVEDISABLED"));
     control->SetProgressColors(progressBack, progressStart, progressEnd);
     control->SetPopupMenu(record->GetPropertyBool("WAVEEDITOR_POPUPMENU"));
     SString name = record->GetProperty("WAVEEDITOR_FILE");
