@@ -11,6 +11,7 @@
 #include "BenchSupport.h"
 #include "PPackMaker.h"
 #include "PUpdateInstall.h"
+#include "SFileMem.h"
 #include "SResource.h"
 
 namespace
@@ -156,6 +157,38 @@ int main()
         }
         if (seconds < installSeconds)
             installSeconds = seconds;
+    }
+    // Where the time of the two operations goes.
+    {
+        double start = BenchNow();
+        SStringArray files;
+        PPackMaker().ListFiles(source.c_str(), nullptr, &files);
+        double listed = BenchNow();
+        SResource pack;
+        pack.SetBaseFolder(source.c_str());
+        for (const std::string& name : names)
+            pack.AddFile(name.c_str(), 0);
+        double added = BenchNow();
+        SFileMem out;
+        out.Allocate(100 << 20);
+        pack.Write(&out, true);
+        double written = BenchNow();
+        printf("make phases: list %.0f ms, add %.0f ms, write to memory %.0f ms\n", (listed - start) * 1000,
+               (added - listed) * 1000, (written - added) * 1000);
+        SResource opened;
+        std::string target = TempFolder("melvora-bench-phases-");
+        double openStart = BenchNow();
+        opened.Open(package.c_str(), 0);
+        double openEnd = BenchNow();
+        SStringArray failed;
+        opened.ExtractAll(target.c_str(), &failed);
+        double extracted = BenchNow();
+        SArray<int> lengths;
+        opened.GetLengths(&lengths);
+        double measured = BenchNow();
+        printf("install phases: open %.0f ms, extract all %.0f ms, lengths %.0f ms\n", (openEnd - openStart) * 1000,
+               (extracted - openEnd) * 1000, (measured - extracted) * 1000);
+        PUpdateInstall::RemoveTree(target.c_str());
     }
     SDisk disk;
     double packageMegabytes = (double)disk.GetFileSize(package.c_str()) / (1024.0 * 1024.0);
