@@ -37,8 +37,11 @@ struct Found
 BOOL CALLBACK FindTop(HWND window, LPARAM param)
 {
     Found* found = (Found*)param;
+    // InternalGetWindowText sends no message, so a busy window cannot hold the driver up.
+    WCHAR wide[256] = L"";
+    InternalGetWindowText(window, wide, 256);
     char text[256] = "";
-    GetWindowTextA(window, text, sizeof(text));
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
     if (strcmp(text, found->caption) == 0)
     {
         if (!found->window)
@@ -153,17 +156,15 @@ int State(HWND main)
     if (status)
         GetWindowTextA(status, text, sizeof(text));
     printf("status=%s\n", text);
+    printf("status_length=%ld\n", status ? (long)LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0)) : -1L);
     printf("status_parts=%ld\n", status ? (long)SendMessageA(status, SB_GETPARTS, 0, 0) : -1L);
     HWND toolbar = ChildOfClass(main, TOOLBARCLASSNAMEA);
     printf("buttons=%ld\n", toolbar ? (long)SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0) : -1L);
     if (toolbar)
     {
         for (int id = 1; id <= 21; id++)
-            printf("button_%d=%ld,%ld\n", id, (long)SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0),
-                   (long)SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0));
-        RECT button;
-        SendMessageA(toolbar, TB_GETITEMRECT, 0, (LPARAM)&button);
-        printf("button_height=%ld\n", button.bottom - button.top);
+            printf("button_%d=%d,%d\n", id, SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) ? 1 : 0,
+                   SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0) ? 1 : 0);
     }
     return 0;
 }
