@@ -11,6 +11,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -82,7 +83,14 @@ class Harness:
         return condition
 
     def run(self, *command, env=None, timeout=TIMEOUT):
-        return subprocess.run(list(command), capture_output=True, text=True, timeout=timeout, env=env or self.env)
+        # Output goes through a file, not a pipe: a Wine service started on the way
+        # (the desktop, the tray) inherits the handles and would hold a pipe open.
+        with tempfile.TemporaryFile() as out:
+            result = subprocess.run(list(command), stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
+                                    timeout=timeout, env=env or self.env)
+            out.seek(0)
+            result.stdout = out.read().decode("cp1252", "replace")
+        return result
 
     def reg(self, *args):
         return self.run(self.wine, "reg", *args)
@@ -223,12 +231,13 @@ class Harness:
 
     def take_screenshot(self, s):
         shot = os.path.join(self.work, "screen.png")
-        if subprocess.run(["import", "-window", "root", shot], capture_output=True, timeout=TIMEOUT).returncode:
+        if subprocess.run(["import", "-window", "root", shot], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                          timeout=TIMEOUT).returncode:
             return
         window = self.rect(s["window"])
         subprocess.run(["convert", shot, "-crop", "%dx%d+%d+%d" % (window[2] - window[0], window[3] - window[1],
                                                                    window[0], window[1]), "+repage",
-                        self.screenshot], capture_output=True, timeout=TIMEOUT)
+                        self.screenshot], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=TIMEOUT)
 
     def keys_and_remote(self):
         self.reset()
