@@ -158,6 +158,10 @@ class Harness:
     def wait_window(self, seconds=40):
         return self.driver("wait-window", seconds * 1000, timeout=seconds + 30)["rc"] == 0
 
+    def wait_dialog(self, caption):
+        """Waits until the modal window is shown: before that it has not taken its texts yet."""
+        return self.wait(lambda: self.driver("wait-top", caption, 500).get("visible") == "1", 15)
+
     def close(self, proc):
         self.driver("post", WM_CLOSE, 0, 0)
         try:
@@ -354,19 +358,20 @@ class Harness:
             return self.stop_all()
         self.wait(lambda: self.state().get("visible") == "1")
         self.driver("post", TOOLBAR_COMMAND, 0, 19)
-        self.check(self.driver("wait-top", "Preferences", 10000)["rc"] == 0, "Preferences opens")
+        self.check(self.wait_dialog("Preferences"), "Preferences opens")
         self.driver("dlg-text", "Preferences", 7, "Covers;Scans")
         self.driver("dlg-click", "Preferences", 18)
         self.check(self.wait(lambda: self.driver("wait-top", "Preferences", 200).get("visible") != "1", 10),
                    "Cancel closes Preferences")
         self.check(self.reg_value("Images") is None, "Cancel stores nothing")
         self.driver("post", TOOLBAR_COMMAND, 0, 19)
-        self.check(self.driver("wait-top", "Preferences", 10000)["rc"] == 0, "Preferences opens again")
+        self.check(self.wait_dialog("Preferences"), "Preferences opens again")
         self.driver("dlg-text", "Preferences", 7, "Covers;Scans")
         self.driver("dlg-click", "Preferences", 9)
         time.sleep(0.5)
         self.driver("dlg-click", "Preferences", 17)
-        self.check(self.wait(lambda: self.reg_value("Images") == "Covers;Scans", 15), "OK stores Images")
+        self.check(self.wait(lambda: self.reg_value("Images") == "Covers;Scans", 15),
+                   "OK stores Images (%s)" % self.reg_value("Images"))
         self.check(self.reg_value("ToolBar") == 1, "OK stores Small Icons")
         self.check(self.reg_value("Emails") == "a@example.org;b@example.org",
                    "OK keeps the addresses (%s)" % self.reg_value("Emails"))
