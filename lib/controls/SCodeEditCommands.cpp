@@ -250,8 +250,6 @@ void SCodeEditCtrl::HandleFindMessage(FINDREPLACEA* record)
 SCodeEditCtrl::_SWndGoto::_SWndGoto(int lineNumber, const char* cancelText)
     : m_lineNumber(lineNumber), m_cancelText(cancelText)
 {
-    m_ok.SetKind(SKIND_BUTTON);
-    m_cancel.SetKind(SKIND_BUTTON);
 }
 
 SCodeEditCtrl::_SWndGoto::~_SWndGoto()
@@ -283,12 +281,10 @@ LRESULT SCodeEditCtrl::_SWndGoto::OnMessage(UINT msg, WPARAM wParam, LPARAM lPar
         wsprintfA(number, "%d", m_lineNumber);
         RECT field = {5, 5, 195, 30}, ok = {10, 35, 100, 60}, cancel = {105, 35, 195, 60};
         HWND handle = GetHandle();
-        m_edit.CreateSubclassed("EDIT", number, WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                                WS_EX_CLIENTEDGE, &field, handle, 100);
+        m_edit.Create(number, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, &field, handle, 100);
         m_edit.SendMessage(EM_SETSEL, 0, -1);
-        m_ok.CreateSubclassed("BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, &ok, handle, 1);
-        m_cancel.CreateSubclassed("BUTTON", m_cancelText, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
-                                  &cancel, handle, 0);
+        m_ok.Create("OK", WS_VISIBLE | WS_TABSTOP, 0, &ok, handle, 1);
+        m_cancel.Create(m_cancelText, WS_VISIBLE | WS_TABSTOP, 0, &cancel, handle, 0);
         return 0;
     }
     case WM_S_MODAL_START:
@@ -405,9 +401,34 @@ void SCodeEditCtrl::ShowContextMenu(int x, int y)
 
 void SCodeEditCtrl::FillPanel()
 {
+    if (!m_panel)
+        return;
+    if (!m_panel->AddGroup(0, GetKeyText("#GENERAL")))
+        return;
+    const char* const keys[4] = {"#FIND", "#REPLACE", "#GOTO", "#PRINT"};
+    for (int i = 0; i < 4; i++)
+        m_panel->AddButton(i, GetKeyText(keys[i]), 0);
 }
 
-void SCodeEditCtrl::OnPanelButton(int group, int button, void* record)
+SPanelCtrl* SCodeEditCtrl::CreatePanel(HWND parent, const RECT* rect)
+{
+    _SPanel* panel = new _SPanel(this);
+    if (!panel->Create(WS_VISIBLE, 0, rect, parent))
+    {
+        delete panel;
+        return nullptr;
+    }
+    AttachPanel(panel);
+    return panel;
+}
+
+void SCodeEditCtrl::_SPanel::OnButtonClick(int groupId, int buttonId, _SButton* button)
+{
+    m_editor->OnPanelButton(groupId, buttonId, button);
+    SPanelCtrl::OnButtonClick(groupId, buttonId, button);
+}
+
+void SCodeEditCtrl::OnPanelButton(int group, int button, SPanelCtrl::_SButton* record)
 {
     switch (button)
     {

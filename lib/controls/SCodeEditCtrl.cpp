@@ -38,7 +38,7 @@ SCodeEditCtrl::SCodeEditCtrl()
       m_highlightLine(-1), m_findRecord(nullptr), m_findDialog(nullptr), m_findLocal(true), m_down(true),
       m_matchCase(false), m_wrap(true), m_gotoWindow(nullptr), m_panel(nullptr), m_topLine(0), m_leftColumn(0),
       m_visibleRows(0), m_fullRows(0), m_visibleColumns(0), m_fullColumns(0), m_digits(1), m_rangeLines(-1),
-      m_rangeColumns(-1)
+      m_rangeColumns(-1), m_barsPending(false)
 {
     SetKind(SKIND_CODEEDIT);
     m_textRect = {0, 0, 0, 0};
@@ -304,7 +304,7 @@ void SCodeEditCtrl::SetHighlightedLine(int line)
     Redraw();
 }
 
-void SCodeEditCtrl::AttachPanel(SWnd* panel)
+void SCodeEditCtrl::AttachPanel(SPanelCtrl* panel)
 {
     if (m_panel == panel)
         return;
@@ -691,6 +691,6 @@ bool SCodeEditCtrl::AcceptChar(int) { return true; }
 void SCodeEditCtrl::OnCharTyped(int) {}
 void SCodeEditCtrl::OnSelectionChanged() {}
 void SCodeEditCtrl::EmptyHook() {}
-void SCodeEditCtrl::OnPanelCommand(SWnd*, int, int, void*) {}
+void SCodeEditCtrl::OnPanelCommand(SPanelCtrl*, int, int, SPanelCtrl::_SButton*) {}
 bool SCodeEditCtrl::OnMouseHook(int, int) { return true; }
 bool SCodeEditCtrl::SkipKeyword(int, int, int, int) { return false; }

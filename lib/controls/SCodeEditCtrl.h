@@ -8,7 +8,10 @@
 #include "SArray.h"
 #include "SClipboard.h"
 #include "SCodeEditText.h"
+#include "SButtonCtrl.h"
+#include "SEditCtrl.h"
 #include "SMenu.h"
+#include "SPanelCtrl.h"
 #include "SString.h"
 #include "SStringArray.h"
 #include "SWnd.h"
@@ -20,6 +23,7 @@ class SCodeEditCtrl : public SWnd, private SCodeEditTextListener
 public:
     typedef SCodeEditUndo _SUndo;
     class _SWndGoto;
+    class _SPanel;
 
     // The change notification sent to the parent after every successful edit.
     static const UINT kChangedMessage = WM_APP + 3030;
@@ -67,7 +71,7 @@ public:
     // Never called by the editor itself.
     virtual void EmptyHook();
     // Called after a panel button was handled.
-    virtual void OnPanelCommand(SWnd* panel, int group, int button, void* record);
+    virtual void OnPanelCommand(SPanelCtrl* panel, int group, int button, SPanelCtrl::_SButton* record);
     // Asked before the context menu opens at a screen point; false keeps it closed.
     virtual bool OnMouseHook(int x, int y);
     // True paints that occurrence of a keyword as plain text.
@@ -144,11 +148,14 @@ public:
     SStringArray* GetKeyTexts() { return &m_keyTexts; }
     // The text of a key; "" when the key is missing.
     SString GetKeyText(const char* key) const;
-    // Attaches the button panel (owned from now on, deleted with the editor).
-    void AttachPanel(SWnd* panel);
-    SWnd* GetPanel() const { return m_panel; }
+    // Attaches a button panel (owned from now on, deleted with the editor) and fills it.
+    // Its clicks reach the editor through OnPanelButton; a panel made by CreatePanel routes them itself.
+    void AttachPanel(SPanelCtrl* panel);
+    // Creates, attaches and fills a panel whose button clicks run the editor's commands.
+    SPanelCtrl* CreatePanel(HWND parent, const RECT* rect);
+    SPanelCtrl* GetPanel() const { return m_panel; }
     // A button of the attached panel was clicked: 0 find, 1 replace, 2 go to, 3 print.
-    void OnPanelButton(int group, int button, void* record);
+    void OnPanelButton(int group, int button, SPanelCtrl::_SButton* record);
 
     // --- document ---
     bool New(const char* name = nullptr);
@@ -278,7 +285,10 @@ private:
     // Lays out again when the number of digits of the line count changed.
     void CheckDigits(int oldCount);
     int DigitCount() const;
+    // Sets the scroll ranges and positions now.
     void UpdateScrollRanges();
+    // Sets them when the message queue is next idle.
+    void ScheduleBars();
     void PlaceCaret();
     bool IsEditable() const { return m_text.IsOpen() && !m_readOnly; }
     // Records an undo step over the selected lines (plus added lines); false without a caret.
@@ -343,7 +353,7 @@ private:
     bool m_matchCase;
     bool m_wrap;
     _SWndGoto* m_gotoWindow;
-    SWnd* m_panel;
+    SPanelCtrl* m_panel;
     COLORREF m_colors[kColorCount];
     HBRUSH m_brushes[kColorCount];
     // View state: first visible line and visual column, rows and columns that fit.
@@ -353,6 +363,10 @@ private:
     int m_visibleColumns, m_fullColumns;
     int m_digits;
     int m_rangeLines, m_rangeColumns;
+    bool m_barsPending;
+    static const UINT_PTR kBarsTimer = 3030;
+    // Milliseconds after which the scroll bars follow the text.
+    static const UINT kBarsDelay = 40;
 };
 
 // The go-to-line window: a line number field with OK and cancel.
@@ -365,14 +379,25 @@ public:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The number typed in the field (0 when it is not a number).
     int GetNumber() const;
-    SWnd* GetEdit() { return &m_edit; }
+    SEditCtrl* GetEdit() { return &m_edit; }
     // Ends the modal run as the OK button does.
     void Accept();
 
 private:
     int m_lineNumber;
     SString m_cancelText;
-    SWnd m_edit;
-    SWnd m_ok;
-    SWnd m_cancel;
+    SEditCtrl m_edit;
+    SButtonCtrl m_ok;
+    SButtonCtrl m_cancel;
+};
+
+// The panel made by CreatePanel: its clicks run the editor's commands first.
+class SCodeEditCtrl::_SPanel : public SPanelCtrl
+{
+public:
+    explicit _SPanel(SCodeEditCtrl* editor) : m_editor(editor) {}
+    void OnButtonClick(int groupId, int buttonId, _SButton* button) override;
+
+private:
+    SCodeEditCtrl* m_editor;
 };

@@ -132,6 +132,11 @@ LRESULT SCodeEditCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             Redraw();
         }
         return 0;
+    case WM_TIMER:
+        if (wParam != kBarsTimer)
+            return SWnd::OnMessage(msg, wParam, lParam);
+        UpdateScrollRanges();
+        return 0;
     case WM_S_HSCROLLED:
         m_leftColumn = GetScrollPos(false);
         Redraw();
@@ -527,7 +532,11 @@ void SCodeEditCtrl::TrackDrag(bool bar, int anchorLine, int anchorColumn)
             }
         }
         if (changed)
+        {
             Redraw();
+            // Nothing is dispatched while the button is down: the bars follow here.
+            UpdateScrollRanges();
+        }
         Sleep(10);
     }
     if (GetCapture() == handle)

@@ -68,6 +68,7 @@ void SCodeEditCtrl::Layout()
     m_fullColumns = m_charWidth > 0 ? width / m_charWidth : 0;
     SetScrollSteps(true, 1, 5, 1);
     SetScrollSteps(false, 1, 5, 1);
+    m_rangeLines = m_rangeColumns = -1;
     UpdateScrollRanges();
 }
 
@@ -75,6 +76,11 @@ void SCodeEditCtrl::UpdateScrollRanges()
 {
     if (!GetHandle())
         return;
+    if (m_barsPending)
+    {
+        KillTimer(kBarsTimer);
+        m_barsPending = false;
+    }
     if (!m_text.IsOpen())
     {
         SetScrollInfo(true, 0, 0, 0, false);
@@ -84,16 +90,42 @@ void SCodeEditCtrl::UpdateScrollRanges()
         m_rangeLines = m_rangeColumns = -1;
         return;
     }
-    m_rangeLines = m_text.GetLineCount();
-    m_rangeColumns = m_text.GetMaxLineLength(false);
-    SetScrollInfo(true, 0, m_rangeLines, m_visibleRows, true);
-    if (!m_showVerticalBar)
-        ShowScrollBar(true, false);
-    SetScrollInfo(false, 0, m_rangeColumns, m_visibleColumns, true);
-    if (!m_showHorizontalBar)
-        ShowScrollBar(false, false);
+    int lines = m_text.GetLineCount(), columns = m_text.GetMaxLineLength(false);
+    if (lines != m_rangeLines)
+    {
+        SetScrollInfo(true, 0, lines, m_visibleRows, true);
+        if (!m_showVerticalBar)
+            ShowScrollBar(true, false);
+    }
+    if (columns != m_rangeColumns)
+    {
+        SetScrollInfo(false, 0, columns, m_visibleColumns, true);
+        if (!m_showHorizontalBar)
+            ShowScrollBar(false, false);
+    }
+    m_rangeLines = lines;
+    m_rangeColumns = columns;
     SetTopLine(m_topLine);
     SetLeftColumn(m_leftColumn);
+    if (GetScrollPos(true) != m_topLine)
+        SetScrollPos(true, m_topLine, true);
+    if (GetScrollPos(false) != m_leftColumn)
+        SetScrollPos(false, m_leftColumn, true);
+    if (m_barsPending)
+    {
+        KillTimer(kBarsTimer);
+        m_barsPending = false;
+    }
+}
+
+void SCodeEditCtrl::ScheduleBars()
+{
+    // Wine repaints a scroll bar in tens of milliseconds: the bars follow the text a moment
+    // later, once for a whole burst of keys, so that no key waits for them.
+    if (!GetHandle() || m_barsPending)
+        return;
+    m_barsPending = true;
+    SetTimer(kBarsTimer, kBarsDelay);
 }
 
 void SCodeEditCtrl::SetTopLine(int line)
@@ -106,7 +138,7 @@ void SCodeEditCtrl::SetTopLine(int line)
         line = 0;
     m_topLine = line;
     if (GetHandle() && GetScrollPos(true) != line)
-        SetScrollPos(true, line, true);
+        ScheduleBars();
 }
 
 void SCodeEditCtrl::SetLeftColumn(int column)
@@ -118,7 +150,7 @@ void SCodeEditCtrl::SetLeftColumn(int column)
         column = 0;
     m_leftColumn = column;
     if (GetHandle() && GetScrollPos(false) != column)
-        SetScrollPos(false, column, true);
+        ScheduleBars();
 }
 
 // --- coordinates ---
@@ -205,7 +237,7 @@ void SCodeEditCtrl::PaintAll(HDC dc)
     else
     {
         if (m_rangeLines != m_text.GetLineCount() || m_rangeColumns != m_text.GetMaxLineLength(false))
-            UpdateScrollRanges();
+            ScheduleBars();
         PlaceCaret();
         for (int row = 0; row < m_visibleRows; row++)
             PaintLine(dc, row, nullptr);

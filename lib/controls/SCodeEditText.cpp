@@ -211,9 +211,8 @@ int SCodeEditText::GetMaxLineLength(bool raw) const
     return longest;
 }
 
-void SCodeEditText::NoteLineChanged(int line, bool shrinkPossible)
+void SCodeEditText::NoteLineGrew(int line)
 {
-    (void)shrinkPossible;
     const SString* text = m_lines.GetAt(line);
     if (!text)
         return;

@@ -155,8 +155,9 @@ private:
     void PlaceCaret(int line, int column);
     // The longest-line caches are out of date.
     void InvalidateMax() { m_maxRaw = m_maxVisual = -1; }
-    // A line grew or was written: the caches follow it without a full scan when they can.
-    void NoteLineChanged(int line, bool shrinkPossible);
+    // A line may have grown: the longest-line caches follow it without a full scan.
+    // (Operations that shrink a line drop the caches themselves when it may have been the longest.)
+    void NoteLineGrew(int line);
     int VisualLength(const SString* text) const;
     // Last (or first) occurrence of text in a line starting in [from, before) (before < 0: anywhere); -1 when none.
     int FindInLine(int line, const char* text, int length, bool matchCase, int from, int before, bool last) const;

@@ -81,7 +81,7 @@ bool SCodeEditText::InsertText(const char* text)
     for (int i = 1; i < pieces; i++)
         m_lines.GetAt(line + i)->Insert(SString(text + starts.GetAt(i), lengths.GetAt(i)), 0);
     for (int i = 0; i < pieces; i++)
-        NoteLineChanged(line + i, false);
+        NoteLineGrew(line + i);
     if (pieces == 1)
         PlaceCaret(line, column + lengths.GetAt(0));
     else
@@ -129,7 +129,7 @@ bool SCodeEditText::DeleteSelection()
             RemoveLines(startLine + 1, 1);
         }
     }
-    NoteLineChanged(startLine, false);
+    NoteLineGrew(startLine);
     PlaceCaret(startLine, startColumn);
     return true;
 }
@@ -280,7 +280,7 @@ bool SCodeEditText::CommentLines(bool comment, int first, int last)
                 if (end[0] == i && end[1] > at && end[1] > 1)
                     end[1] = end[1] - 2 < at ? at : end[1] - 2;
         }
-        NoteLineChanged(i, !comment);
+        NoteLineGrew(i);
     }
     if (ends[1][0] < 0)
         PlaceCaret(ends[0][0], ends[0][1]);
@@ -309,7 +309,7 @@ void SCodeEditText::IndentLines(int first, int last, bool remove)
         else
         {
             text->Insert("\t", 0);
-            NoteLineChanged(i, false);
+            NoteLineGrew(i);
         }
     }
 }

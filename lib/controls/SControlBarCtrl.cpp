@@ -12,6 +12,7 @@ namespace
 constexpr UINT kBandInfoSize = offsetof(REBARBANDINFOA, cxHeader) + sizeof(UINT);
 #if !defined(_WIN64)
 static_assert(kBandInfoSize == 80, "the rebar band record is 80 bytes");
+static_assert(sizeof(REBARINFO) == 12, "the rebar record is 12 bytes");
 #endif
 
 }

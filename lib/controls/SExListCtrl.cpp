@@ -1,7 +1,12 @@
 #include "SExListCtrl.h"
 
+#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "SControl.h"
 
@@ -20,27 +25,31 @@ double NumberOfText(const char* text)
     return atof(buffer);
 }
 
-// Column texts taken once before a sort, found by the position each item had then.
+// Column texts taken once before a sort, with the items' caller values in value
+// order so that the sort's callback finds an item's text from its value.
 struct SortSnapshot
 {
     const SExListCtrl::_SSortInfo* info;
-    SString* texts;
+    std::vector<SString> texts;
+    std::vector<std::pair<LPARAM, int>> byValue;
+
+    const SString* TextOf(LPARAM value) const
+    {
+        auto found = std::lower_bound(byValue.begin(), byValue.end(), std::make_pair(value, INT_MIN));
+        if (found == byValue.end() || found->first != value)
+            return nullptr;
+        return &texts[(size_t)found->second];
+    }
 };
 
 int CALLBACK CompareSnapshot(LPARAM first, LPARAM second, LPARAM context)
 {
     const SortSnapshot* snapshot = (const SortSnapshot*)context;
-    return SExListCtrl::CompareTexts(snapshot->texts[first], snapshot->texts[second], snapshot->info);
-}
-
-bool SetItemParam(HWND list, int item, LPARAM value)
-{
-    LVITEMA record;
-    memset(&record, 0, sizeof(record));
-    record.mask = LVIF_PARAM;
-    record.iItem = item;
-    record.lParam = value;
-    return ::SendMessageA(list, LVM_SETITEMA, 0, (LPARAM)&record) != 0;
+    const SString* firstText = snapshot->TextOf(first);
+    const SString* secondText = snapshot->TextOf(second);
+    if (!firstText || !secondText)
+        return 0;
+    return SExListCtrl::CompareTexts(*firstText, *secondText, snapshot->info);
 }
 
 LPARAM GetItemParam(HWND list, int item)
@@ -50,7 +59,7 @@ LPARAM GetItemParam(HWND list, int item)
     record.mask = LVIF_PARAM;
     record.iItem = item;
     if (!::SendMessageA(list, LVM_GETITEMA, 0, (LPARAM)&record))
-        return -1;
+        return 0;
     return record.lParam;
 }
 
@@ -155,31 +164,25 @@ bool SExListCtrl::SortItems(int column, bool ascending, bool caseSensitive, bool
     if (count <= 1)
         return true;
     _SSortInfo info = {this, column, (unsigned char)ascending, (unsigned char)caseSensitive, (unsigned char)numeric};
-    // The list view hands its sort the caller values, so each item's value briefly
-    // becomes its position before the sort; the texts are read once, by position.
-    SString* texts = new SString[(size_t)count];
-    SArray<LPARAM> values;
-    if (!values.SetSize(count, false))
-    {
-        delete[] texts;
-        return false;
-    }
+    // The list view hands its sort the items' caller values: when they tell the items
+    // apart, each one finds its text read once before the sort, and nothing is changed.
+    SortSnapshot snapshot;
+    snapshot.info = &info;
+    snapshot.texts.reserve((size_t)count);
+    snapshot.byValue.reserve((size_t)count);
     for (int i = 0; i < count; i++)
     {
-        texts[i] = GetItemText(i, column);
-        values.SetAt(i, GetItemParam(handle, i));
-        SetItemParam(handle, i, (LPARAM)i);
+        snapshot.texts.push_back(GetItemText(i, column));
+        snapshot.byValue.push_back(std::make_pair(GetItemParam(handle, i), i));
     }
-    SortSnapshot snapshot = {&info, texts};
-    bool sorted = SendMessage(LVM_SORTITEMS, (WPARAM)&snapshot, (LPARAM)CompareSnapshot) != 0;
-    for (int i = 0; i < count; i++)
-    {
-        LPARAM position = GetItemParam(handle, i);
-        if (position >= 0 && position < count)
-            SetItemParam(handle, i, values.GetAt((int)position));
-    }
-    delete[] texts;
-    return sorted;
+    std::sort(snapshot.byValue.begin(), snapshot.byValue.end());
+    bool distinct = true;
+    for (size_t i = 1; i < snapshot.byValue.size() && distinct; i++)
+        distinct = snapshot.byValue[i].first != snapshot.byValue[i - 1].first;
+    if (distinct)
+        return SendMessage(LVM_SORTITEMS, (WPARAM)&snapshot, (LPARAM)CompareSnapshot) != 0;
+    // Shared values: the sort goes by item position, reading the texts as it compares.
+    return SendMessage(LVM_SORTITEMSEX, (WPARAM)&info, (LPARAM)CompareItems) != 0;
 }
 
 LRESULT SExListCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -275,10 +275,10 @@ void SLcdCtrl::Paint(HDC dc)
             }
         DeleteObject(cell);
     }
-    DrawText(dc, text, left, top);
+    DrawCharacters(dc, text, left, top);
 }
 
-void SLcdCtrl::DrawText(HDC dc, const SString& text, int left, int top)
+void SLcdCtrl::DrawCharacters(HDC dc, const SString& text, int left, int top)
 {
     HBRUSH dot = CreateSolidBrush(m_dotColor);
     if (!dot)

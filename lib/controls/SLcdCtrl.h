@@ -61,7 +61,7 @@ public:
     virtual void OnScrollStep(int line, int offset);
 
 private:
-    void DrawText(HDC dc, const SString& text, int left, int top);
+    void DrawCharacters(HDC dc, const SString& text, int left, int top);
 
     COLORREF m_cellColor;     // fill of each character cell
     COLORREF m_dotColor;      // lit dots

@@ -82,6 +82,21 @@ int SListCtrl::InsertItem(const char* text, int index, int leftImage, int rightI
     return (int)at;
 }
 
+int SListCtrl::InsertItems(const SStringArray* texts, int index)
+{
+    if (!GetHandle() || texts == nullptr)
+        return 0;
+    if (index < -1 || index > GetCount())
+        index = -1;
+    int inserted = 0;
+    for (int i = 0; i < texts->GetCount(); i++)
+    {
+        if (InsertItem(texts->GetAt(i), index < 0 ? -1 : index + inserted) >= 0)
+            inserted++;
+    }
+    return inserted;
+}
+
 bool SListCtrl::DeleteItem(int index)
 {
     _SItem* item = GetItem(index);

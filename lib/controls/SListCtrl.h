@@ -7,6 +7,7 @@
 
 #include "SArray.h"
 #include "SString.h"
+#include "SStringArray.h"
 #include "SWnd.h"
 
 class SListCtrl : public SWnd
@@ -25,6 +26,9 @@ public:
     // --- items ---
     // Inserts an item at index (-1 appends); its index, -1 when the list box refuses it.
     int InsertItem(const char* text, int index = -1, int leftImage = -1, int rightImage = -1, int data = 0);
+    // Inserts one item per text, in order, from index (-1, below or past the end: appended);
+    // returns how many were inserted, 0 without a window or texts.
+    int InsertItems(const SStringArray* texts, int index = -1);
     // Deletes one item; false when there is no such item or the list box refuses.
     bool DeleteItem(int index);
     // Deletes the selected items; the number deleted (stops at a deletion that fails).

@@ -59,7 +59,7 @@ SMediaCtrl::SMediaCtrl()
       m_marginRight(1), m_marginBottom(1), m_contentWidth(0), m_contentHeight(0), m_scrollX(0), m_scrollY(0),
       m_scrolling(false), m_loop(true), m_vertical(true), m_positionX(0), m_positionY(0), m_speedX(0),
       m_speedY(0), m_lastTick(0), m_tags(false), m_linkColor(SMediaArgb(SCOLOR_SYSTEM + COLOR_HIGHLIGHT)),
-      m_resources(nullptr)
+      m_resources(nullptr), m_opaqueSurface(false)
 {
     SetKind(SKIND_MEDIA);
 }
@@ -322,6 +322,19 @@ void SMediaCtrl::RelayoutAndRedraw()
 
 void SMediaCtrl::Paint(HDC dc)
 {
+    PaintTo(dc, false);
+}
+
+unsigned SMediaCtrl::TextArgb(unsigned color) const
+{
+    // On the window's own surface alpha 254 and 255 give the same pixels, but GDI+ draws
+    // opaque text several times faster; surfaces that keep alpha (layered windows) get it as is.
+    return m_opaqueSurface && color >= 0xFE000000u ? color | 0xFF000000u : color;
+}
+
+void SMediaCtrl::PaintTo(HDC dc, bool opaqueSurface)
+{
+    m_opaqueSurface = opaqueSurface;
     RECT client;
     if (!dc || !GetHandle() || !GetClientRect(&client))
         return;
@@ -387,7 +400,7 @@ void SMediaCtrl::PaintTagged(HDC dc, Graphics& graphics, const RECT& area)
     if (!format)
         return;
     SMediaFontCache fonts(dc);
-    SolidBrush brush{Color(m_textColor)};
+    SolidBrush brush{Color(TextArgb(m_textColor))};
     // Lines above the area are found, not walked: painting stays proportional to what shows.
     for (int l = m_layout.FindLine(-originY); l < m_layout.GetLineCount(); l++)
     {
@@ -406,7 +419,7 @@ void SMediaCtrl::PaintTagged(HDC dc, Graphics& graphics, const RECT& area)
                 Font* font = m_layout.GetFont(run->font) ? fonts.Get(*m_layout.GetFont(run->font)) : nullptr;
                 if (font)
                 {
-                    brush.SetColor(Color(run->color));
+                    brush.SetColor(Color(TextArgb(run->color)));
                     format->SetAlignment(run->horizontalAlignment == 1   ? StringAlignmentCenter
                                          : run->horizontalAlignment == 2 ? StringAlignmentFar
                                                                          : StringAlignmentNear);
@@ -447,7 +460,7 @@ void SMediaCtrl::PaintPlain(HDC dc, Graphics& graphics, const RECT& area)
     graphics.SetClip(Rect(area.left, area.top, width, height));
     RectF box((float)(area.left + m_scrollX), (float)(area.top + m_scrollY), (float)width,
               scrollingY ? kUnlimited : (float)height);
-    SolidBrush brush{Color(m_textColor)};
+    SolidBrush brush{Color(TextArgb(m_textColor))};
     graphics.DrawString((const wchar_t*)m_wide, m_wideLength, &font, box, format, &brush);
     delete format;
 }
@@ -645,8 +658,9 @@ LRESULT SMediaCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         Redraw();
         break;
     case WM_ERASEBKGND:
+        // The framework's painting protocol: lParam is the window's prepared surface.
         if (lParam)
-            Paint((HDC)lParam);
+            PaintTo((HDC)lParam, true);
         break;
     case WM_PRINTCLIENT:
         EraseBackground((HDC)wParam, (HDC)wParam);

@@ -93,7 +93,8 @@ public:
     bool GetTextRect(RECT* out) const;
 
     // --- drawing and links ---
-    // Draws the control into a device context (also used by layered windows).
+    // Draws the control into a device context (also used by layered windows), colours
+    // with their alpha as given.
     void Paint(HDC dc);
     // Index of the link drawn last that contains the point; -1 when none.
     int HitTestLink(int x, int y) const;
@@ -130,6 +131,8 @@ private:
     void Relayout();
     void RelayoutAndRedraw();
     void StoreText(const char* text);
+    void PaintTo(HDC dc, bool opaqueSurface);
+    unsigned TextArgb(unsigned color) const;
     void PaintFrame(Gdiplus::Graphics& graphics, int width, int height);
     void PaintTagged(HDC dc, Gdiplus::Graphics& graphics, const RECT& area);
     void PaintPlain(HDC dc, Gdiplus::Graphics& graphics, const RECT& area);
@@ -163,4 +166,6 @@ private:
     SArray<RECT> m_linkRects;
     SResource* m_resources;
     SArray<SImage*> m_images;
+    // The paint in progress goes to the window's own opaque surface (see TextArgb).
+    bool m_opaqueSurface;
 };

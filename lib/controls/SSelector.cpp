@@ -20,6 +20,36 @@ static_assert(sizeof(OPENFILENAMEA) == 88, "OPENFILENAMEA of the open-file dialo
 namespace
 {
 const int kFileBufferSize = 0x8000;
+const int kSaveBufferSize = 40000;
+const UINT kSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+
+// Each filter "Description|pattern" becomes two NUL-ended strings; a final NUL ends the block.
+std::vector<char> FilterBlock(const SStringArray* filters)
+{
+    std::vector<char> block;
+    if (filters)
+    {
+        for (int i = 0; i < filters->GetCount(); i++)
+        {
+            SString entry = filters->GetAt(i);
+            const char* text = entry;
+            bool barSeen = false;
+            for (int c = 0; c < entry.GetLength(); c++)
+            {
+                char ch = text[c];
+                if (ch == '|' && !barSeen)
+                {
+                    ch = 0;
+                    barSeen = true;
+                }
+                block.push_back(ch);
+            }
+            block.push_back(0);
+        }
+        block.push_back(0);
+    }
+    return block;
+}
 const UINT kOpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
 const UINT kFolderFlags = BIF_NEWDIALOGSTYLE | BIF_RETURNFSANCESTORS;
 
@@ -57,6 +87,11 @@ bool SSelectorDialogs::ChooseFont(CHOOSEFONTA* info)
 bool SSelectorDialogs::GetOpenFileName(OPENFILENAMEA* info)
 {
     return GetOpenFileNameA(info) != FALSE;
+}
+
+bool SSelectorDialogs::GetSaveFileName(OPENFILENAMEA* info)
+{
+    return GetSaveFileNameA(info) != FALSE;
 }
 
 bool SSelectorDialogs::BrowseForFolder(BROWSEINFOA* info, char* path)
@@ -217,29 +252,7 @@ bool SSelector::OpenFile(const SStringArray* filters, DWORD extraFlags, const ch
                          int filterIndex)
 {
     std::vector<char> buffer(kFileBufferSize, 0);
-    // Each filter "Description|pattern" becomes two NUL-ended strings; a final NUL ends the block.
-    std::vector<char> block;
-    if (filters)
-    {
-        for (int i = 0; i < filters->GetCount(); i++)
-        {
-            SString entry = filters->GetAt(i);
-            const char* text = entry;
-            bool barSeen = false;
-            for (int c = 0; c < entry.GetLength(); c++)
-            {
-                char ch = text[c];
-                if (ch == '|' && !barSeen)
-                {
-                    ch = 0;
-                    barSeen = true;
-                }
-                block.push_back(ch);
-            }
-            block.push_back(0);
-        }
-        block.push_back(0);
-    }
+    std::vector<char> block = FilterBlock(filters);
     OPENFILENAMEA info;
     memset(&info, 0, sizeof(info));
     info.lStructSize = sizeof(info);
@@ -289,6 +302,28 @@ bool SSelector::OpenFile(const SStringArray* filters, DWORD extraFlags, const ch
 SString SSelector::GetFile(int index) const
 {
     return m_files.GetAt(index);
+}
+
+bool SSelector::SaveFile(HWND owner, const SStringArray* filters, const char* defaultExtension)
+{
+    std::vector<char> buffer(kSaveBufferSize, 0);
+    std::vector<char> block = FilterBlock(filters);
+    OPENFILENAMEA info;
+    memset(&info, 0, sizeof(info));
+    info.lStructSize = sizeof(info);
+    info.hwndOwner = owner;
+    info.lpstrFilter = filters ? block.data() : nullptr;
+    info.nFilterIndex = 1;
+    info.lpstrFile = buffer.data();
+    info.nMaxFile = kSaveBufferSize;
+    info.Flags = kSaveFlags;
+    info.lpstrDefExt = defaultExtension != nullptr ? defaultExtension : "";
+    m_path = "";
+    if (!g_dialogs->GetSaveFileName(&info))
+        return false;
+    buffer[kSaveBufferSize - 1] = 0;
+    m_path = buffer.data();
+    return !m_path.IsEmpty();
 }
 
 SString SSelector::BrowseFolder(const char* title, const char* initialFolder, bool includeFiles)

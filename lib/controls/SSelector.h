@@ -22,6 +22,8 @@ public:
     virtual bool ChooseFont(CHOOSEFONTA* info);
     // GetOpenFileNameA.
     virtual bool GetOpenFileName(OPENFILENAMEA* info);
+    // GetSaveFileNameA.
+    virtual bool GetSaveFileName(OPENFILENAMEA* info);
     // SHBrowseForFolderA, then the chosen folder's path (SHGetPathFromIDListA) into a
     // MAX_PATH buffer, the item list freed with the shell's allocator; false when cancelled.
     virtual bool BrowseForFolder(BROWSEINFOA* info, char* path);
@@ -59,6 +61,11 @@ public:
     // A chosen path; "" outside the list.
     SString GetFile(int index) const;
     int GetFileCount() const { return m_files.GetCount(); }
+    // The save-file dialog for an owner: filters "Description|pattern"; true when a name was
+    // chosen, which GetPath then returns.
+    bool SaveFile(HWND owner, const SStringArray* filters, const char* defaultExtension);
+    // The path chosen by the last file dialog; "" when none.
+    SString GetPath() const { return m_path; }
     // The folder dialog; the chosen folder or "" when cancelled.
     SString BrowseFolder(const char* title = nullptr, const char* initialFolder = nullptr, bool includeFiles = false);
     SString GetFolder() const { return m_folder; }
@@ -72,6 +79,7 @@ private:
     bool m_folderSlash;       // BrowseFolder appends "\"
     SString m_folder;         // last chosen folder
     SStringArray m_files;     // paths chosen by the last OpenFile
+    SString m_path;           // path chosen by the last file dialog
     SString m_text;           // kept for callers, unused by the pickers
     SString m_fontFace;       // last chosen font
     int m_fontSize;

@@ -481,10 +481,20 @@ bool STreeCtrl::LoadTree(SFile* stream, bool withData)
     STreeText text;
     if (!GetHandle() || !text.Read(stream, withData))
         return false;
+    // Level by level: every parent then lies early in the tree view's item list, which
+    // some tree views search whenever an item handle is passed in.
+    int count = text.GetCount();
+    std::vector<int> first((size_t)STreeText::kMaxDepth + 2, 0), order((size_t)count, 0);
+    for (int i = 0; i < count; i++)
+        first[(size_t)text.GetNode(i)->depth + 1]++;
+    for (size_t depth = 1; depth < first.size(); depth++)
+        first[depth] += first[depth - 1];
+    for (int i = 0; i < count; i++)
+        order[(size_t)first[(size_t)text.GetNode(i)->depth]++] = i;
     bool redraw = SetRedraw(false);
-    std::vector<HTREEITEM> items((size_t)text.GetCount(), nullptr);
+    std::vector<HTREEITEM> items((size_t)count, nullptr);
     bool ok = true;
-    for (int i = 0; i < text.GetCount(); i++)
+    for (int i : order)
     {
         const STreeText::_SNode* node = text.GetNode(i);
         HTREEITEM parent = node->parent < 0 ? TVI_ROOT : items[(size_t)node->parent];

@@ -61,6 +61,8 @@ public:
     bool Exists(const char* path);
     // Size in bytes; -1 when the file cannot be opened.
     int GetFileSize(const char* path);
+    // CRC-32 of the whole file (the streams' CRC-32); 0 when it cannot be read.
+    uint32_t GetFileCrc32(const char* path);
     // An existing file (never a path ending with a separator).
     bool IsFile(const char* path);
     // An existing folder, with or without its trailing separator; a drive root counts.

@@ -241,3 +241,35 @@ int SFile::ReadCompressed(SFile* target, INT_PTR user)
     }
     return total;
 }
+
+int SFile::WriteCompressed(SFile* target, int length, INT_PTR user)
+{
+    if (target == nullptr || target == this)
+        return 0;
+    int remaining = GetRemaining();
+    if (length < 0 || length > remaining)
+        length = remaining < 0 ? 0 : remaining;
+    uint32_t count = (uint32_t)((length + (int64_t)kCompressedChunk - 1) / kCompressedChunk);
+    if (target->WriteU32(count) != 4)
+        return 0;
+    int total = 4;
+    std::vector<uint8_t> raw(kCompressedChunk);
+    std::vector<uint8_t> packed(kCompressedPacked);
+    for (int position = 0; position < length; position += kCompressedChunk)
+    {
+        if (!ReportProgress((int)((double)position / (double)length * 1000.0), user))
+            return 0;
+        int rawLength = length - position < kCompressedChunk ? length - position : kCompressedChunk;
+        if (ReadBounded(raw.data(), rawLength) != rawLength)
+            return 0;
+        uLongf packedLength = (uLongf)kCompressedPacked;
+        if (compress(packed.data(), &packedLength, raw.data(), (uLong)rawLength) != Z_OK)
+            return 0;
+        // A stream that lost a chunk would decode to other bytes: a short write is a failure.
+        if (target->WriteU32((uint32_t)rawLength) != 4 || target->WriteU32((uint32_t)packedLength) != 4 ||
+                target->Write(packed.data(), (int)packedLength) != (int)packedLength)
+            return 0;
+        total += 8 + (int)packedLength;
+    }
+    return total;
+}

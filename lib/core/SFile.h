@@ -107,6 +107,10 @@ public:
     // Decodes a chunked zlib stream from the position into target; returns the decoded
     // bytes written, 0 on damaged input or when the progress callback stops it.
     int ReadCompressed(SFile* target, INT_PTR user = 0);
+    // Encodes up to length bytes from the position (negative or past the end: all that
+    // remains) into target as a chunked zlib stream; returns the bytes written to target,
+    // 0 when target is null, a write or read falls short, or the progress callback stops it.
+    int WriteCompressed(SFile* target, int length, INT_PTR user = 0);
 
     // Sets the progress callback (null for none) used by long operations.
     void SetProgressCallback(SFileProgress callback) { m_progress = callback; }

@@ -49,6 +49,17 @@ bool IsErrorReply(HINTERNET request)
     return status >= 400;
 }
 
+// Only a plain 200 reply carries the whole resource: a redirect page, a partial
+// reply or an error page must never be taken for the file.
+bool IsCompleteReply(HINTERNET request)
+{
+    DWORD status = 0;
+    DWORD size = sizeof(status);
+    if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+        return false;
+    return status == 200;
+}
+
 // The announced Content-Length, -1 when none is given or it does not fit.
 int GetContentLength(HINTERNET request)
 {
@@ -192,7 +203,7 @@ bool SNetwork::DownloadToFile(SFile* target, const char* url, int user, int chun
         OnDownloadDone(DownloadNoAddress, user);
         return false;
     }
-    if (IsErrorReply(request.Get()))
+    if (!IsCompleteReply(request.Get()))
     {
         OnDownloadDone(DownloadNoAddress, user);
         return false;

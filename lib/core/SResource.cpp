@@ -8,24 +8,63 @@ namespace
 const uint32_t endMarker = 0xFFFFFFFF;
 // Case-insensitive name comparison of the entry list.
 const int namesIgnoreCase = 0x10000;
+// Longest entry name: a relative path that still fits MAX_PATH with its NUL.
+const int maxNameLength = 259;
 
-// An entry name must stay inside the folder it is relative to.
-bool IsRelativeName(const char* name)
+// Reads an entry name through its NUL, refusing a name longer than a path may be or
+// one cut off by the end of the stream.
+bool ReadEntryName(SFile* stream, SString* name)
 {
-    if (name == nullptr || name[0] == 0 || name[0] == '\\' || name[0] == '/' || strchr(name, ':') != nullptr)
+    char buffer[maxNameLength + 1];
+    int length = 0;
+    for (;;)
+    {
+        int value = stream->ReadByte();
+        if (value < 0)
+            return false;
+        if (value == 0)
+            break;
+        if (length == maxNameLength)
+            return false;
+        buffer[length++] = (char)value;
+    }
+    buffer[length] = 0;
+    *name = SString(buffer);
+    return true;
+}
+}
+
+bool SResource::IsSafeName(const char* name)
+{
+    if (name == nullptr || name[0] == 0 || (int)strlen(name) > maxNameLength)
+        return false;
+    if (name[0] == '\\' || name[0] == '/' || strchr(name, ':') != nullptr)
         return false;
     const char* part = name;
-    while (*part != 0)
+    for (;;)
     {
         const char* end = part;
         while (*end != 0 && *end != '\\' && *end != '/')
+        {
+            // Control characters and wildcards name no file of a folder.
+            if ((unsigned char)*end < 32 || strchr("*?\"<>|", *end) != nullptr)
+                return false;
             end++;
-        if (end - part == 2 && part[0] == '.' && part[1] == '.')
+        }
+        int length = (int)(end - part);
+        if (length == 0 || (length == 1 && part[0] == '.') || (length == 2 && part[0] == '.' && part[1] == '.'))
             return false;
-        part = *end != 0 ? end + 1 : end;
+        if (*end == 0)
+            return true;
+        part = end + 1;
     }
-    return true;
 }
+
+SString SResource::NormalizeName(const char* name)
+{
+    SString text(name != nullptr ? name : "");
+    text.ReplaceChar('/', '\\');
+    return text;
 }
 
 SResource::SResource()
@@ -59,9 +98,9 @@ bool SResource::SetBaseFolder(const char* folder)
 
 bool SResource::AddFile(const char* name, int flag)
 {
-    if (!base.IsValid() || !base.IsSubfolder() || !IsRelativeName(name) || names.Find(name) >= 0)
+    if (!base.IsValid() || !base.IsSubfolder() || !IsSafeName(name) || names.Find(NormalizeName(name)) >= 0)
         return false;
-    names.Add(name);
+    names.Add(NormalizeName(name));
     flags.Add(flag);
     offsets.Add(-1);
     sizes.Add(-1);
@@ -90,7 +129,13 @@ bool SResource::ReadTable(SFile* stream)
         uint32_t size = stream->ReadU32();
         if (size == endMarker)
             return true;
-        SString name = stream->ReadZString(true);
+        SString raw;
+        if (!ReadEntryName(stream, &raw) || !IsSafeName(raw))
+            return false;
+        // Two entries for one file would leave it to chance which one lands.
+        SString name = NormalizeName(raw);
+        if (names.Find(name) >= 0)
+            return false;
         int offset = stream->Tell();
         // An entry whose data runs past the end of the pack is damage.
         if (size > static_cast<uint32_t>(stream->GetRemaining()))
@@ -162,26 +207,60 @@ bool SResource::CopyStored(SFile* stream, int index, SFile* target)
     return target->CopyFrom(stream, size) == size;
 }
 
+bool SResource::ReadStored(SFile* stream, int index, SFileMem* stored)
+{
+    int offset = offsets.GetAt(index);
+    int size = sizes.GetAt(index);
+    if (offset < 0 || size < 0 || offset > stream->GetSize() || size > stream->GetSize() - offset)
+        return false;
+    if (!stored->Allocate(size))
+        return false;
+    stream->Seek(offset);
+    if (size > 0 && stream->ReadBounded(stored->GetBuffer(), size) != size)
+        return false;
+    stored->Rewind();
+    return true;
+}
+
 bool SResource::Decode(SFile* stream, int index, SFile* target)
 {
     // The entry is decoded from a bounded copy, so damaged chunk headers can
     // neither read into the next entry nor leave half an entry in target.
     SFileMem stored;
-    stored.Allocate(0);
-    if (!CopyStored(stream, index, &stored))
+    if (!ReadStored(stream, index, &stored))
         return false;
-    stored.Rewind();
-    if (stored.GetSize() < 4)
+    int size = stored.GetSize();
+    if (size < 4)
         return false;
     uint32_t chunks = stored.ReadU32();
-    stored.Rewind();
-    SFileMem decoded;
-    decoded.Allocate(0);
-    int written = stored.ReadCompressed(&decoded, 0);
-    if (written != decoded.GetSize() || (written == 0 && chunks != 0))
+    if ((uint64_t)chunks * 8 > (uint64_t)(size - 4))
         return false;
-    decoded.Rewind();
-    return target->CopyFrom(&decoded) == written;
+    // Every chunk header is checked before a byte is decoded: the lengths must fit the
+    // buffers and, together, exactly the stored size.
+    int64_t decodedTotal = 0;
+    for (uint32_t chunk = 0; chunk < chunks; chunk++)
+    {
+        if (stored.GetRemaining() < 8)
+            return false;
+        uint32_t rawLength = stored.ReadU32();
+        uint32_t packedLength = stored.ReadU32();
+        if (rawLength == 0 || rawLength > (uint32_t)SFile::kCompressedChunk ||
+                packedLength > (uint32_t)SFile::kCompressedPacked || packedLength > (uint32_t)stored.GetRemaining())
+            return false;
+        stored.Skip((int)packedLength);
+        decodedTotal += rawLength;
+    }
+    if (stored.GetRemaining() != 0 || decodedTotal > 0x7FFFFFF0)
+        return false;
+    SFileMem decoded;
+    if (!decoded.Allocate((int)decodedTotal))
+        return false;
+    stored.Rewind();
+    if (stored.ReadCompressed(&decoded, 0) != (int)decodedTotal)
+        return false;
+    if (decodedTotal == 0)
+        return true;
+    return target->Write(decoded.GetBuffer(), (int)decodedTotal) == (int)decodedTotal;
 }
 
 bool SResource::Extract(SFile* target, const char* entryName, bool rewind)
@@ -199,7 +278,7 @@ bool SResource::Extract(SFile* target, const char* entryName, bool rewind)
     else if (base.IsSubfolder())
     {
         SString name = names.GetAt(index);
-        if (!IsRelativeName(name))
+        if (!IsSafeName(name))
             return false;
         SFilePath file;
         if (!file.Open(base.GetFolderPath() + name, false, false, true, true))

@@ -8,6 +8,8 @@
 #include "SString.h"
 #include "SStringArray.h"
 
+class SFilePath;
+
 // A named source of resource files: a resource pack file (many named entries,
 // optionally compressed in chunks), a folder of loose files, or an open stream
 // that holds a pack.
@@ -36,6 +38,23 @@ public:
     bool Open(const char* packPath, int startOffset);
     // Takes ownership of an open stream holding a pack and reads its entry table from startOffset.
     bool OpenStream(SFile* stream, int startOffset);
+    // Writes a pack of the listed files of the base folder to out from its position,
+    // compressed or raw; false (out partly written, failedName set when given to the
+    // entry at fault) for a bad output or base, or a listed file that cannot be read whole.
+    bool Write(SFile* out, bool compress, SString* failedName = nullptr);
+    // Writes every entry to a file below targetFolder, creating sub-folders; the full
+    // path of each entry that could not be written is appended to failed. Names that
+    // could leave the folder refuse the whole pack before anything is written.
+    bool ExtractAll(const char* targetFolder, SStringArray* failed);
+    // Bytes entry index holds once extracted (decoded length of a compressed entry);
+    // -1 outside the list, for an unreadable source or a damaged chunk table.
+    int GetLength(int index);
+
+    // A relative path that stays inside the folder it is joined to: no root, drive,
+    // ':', leading separator, empty, "." or ".." component; at most 259 bytes.
+    static bool IsSafeName(const char* name);
+    // Entry names use '\' between folders; '/' is read as one.
+    static SString NormalizeName(const char* name);
 
     // Number of listed entries.
     int GetCount() const { return names.GetCount(); }
@@ -57,6 +76,12 @@ private:
     bool CopyStored(SFile* stream, int index, SFile* target);
     // Decodes the chunked zlib entry index of stream into target.
     bool Decode(SFile* stream, int index, SFile* target);
+    // Opens the pack file, or rewinds the attached stream; the stream to read entries from.
+    SFile* OpenSource(SFilePath* file);
+    // The entry's data bytes as stored, bounded by its size, into a memory stream.
+    bool ReadStored(SFile* stream, int index, SFileMem* stored);
+    // Appends one entry of the base folder to out; false when its file cannot be read whole.
+    bool WriteEntry(SFile* out, const SString& name, bool compress);
 
     SDisk disk;
     SString text;

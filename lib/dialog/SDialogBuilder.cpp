@@ -42,6 +42,8 @@ SStringArray BlankTokens(const SString& text)
     return tokens;
 }
 
+SDialogEditor::LevelLinker g_levelLinker = nullptr;
+
 // The builder as SWndDialog calls it.
 bool BuildFromDescription(SFile* description, SWndDialog* dialog, HWND parent, SResource* resources, bool popup,
                           void* extra, void* context, SMenuFactory menuCallback, SMenuNameToId nameCallback,
@@ -67,6 +69,13 @@ int MirroredTabIndex(const SDialogEditor& model, int index, int* lastTab)
 }
 
 } // namespace
+
+SDialogEditor::LevelLinker SDialogEditor::SetLevelLinker(LevelLinker linker)
+{
+    LevelLinker previous = g_levelLinker;
+    g_levelLinker = linker;
+    return previous;
+}
 
 void SDialogEditor::InstallBuilder()
 {
@@ -189,6 +198,13 @@ bool SDialogEditor::CreateDialog(SFile* stream, SWndDialog* dialog, HWND parent,
                     tab->AddPage(page, child);
             }
             tab->ShowPage(tab->GetCurSel());
+        }
+        else if (record->GetType() == TYPE_WAVEEDITOR && g_levelLinker)
+        {
+            const Record* level = model.FindControlByID(record->GetPropertyInt("WAVEEDITOR_LEVEL"));
+            SWnd* meter = level && level->GetType() == TYPE_LEVEL ? dialog->GetControlById(level->GetID()) : nullptr;
+            if (meter)
+                g_levelLinker(control, meter);
         }
     }
 

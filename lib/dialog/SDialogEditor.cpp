@@ -381,7 +381,7 @@ SDialogEditor::_SCtrl* SDialogEditor::FindControlByName(const char* name) const
     if (!name)
         return nullptr;
     for (int i = 0; i < m_controls.GetCount(); i++)
-        if (m_controls.GetAt(i)->GetName() == name)
+        if (m_controls.GetAt(i)->HasName(name))
             return m_controls.GetAt(i);
     return nullptr;
 }

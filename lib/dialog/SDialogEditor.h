@@ -62,6 +62,8 @@ public:
         // A negative type becomes -1 (none).
         void SetType(int type) { m_type = (int16_t)(type < 0 ? -1 : type); }
         SString GetName() const override { return m_name; }
+        // NAME equals the text (case-sensitive), without copying it.
+        bool HasName(const char* name) const { return m_name == name; }
         void SetName(const char* name) { m_name = name ? name : ""; }
         SString GetCaption() const { return m_caption; }
         void SetCaption(const char* caption) { m_caption = caption ? caption : ""; }
@@ -263,6 +265,10 @@ public:
     // Installs the creator of a type (the editor controls register theirs); the previous one.
     static ControlCreator RegisterControlType(int type, ControlCreator creator);
     static ControlCreator GetControlCreator(int type);
+
+    // Links a built wave editor to the level meter its record names (the editor layer installs it).
+    typedef bool (*LevelLinker)(SWnd* waveEditor, SWnd* levelMeter);
+    static LevelLinker SetLevelLinker(LevelLinker linker);
 
     // --- run-time builder ---
     // Builds the dialog's window and controls from the description.

@@ -52,6 +52,14 @@ public:
         return result;
     }
     void OnSelectionChanged() override { selectionChanges++; }
+    void OnPanelCommand(SPanelCtrl* panel, int group, int button, SPanelCtrl::_SButton* record) override
+    {
+        panelCommands++;
+        lastPanel = panel;
+        lastButton = button;
+        lastRecord = record;
+        (void)group;
+    }
     HWND OpenFindDialog(FINDREPLACEA* record, bool replace) override
     {
         if (!stubFindDialog)
@@ -61,6 +69,9 @@ public:
 
     int menus = 0, menuX = 0, menuY = 0;
     int selectionChanges = 0;
+    int panelCommands = 0, lastButton = -1;
+    SPanelCtrl* lastPanel = nullptr;
+    SPanelCtrl::_SButton* lastRecord = nullptr;
     bool realGoto = false, stubFindDialog = false;
     std::string gotoAnswer, gotoCaption, gotoInitial;
 };
@@ -557,4 +568,62 @@ TEST_F(SCodeEditCtrlTest, PrintsTheDocumentAsText)
     ASSERT_FALSE(last.empty());
     EXPECT_EQ(last.back().text, "row 149");
     EXPECT_TRUE(editor.IsEnabled());
+}
+
+TEST_F(SCodeEditCtrlTest, PanelButtonsRunTheEditorsCommands)
+{
+    SetText("a\r\nb\r\nc");
+    RECT rect = {0, 0, 200, 100};
+    SPanelCtrl* panel = editor.CreatePanel(parent.GetHandle(), &rect);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(editor.GetPanel(), panel);
+    EXPECT_EQ(panel->GetGroupCount(), 1);
+    ASSERT_NE(panel->GetGroup(0), nullptr);
+    EXPECT_EQ(panel->GetGroup(0)->caption, "General");
+    const char* const texts[4] = {"Find...", "Replace...", "Go To...", "Print..."};
+    for (int i = 0; i < 4; i++)
+    {
+        ASSERT_NE(panel->GetButton(0, i), nullptr);
+        EXPECT_EQ(panel->GetButton(0, i)->text, texts[i]);
+    }
+    editor.gotoAnswer = "3";
+    panel->OnButtonClick(0, 2, panel->GetButton(0, 2));
+    int line = 0, column = 0;
+    Caret(&line, &column);
+    EXPECT_EQ(line, 2);
+    EXPECT_EQ(editor.panelCommands, 1);
+    EXPECT_EQ(editor.lastPanel, panel);
+    EXPECT_EQ(editor.lastButton, 2);
+    EXPECT_EQ(editor.lastRecord, panel->GetButton(0, 2));
+}
+
+TEST_F(SCodeEditCtrlTest, ClicksPlaceTheCaretAndSelectWordsAndLines)
+{
+    SetText("alpha beta\r\n\tgamma\r\nlast");
+    int width = editor.GetCharWidth(), height = editor.GetLineHeight();
+    int left = editor.GetTextRect().left;
+    struct Case
+    {
+        int x, y;
+        int line, column;
+    } cases[] = {
+        {left + 2 * width + 1, height / 2, 0, 2},                 // left half of a cell
+        {left + 2 * width + width - 1, height / 2, 0, 3},         // right half: the next column
+        {left + 3 * width, height + height / 2, 1, 1},            // inside the tab's right half
+        {left + 40 * width, height / 2, 0, 10},                   // past the end of a line
+        {left + 1, 10 * height + 1, 2, 4},                        // below the last line
+    };
+    for (const Case& c : cases)
+    {
+        editor.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, c.y));
+        int line = -1, column = -1;
+        Caret(&line, &column);
+        EXPECT_EQ(line, c.line) << c.x << "," << c.y;
+        EXPECT_EQ(column, c.column) << c.x << "," << c.y;
+        EXPECT_FALSE(editor.HasSelection());
+    }
+    editor.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(left + 7 * width + 1, height / 2));
+    EXPECT_EQ(editor.GetSelectedText(), "beta");
+    editor.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, height + 2));
+    EXPECT_EQ(editor.GetSelectedText(), "\tgamma");
 }

@@ -175,6 +175,12 @@ TEST(SExListCtrl, SortItemsByColumnKeepsCallerValues)
     EXPECT_EQ("delta,Charlie,bravo,alpha", f.Column(0));
     EXPECT_EQ(40, f.ValueOf(0));
     EXPECT_EQ(10, f.ValueOf(3));
+    // Items sharing a caller value are sorted by position instead.
+    f.AddRow("echo", "3", 10);
+    EXPECT_TRUE(f.list.SortItems(1, false, false, true));
+    EXPECT_EQ("1 000,999,12.5,5,3", f.Column(1));
+    EXPECT_EQ("delta,alpha,bravo,Charlie,echo", f.Column(0));
+    EXPECT_EQ(10, f.ValueOf(4));
     SExListCtrl unborn;
     EXPECT_FALSE(unborn.SortItems(0, true, false, false));
 }

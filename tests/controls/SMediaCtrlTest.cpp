@@ -677,3 +677,35 @@ TEST_F(SMediaCtrlTest, DamagedTaggedTextsShowAsText)
             EXPECT_GT(f.view.GetContentHeight(), 0) << c.text.substr(0, 40);
     }
 }
+
+TEST_F(SMediaCtrlTest, FontChangesAndBackgroundPicture)
+{
+    MediaFixture f;
+    ASSERT_TRUE(f.Create(200, 100));
+    f.Tagged("one line\nanother");
+    int small = f.view.GetContentHeight();
+    HFONT big = CreateFontA(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
+    ASSERT_NE(nullptr, big);
+    // The layout sees the font the window is given.
+    f.view.SetFont(big, true);
+    EXPECT_GT(f.view.GetContentHeight(), small * 2);
+    f.view.SetFont(nullptr, false);
+    f.view.SetWindowText("");
+    DeleteObject(big);
+
+    // The picture (tiled) fills the text area, inside the margins.
+    SImage picture(4, 4);
+    ASSERT_TRUE(picture.Fill(0xFF0000FF));
+    picture.SetDrawMode(10);
+    f.view.SetImage(&picture);
+    f.view.SetMargins(10, 10, 10, 10);
+    Canvas canvas(200, 100, RGB(255, 255, 255));
+    f.view.Paint(canvas.Dc());
+    f.view.SetImage(nullptr);
+    int r, g, b;
+    canvas.Pixel(5, 5, &r, &g, &b);
+    EXPECT_EQ(255, r);
+    canvas.Pixel(100, 50, &r, &g, &b);
+    EXPECT_EQ(0, r);
+    EXPECT_EQ(255, b);
+}

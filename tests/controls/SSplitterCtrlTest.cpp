@@ -5,6 +5,7 @@
 #include "ControlTestSupport.h"
 #include "InactiveParent.h"
 #include "SControl.h"
+#include "SLibrary.h"
 #include "SSplitterCtrl.h"
 
 namespace
@@ -240,4 +241,39 @@ TEST(SSplitterCtrl, HostedWindowsSurviveTheSplitter)
     EXPECT_FALSE(IsWindowVisible(hosted.GetHandle()));
     EXPECT_EQ(GetDesktopWindow(), GetAncestor(hosted.GetHandle(), GA_PARENT));
     hosted.Destroy();
+}
+
+TEST(SSplitterCtrl, BarsShowTheResizeCursors)
+{
+    SplitterFixture f(204, 204);
+    ASSERT_TRUE(f.created);
+    ASSERT_TRUE(f.splitter.CreatePanes(2, 2));
+    int column = f.splitter.GetPaneSize(0), row = f.splitter.GetRowHeight(0);
+    HCURSOR before = GetCursor();
+    struct Case { int x, y; int cursor; };
+    // The crossing belongs to the column bar; -1: no cursor of the splitter's own.
+    const Case cases[] = {
+        {column + 1, 20, 11}, {20, row + 2, 9}, {column + 2, row + 2, 11}, {column + 40, row + 40, -1},
+    };
+    for (const Case& c : cases)
+    {
+        SetCursor(nullptr);
+        f.splitter.SendMessage(WM_S_MOUSE_ENTER, 0, MAKELPARAM(c.x, c.y));
+        LRESULT answer = f.splitter.SendMessage(WM_SETCURSOR, (WPARAM)f.splitter.GetHandle(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        if (c.cursor >= 0)
+        {
+            EXPECT_EQ(TRUE, answer) << c.x << "," << c.y;
+            EXPECT_EQ(GetCursorHandle(c.cursor), GetCursor()) << c.x << "," << c.y;
+        }
+        else
+        {
+            EXPECT_NE(GetCursorHandle(11), GetCursor());
+            EXPECT_NE(GetCursorHandle(9), GetCursor());
+        }
+    }
+    f.splitter.SendMessage(WM_S_MOUSE_LEAVE, 0, 0);
+    SetCursor(nullptr);
+    f.splitter.SendMessage(WM_SETCURSOR, (WPARAM)f.splitter.GetHandle(), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursorHandle(11), GetCursor());
+    SetCursor(before);
 }

@@ -285,3 +285,23 @@ TEST(SControlBarCtrl, GrowingReportsToTheParent)
     EXPECT_EQ(0, got[0].lParam);
     EXPECT_GE(bar.GetWindowHeight(), 40);
 }
+
+TEST(SControlBarCtrl, FollowsTheWidthOfTheResizedParent)
+{
+    SRecordingParent parent;
+    ASSERT_TRUE(CreateInactiveParent(parent, 400, 300));
+    SControlBarCtrl bar;
+    ASSERT_TRUE(bar.Create(WS_VISIBLE, 0, parent.GetHandle()));
+    SWnd child;
+    RECT rect = {0, 0, 80, 24};
+    ASSERT_TRUE(child.CreateChild("child", WS_VISIBLE, 0, &rect, bar.GetHandle()));
+    ASSERT_TRUE(bar.InsertBand(child.GetHandle(), -1, 60, 24, 50, true, nullptr, RBBS_NOGRIPPER));
+    PumpPending();
+    EXPECT_EQ(400, bar.GetWindowWidth());
+    parent.SetClientSize(520, 300);
+    PumpPending();
+    EXPECT_EQ(520, bar.GetWindowWidth());
+    RECT place;
+    ASSERT_TRUE(bar.GetRectInParent(&place));
+    EXPECT_EQ(0, place.top);
+}

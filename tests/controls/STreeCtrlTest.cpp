@@ -443,6 +443,34 @@ TEST_F(TreeTest, RightButtonSelectsAndReportsTheMouse)
     EXPECT_EQ((text.left + text.right) / 2, mouse[0].mouse.x);
 }
 
+TEST_F(TreeTest, DoubleClickAnywhereOnTheSelectedRow)
+{
+    MakeTree();
+    Load(kSample);
+    HTREEITEM video = Find("Video");
+    ASSERT_TRUE(tree.SelectItem(video));
+    RECT row, text;
+    ASSERT_TRUE(tree.GetItemRect(video, &row, false));
+    ASSERT_TRUE(tree.GetItemRect(video, &text, true));
+    ASSERT_LT(text.right + 4, row.right - 4);
+    // Right of the label, still on the row.
+    POINT saved;
+    GetCursorPos(&saved);
+    POINT point = {row.right - 4, (row.top + row.bottom) / 2};
+    ClientToScreen(tree.GetHandle(), &point);
+    SetCursorPos(point.x, point.y);
+    NMHDR header = {tree.GetHandle(), (UINT_PTR)tree.GetId(), (UINT)NM_DBLCLK};
+    parent.ClearReceived();
+    parent.SendMessage(WM_NOTIFY, header.idFrom, (LPARAM)&header);
+    SetCursorPos(saved.x, saved.y);
+    auto mouse = parent.Received(TreeMsg(1));
+    ASSERT_EQ(1u, mouse.size());
+    EXPECT_EQ(65, mouse[0].mouse.code);
+    auto opened = parent.Received(TreeMsg(3));
+    ASSERT_EQ(1u, opened.size());
+    EXPECT_EQ((LPARAM)video, opened[0].lParam);
+}
+
 TEST_F(TreeTest, DragOntoAnotherItemMovesIt)
 {
     MakeTree();
@@ -499,17 +527,39 @@ TEST_F(TreeTest, DragOntoItsOwnSubtreeIsRefused)
     EXPECT_EQ(before, Shape());
 }
 
+// A scratch folder tree removed again however the test ends.
+class ScratchFolders
+{
+public:
+    ScratchFolders()
+    {
+        root = disk.GetTempFolder();
+        if (root[root.GetLength() - 1] != '\\')
+            root += "\\";
+        root += "melvora-tree-" + IntToString((int)GetCurrentProcessId()) + "\\";
+        ok = disk.CreateFolder(root + "Artist\\Album", true) &&
+             disk.CreateFile(root + "Artist\\Album\\song.mp3", true, false) &&
+             disk.CreateFile(root + "Artist\\notes.txt", true, false) && disk.CreateFolder(root + "Empty", true);
+    }
+    ~ScratchFolders()
+    {
+        disk.DeleteFile(root + "Artist\\Album\\song.mp3");
+        disk.DeleteFile(root + "Artist\\notes.txt");
+        RemoveDirectoryA(root + "Artist\\Album");
+        RemoveDirectoryA(root + "Artist");
+        RemoveDirectoryA(root + "Empty");
+        RemoveDirectoryA(root);
+    }
+    SDisk disk;
+    SString root;
+    bool ok = false;
+};
+
 TEST_F(TreeTest, FolderModeFillsOnExpansion)
 {
-    SDisk disk;
-    SString root = disk.GetTempFolder();
-    if (root[root.GetLength() - 1] != '\\')
-        root += "\\";
-    root += "melvora-tree-" + IntToString((int)GetCurrentProcessId()) + "\\";
-    ASSERT_TRUE(disk.CreateFolder(root + "Artist\\Album", true));
-    ASSERT_TRUE(disk.CreateFile(root + "Artist\\Album\\song.mp3", true, false));
-    ASSERT_TRUE(disk.CreateFile(root + "Artist\\notes.txt", true, false));
-    ASSERT_TRUE(disk.CreateFolder(root + "Empty", true));
+    ScratchFolders scratch;
+    ASSERT_TRUE(scratch.ok);
+    const SString& root = scratch.root;
     MakeTree();
     tree.SetFolderMode(true, root, "*.mp3", true);
     tree.FillFolder(TVI_ROOT, root);
@@ -532,12 +582,6 @@ TEST_F(TreeTest, FolderModeFillsOnExpansion)
     ASSERT_NE(nullptr, song);
     EXPECT_EQ(root + "Artist\\Album\\song.mp3", tree.GetItemPath(song));
     tree.Destroy();
-    disk.DeleteFile(root + "Artist\\Album\\song.mp3");
-    disk.DeleteFile(root + "Artist\\notes.txt");
-    RemoveDirectoryA(root + "Artist\\Album");
-    RemoveDirectoryA(root + "Artist");
-    RemoveDirectoryA(root + "Empty");
-    RemoveDirectoryA(root);
 }
 
 TEST_F(TreeTest, BackColorAndKind)

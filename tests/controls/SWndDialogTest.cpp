@@ -627,3 +627,20 @@ TEST(SWndDialog, CustomControlDefaultsToNone)
     TestRecord record(1, "custom");
     EXPECT_EQ(nullptr, dialog.CreateCustomControl(3, &record));
 }
+
+TEST(SWndDialog, AddToControlBarMovesTheChildIntoABand)
+{
+    BuilderScope scope;
+    SWndDialog dialog;
+    ASSERT_TRUE(Build(&dialog, kOkCancel));
+    SWnd* other = dialog.GetControlByName("Other");
+    other->SetAnchor(2);
+    EXPECT_FALSE(dialog.AddToControlBar(other, 80, 24));
+    ASSERT_TRUE(dialog.CreateControlBar());
+    ASSERT_TRUE(dialog.AddToControlBar(other, 80, 24));
+    EXPECT_EQ(0, other->GetAnchor());
+    EXPECT_EQ(dialog.GetControlBar()->GetHandle(), other->GetParent());
+    EXPECT_EQ(1, dialog.GetControlBar()->GetBandCount());
+    EXPECT_EQ(0, dialog.GetControlBar()->FindBand(other->GetHandle()));
+    EXPECT_EQ(-1, dialog.GetControlBar()->FindBand(dialog.GetHandle()));
+}

@@ -1,0 +1,167 @@
+#include "SResource.h"
+#include "SFilePath.h"
+
+#include <string.h>
+
+namespace
+{
+const uint32_t endMarker = 0xFFFFFFFF;
+
+// The full path of a folder's file, normalised by the system, when it lies inside that
+// folder; "" otherwise (device names and trailing dots resolve elsewhere).
+SString InsideFolder(const SString& folder, const SString& name)
+{
+    SString joined = folder + name;
+    char full[MAX_PATH + 1];
+    DWORD length = GetFullPathNameA(joined, sizeof(full), full, nullptr);
+    if (length == 0 || length >= sizeof(full))
+        return SString("");
+    SString path(full);
+    int folderLength = folder.GetLength();
+    if (path.GetLength() <= folderLength || _strnicmp(path, folder, (size_t)folderLength) != 0)
+        return SString("");
+    return path;
+}
+}
+
+bool SResource::WriteEntry(SFile* out, const SString& name, bool compress)
+{
+    SString path = base.GetFolderPath() + name;
+    SFilePath file;
+    if (!file.Open(path, false, false, true, true))
+        return false;
+    int size = file.GetSize();
+    int start = out->Tell();
+    if (out->WriteU32((uint32_t)size) != 4 || out->WriteStringZ(name) != name.GetLength() + 1)
+        return false;
+    if (!compress)
+        return out->CopyFrom(&file, size) == size;
+    int stored = file.WriteCompressed(out, size, 0);
+    // A file that changed size while it was read would not come back whole.
+    if (stored < 4 || file.Tell() != size)
+        return false;
+    int end = out->Tell();
+    if (out->Seek(start) != start || out->WriteU32((uint32_t)stored) != 4)
+        return false;
+    return out->Seek(end) == end;
+}
+
+bool SResource::Write(SFile* out, bool compress, SString* failedName)
+{
+    if (failedName != nullptr)
+        *failedName = "";
+    if (out == nullptr || !base.IsValid() || !base.IsSubfolder())
+        return false;
+    if (out->WriteText("SRES", 4) != 4 || out->WriteU32(compress ? 1 : 0) != 4)
+        return false;
+    for (int index = 0; index < names.GetCount(); index++)
+    {
+        SString name = names.GetAt(index);
+        // A listed file that cannot be read would be missing from the installation it builds.
+        if (!WriteEntry(out, name, compress))
+        {
+            if (failedName != nullptr)
+                *failedName = name;
+            return false;
+        }
+    }
+    return out->WriteU32(endMarker) == 4;
+}
+
+SFile* SResource::OpenSource(SFilePath* file)
+{
+    if (source != nullptr)
+        return source;
+    if (!base.IsValid() || !file->Open(base.GetPath(), false, false, true, true))
+        return nullptr;
+    return file;
+}
+
+int SResource::GetLength(int index)
+{
+    if (index < 0 || index >= names.GetCount() || index >= sizes.GetCount())
+        return -1;
+    int size = sizes.GetAt(index);
+    if (size < 0 || !compressed)
+        return size;
+    SFilePath file;
+    SFile* stream = OpenSource(&file);
+    if (stream == nullptr)
+        return -1;
+    // Only the chunk headers are read, each one checked against the entry's stored size.
+    int offset = offsets.GetAt(index);
+    if (offset < 0 || size < 4 || offset > stream->GetSize() || size > stream->GetSize() - offset)
+        return -1;
+    stream->Seek(offset);
+    uint32_t chunks = stream->ReadU32();
+    int64_t position = 4;
+    int64_t total = 0;
+    for (uint32_t chunk = 0; chunk < chunks; chunk++)
+    {
+        if (position + 8 > size)
+            return -1;
+        uint32_t rawLength = stream->ReadU32();
+        uint32_t packedLength = stream->ReadU32();
+        position += 8;
+        if (rawLength > (uint32_t)SFile::kCompressedChunk || packedLength > (uint64_t)(size - position))
+            return -1;
+        position += packedLength;
+        stream->Seek(offset + (int)position);
+        total += rawLength;
+    }
+    return total > 0x7FFFFFFF ? -1 : (int)total;
+}
+
+bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
+{
+    if (!base.IsValid() && source == nullptr)
+        return false;
+    SPath target;
+    if (targetFolder == nullptr || target.SetFolder(targetFolder) == 0 || !disk.IsFolder(target.GetPath()))
+        return false;
+    SString folder = target.GetFolderPath();
+    if (folder.IsEmpty() || folder.GetAt(folder.GetLength() - 1) != '\\')
+        folder += "\\";
+    // A name that could write outside the folder refuses the whole pack before any
+    // file is touched.
+    bool refused = false;
+    for (int index = 0; index < names.GetCount(); index++)
+    {
+        SString name = names.GetAt(index);
+        if (!IsSafeName(name) || InsideFolder(folder, NormalizeName(name)).IsEmpty())
+        {
+            refused = true;
+            if (failed != nullptr)
+                failed->Add(folder + name);
+        }
+    }
+    if (refused)
+        return false;
+    bool allWritten = true;
+    for (int index = 0; index < names.GetCount(); index++)
+    {
+        SString name = names.GetAt(index);
+        SString path = InsideFolder(folder, NormalizeName(name));
+        SString parent = SPath(path).GetFolderPath();
+        bool written = false;
+        if (disk.Exists(parent) || disk.CreateFolder(parent, true))
+        {
+            SFilePath file;
+            if (file.Open(path, true, true, true))
+            {
+                written = Extract(&file, name, true);
+                file.Close();
+                // Half an entry is no file of the package.
+                if (!written)
+                    disk.DeleteFile(path);
+            }
+        }
+        if (!written)
+        {
+            allWritten = false;
+            if (failed != nullptr)
+                failed->Add(path);
+        }
+    }
+    return allWritten;
+}

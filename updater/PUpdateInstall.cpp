@@ -1,0 +1,225 @@
+#include "PUpdateInstall.h"
+
+#include "SFilePath.h"
+#include "SPath.h"
+#include "SResource.h"
+
+namespace
+{
+SString WithSeparator(const SString& folder)
+{
+    if (folder.IsEmpty() || folder.GetAt(folder.GetLength() - 1) == '\\')
+        return folder;
+    return folder + "\\";
+}
+
+// The first folder of an entry name, or the name itself.
+SString FirstComponent(const SString& name)
+{
+    int separator = name.FindChar('\\');
+    return separator < 0 ? name : name.Left(separator);
+}
+}
+
+PUpdateInstall::PUpdateInstall() = default;
+
+PUpdateInstall::~PUpdateInstall()
+{
+    for (int index = 0; index < replaced.GetCount(); index++)
+        delete replaced.GetAt(index);
+}
+
+bool PUpdateInstall::RemoveTree(const char* folder)
+{
+    SString base = WithSeparator(SString(folder != nullptr ? folder : ""));
+    if (base.IsEmpty())
+        return false;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(base + "*", &data);
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            SString name(data.cFileName);
+            if (name == "." || name == "..")
+                continue;
+            SString path = base + name;
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                    (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+            {
+                RemoveTree(path);
+            }
+            else
+            {
+                SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+                if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+                    RemoveDirectoryA(path);
+                else
+                    DeleteFileA(path);
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return RemoveDirectoryA(base) != FALSE || GetFileAttributesA(base) == INVALID_FILE_ATTRIBUTES;
+}
+
+SString PUpdateInstall::MakeWorkFolder(SResource* pack, const char* purpose)
+{
+    for (unsigned attempt = 0; attempt < 1000; attempt++)
+    {
+        SString name;
+        name.Format("~%s%u.%lu", purpose, attempt, (unsigned long)GetCurrentProcessId());
+        bool used = false;
+        for (int index = 0; index < pack->GetCount() && !used; index++)
+            used = FirstComponent(pack->GetName(index)).CompareNoCase(name) == 0;
+        SString folder = target + name;
+        if (used || disk.Exists(folder))
+            continue;
+        if (CreateDirectoryA(folder, nullptr))
+            return folder + "\\";
+    }
+    return SString("");
+}
+
+bool PUpdateInstall::CreateParents(const SString& path)
+{
+    SString parent = SPath(path).GetFolderPath();
+    // Folders from the target down to the file's own folder, each made when missing.
+    int at = target.GetLength();
+    while (at < parent.GetLength())
+    {
+        int next = parent.FindChar('\\', at);
+        if (next < 0)
+            next = parent.GetLength() - 1;
+        SString folder = parent.Left(next);
+        if (!disk.IsFolder(folder))
+        {
+            if (!CreateDirectoryA(folder, nullptr))
+                return false;
+            createdFolders.Add(folder);
+        }
+        at = next + 1;
+    }
+    return true;
+}
+
+bool PUpdateInstall::Replace(const SString& name)
+{
+    _PReplaced* entry = new _PReplaced;
+    entry->target = target + name;
+    SString fresh = staging + name;
+    if (disk.IsFolder(entry->target) || !CreateParents(entry->target))
+    {
+        delete entry;
+        return false;
+    }
+    if (disk.Exists(entry->target))
+    {
+        SString kept = keeping + name;
+        SString keptFolder = SPath(kept).GetFolderPath();
+        // A file in use cannot be moved: it stays where it is, untouched.
+        if ((!disk.IsFolder(keptFolder) && !disk.CreateFolder(keptFolder, true)) ||
+                !MoveFileExA(entry->target, kept, 0))
+        {
+            delete entry;
+            return false;
+        }
+        entry->kept = kept;
+    }
+    replaced.Add(entry);
+    return MoveFileExA(fresh, entry->target, 0) != FALSE;
+}
+
+void PUpdateInstall::RollBack()
+{
+    for (int index = replaced.GetCount() - 1; index >= 0; index--)
+    {
+        _PReplaced* entry = replaced.GetAt(index);
+        // The new file goes only when the old one can take its place again.
+        if (entry->kept.IsEmpty() || GetFileAttributesA(entry->kept) != INVALID_FILE_ATTRIBUTES)
+        {
+            SetFileAttributesA(entry->target, FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(entry->target);
+        }
+        if (!entry->kept.IsEmpty())
+            MoveFileExA(entry->kept, entry->target, 0);
+        delete entry;
+    }
+    replaced.RemoveAll();
+    for (int index = createdFolders.GetCount() - 1; index >= 0; index--)
+        RemoveDirectoryA(createdFolders.GetAt(index));
+    createdFolders.RemoveAll();
+}
+
+bool PUpdateInstall::Install(SResource* pack, const char* targetFolder, SStringArray* failed)
+{
+    SPath folderPath;
+    folderPath.SetFolder(targetFolder != nullptr ? targetFolder : "");
+    target = WithSeparator(folderPath.GetFolderPath());
+    if (pack == nullptr || !folderPath.IsValid() || !disk.IsFolder(target))
+    {
+        if (failed != nullptr)
+            failed->Add(targetFolder != nullptr ? targetFolder : "");
+        return false;
+    }
+    // Unpacked on the target's own volume, the swap is a rename that cannot fail half way.
+    staging = MakeWorkFolder(pack, "update");
+    keeping = MakeWorkFolder(pack, "previous");
+    if (staging.IsEmpty() || keeping.IsEmpty())
+    {
+        if (!staging.IsEmpty())
+            RemoveTree(staging);
+        if (!keeping.IsEmpty())
+            RemoveTree(keeping);
+        if (failed != nullptr)
+            failed->Add(target);
+        return false;
+    }
+    SStringArray stagedFailed;
+    bool ok = pack->ExtractAll(staging, &stagedFailed);
+    SStringArray faults;
+    for (int index = 0; index < stagedFailed.GetCount(); index++)
+    {
+        SString path = stagedFailed.GetAt(index);
+        if (path.Left(staging.GetLength()).CompareNoCase(staging) == 0)
+            path = target + path.Mid(staging.GetLength());
+        faults.Add(path);
+    }
+    // Each unpacked file must hold the entry's whole length before any old file moves.
+    for (int index = 0; ok && index < pack->GetCount(); index++)
+    {
+        SString name = pack->GetName(index);
+        int length = pack->GetLength(index);
+        if (length < 0 || disk.GetFileSize(staging + name) != length)
+        {
+            ok = false;
+            faults.Add(target + name);
+        }
+    }
+    for (int index = 0; ok && index < pack->GetCount(); index++)
+    {
+        SString name = pack->GetName(index);
+        if (!Replace(name))
+        {
+            ok = false;
+            faults.Add(target + name);
+        }
+    }
+    if (!ok)
+        RollBack();
+    else
+    {
+        for (int index = 0; index < replaced.GetCount(); index++)
+            delete replaced.GetAt(index);
+        replaced.RemoveAll();
+        createdFolders.RemoveAll();
+    }
+    RemoveTree(staging);
+    RemoveTree(keeping);
+    if (failed != nullptr)
+    {
+        for (int index = 0; index < faults.GetCount(); index++)
+            failed->Add(faults.GetAt(index));
+    }
+    return ok;
+}

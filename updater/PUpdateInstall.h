@@ -1,0 +1,52 @@
+#pragma once
+// Installs the entries of an update package into the program folder, all or nothing:
+// the files are unpacked beside the program's own, checked, then swapped in one by one
+// with every old file kept aside until the last new one is in place.
+#include "SArray.h"
+#include "SDisk.h"
+#include "SString.h"
+#include "SStringArray.h"
+
+class SResource;
+
+class PUpdateInstall
+{
+public:
+    PUpdateInstall();
+    // Removes nothing: every folder of its own is gone when Install returns.
+    ~PUpdateInstall();
+    PUpdateInstall(const PUpdateInstall&) = delete;
+    PUpdateInstall& operator=(const PUpdateInstall&) = delete;
+
+    // Writes every entry of the open pack below the target folder. On any failure the
+    // folder is as before (old files back, new files and folders gone) and the program
+    // folder paths at fault are appended to failed.
+    bool Install(SResource* pack, const char* targetFolder, SStringArray* failed);
+
+    // Deletes a folder with everything in it; true when it is gone.
+    static bool RemoveTree(const char* folder);
+
+private:
+    // A new folder below the target, named so that no entry and no file uses it.
+    SString MakeWorkFolder(SResource* pack, const char* purpose);
+    // Creates the missing folders of a path's parent chain, remembering each one made.
+    bool CreateParents(const SString& path);
+    // Swaps entry index in; false when its old file cannot be moved aside or the new one in.
+    bool Replace(const SString& name);
+    // Puts every old file back and removes what was added, newest first.
+    void RollBack();
+
+    // One swapped entry: its target, and where its old file was kept (empty when new).
+    struct _PReplaced
+    {
+        SString target;
+        SString kept;
+    };
+
+    SDisk disk;
+    SString target;
+    SString staging;
+    SString keeping;
+    SArray<_PReplaced*> replaced;
+    SStringArray createdFolders;
+};

@@ -1,0 +1,5 @@
+#include "PUpdateViews.h"
+
+PExtractView::~PExtractView() = default;
+
+PMakeView::~PMakeView() = default;
