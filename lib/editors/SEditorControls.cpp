@@ -5,6 +5,7 @@
 #include "SGuiCtrl.h"
 #include "SPropertyCtrl.h"
 #include "STabDocCtrl.h"
+#include "SWaveFactory.h"
 
 namespace
 {
@@ -58,6 +59,9 @@ SWnd* CreateGui(SWndDialog*, HWND parent, SDialogEditor::_SCtrl* record, SResour
 void RegisterEditorControls()
 {
     // Each editor control class adds its type's creator here as it is built.
+    SDialogEditor::RegisterControlType(SDialogEditor::TYPE_LEVEL, CreateLevelControl);
+    SDialogEditor::RegisterControlType(SDialogEditor::TYPE_WAVEEDITOR, CreateWaveEditorControl);
+    SDialogEditor::SetLevelLinker(LinkWaveEditorToLevel);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_GUI, CreateGui);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_PROPERTY, CreateProperty);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_TABDOC, CreateTabDoc);
