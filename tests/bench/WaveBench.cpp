@@ -69,7 +69,7 @@ bool WriteTestWave(const char* path)
     return true;
 }
 
-// The baseline: the same bytes read from one stream and written to another.
+// The baseline: the same bytes read from one stream and written to another, 1 MB at a time.
 double CopyBaseline(const char* path, int offset, int bytes)
 {
     return BenchBest([&] {
@@ -78,7 +78,15 @@ double CopyBaseline(const char* path, int offset, int bytes)
         source.Open(path, false, false, true);
         target.OpenTemp();
         source.Seek(offset);
-        target.CopyFrom(&source, bytes);
+        std::vector<uint8_t> buffer(1 << 20);
+        for (int done = 0; done < bytes;)
+        {
+            int piece = bytes - done < (int)buffer.size() ? bytes - done : (int)buffer.size();
+            int got = source.Read(buffer.data(), piece);
+            if (got <= 0 || target.Write(buffer.data(), got) != got)
+                break;
+            done += got;
+        }
     }, 2);
 }
 
@@ -122,6 +130,12 @@ int main()
         printf("load failed\n");
         return 1;
     }
+
+    double create = BenchBest([&] { wave->CreateBuffer(); }, 2);
+    double fill = BenchBest([&] { wave->FillBuffer(); }, 2);
+    BenchReport("  of which: sound buffer creation", create, "stream copy of the bytes",
+                CopyBaseline(path, 44, dataBytes));
+    BenchReport("  of which: sound buffer fill", fill, "stream copy of the bytes", CopyBaseline(path, 44, dataBytes));
 
     double draw = BenchBest([&] { editor.RenderWave(); }, 3);
     double readAll = BenchBest([&] {

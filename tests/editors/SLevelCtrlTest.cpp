@@ -218,3 +218,46 @@ TEST(SLevelCtrl, FactoryMakesItFromARecord)
     EXPECT_FALSE(dynamic_cast<SLevelCtrl*>(second.get())->IsVertical());
     EXPECT_TRUE(second->IsVisible());
 }
+
+TEST(SVisualizationCtrl, KeepsTheBandsAndDrawsThem)
+{
+    SVisualizationCtrl display;
+    EXPECT_EQ(display.GetChannelCount(), 1);
+    unsigned char peaks[2] = {200, 100};
+    unsigned char bands[32] = {};
+    bands[3] = 120;
+    bands[16 + 5] = 60;
+    EXPECT_TRUE(SVisualizationCtrl::SetData(2, peaks, bands, &display));
+    EXPECT_EQ(display.GetChannelCount(), 2);
+    EXPECT_EQ(display.GetPeak(0), 200);
+    EXPECT_EQ(display.GetBand(0, 3), 120);
+    EXPECT_EQ(display.GetBand(1, 5), 60);
+    EXPECT_EQ(display.GetBand(2, 0), 0);
+    EXPECT_EQ(display.GetBand(0, 16), 0);
+    EXPECT_TRUE(SVisualizationCtrl::SetData(-4, peaks, bands, &display));
+    EXPECT_EQ(display.GetChannelCount(), 0);
+    EXPECT_EQ(display.GetPeak(0), 0);
+    display.FreeBuffers();
+    EXPECT_EQ(display.GetChannelCount(), 1);
+
+    // Painted: band 3 of the first channel is a red bar 5 pixels wide from x 15, 120 high.
+    SRecordingParent parent;
+    ASSERT_TRUE(CreateInactiveParent(parent, 300, 300));
+    RECT rect = {0, 0, 100, 260};
+    ASSERT_TRUE(display.CreateChildNoCaption(WS_VISIBLE, 0, &rect, parent.GetHandle(), 3));
+    SVisualizationCtrl::SetData(2, peaks, bands, &display);
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 260);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    display.SendMessage(WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+    EXPECT_EQ(GetPixel(dc, 17, 250), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 17, 100), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 27, 250), RGB(255, 255, 255));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    display.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(parent.Received(36108).size(), 1u);
+}
