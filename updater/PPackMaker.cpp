@@ -1,5 +1,6 @@
 #include "PPackMaker.h"
 
+#include "PUpdateInstall.h"
 #include "SFilePath.h"
 #include "SPath.h"
 #include "SResource.h"
@@ -124,9 +125,13 @@ bool PPackMaker::WritePackage(const SString& folder, const SStringArray& files, 
     }
     // The package must read back as a pack of every listed file at its full length.
     SResource check;
-    bool verified = check.Open(packagePath, 0) && check.GetCount() == pack.GetCount();
+    SArray<int> lengths;
+    bool verified = check.Open(packagePath, 0) && check.GetCount() == pack.GetCount() && check.GetLengths(&lengths);
     for (int index = 0; verified && index < check.GetCount(); index++)
-        verified = check.GetLength(index) == disk.GetFileSize(base.GetFolderPath() + check.GetName(index));
+    {
+        verified = lengths.GetAt(index) ==
+                   PUpdateInstall::GetFileLength(base.GetFolderPath() + check.GetName(index));
+    }
     if (!verified)
     {
         disk.DeleteFile(packagePath);

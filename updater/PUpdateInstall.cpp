@@ -29,6 +29,16 @@ PUpdateInstall::~PUpdateInstall()
         delete replaced.GetAt(index);
 }
 
+int PUpdateInstall::GetFileLength(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path == nullptr || !GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || data.nFileSizeHigh != 0 ||
+            data.nFileSizeLow > 0x7FFFFFFF)
+        return -1;
+    return (int)data.nFileSizeLow;
+}
+
 bool PUpdateInstall::RemoveTree(const char* folder)
 {
     SString base = WithSeparator(SString(folder != nullptr ? folder : ""));
@@ -186,11 +196,14 @@ bool PUpdateInstall::Install(SResource* pack, const char* targetFolder, SStringA
         faults.Add(path);
     }
     // Each unpacked file must hold the entry's whole length before any old file moves.
+    SArray<int> lengths;
+    if (ok)
+        pack->GetLengths(&lengths);
     for (int index = 0; ok && index < pack->GetCount(); index++)
     {
         SString name = pack->GetName(index);
-        int length = pack->GetLength(index);
-        if (length < 0 || disk.GetFileSize(staging + name) != length)
+        int length = index < lengths.GetCount() ? lengths.GetAt(index) : -1;
+        if (length < 0 || GetFileLength(staging + name) != length)
         {
             ok = false;
             faults.Add(target + name);

@@ -23,6 +23,8 @@ public:
     // folder paths at fault are appended to failed.
     bool Install(SResource* pack, const char* targetFolder, SStringArray* failed);
 
+    // Size of a file from its directory entry, without opening it; -1 when missing.
+    static int GetFileLength(const char* path);
     // Deletes a folder with everything in it; true when it is gone.
     static bool RemoveTree(const char* folder);
 

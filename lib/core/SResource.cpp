@@ -11,25 +11,18 @@ const int namesIgnoreCase = 0x10000;
 // Longest entry name: a relative path that still fits MAX_PATH with its NUL.
 const int maxNameLength = 259;
 
-// Reads an entry name through its NUL, refusing a name longer than a path may be or
-// one cut off by the end of the stream.
+// Reads an entry name through its NUL in one read, refusing a name longer than a path
+// may be or one cut off by the end of the stream.
 bool ReadEntryName(SFile* stream, SString* name)
 {
-    char buffer[maxNameLength + 1];
-    int length = 0;
-    for (;;)
-    {
-        int value = stream->ReadByte();
-        if (value < 0)
-            return false;
-        if (value == 0)
-            break;
-        if (length == maxNameLength)
-            return false;
-        buffer[length++] = (char)value;
-    }
-    buffer[length] = 0;
+    char buffer[maxNameLength + 2];
+    int start = stream->Tell();
+    int got = stream->ReadBounded(buffer, maxNameLength + 1);
+    const char* end = got > 0 ? static_cast<const char*>(memchr(buffer, 0, (size_t)got)) : nullptr;
+    if (end == nullptr)
+        return false;
     *name = SString(buffer);
+    stream->Seek(start + (int)(end - buffer) + 1);
     return true;
 }
 }

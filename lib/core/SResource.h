@@ -49,6 +49,8 @@ public:
     // Bytes entry index holds once extracted (decoded length of a compressed entry);
     // -1 outside the list, for an unreadable source or a damaged chunk table.
     int GetLength(int index);
+    // GetLength of every entry, reading the pack once; false when any of them is unknown.
+    bool GetLengths(SArray<int>* lengths);
 
     // A relative path that stays inside the folder it is joined to: no root, drive,
     // ':', leading separator, empty, "." or ".." component; at most 259 bytes.
@@ -80,6 +82,10 @@ private:
     SFile* OpenSource(SFilePath* file);
     // The entry's data bytes as stored, bounded by its size, into a memory stream.
     bool ReadStored(SFile* stream, int index, SFileMem* stored);
+    // Extracts entry index of an open pack stream into target.
+    bool ExtractFrom(SFile* stream, int index, SFile* target);
+    // The extracted length of entry index of an open pack stream; -1 when unknown.
+    int LengthIn(SFile* stream, int index);
     // Appends one entry of the base folder to out; false when its file cannot be read whole.
     bool WriteEntry(SFile* out, const SString& name, bool compress);
 

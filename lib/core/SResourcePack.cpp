@@ -31,19 +31,23 @@ bool SResource::WriteEntry(SFile* out, const SString& name, bool compress)
     if (!file.Open(path, false, false, true, true))
         return false;
     int size = file.GetSize();
-    int start = out->Tell();
-    if (out->WriteU32((uint32_t)size) != 4 || out->WriteStringZ(name) != name.GetLength() + 1)
-        return false;
     if (!compress)
-        return out->CopyFrom(&file, size) == size;
-    int stored = file.WriteCompressed(out, size, 0);
+    {
+        return out->WriteU32((uint32_t)size) == 4 && out->WriteStringZ(name) == name.GetLength() + 1 &&
+               out->CopyFrom(&file, size) == size;
+    }
+    // The stream is made in memory first, so its stored size leads it without seeking back.
+    int64_t chunks = ((int64_t)size + SFile::kCompressedChunk - 1) / SFile::kCompressedChunk;
+    int64_t bound = 4 + chunks * (8 + (int64_t)SFile::kCompressedPacked);
+    SFileMem packed;
+    if (bound > 0x7FFFFFF0 || !packed.Allocate((int)bound))
+        return false;
+    int stored = file.WriteCompressed(&packed, size, 0);
     // A file that changed size while it was read would not come back whole.
     if (stored < 4 || file.Tell() != size)
         return false;
-    int end = out->Tell();
-    if (out->Seek(start) != start || out->WriteU32((uint32_t)stored) != 4)
-        return false;
-    return out->Seek(end) == end;
+    return out->WriteU32((uint32_t)stored) == 4 && out->WriteStringZ(name) == name.GetLength() + 1 &&
+           out->Write(packed.GetBuffer(), stored) == stored;
 }
 
 bool SResource::Write(SFile* out, bool compress, SString* failedName)
@@ -77,17 +81,11 @@ SFile* SResource::OpenSource(SFilePath* file)
     return file;
 }
 
-int SResource::GetLength(int index)
+int SResource::LengthIn(SFile* stream, int index)
 {
-    if (index < 0 || index >= names.GetCount() || index >= sizes.GetCount())
-        return -1;
     int size = sizes.GetAt(index);
     if (size < 0 || !compressed)
         return size;
-    SFilePath file;
-    SFile* stream = OpenSource(&file);
-    if (stream == nullptr)
-        return -1;
     // Only the chunk headers are read, each one checked against the entry's stored size.
     int offset = offsets.GetAt(index);
     if (offset < 0 || size < 4 || offset > stream->GetSize() || size > stream->GetSize() - offset)
@@ -110,6 +108,46 @@ int SResource::GetLength(int index)
         total += rawLength;
     }
     return total > 0x7FFFFFFF ? -1 : (int)total;
+}
+
+int SResource::GetLength(int index)
+{
+    if (index < 0 || index >= names.GetCount() || index >= sizes.GetCount() || index >= offsets.GetCount())
+        return -1;
+    if (!compressed)
+        return sizes.GetAt(index);
+    SFilePath file;
+    SFile* stream = OpenSource(&file);
+    return stream != nullptr ? LengthIn(stream, index) : -1;
+}
+
+bool SResource::GetLengths(SArray<int>* lengths)
+{
+    if (lengths == nullptr)
+        return false;
+    lengths->RemoveAll();
+    SFilePath file;
+    SFile* stream = OpenSource(&file);
+    if (stream == nullptr || names.GetCount() != sizes.GetCount() || names.GetCount() != offsets.GetCount())
+        return false;
+    bool known = true;
+    for (int index = 0; index < names.GetCount(); index++)
+    {
+        int length = LengthIn(stream, index);
+        known = known && length >= 0;
+        lengths->Add(length);
+    }
+    return known;
+}
+
+bool SResource::ExtractFrom(SFile* stream, int index, SFile* target)
+{
+    bool done = source != nullptr ? CopyStored(stream, index, target)
+                : compressed      ? Decode(stream, index, target)
+                                  : CopyStored(stream, index, target);
+    if (done)
+        target->Rewind();
+    return done;
 }
 
 bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
@@ -137,6 +175,12 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
     }
     if (refused)
         return false;
+    // One open pack serves every entry; loose files are copied one by one.
+    bool looseFiles = source == nullptr && base.IsSubfolder();
+    SFilePath packFile;
+    SFile* stream = looseFiles ? nullptr : OpenSource(&packFile);
+    if (!looseFiles && stream == nullptr)
+        return false;
     bool allWritten = true;
     for (int index = 0; index < names.GetCount(); index++)
     {
@@ -149,7 +193,7 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
             SFilePath file;
             if (file.Open(path, true, true, true))
             {
-                written = Extract(&file, name, true);
+                written = looseFiles ? Extract(&file, name, true) : ExtractFrom(stream, index, &file);
                 file.Close();
                 // Half an entry is no file of the package.
                 if (!written)

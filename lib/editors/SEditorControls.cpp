@@ -8,6 +8,7 @@
 #include "SResource.h"
 #include "SSpreadCtrl.h"
 #include "STabDocCtrl.h"
+#include "SWaveFactory.h"
 
 namespace
 {
@@ -81,6 +82,9 @@ SWnd* CreateSpread(SWndDialog*, HWND parent, SDialogEditor::_SCtrl* record, SRes
 void RegisterEditorControls()
 {
     // Each editor control class adds its type's creator here as it is built.
+    SDialogEditor::RegisterControlType(SDialogEditor::TYPE_LEVEL, CreateLevelControl);
+    SDialogEditor::RegisterControlType(SDialogEditor::TYPE_WAVEEDITOR, CreateWaveEditorControl);
+    SDialogEditor::SetLevelLinker(LinkWaveEditorToLevel);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_GUI, CreateGui);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_PROPERTY, CreateProperty);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_SPREAD, CreateSpread);

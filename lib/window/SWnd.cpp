@@ -404,7 +404,8 @@ bool SWnd::GetFreeClientRect(RECT* rect) const
     for (int guard = 0; child && guard < 10000; guard++, child = ::GetWindow(child, GW_HWNDNEXT))
     {
         SWnd* window = FindWndByHandle(child);
-        if (!window || !IsWindowVisible(child) ||
+        // The bar's own visibility: a window that is not shown yet still keeps its bars.
+        if (!window || !(::GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) ||
             (window->GetKind() != SKIND_CONTROLBAR && window->GetKind() != SKIND_STATUSBAR))
             continue;
         RECT bar;

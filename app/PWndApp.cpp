@@ -1,0 +1,784 @@
+#include "PWndApp.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "PWndHelp.h"
+#include "PWndSetting.h"
+#include "SClipboard.h"
+#include "SControl.h"
+#include "SFileMem.h"
+#include "SLibrary.h"
+#include "SMessages.h"
+#include "SSplash.h"
+#include "SStringParser.h"
+#include "STimer.h"
+
+const char* const kSettingsKey = "Software\\Ormelin Tavrin\\Melvora Browser\\1.0";
+const char* const kPlacementKey1 = "Ormelin Tavrin";
+const char* const kPlacementKey2 = "Melvora Browser\\1.0";
+const char* const kProductName = "Melvora Browser";
+const char* const kProductVersion = "1.0.3.0";
+
+namespace
+{
+
+const int kToolbarImages[22] = {163, 134, 137, 219, 168, 167, 136, 131, 138, 133, 135,
+                                141, 139, 218, 142, 205, 165, 172, 198, 140, 171, 239};
+const int kMenuImages[10] = {159, 156, 157, 154, 160, 152, 153, 170, 222, 236};
+const int kListImages[6] = {149, 143, 132, 220, 173, 221};
+const char* const kMakerPage = "http://www.ormelin-tavrin.com/melvora";
+
+// Messages of the controls that the main window answers.
+const UINT kListKey = ControlMessage(SBLOCK_LIST, 0);
+const UINT kListMouse = ControlMessage(SBLOCK_LIST, 1);
+const UINT kListSelection = ControlMessage(SBLOCK_LIST, 2);
+const UINT kListDouble = ControlMessage(SBLOCK_LIST, 3);
+const UINT kMenuCommand = ControlMessage(SBLOCK_MENU);
+const UINT kToolbarCommand = ControlMessage(SBLOCK_TOOLBAR);
+const UINT kSliderMoved = ControlMessage(SBLOCK_SLIDER, 1);
+const UINT kTrayMouse = ControlMessage(SBLOCK_TRAY);
+
+// The list image of a picture in the file list.
+const int kPictureImage = 4;
+
+// Media kinds of the file list by extension: the list image of each.
+int FileImage(const SString& extension)
+{
+    static const char* const songs[] = {".mp3", ".wav", ".wma", ".ogg", ".mid", ".flac"};
+    static const char* const videos[] = {".avi", ".mpg", ".mpeg", ".wmv", ".mp4"};
+    static const char* const radios[] = {".wax", ".wvx", ".asx", ".m3u", ".pls"};
+    static const char* const pictures[] = {".jpg", ".jpeg", ".png", ".bmp", ".gif"};
+    for (const char* e : songs)
+        if ((extension.CompareNoCase(e) == 0))
+            return 0;
+    for (const char* e : videos)
+        if ((extension.CompareNoCase(e) == 0))
+            return 1;
+    for (const char* e : radios)
+        if ((extension.CompareNoCase(e) == 0))
+            return 2;
+    for (const char* e : pictures)
+        if ((extension.CompareNoCase(e) == 0))
+            return kPictureImage;
+    return -1;
+}
+
+SString NameOfFolderPath(const SString& folderPath)
+{
+    SPath path(folderPath);
+    return path.GetLastFolder(true);
+}
+
+} // namespace
+
+PWndApp::PWndApp()
+    : m_autoHideAfterPlay(false), m_totalSongs(0), m_totalVideos(0), m_totalRadios(0), m_repeat(false),
+      m_shutdown(false), m_queueIndex(-1), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
+      m_helpWindow(nullptr), m_firstLoaded(false)
+{
+    m_logo.LoadResource(130, "BINARY");
+    m_smallLogo.LoadResource(130, "BINARY");
+    m_smallLogo.Resize(16, 16);
+    m_listImages.Create(16, 16, ILC_COLOR32);
+    m_folderImages.Create(16, 16, ILC_COLOR32);
+    for (int id : kListImages)
+        m_listImages.AddResource(id, "BINARY");
+    m_coverView.SetOwner(this, &m_ripple);
+}
+
+PWndApp::~PWndApp()
+{
+    delete m_bookWindow;
+    m_bookWindow = nullptr;
+    delete m_descriptionWindow;
+    m_descriptionWindow = nullptr;
+    delete m_helpWindow;
+    m_helpWindow = nullptr;
+    // Every child goes with the main window; destroying it first keeps the member
+    // destructors from touching windows whose parent is already gone.
+    Destroy();
+    m_trayIcon.Destroy();
+    m_dockedBar.Destroy();
+    m_player.Destroy();
+}
+
+SString PWndApp::ReadSetting(const char* name)
+{
+    return SRegistry::ReadString(HKEY_CURRENT_USER, kSettingsKey, name);
+}
+
+// ---------------------------------------------------------------- creation
+
+LRESULT PWndApp::OnCreated()
+{
+    m_repeat = SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "Repeat");
+    m_shutdown = false;
+
+    MoveWindow(0, 0, 800, 650, false);
+    SetMinTrackSize(800, 650);
+    CenterWindow(false);
+    m_picker.SetOwner(GetHandle());
+
+    // Menus.
+    m_menuImages.Create(16, 16, ILC_COLOR32);
+    for (int id : kMenuImages)
+        m_menuImages.AddResource(id, "BINARY");
+    m_trayMenu.SetImageList(m_menuImages.GetHandle());
+    m_trayMenu.CreatePopup(GetHandle());
+    m_trayMenu.InsertItem(8, "Previous Track", 0);
+    m_trayMenu.InsertItem(9, "Next Track", 1);
+    m_trayMenu.InsertItem(10, "Pause", 2);
+    m_trayMenu.InsertItem(11, "Stop", 3);
+    m_trayMenu.InsertSeparator();
+    m_trayMenu.InsertItem(14, "Show Window", 4);
+    m_trayMenu.InsertSeparator();
+    m_trayMenu.InsertItem(22, "Quit");
+    m_sendToMenu.CreatePopup(GetHandle());
+    m_folderMenu.SetImageList(m_menuImages.GetHandle());
+    m_fileMenu.SetImageList(m_menuImages.GetHandle());
+    m_fileMenu.CreatePopup(GetHandle());
+    m_fileMenu.InsertItem(30, "Add to current playlist", 7);
+    m_fileMenu.InsertItem(31, "", 7);
+    m_fileMenu.InsertSeparator();
+    m_fileMenu.InsertItem(32, "Find Lyrics", 9);
+    m_fileMenu.InsertSeparator();
+    m_fileMenu.InsertSubMenu(33, &m_sendToMenu, "Send to...");
+    m_fileMenu.InsertSeparator();
+    m_fileMenu.InsertItem(34, "Delete");
+    m_spareMenu.CreatePopup(GetHandle());
+
+    // Notification-area icon.
+    HICON trayIcon = (HICON)LoadImageA(GetInstance(), MAKEINTRESOURCEA(108), IMAGE_ICON, 16, 16, 0);
+    m_trayIcon.Create(GetHandle(), trayIcon, kProductName, true);
+
+    // Control bar and toolbar.
+    m_controlBar.Create(WS_VISIBLE, 0, GetHandle(), ID_CONTROLBAR);
+    m_toolBar.Create(WS_VISIBLE | 0x90C, 0, nullptr, m_controlBar.GetHandle());
+    m_toolBar.SetTransparent(true);
+    SetToolbarIcons(!SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "ToolBar"), true);
+    FillToolbar();
+    SIZE size = m_toolBar.GetMaxSize();
+    m_controlBar.InsertBand(m_toolBar.GetHandle(), -1, 100, m_toolBar.GetButtonHeight(), size.cx, true, "",
+                            RBBS_NOGRIPPER);
+
+    // Status bar.
+    m_statusBar.Create(WS_VISIBLE, 0, GetHandle());
+    m_statusBar.SetParts(3);
+    LayoutStatusBar();
+    m_statusBar.SetText(0, "");
+
+    // Panes.
+    RECT free;
+    GetFreeClientRect(&free);
+    RECT rect = {free.left, free.top, free.right, free.top + 65};
+    m_playPane.Create(this, &rect);
+    m_playPane.SetAnchor(4);
+    m_dockedBar.Create(this);
+
+    rect = {free.left, free.top + 65, free.right, free.bottom};
+    m_outerSplitter.Create(WS_VISIBLE, 0, &rect, GetHandle());
+    m_outerSplitter.SetAnchor(68);
+    m_outerSplitter.CreatePanes(2, 1);
+    m_outerSplitter.SetColumnWidth(0, 220);
+    SWnd* left = m_outerSplitter.GetPane(0, 0);
+    SWnd* right = m_outerSplitter.GetPane(1, 0);
+    RECT leftRect, rightRect;
+    left->GetClientRect(&leftRect);
+    right->GetClientRect(&rightRect);
+    const int width = rightRect.right, height = rightRect.bottom;
+
+    rect = {0, 0, leftRect.right, 22};
+    m_headerView.CreateChild("", WS_VISIBLE, 0, &rect, left->GetHandle(), ID_HEADER);
+    m_headerView.SetAnchor(4);
+    RECT nine = {20, 20, 80, 40};
+    m_headerView.SetBackgroundResource(MAKEINTRESOURCEA(237), "BINARY", SCOLOR_NONE, 10, &nine, false);
+    m_headerView.SetBackColor(0xDEEDD7);
+    m_headerView.SetTextColor(0x400000);
+    m_headerView.SetLinkColor(RGB(0, 0, 128));
+    m_headerView.SetAlignment(0x10);
+    m_headerView.SetMargins(10, 0, 2, 0);
+    m_headerView.SetTags(true);
+
+    rect = {0, 24, leftRect.right, leftRect.bottom};
+    m_folderList.Create(WS_VISIBLE | WS_VSCROLL, 0, &rect, left->GetHandle(), ID_FOLDERS);
+    m_folderList.SetAnchor(68);
+    m_folderList.SetLeftImageList(m_folderImages.GetHandle());
+    m_folderList.SetRightImageList(m_listImages.GetHandle());
+
+    const int strip = 101;
+    rect = {0, 0, width, height - strip};
+    m_thumbs.Create(this, &rect, right->GetHandle(), ID_THUMBS);
+    m_thumbs.SetAnchor(68);
+
+    rect = {0, 0, 150, 150};
+    m_coverView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_coverView.SetBackgroundDrawMode(11);
+    m_coverView.SetBackColor(0xFE000000 + COLOR_WINDOW);
+    m_coverView.SetBackgroundImage(&m_logo, SCOLOR_NONE, 11, nullptr, false);
+    m_ripple.Create(150, 150);
+
+    rect = {0, 150, 150, 190};
+    m_titleView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_titleView.SetAnchor(64);
+    m_titleView.SetBackColor(0xFE000000 + COLOR_WINDOW);
+    m_titleView.SetAlignment(1);
+    m_titleView.SetWrapping(true);
+    m_titleView.SetTags(true);
+
+    const int stripTop = height - strip;
+    rect = {0, stripTop - 150 - 30, 150, stripTop - 150};
+    m_parentNameView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_parentNameView.SetAnchor(32);
+    m_parentNameView.SetBackColor(0xFE000000 + COLOR_WINDOW);
+    m_parentNameView.SetTextColor(0x808080);
+    m_parentNameView.SetAlignment(0x11);
+    m_parentNameView.SetWrapping(true);
+
+    rect = {0, stripTop - 150, 150, stripTop};
+    m_parentCoverView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_parentCoverView.SetAnchor(32);
+    m_parentCoverView.SetBackColor(0xFE000000 + COLOR_WINDOW);
+    m_parentCoverView.SetBackgroundImage(&m_logo, SCOLOR_NONE, 11, nullptr, false);
+
+    rect = {150, 0, width, stripTop};
+    m_innerSplitter.Create(WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_innerSplitter.SetAnchor(68);
+    m_innerSplitter.CreatePanes(2, 1);
+    m_innerSplitter.SetColumnWidth(0, 200);
+    SWnd* files = m_innerSplitter.GetPane(0, 0);
+    SWnd* note = m_innerSplitter.GetPane(1, 0);
+    RECT filesRect, noteRect;
+    files->GetClientRect(&filesRect);
+    note->GetClientRect(&noteRect);
+    m_fileList.Create(WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL, 0, &filesRect, files->GetHandle(), ID_FILES);
+    m_fileList.SetAnchor(68);
+    m_fileList.SetLeftImageList(m_listImages.GetHandle());
+    m_fileList.SetRightImageList(m_listImages.GetHandle());
+    m_noteView.Create(WS_VISIBLE | WS_VSCROLL, 0, &noteRect, note->GetHandle(), ID_NOTE);
+    m_noteView.SetAnchor(68);
+    m_noteView.SetBrMode(false);
+    m_noteView.SetCommentMode(false);
+    m_noteView.SetBackColors(0xF0FFFF, 0xF0FFFF, 0);
+    m_noteView.SetBackgroundDrawMode(11);
+
+    rect = {0, 0, width, stripTop};
+    m_webView.Create(0, 0, &rect, right->GetHandle(), ID_WEB);
+    m_webView.SetAnchor(68);
+
+    rect = {0, stripTop, width, stripTop + 1};
+    m_separatorLine.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_separatorLine.SetAnchor(36);
+    m_separatorLine.SetBackColor(0);
+
+    rect = {width - 28, stripTop + 1, width, height};
+    m_volume.Create(WS_VISIBLE | TBS_VERT | TBS_BOTH | TBS_NOTICKS, 0, &rect, right->GetHandle(), ID_VOLUME);
+    m_volume.SetAnchor(34);
+    m_volume.SetRange(0, 50);
+
+    rect = {0, stripTop + 1, width - 28, height};
+    m_playlists.Create(this, &rect, right->GetHandle());
+    m_playlists.SetAnchor(36);
+
+    m_player.Create(this);
+
+    ClearPlayDisplays();
+    AnnounceHandle();
+
+    if (!LoadPlacement(kPlacementKey1, kPlacementKey2, "Window", true))
+    {
+        MoveWindow(0, 0, 1024, 600, false);
+        CenterWindow(false);
+    }
+    int column = SRegistry::ReadInt(HKEY_CURRENT_USER, kSettingsKey, "Column");
+    if (column > 100 && column < m_outerSplitter.GetClientWidth() - 200)
+        m_outerSplitter.SetColumnWidth(0, column);
+    int column2 = SRegistry::ReadInt(HKEY_CURRENT_USER, kSettingsKey, "Column2");
+    if (column2 > 100 && column2 < m_innerSplitter.GetClientWidth() - 200)
+        m_innerSplitter.SetColumnWidth(0, column2);
+    int volume = SRegistry::ReadInt(HKEY_CURRENT_USER, kSettingsKey, "Volume");
+    if (volume < 0 || volume > 50)
+        volume = 0;
+    SetVolume(volume);
+    m_volume.SetPos(volume);
+
+    LoadSettings(true);
+
+    if (!m_disk.IsFile(m_bookPage))
+    {
+        m_thumbs.ShowWindow(SW_HIDE);
+        m_webView.ShowWindow(SW_SHOW);
+        m_webView.Navigate(m_welcomePage, "");
+    }
+    return 0;
+}
+
+void PWndApp::AnnounceHandle()
+{
+    // The outside remote control reads the handle from the clipboard after F16.
+    char text[32];
+    // The handle sign-extended to 64 bits, in unsigned decimal ("%I64u").
+    _ui64toa((unsigned long long)(long long)(LONG_PTR)GetHandle(), text, 10);
+    SClipboard::SetText(text);
+    keybd_event(VK_F16, 0, 0, 0);
+    keybd_event(VK_F16, 0, KEYEVENTF_KEYUP, 0);
+}
+
+void PWndApp::SetToolbarIcons(bool large, bool keepBand)
+{
+    const int size = large ? 32 : 24;
+    m_toolbarImages.Destroy();
+    m_toolbarImages.Create(size, size, ILC_COLOR32);
+    for (int id : kToolbarImages)
+    {
+        SImage image;
+        if (image.LoadResource(id, "BINARY"))
+        {
+            image.Resize(size, size);
+            m_toolbarImages.AddImage(&image);
+        }
+        else
+            m_toolbarImages.AddBlank();
+    }
+    m_toolBar.SetImageList(m_toolbarImages.GetHandle());
+    m_toolBar.SetBitmapSize(size, size);
+    if (keepBand)
+        return;
+    m_controlBar.DeleteBand(0);
+    SIZE max = m_toolBar.GetMaxSize();
+    m_controlBar.InsertBand(m_toolBar.GetHandle(), -1, 100, m_toolBar.GetButtonHeight(), max.cx, true, "",
+                            RBBS_NOGRIPPER);
+    RECT free;
+    GetFreeClientRect(&free);
+    m_playPane.MoveWindow(free.left, free.top, free.right - free.left, 65);
+    m_outerSplitter.MoveWindow(free.left, free.top + 65, free.right - free.left, free.bottom - free.top - 65);
+}
+
+void PWndApp::FillToolbar()
+{
+    struct Button { int id; int image; const char* text; bool check; };
+    static const Button buttons[] = {
+        {1, 0, "Home...", false}, {2, 1, "Go to parent folder...", false}, {0, 0, nullptr, false},
+        {3, 2, "Play Tracks at...", false}, {5, 4, "Play Tracks Randomly", false},
+        {4, 3, "Play All Folders", false}, {6, 5, "Play Tracks and Folders Randomly", false},
+        {7, 6, "Play Selected Tracks", false}, {0, 0, nullptr, false},
+        {8, 8, "Previous Track", false}, {9, 9, "Next Track", false}, {10, 10, "Pause", false},
+        {11, 11, "Stop", false}, {0, 0, nullptr, false},
+        {12, 12, "Repeat On/Off", true}, {13, 13, "Shutdown On/Off", true}, {0, 0, nullptr, false},
+        {14, 14, "Hide Window", false}, {0, 0, nullptr, false},
+        {15, 15, "Open Book", false}, {16, 16, "Make Book", false}, {17, 17, "Send Book", false},
+        {18, 18, "Edit Descriptions", false}, {0, 0, nullptr, false},
+        {19, 19, "Preferences", false}, {0, 0, nullptr, false},
+        {20, 20, "Help", false}, {21, 21, "Make a Donation", false}};
+    for (const Button& button : buttons)
+    {
+        if (!button.text)
+            m_toolBar.AddSeparator();
+        else
+            m_toolBar.AddButton(button.id, button.image, button.text,
+                                button.check ? (BTNS_AUTOSIZE | BTNS_CHECK) : (BTNS_AUTOSIZE | BTNS_SHOWTEXT),
+                                TBSTATE_ENABLED, 0);
+    }
+    const int count = m_queue.GetCount();
+    m_toolBar.EnableButton(8, count > 1);
+    m_toolBar.EnableButton(9, count > 1);
+    m_toolBar.EnableButton(10, count == 1);
+    m_toolBar.EnableButton(11, count == 1);
+    m_toolBar.CheckButton(12, m_repeat);
+    m_toolBar.CheckButton(13, m_shutdown);
+}
+
+void PWndApp::LayoutStatusBar()
+{
+    if (!m_statusBar.GetHandle())
+        return;
+    const int width = GetClientWidth();
+    m_statusBar.SetPartRight(0, width - 400);
+    m_statusBar.SetPartRight(1, width - 100);
+    m_statusBar.SetPartRight(2, -1);
+}
+
+void PWndApp::SetStatusText(const char* text)
+{
+    m_statusBar.SetText(0, text);
+}
+
+void PWndApp::FillSendToMenu()
+{
+    m_sendToMenu.RemoveAll();
+    m_sendToMenu.InsertItem(100, "Someone else");
+    m_sendToMenu.InsertSeparator();
+    SStringParser parser(ReadSetting("Emails"));
+    SStringArray addresses;
+    if (parser.Parse(";", 1, '"', &addresses) > 0)
+        for (int i = 0; i < addresses.GetCount(); i++)
+            m_sendToMenu.InsertItem(101 + i, addresses.GetAt(i));
+}
+
+void PWndApp::SetVolume(int sliderPosition)
+{
+    // The player of the playback feature takes (50 - position) * 100 / 50 per cent.
+    (void)sliderPosition;
+}
+
+void PWndApp::EnableToolbarButton(int id, bool enabled)
+{
+    m_toolBar.EnableButton(id, enabled);
+}
+
+void PWndApp::SetPlayCount(int count)
+{
+    char text[32];
+    snprintf(text, sizeof(text), "%d", count);
+    m_playPane.SetCountText(text);
+}
+
+// ---------------------------------------------------------------- settings
+
+bool PWndApp::LoadSettings(bool firstLoad)
+{
+    Stop();
+    SPath old = m_rootFolder;
+    SString folder = ReadSetting("Folder");
+    SPath root;
+    if (!folder.IsEmpty() && SPath::IsValidText(folder) && m_disk.IsFolder(folder))
+        root.SetFolder(folder);
+    else
+        root.SetFolder(GetAppFolder());
+    if (!m_firstLoaded || !root.IsSame(old))
+        firstLoad = true;
+    m_rootFolder = root;
+    m_currentFolder = root;
+    m_firstLoaded = true;
+
+    SString rootText = m_rootFolder.GetPath();
+    SString playlists = rootText + "Playlists\\";
+    if (!m_disk.IsFolder(playlists))
+        m_disk.CreateFolder(playlists, true);
+    m_bookPage = rootText + "Book.htm";
+    m_welcomePage = GetAppFolder() + "welcome.htm";
+
+    SSplash splash;
+    DWORD started = GetTickCount();
+    if (firstLoad)
+    {
+        SImage picture;
+        if (picture.LoadResource(235, "BINARY") && splash.SetImage(picture))
+            splash.Show(nullptr, nullptr, SSPLASH_CLOSE_BY_OWNER, 0, false);
+    }
+
+    m_images.RemoveAll();
+    SStringParser parser(ReadSetting("Images"));
+    parser.Parse(";", 1, '"', &m_images);
+    m_autoHideAfterPlay = SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "AutoHideAfterPlay");
+
+    static const char* const hidden[] = {"Book\\", "Images\\", "Playlists\\"};
+    for (const char* name : hidden)
+    {
+        SString path = rootText + name;
+        if (m_disk.IsFolder(path) && !m_disk.IsHidden(path))
+            m_disk.SetAttributes(path, 2);
+    }
+
+    bool result = GoToFolder(rootText, nullptr);
+
+    m_playlists.LoadNames(rootText);
+    if (firstLoad)
+        m_playlists.SelectName(ReadSetting("Playlist"));
+    FillSendToMenu();
+
+    if (firstLoad)
+    {
+        // The splash stays three seconds; the window keeps answering meanwhile.
+        while (GetTickCount() - started < 3000)
+        {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            {
+                if (message.message == WM_QUIT)
+                {
+                    PostQuitMessage((int)message.wParam);
+                    started = GetTickCount() - 3000;
+                    break;
+                }
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+        splash.Close();
+    }
+    ApplyTaskbar();
+    return result;
+}
+
+void PWndApp::ApplyTaskbar()
+{
+    const bool wanted = SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "Taskbar");
+    APPBARDATA data;
+    memset(&data, 0, sizeof(data));
+    data.cbSize = sizeof(data);
+    data.hWnd = m_dockedBar.GetHandle();
+    if (wanted && !m_dockedBar.IsShown())
+    {
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        const int height = m_dockedBar.GetWindowHeight();
+        data.uEdge = ABE_BOTTOM;
+        data.rc = {work.left, work.bottom - height, work.right, work.bottom};
+        SHAppBarMessage(ABM_NEW, &data);
+        SHAppBarMessage(ABM_QUERYPOS, &data);
+        SHAppBarMessage(ABM_SETPOS, &data);
+        m_dockedBar.MoveWindowToRect(&data.rc);
+        m_dockedBar.ShowWindow(SW_SHOWNOACTIVATE);
+        m_dockedBar.SetShown(true);
+    }
+    else if (!wanted && m_dockedBar.IsShown())
+    {
+        if (SHAppBarMessage(ABM_REMOVE, &data))
+        {
+            m_dockedBar.ShowWindow(SW_HIDE);
+            m_dockedBar.SetShown(false);
+        }
+    }
+    if (m_dockedBar.IsShown())
+        m_dockedBar.SetTextColor((unsigned)SRegistry::ReadInt(HKEY_CURRENT_USER, kSettingsKey, "TaskbarColor"));
+}
+
+void PWndApp::SaveSettings()
+{
+    SavePlacement(kPlacementKey1, kPlacementKey2, "Window");
+    SRegistry::WriteInt(HKEY_CURRENT_USER, kSettingsKey, "Column", m_outerSplitter.GetPaneSize(0));
+    SRegistry::WriteInt(HKEY_CURRENT_USER, kSettingsKey, "Column2", m_innerSplitter.GetPaneSize(0));
+    SRegistry::WriteString(HKEY_CURRENT_USER, kSettingsKey, "Playlist", m_playlists.GetSelectedName());
+    SRegistry::WriteInt(HKEY_CURRENT_USER, kSettingsKey, "Volume", m_volume.GetPos());
+    SRegistry::WriteBool(HKEY_CURRENT_USER, kSettingsKey, "Repeat", m_repeat);
+}
+
+void PWndApp::ShowPreferences()
+{
+    PWndSetting dialog;
+    if (!dialog.Build(GetHandle()))
+        return;
+    // A modal run of a dialog ends with 0 for OK.
+    if (dialog.DoModal() != 0)
+        return;
+    dialog.Store();
+    SetToolbarIcons(!SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "ToolBar"), true);
+    ShowWindow(SW_HIDE);
+    LoadSettings(false);
+    ShowWindow(SW_SHOW);
+}
+
+// ---------------------------------------------------------------- lazy windows
+
+void PWndApp::ShowHelp()
+{
+    if (m_helpWindow && ::IsWindow(m_helpWindow->GetHandle()))
+    {
+        m_helpWindow->BringToFront(true);
+        return;
+    }
+    delete m_helpWindow;
+    m_helpWindow = new PWndHelp();
+    m_helpWindow->Create(this);
+}
+
+void PWndApp::OpenBook(const char* path)
+{
+    SString target = path ? SString(path) : m_bookPage;
+    if (m_bookWindow && ::IsWindow(m_bookWindow->GetHandle()))
+    {
+        m_bookWindow->BringToFront(true);
+        m_bookWindow->Navigate(target);
+        return;
+    }
+    delete m_bookWindow;
+    m_bookWindow = new PWndBook();
+    m_bookWindow->Create(GetHandle(), target);
+}
+
+void PWndApp::ShowDescriptionWindow()
+{
+    if (m_descriptionWindow && ::IsWindow(m_descriptionWindow->GetHandle()))
+    {
+        m_descriptionWindow->BringToFront(true);
+        return;
+    }
+    delete m_descriptionWindow;
+    m_descriptionWindow = new PWndDescription();
+    m_descriptionWindow->Create(GetHandle());
+}
+
+void PWndApp::ToggleVisible()
+{
+    if (IsVisible())
+    {
+        ShowWindow(SW_HIDE);
+        return;
+    }
+    BringToFront(true);
+    FocusVisiblePane();
+}
+
+void PWndApp::FocusVisiblePane()
+{
+    if (m_thumbs.IsVisible())
+        m_thumbs.SetFocus();
+    if (m_fileList.IsVisible())
+        m_fileList.SetFocus();
+}
+
+// ---------------------------------------------------------------- browsing
+
+bool PWndApp::GoToFolder(const char* folder, const char* selectName)
+{
+    SPath target;
+    target.SetFolder(folder);
+    if (!m_disk.IsFolder(target.GetPath()))
+        return false;
+    m_currentFolder = target;
+    m_folderList.RemoveAll();
+    m_folderImages.RemoveAll();
+    m_folderImages.AddImage(&m_smallLogo);
+    SStringArray folders;
+    m_disk.Search(&folders, m_currentFolder.GetPath() + "*", SDisk::SearchFolders | SDisk::SearchSkipHidden);
+    folders.Sort();
+    int selected = -1;
+    for (int i = 0; i < folders.GetCount(); i++)
+    {
+        SString name = NameOfFolderPath(folders.GetAt(i));
+        SStringArray inner;
+        int sub = m_disk.Search(&inner, folders.GetAt(i) + "*", SDisk::SearchFolders | SDisk::SearchSkipHidden);
+        int index = m_folderList.InsertItem(name, -1, 0, sub > 0 ? 5 : -1);
+        if (selectName && (name.CompareNoCase(selectName) == 0))
+            selected = index;
+    }
+    if (selected >= 0)
+        m_folderList.SetCurSel(selected);
+    SetStatusText(m_currentFolder.GetPath());
+    m_parentNameView.SetWindowText(m_currentFolder.GetLastFolder(true));
+    ShowFolder();
+    UpdateCounts();
+    return true;
+}
+
+bool PWndApp::Navigate(const char* name, const char* selectName)
+{
+    SString target;
+    if (SString(name).IsEqual(".."))
+    {
+        if (m_currentFolder.IsSame(m_rootFolder))
+            return false;
+        target = m_currentFolder.GetParent();
+    }
+    else
+        target = m_currentFolder.GetPath() + name + "\\";
+    return GoToFolder(target, selectName);
+}
+
+void PWndApp::ShowFolder()
+{
+    m_fileList.RemoveAll();
+    m_filePaths.RemoveAll();
+    SString name = m_folderList.GetSelectedText();
+    SString folder = m_currentFolder.GetPath();
+    if (!name.IsEmpty())
+        folder += name + "\\";
+    m_titleView.SetWindowText(name);
+    SStringArray files;
+    m_disk.Search(&files, folder + "*", SDisk::SearchFiles | SDisk::SearchSkipHidden);
+    files.Sort();
+    for (int i = 0; i < files.GetCount(); i++)
+    {
+        SPath path(files.GetAt(i));
+        int image = FileImage(path.GetExtension(true, true));
+        if (image < 0)
+            continue;
+        m_fileList.InsertItem(path.GetTitle(), -1, image, -1);
+        m_filePaths.Add(files.GetAt(i));
+    }
+    m_toolBar.EnableButton(7, false);
+}
+
+void PWndApp::UpdateCounts()
+{
+    char text[96];
+    snprintf(text, sizeof(text), "<b>%d</b> folders", m_folderList.GetCount());
+    m_headerView.SetWindowText(text);
+}
+
+void PWndApp::Refresh()
+{
+    SString selected = m_folderList.GetSelectedText();
+    GoToFolder(m_currentFolder.GetPath(), selected.IsEmpty() ? nullptr : (const char*)selected);
+}
+
+// ---------------------------------------------------------------- playback entry points
+
+void PWndApp::ClearPlayDisplays()
+{
+    m_playPane.SetCountText("");
+    m_toolBar.EnableButton(8, false);
+    m_toolBar.EnableButton(9, false);
+    m_toolBar.EnableButton(10, false);
+    m_toolBar.EnableButton(11, false);
+}
+
+void PWndApp::PlayFolder(int entry, const char* folderName)
+{
+    (void)entry;
+    SString name = folderName ? SString(folderName) : m_folderList.GetSelectedText();
+    if (name.IsEmpty())
+        return;
+    m_queue.RemoveAll();
+    SStringArray files;
+    m_disk.Search(&files, m_currentFolder.GetPath() + name + "\\*", SDisk::SearchFiles | SDisk::SearchSkipHidden);
+    files.Sort();
+    for (int i = 0; i < files.GetCount(); i++)
+    {
+        int image = FileImage(SPath(files.GetAt(i)).GetExtension(true, true));
+        if (image >= 0 && image != kPictureImage)
+            m_queue.Add(files.GetAt(i));
+    }
+    m_queueIndex = m_queue.GetCount() > 0 ? 0 : -1;
+    SetPlayCount(m_queue.GetCount());
+}
+
+void PWndApp::PlayAll(bool, bool) {}
+
+void PWndApp::PlaySelected()
+{
+    SArray<int> selection;
+    m_fileList.GetSelection(&selection);
+    if (selection.GetCount() == 0)
+        return;
+    m_queue.RemoveAll();
+    for (int i = 0; i < selection.GetCount(); i++)
+        m_queue.Add(m_filePaths.GetAt(selection.GetAt(i)));
+    m_queueIndex = 0;
+    SetPlayCount(m_queue.GetCount());
+}
+
+void PWndApp::Previous()
+{
+    if (m_queueIndex > 0)
+        m_queueIndex--;
+}
+
+void PWndApp::Next()
+{
+    if (m_queueIndex >= 0 && m_queueIndex + 1 < m_queue.GetCount())
+        m_queueIndex++;
+}
+
+void PWndApp::Pause() {}
+
+void PWndApp::Stop()
+{
+    m_queueIndex = -1;
+    if (m_toolBar.GetHandle())
+        ClearPlayDisplays();
+}

@@ -1,0 +1,205 @@
+#pragma once
+// The main window of Melvora Browser: the toolbar, the panes, the settings in the
+// registry, the commands, the keys and the remote control.
+#include <windows.h>
+
+#include "PPanes.h"
+#include "PSplitterCtrl.h"
+#include "SArray.h"
+#include "SBrowserCtrl.h"
+#include "SCodeEditCtrl.h"
+#include "SControlBarCtrl.h"
+#include "SDisk.h"
+#include "SImage.h"
+#include "SImageList.h"
+#include "SImageWater.h"
+#include "SIni.h"
+#include "SKeyboard.h"
+#include "SLabelCtrl.h"
+#include "SListCtrl.h"
+#include "SMediaCtrl.h"
+#include "SMenu.h"
+#include "SNetwork.h"
+#include "SPath.h"
+#include "SRegistry.h"
+#include "SSelector.h"
+#include "SSliderCtrl.h"
+#include "SStatusBarCtrl.h"
+#include "SString.h"
+#include "SStringArray.h"
+#include "SSystem.h"
+#include "SToolBarCtrl.h"
+#include "STrayIcon.h"
+
+class PWndHelp;
+
+// Registry key of every setting of the program, and the two key parts of the
+// window placements.
+extern const char* const kSettingsKey;
+extern const char* const kPlacementKey1;
+extern const char* const kPlacementKey2;
+// The program's name and version as the caption shows them.
+extern const char* const kProductName;
+extern const char* const kProductVersion;
+
+// The message of the outside remote control and its wParam.
+const UINT WM_P_REMOTE = WM_APP + 500;
+const WPARAM kRemoteTag = 500;
+
+// Child window ids.
+enum
+{
+    ID_CONTROLBAR = 1000, ID_FOLDERS = 1001, ID_FILES = 1002, ID_NOTE = 1003, ID_WEB = 1004,
+    ID_HEADER = 1006, ID_VOLUME = 1007, ID_THUMBS = 1008
+};
+
+class PWndApp : public SWnd
+{
+public:
+    // The cover picture: a markup view with the ripple effect over it.
+    class _SMediaCtrl : public SMediaCtrl
+    {
+    public:
+        _SMediaCtrl() : m_owner(nullptr), m_ripple(nullptr) {}
+        void SetOwner(PWndApp* owner, SImageWater* ripple) { m_owner = owner; m_ripple = ripple; }
+
+    private:
+        PWndApp* m_owner;
+        SImageWater* m_ripple;
+    };
+
+    PWndApp();
+    ~PWndApp() override;
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    bool LoadSettings(bool firstLoad);
+    void SaveSettings();
+    void SetToolbarIcons(bool large, bool keepBand);
+    void FillToolbar();
+    void LayoutStatusBar();
+    void SetStatusText(const char* text);
+    void FillSendToMenu();
+    void ShowPreferences();
+    void ShowHelp();
+    void OpenBook(const char* path);
+    void ShowDescriptionWindow();
+    void SetVolume(int sliderPosition);
+    void ToggleVisible();
+
+    // Browsing: the folder list shows the sub-folders of the current folder and
+    // the file list the files of the selected one.
+    bool GoToFolder(const char* folder, const char* selectName);
+    bool Navigate(const char* name, const char* selectName);
+    void ShowFolder();
+    void UpdateCounts();
+    void Refresh();
+
+    // Playback entry points of the commands.
+    void PlayFolder(int entry, const char* folderName);
+    void PlayAll(bool recursive, bool shuffled);
+    void PlaySelected();
+    void Previous();
+    void Next();
+    void Pause();
+    void Stop();
+    void ClearPlayDisplays();
+
+    // Accessors used by the panes.
+    const SPath& GetRootFolder() const { return m_rootFolder; }
+    const SPath& GetCurrentFolder() const { return m_currentFolder; }
+    SStringArray* GetQueue() { return &m_queue; }
+    int GetQueueCount() const { return m_queue.GetCount(); }
+    int GetQueueIndex() const { return m_queueIndex; }
+    void EnableToolbarButton(int id, bool enabled);
+    void SetPlayCount(int count);
+    bool GetAutoHideAfterPlay() const { return m_autoHideAfterPlay; }
+    const SStringArray& GetImagesList() const { return m_images; }
+    bool IsRepeat() const { return m_repeat; }
+    bool IsShutdown() const { return m_shutdown; }
+
+private:
+    LRESULT OnCreated();
+    void OnCommand(int id);
+    bool OnKey(int key);
+    LRESULT OnListMessage(UINT msg, SWnd* source, LPARAM lParam);
+    void OnRemote(LPARAM command);
+    LRESULT OnClose();
+    void AnnounceHandle();
+    void FocusVisiblePane();
+    void SendBook();
+    void FolderProperties();
+    void DeleteSelectedFiles();
+    void SendTo(int id);
+    void OpenFolderMenu(const POINT& screen);
+    void OpenFileMenu(const POINT& screen);
+    bool OnWebNavigate(const char* url);
+    void ApplyTaskbar();
+    static SString ReadSetting(const char* name);
+
+    // Members in construction order.
+    SSystem m_fonts;
+    SKeyboard m_keyboard;
+    SDisk m_disk;
+    SRegistry m_registry;
+    SNetwork m_network;
+    SSelector m_picker;
+    bool m_autoHideAfterPlay;
+    SMenu m_trayMenu;
+    SMenu m_folderMenu;
+    SMenu m_fileMenu;
+    SMenu m_spareMenu;
+    SMenu m_sendToMenu;
+    STrayIcon m_trayIcon;
+    SControlBarCtrl m_controlBar;
+    SToolBarCtrl m_toolBar;
+    SStatusBarCtrl m_statusBar;
+    PSplitterCtrl m_outerSplitter;
+    PSplitterCtrl m_innerSplitter;
+    SLabelCtrl m_spareLabel;
+    SSliderCtrl m_volume;
+    SWnd m_separatorLine;
+    SStringArray m_statFolders;
+    SArray<unsigned short> m_statSongs;
+    SArray<unsigned short> m_statVideos;
+    SArray<unsigned short> m_statRadios;
+    int m_totalSongs;
+    int m_totalVideos;
+    int m_totalRadios;
+    bool m_repeat;
+    bool m_shutdown;
+    SListCtrl m_folderList;
+    SListCtrl m_fileList;
+    SCodeEditCtrl m_noteView;
+    SStringArray m_filePaths;
+    SPath m_rootFolder;
+    SString m_welcomePage;
+    SString m_bookPage;
+    SPath m_currentFolder;
+    SIni m_folderSettings;
+    SMediaCtrl m_headerView;
+    PWndTask m_dockedBar;
+    PWndPlay m_playPane;
+    PMedia m_player;
+    SStringArray m_queue;
+    int m_queueIndex;
+    _SMediaCtrl m_coverView;
+    SMediaCtrl m_titleView;
+    SMediaCtrl m_parentNameView;
+    SMediaCtrl m_parentCoverView;
+    SStringArray m_images;
+    SImageList m_toolbarImages;
+    SImageList m_menuImages;
+    SImage m_logo;
+    SImage m_smallLogo;
+    SImageList m_listImages;
+    SImageList m_folderImages;
+    SImageWater m_ripple;
+    PWndThumbs m_thumbs;
+    SBrowserCtrl m_webView;
+    PWndPlaylist m_playlists;
+    PWndBook* m_bookWindow;
+    PWndDescription* m_descriptionWindow;
+    PWndHelp* m_helpWindow;
+    bool m_firstLoaded;
+};
