@@ -3,7 +3,10 @@
 #include "SDialogEditor.h"
 #include "SEditorFactory.h"
 #include "SGuiCtrl.h"
+#include "SFileMem.h"
 #include "SPropertyCtrl.h"
+#include "SResource.h"
+#include "SSpreadCtrl.h"
 #include "STabDocCtrl.h"
 #include "SWaveFactory.h"
 
@@ -54,6 +57,26 @@ SWnd* CreateGui(SWndDialog*, HWND parent, SDialogEditor::_SCtrl* record, SResour
     return control;
 }
 
+SWnd* CreateSpread(SWndDialog*, HWND parent, SDialogEditor::_SCtrl* record, SResource* resources, bool visible,
+                   SWnd* custom)
+{
+    SSpreadCtrl* control = TakeCustom<SSpreadCtrl>(custom);
+    if (!CreateFromRecord(control, parent, record, visible))
+        return nullptr;
+    if (!visible)
+    {
+        for (int i = 0; i < 3; i++)
+            control->InsertColumn(-1, "", 0);
+        for (int i = 0; i < 3; i++)
+            control->InsertRow(-1);
+    }
+    SString name = record->GetProperty("SPREAD_FILE");
+    SFileMem stream;
+    if (resources && !name.IsEmpty() && resources->Extract(&stream, name, true))
+        control->LoadFile(&stream, true);
+    return control;
+}
+
 } // namespace
 
 void RegisterEditorControls()
@@ -64,5 +87,6 @@ void RegisterEditorControls()
     SDialogEditor::SetLevelLinker(LinkWaveEditorToLevel);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_GUI, CreateGui);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_PROPERTY, CreateProperty);
+    SDialogEditor::RegisterControlType(SDialogEditor::TYPE_SPREAD, CreateSpread);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_TABDOC, CreateTabDoc);
 }
