@@ -227,7 +227,7 @@ bool SDialogEditor::CreateDialog(SFile* stream, SWndDialog* dialog, HWND parent,
     SIZE size = dialog->GetWindowSize();
     uint32_t back = form->GetBackColor();
     if (back != SCOLOR_NONE)
-        dialog->SetBackColor(back >= SCOLOR_SYSTEM ? GetSysColor((int)(uint32_t)(back + 0x2000000u)) : back);
+        dialog->SetBackColor(ResolveColorValue(back));
     if (form->GetPropertyBool("DIALOG_MINSIZE"))
         dialog->SetMinTrackSize(size.cx, size.cy);
     if (form->GetPropertyBool("DIALOG_MAXSIZE"))

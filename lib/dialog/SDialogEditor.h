@@ -136,6 +136,8 @@ public:
         uint32_t GetPropertyColor(const char* key) const;
         // Image draw mode 0 to 11 from its "_DRAW..." name.
         int GetPropertyDrawMode(const char* key) const;
+        // A list value: tokens split at '|', trimmed, '"' quoting.
+        SStringArray GetPropertyList(const char* key) const;
 
         // --- text form ---
         // Reads one section; bytes consumed, 0 for an unknown keyword, -1 for a line without "=".
@@ -260,6 +262,22 @@ public:
     SResource* GetResourceLoader() const { return m_resources; }
 
     // --- control factory ---
+    // A colour field as drawn: none stays none, 0xFE000000 + n becomes the system colour n.
+    static uint32_t ResolveColorValue(uint32_t color);
+    // The custom object when it is of the type's class, else a new built-in one; a
+    // custom object of another class is deleted.
+    template <class T>
+    static T* TakeCustom(SWnd* custom)
+    {
+        if (custom)
+        {
+            T* typed = dynamic_cast<T*>(custom);
+            if (typed)
+                return typed;
+            delete custom;
+        }
+        return new T();
+    }
     // A live control for the record; the caller owns it. Null for DIALOG or an unknown type.
     static SWnd* CreateControl(SWndDialog* dialog, HWND parent, _SCtrl* record, SResource* resources, bool visible);
     // Installs the creator of a type (the editor controls register theirs); the previous one.

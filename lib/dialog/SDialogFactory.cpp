@@ -55,19 +55,10 @@ struct Request
     UINT_PTR id;
 };
 
-// The custom object when it is of the type's class, else a new built-in one; a
-// custom object of another class is deleted.
 template <class T>
 T* Take(SWnd* custom)
 {
-    if (custom)
-    {
-        T* typed = dynamic_cast<T*>(custom);
-        if (typed)
-            return typed;
-        delete custom;
-    }
-    return new T();
+    return SDialogEditor::TakeCustom<T>(custom);
 }
 
 // The created control, or null after deleting the object when creation failed.
@@ -93,26 +84,14 @@ bool ExtractKey(const Request& request, const char* key, SFileMem* stream)
     return request.resources->Extract(stream, name, true);
 }
 
-// A list value: tokens split at '|', trimmed, '"' quoting.
 SStringArray ListKey(const Record* record, const char* key)
 {
-    SStringArray tokens;
-    SString value = record->GetProperty(key);
-    if (value.IsEmpty())
-        return tokens;
-    SStringParser parser(value);
-    parser.Parse("|", 8, '"', &tokens);
-    return tokens;
+    return record->GetPropertyList(key);
 }
 
-// The record's own colour field resolved: none stays none, system colours are looked up.
 uint32_t ResolveRecordColor(uint32_t color)
 {
-    if (color == SCOLOR_NONE)
-        return color;
-    if (color >= SCOLOR_SYSTEM)
-        return GetSysColor((int)(uint32_t)(color + 0x2000000u));
-    return color;
+    return SDialogEditor::ResolveColorValue(color);
 }
 
 void ApplyBackColor(SWnd* control, const Record* record)

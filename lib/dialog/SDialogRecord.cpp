@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "SDraw.h"
+#include "SStringParser.h"
 
 
 uint32_t SDialogEditor::_SCtrl::ReadDecimal(const char* text)
@@ -191,9 +192,24 @@ uint32_t SDialogEditor::_SCtrl::GetPropertyColor(const char* key) const
     SString value = GetProperty(key);
     if (value.IsEmpty())
         return SCOLOR_NONE;
-    uint32_t color = ReadDecimal(value);
+    return SDialogEditor::ResolveColorValue(ReadDecimal(value));
+}
+
+SStringArray SDialogEditor::_SCtrl::GetPropertyList(const char* key) const
+{
+    SStringArray tokens;
+    SString value = GetProperty(key);
+    if (value.IsEmpty())
+        return tokens;
+    SStringParser parser(value);
+    parser.Parse("|", 8, '"', &tokens);
+    return tokens;
+}
+
+uint32_t SDialogEditor::ResolveColorValue(uint32_t color)
+{
     if (color == SCOLOR_NONE)
-        return SCOLOR_NONE;
+        return color;
     if (color >= SCOLOR_SYSTEM)
         return GetSysColor((int)(uint32_t)(color + 0x2000000u));
     return color;

@@ -19,31 +19,6 @@ bool CreateFromRecord(SWnd* control, HWND parent, const SDialogEditor::_SCtrl* r
     return false;
 }
 
-uint32_t ResolveFactoryColor(uint32_t color)
-{
-    if (color == SCOLOR_NONE)
-        return color;
-    if (color >= SCOLOR_SYSTEM)
-        return GetSysColor((int)(uint32_t)(color + 0x2000000u));
-    return color;
-}
-
-uint32_t ColorKey(const SDialogEditor::_SCtrl* record, const char* key)
-{
-    return ResolveFactoryColor(record->GetPropertyColor(key));
-}
-
-SStringArray ListKey(const SDialogEditor::_SCtrl* record, const char* key)
-{
-    SStringArray tokens;
-    SString value = record->GetProperty(key);
-    if (value.IsEmpty())
-        return tokens;
-    SStringParser parser(value);
-    parser.Parse("|", 8, '"', &tokens);
-    return tokens;
-}
-
 void DetachChildWindows(HWND host)
 {
     if (!host)

@@ -10,19 +10,11 @@
 namespace EditorFactory
 {
 
-// The custom object when it is of the type's class, else a new one; a custom
-// object of another class is deleted.
+// The custom object when it is of the type's class, else a new one (the factory's rule).
 template <class T>
 T* TakeCustom(SWnd* custom)
 {
-    if (custom)
-    {
-        T* typed = dynamic_cast<T*>(custom);
-        if (typed)
-            return typed;
-        delete custom;
-    }
-    return new T();
+    return SDialogEditor::TakeCustom<T>(custom);
 }
 
 // Creates the control's window from the record's style (without WS_VISIBLE unless
@@ -30,13 +22,22 @@ T* TakeCustom(SWnd* custom)
 bool CreateFromRecord(SWnd* control, HWND parent, const SDialogEditor::_SCtrl* record, bool visible);
 
 // A colour: none stays none, system colours are looked up.
-uint32_t ResolveFactoryColor(uint32_t color);
+inline uint32_t ResolveFactoryColor(uint32_t color)
+{
+    return SDialogEditor::ResolveColorValue(color);
+}
 
 // A colour key of the record, resolved.
-uint32_t ColorKey(const SDialogEditor::_SCtrl* record, const char* key);
+inline uint32_t ColorKey(const SDialogEditor::_SCtrl* record, const char* key)
+{
+    return record->GetPropertyColor(key);
+}
 
 // A list key: tokens split at '|', trimmed, '"' quoting.
-SStringArray ListKey(const SDialogEditor::_SCtrl* record, const char* key);
+inline SStringArray ListKey(const SDialogEditor::_SCtrl* record, const char* key)
+{
+    return record->GetPropertyList(key);
+}
 
 // Hides every child window of a host and takes it out (no parent), so the
 // caller's windows survive the host that is about to be destroyed.
