@@ -647,34 +647,26 @@ bool SCodeEditCtrl::ReplaceSelection(const char* text)
 
 bool SCodeEditCtrl::CommentLines()
 {
-    int startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
-    if (!m_text.IsOpen() || !m_text.HasCaret())
-        return false;
-    m_text.GetSelection(&startLine, &startColumn, &endLine, &endColumn);
-    if (endLine > startLine && endColumn == 0)
-        endLine--;
-    int count = endLine - startLine + 1;
-    m_text.AddUndo(startLine, count, count - 1);
-    if (!m_text.CommentLines(true, startLine, endLine))
-    {
-        m_text.DropLastUndo();
-        return false;
-    }
-    Notify();
-    return true;
+    return CommentSelectedLines(true);
 }
 
 bool SCodeEditCtrl::UncommentLines()
+{
+    return CommentSelectedLines(false);
+}
+
+bool SCodeEditCtrl::CommentSelectedLines(bool comment)
 {
     int startLine = 0, startColumn = 0, endLine = 0, endColumn = 0;
     if (!m_text.IsOpen() || !m_text.HasCaret())
         return false;
     m_text.GetSelection(&startLine, &startColumn, &endLine, &endColumn);
+    // A selection ending at the start of a line leaves that line alone.
     if (endLine > startLine && endColumn == 0)
         endLine--;
     int count = endLine - startLine + 1;
     m_text.AddUndo(startLine, count, count - 1);
-    if (!m_text.CommentLines(false, startLine, endLine))
+    if (!m_text.CommentLines(comment, startLine, endLine))
     {
         m_text.DropLastUndo();
         return false;

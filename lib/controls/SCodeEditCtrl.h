@@ -292,6 +292,8 @@ private:
     void PlaceCaret();
     bool IsEditable() const { return m_text.IsOpen() && !m_readOnly; }
     // Records an undo step over the selected lines (plus added lines); false without a caret.
+    // Comments (or uncomments) the selected lines as one undo step.
+    bool CommentSelectedLines(bool comment);
     bool RecordSelectedLines(int addedLines, int extraBefore = 0, int extraAfter = 0);
     void HandleKey(int key);
     void HandleChar(int ch);
