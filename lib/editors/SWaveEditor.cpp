@@ -171,10 +171,7 @@ bool SWaveEditor::NewWave(int channels)
     CloseWave();
     bool ok = m_wave.Create(channels, 44100);
     m_wave.SetRepeat(m_repeat != 0);
-    Rebuild();
-    if (ok)
-        NotifyParentChanged();
-    return ok;
+    return EditDone(ok);
 }
 
 void SWaveEditor::CloseWave()
@@ -189,6 +186,14 @@ void SWaveEditor::ResetAll()
     SetDefaultColors();
     ResetView();
     Rebuild();
+}
+
+bool SWaveEditor::EditDone(bool ok)
+{
+    Rebuild();
+    if (ok)
+        NotifyParentChanged();
+    return ok;
 }
 
 void SWaveEditor::ResetView()
@@ -423,10 +428,7 @@ bool SWaveEditor::CutClip()
     bool ok = m_wave.Cut(clip);
     EndProgress();
     Select(m_selStart, 0);
-    Rebuild();
-    if (ok)
-        NotifyParentChanged();
-    return ok;
+    return EditDone(ok);
 }
 
 bool SWaveEditor::CopyClip()
@@ -454,10 +456,7 @@ bool SWaveEditor::PasteClip()
     int unit = m_channel == -1 ? align : align / channels;
     if (ok && unit > 0)
         Select(m_selStart, (unsigned)(clip->GetSize() / unit));
-    Rebuild();
-    if (ok)
-        NotifyParentChanged();
-    return ok;
+    return EditDone(ok);
 }
 
 bool SWaveEditor::DeleteSelection()
@@ -467,10 +466,7 @@ bool SWaveEditor::DeleteSelection()
     bool ok = m_wave.Delete();
     EndProgress();
     Select(m_selStart, 0);
-    Rebuild();
-    if (ok)
-        NotifyParentChanged();
-    return ok;
+    return EditDone(ok);
 }
 
 bool SWaveEditor::SilenceSelection()
@@ -479,10 +475,7 @@ bool SWaveEditor::SilenceSelection()
         return false;
     bool ok = m_wave.Silence();
     EndProgress();
-    Rebuild();
-    if (ok)
-        NotifyParentChanged();
-    return ok;
+    return EditDone(ok);
 }
 
 bool SWaveEditor::Amplify(double factor)
@@ -491,10 +484,7 @@ bool SWaveEditor::Amplify(double factor)
         return false;
     bool ok = m_wave.Amplify(factor);
     EndProgress();
-    Rebuild();
-    if (ok)
-        NotifyParentChanged();
-    return ok;
+    return EditDone(ok);
 }
 
 bool SWaveEditor::Touch()
@@ -503,10 +493,7 @@ bool SWaveEditor::Touch()
         return false;
     bool ok = m_wave.Touch();
     EndProgress();
-    Rebuild();
-    if (ok)
-        NotifyParentChanged();
-    return ok;
+    return EditDone(ok);
 }
 
 void SWaveEditor::RenderWave()

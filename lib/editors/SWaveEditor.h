@@ -115,6 +115,8 @@ private:
     void RebuildObjects();
     void FreeObjects();
     void Rebuild();
+    // After an edit: redraws, and announces the change when it succeeded; returns ok.
+    bool EditDone(bool ok);
     bool BeginEdit();
     void BeginProgress();
     void EndProgress();
