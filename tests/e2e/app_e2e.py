@@ -7,6 +7,7 @@ HTTP server of this script and the update program a stand-in that logs its
 arguments."""
 import argparse
 import http.server
+import importlib
 import os
 import shutil
 import subprocess
@@ -22,6 +23,9 @@ REMOTE = WM_APP + 500
 TOOLBAR_COMMAND = WM_APP + 3300
 VK_F1, VK_F8 = 0x70, 0x77
 TIMEOUT = 30
+# Scenario modules beside this script, one per feature area; each holds a list
+# SCENARIOS of functions that take the harness.
+SCENARIO_MODULES = ["e2e_shell", "e2e_browse", "e2e_play", "e2e_library"]
 
 
 def win_path(path):
@@ -421,9 +425,22 @@ class Harness:
         self.check(self.reg_names() == before, "accepted: no setting written (%s)" % self.reg_names())
         os.remove(bin_updater)
 
+    def bind(self, function):
+        def scenario():
+            function(self)
+        scenario.__name__ = function.__name__
+        return scenario
+
     def run_all(self, only):
         scenarios = [self.layout, self.keys_and_remote, self.hide_argument, self.single_instance, self.settings,
                      self.preferences, self.update_check]
+        for name in SCENARIO_MODULES:
+            try:
+                module = importlib.import_module(name)
+            except ModuleNotFoundError:
+                continue
+            for function in module.SCENARIOS:
+                scenarios.append(self.bind(function))
         for scenario in scenarios:
             if only and scenario.__name__ not in only:
                 continue
