@@ -66,6 +66,26 @@ int FileImage(const SString& extension)
     return -1;
 }
 
+// How long the first-load splash stays: three seconds. A benchmark shortens it
+// through MELVORA_SPLASH_HOLD (milliseconds, at most 3000) to time the program's own work.
+DWORD SplashHold()
+{
+    char text[16];
+    DWORD length = GetEnvironmentVariableA("MELVORA_SPLASH_HOLD", text, sizeof(text));
+    if (length == 0 || length >= sizeof(text))
+        return 3000;
+    DWORD hold = 0;
+    for (DWORD i = 0; i < length; i++)
+    {
+        if (text[i] < '0' || text[i] > '9')
+            return 3000;
+        hold = hold * 10 + (DWORD)(text[i] - '0');
+        if (hold > 3000)
+            return 3000;
+    }
+    return hold;
+}
+
 SString NameOfFolderPath(const SString& folderPath)
 {
     SPath path(folderPath);
@@ -126,16 +146,7 @@ LRESULT PWndApp::OnCreated()
     m_menuImages.Create(16, 16, ILC_COLOR32);
     for (int id : kMenuImages)
         m_menuImages.AddResource(id, "BINARY");
-    m_trayMenu.SetImageList(m_menuImages.GetHandle());
-    m_trayMenu.CreatePopup(GetHandle());
-    m_trayMenu.InsertItem(8, "Previous Track", 0);
-    m_trayMenu.InsertItem(9, "Next Track", 1);
-    m_trayMenu.InsertItem(10, "Pause", 2);
-    m_trayMenu.InsertItem(11, "Stop", 3);
-    m_trayMenu.InsertSeparator();
-    m_trayMenu.InsertItem(14, "Show Window", 4);
-    m_trayMenu.InsertSeparator();
-    m_trayMenu.InsertItem(22, "Quit");
+    BuildTrayMenu(&m_trayMenu, GetHandle(), m_menuImages.GetHandle());
     m_sendToMenu.CreatePopup(GetHandle());
     m_folderMenu.SetImageList(m_menuImages.GetHandle());
     m_fileMenu.SetImageList(m_menuImages.GetHandle());
@@ -407,14 +418,7 @@ void PWndApp::SetStatusText(const char* text)
 
 void PWndApp::FillSendToMenu()
 {
-    m_sendToMenu.RemoveAll();
-    m_sendToMenu.InsertItem(100, "Someone else");
-    m_sendToMenu.InsertSeparator();
-    SStringParser parser(ReadSetting("Emails"));
-    SStringArray addresses;
-    if (parser.Parse(";", 1, '"', &addresses) > 0)
-        for (int i = 0; i < addresses.GetCount(); i++)
-            m_sendToMenu.InsertItem(101 + i, addresses.GetAt(i));
+    FillSendToMenu(&m_sendToMenu, ReadSetting("Emails"));
 }
 
 void PWndApp::SetVolume(int sliderPosition)
@@ -492,7 +496,8 @@ bool PWndApp::LoadSettings(bool firstLoad)
     if (firstLoad)
     {
         // The splash stays three seconds; the window keeps answering meanwhile.
-        while (GetTickCount() - started < 3000)
+        const DWORD hold = SplashHold();
+        while (GetTickCount() - started < hold)
         {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
             MSG message;
@@ -501,7 +506,7 @@ bool PWndApp::LoadSettings(bool firstLoad)
                 if (message.message == WM_QUIT)
                 {
                     PostQuitMessage((int)message.wParam);
-                    started = GetTickCount() - 3000;
+                    started = GetTickCount() - hold;
                     break;
                 }
                 TranslateMessage(&message);

@@ -105,6 +105,18 @@ public:
     void Stop();
     void ClearPlayDisplays();
 
+    // The notification-area menu: its items, and item 14's caption by the window's visibility.
+    static void BuildTrayMenu(SMenu* menu, HWND owner, HIMAGELIST images);
+    static void PrepareTrayMenu(SMenu* menu, bool windowVisible);
+    // The send-to menu: 100 "Someone else", a separator, then 101 and up, one per
+    // address of the ";"-separated text.
+    static void FillSendToMenu(SMenu* menu, const char* emails);
+    // The recipient of a send-to item: its caption.
+    static SString GetSendToRecipient(const SMenu& menu, int id);
+    // Closes the windows in the slots in turn, deleting each and clearing its slot;
+    // false, leaving it and the later ones alone, when a live one refuses to close.
+    static bool CloseSecondaryWindows(SWnd** const* slots, int count);
+
     // Accessors used by the panes.
     const SPath& GetRootFolder() const { return m_rootFolder; }
     const SPath& GetCurrentFolder() const { return m_currentFolder; }

@@ -101,17 +101,16 @@ LRESULT PWndApp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case ControlMessage(SBLOCK_TRAY):
     {
-        const int* code = (const int*)lParam;
-        if (!code)
+        const SMouseRecord* record = (const SMouseRecord*)lParam;
+        if (!record)
             break;
-        if (*code == 20)
+        if (record->code == 20)
         {
-            POINT point;
-            ::GetCursorPos(&point);
-            m_trayMenu.SetItemText(14, IsVisible() ? "Hide Window" : "Show Window");
-            m_trayMenu.TrackPopupFor(this, point.x, point.y, TPM_RIGHTBUTTON);
+            // The record's position is where the mouse was when the shell reported the button.
+            PrepareTrayMenu(&m_trayMenu, IsVisible());
+            m_trayMenu.TrackPopupFor(this, record->x, record->y, TPM_RIGHTBUTTON);
         }
-        else if (*code == 65)
+        else if (record->code == 65)
             ToggleVisible();
         return 0;
     }
@@ -135,11 +134,8 @@ void PWndApp::OnCommand(int id)
         break;
     }
     case 3:
-    {
-        SArray<int> selection;
         PlayFolder(m_fileList.GetCurSel(), nullptr);
         break;
-    }
     case 4: PlayAll(true, false); break;
     case 5: PlayAll(false, true); break;
     case 6: PlayAll(true, true); break;
@@ -367,17 +363,17 @@ bool PWndApp::OnWebNavigate(const char* url)
 
 LRESULT PWndApp::OnClose()
 {
-    SWnd** windows[3] = {(SWnd**)&m_bookWindow, (SWnd**)&m_descriptionWindow, (SWnd**)&m_helpWindow};
-    for (SWnd** slot : windows)
-    {
-        SWnd* window = *slot;
-        if (!window)
-            continue;
-        if (::IsWindow(window->GetHandle()) && !window->Close())
-            return -1;
-        delete window;
-        *slot = nullptr;
-    }
+    SWnd* book = m_bookWindow;
+    SWnd* description = m_descriptionWindow;
+    SWnd* help = m_helpWindow;
+    SWnd** const windows[3] = {&book, &description, &help};
+    const bool closed = CloseSecondaryWindows(windows, 3);
+    // Whatever was closed is gone; a refusing window and the ones after it stay.
+    m_bookWindow = book ? m_bookWindow : nullptr;
+    m_descriptionWindow = description ? m_descriptionWindow : nullptr;
+    m_helpWindow = help ? m_helpWindow : nullptr;
+    if (!closed)
+        return -1;
     SaveSettings();
     if (m_dockedBar.IsShown())
     {
@@ -463,7 +459,9 @@ void PWndApp::DeleteSelectedFiles()
 
 void PWndApp::SendTo(int id)
 {
-    SString to = id == 100 ? SString("Someone else") : m_sendToMenu.GetItemText(id);
+    if (!m_sendToMenu.GetItemByCommand(id))
+        return;
+    SString to = GetSendToRecipient(m_sendToMenu, id);
     SArray<int> selection;
     m_fileList.GetSelection(&selection);
     if (selection.GetCount() == 0)

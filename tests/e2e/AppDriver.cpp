@@ -15,6 +15,14 @@
 //   app_driver select-folder INDEX       selects a folder-list item as a click would
 //   app_driver toolbar-check ID 0|1      sets a toolbar button's pressed state
 //   app_driver set-volume POS            moves the volume slider
+//   app_driver child-send ID MSG W L     sends a message to a child by control id; prints its result
+//   app_driver child-post ID MSG W L     posts a message to a child by control id
+//   app_driver child-text ID TEXT        sets a child's text by control id
+//   app_driver tray MOUSEMSG             the shell's report of a mouse message on the tray icon
+//   app_driver popup-menu MS             whether a popup menu of the program shows within MS
+//   app_driver menu-keys VK...           presses keys in the program's open popup menu
+//   app_driver focus ID                  gives the focus to a child (0: the main window); prints the focused id
+//   app_driver type VK...                presses and releases keys as real input
 #include <windows.h>
 #include <commctrl.h>
 
@@ -169,6 +177,76 @@ int State(HWND main)
     return 0;
 }
 
+struct OwnedSearch
+{
+    HWND owner;
+    HWND windows[16];
+    int count;
+};
+
+BOOL CALLBACK FindOwned(HWND window, LPARAM param)
+{
+    OwnedSearch* search = (OwnedSearch*)param;
+    if (GetWindow(window, GW_OWNER) == search->owner && search->count < 16)
+        search->windows[search->count++] = window;
+    return TRUE;
+}
+
+struct MenuSearch
+{
+    DWORD process;
+    HWND menu;
+};
+
+BOOL CALLBACK FindPopupMenu(HWND window, LPARAM param)
+{
+    MenuSearch* search = (MenuSearch*)param;
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof(name));
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (strcmp(name, "#32768") == 0 && process == search->process && IsWindowVisible(window))
+    {
+        search->menu = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitPopupMenu(HWND main, DWORD milliseconds)
+{
+    MenuSearch search = {0, nullptr};
+    GetWindowThreadProcessId(main, &search.process);
+    DWORD start = GetTickCount();
+    for (;;)
+    {
+        search.menu = nullptr;
+        EnumWindows(FindPopupMenu, (LPARAM)&search);
+        if (search.menu || GetTickCount() - start >= milliseconds)
+            return search.menu;
+        Sleep(50);
+    }
+}
+
+// The focus of another program's thread is read and set with the input states joined.
+int Focus(HWND main, int id)
+{
+    HWND target = id ? Child(main, id) : main;
+    if (!target)
+        return 1;
+    DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    DWORD own = GetCurrentThreadId();
+    if (!AttachThreadInput(own, thread, TRUE))
+        return 1;
+    SetForegroundWindow(main);
+    SetFocus(target);
+    Sleep(200);
+    HWND focus = GetFocus();
+    AttachThreadInput(own, thread, FALSE);
+    printf("focused=%d\n", focus == main ? 0 : focus ? GetDlgCtrlID(focus) : -1);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -250,6 +328,66 @@ int main(int argc, char** argv)
     {
         HWND volume = Child(main, 1007);
         return volume && SendMessageA(volume, TBM_SETPOS, TRUE, atoi(argv[2])) >= 0 ? 0 : 1;
+    }
+    if ((strcmp(command, "child-send") == 0 || strcmp(command, "child-post") == 0) && argc > 5)
+    {
+        HWND child = Child(main, atoi(argv[2]));
+        if (!child)
+            return 1;
+        const UINT msg = (UINT)strtoul(argv[3], nullptr, 0);
+        const WPARAM wParam = (WPARAM)strtoull(argv[4], nullptr, 0);
+        const LPARAM lParam = (LPARAM)strtoll(argv[5], nullptr, 0);
+        if (strcmp(command, "child-post") == 0)
+            return PostMessageA(child, msg, wParam, lParam) ? 0 : 1;
+        printf("result=%lld\n", (long long)SendMessageA(child, msg, wParam, lParam));
+        return 0;
+    }
+    if (strcmp(command, "child-text") == 0 && argc > 3)
+    {
+        HWND child = Child(main, atoi(argv[2]));
+        return child && SendMessageA(child, WM_SETTEXT, 0, (LPARAM)argv[3]) ? 0 : 1;
+    }
+    if (strcmp(command, "tray") == 0 && argc > 2)
+    {
+        // The icon's window is a popup owned by the main window; only it answers the tray message.
+        OwnedSearch search = {main, {}, 0};
+        EnumWindows(FindOwned, (LPARAM)&search);
+        for (int i = 0; i < search.count; i++)
+            PostMessageA(search.windows[i], WM_APP + 1025, 0, (LPARAM)strtol(argv[2], nullptr, 0));
+        return search.count ? 0 : 1;
+    }
+    if (strcmp(command, "popup-menu") == 0 && argc > 2)
+    {
+        HWND menu = WaitPopupMenu(main, (DWORD)atoi(argv[2]));
+        printf("menu=%d\n", menu ? 1 : 0);
+        return 0;
+    }
+    if (strcmp(command, "menu-keys") == 0)
+    {
+        HWND menu = WaitPopupMenu(main, 2000);
+        if (!menu)
+            return 1;
+        for (int i = 2; i < argc; i++)
+        {
+            WPARAM key = (WPARAM)strtoul(argv[i], nullptr, 0);
+            PostMessageA(menu, WM_KEYDOWN, key, 1);
+            PostMessageA(menu, WM_KEYUP, key, 0xC0000001);
+            Sleep(100);
+        }
+        return 0;
+    }
+    if (strcmp(command, "focus") == 0 && argc > 2)
+        return Focus(main, atoi(argv[2]));
+    if (strcmp(command, "type") == 0)
+    {
+        for (int i = 2; i < argc; i++)
+        {
+            BYTE key = (BYTE)strtoul(argv[i], nullptr, 0);
+            keybd_event(key, 0, 0, 0);
+            keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+            Sleep(50);
+        }
+        return 0;
     }
     if (strcmp(command, "select-folder") == 0 && argc > 2)
     {
