@@ -44,25 +44,6 @@ private:
     unsigned m_textColor;
 };
 
-// The playlists strip at the bottom of the right pane.
-class PWndPlaylist : public SWnd
-{
-public:
-    PWndPlaylist();
-    bool Create(PWndApp* owner, const RECT* rect, HWND parent);
-    // Reads the names of the ".lst" files of the root's "Playlists\" folder.
-    void LoadNames(const char* root);
-    bool SelectName(const char* name);
-    SString GetSelectedName() const { return m_selected; }
-    int GetNameCount() const { return m_names.GetCount(); }
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    PWndApp* m_owner;
-    SStringArray m_names;
-    SString m_selected;
-};
-
 // The thumbnail grid that shares the right pane with the web view.
 class PWndThumbs : public SWnd
 {
@@ -82,23 +63,4 @@ public:
     PMedia();
     bool Create(PWndApp* owner);
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-};
-
-// The book window and the description window: top-level windows owned by the
-// main window, created on first use.
-class PWndBook : public SWnd
-{
-public:
-    bool Create(HWND owner, const char* path);
-    void Navigate(const char* path);
-    const SString& GetPath() const { return m_path; }
-
-private:
-    SString m_path;
-};
-
-class PWndDescription : public SWnd
-{
-public:
-    bool Create(HWND owner);
 };
