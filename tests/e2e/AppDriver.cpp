@@ -17,7 +17,8 @@
 //   app_driver set-volume POS            moves the volume slider
 //   app_driver play                      the now-playing pane, docked bar and video window
 //   app_driver mouse HWND MSG X Y [WP]   posts a mouse message to any window
-//   app_driver watch MS                  every change of the now-playing title for MS ms
+//   app_driver watch MS [1]              every change of the now-playing title for MS ms
+//                                        (with 1: until the title empties again)
 //   app_driver keys VK...                types keys with real input, 50 ms apart
 #include <windows.h>
 #include <commctrl.h>
@@ -74,16 +75,32 @@ HWND WaitTop(const char* caption, DWORD milliseconds)
     }
 }
 
+// The now-playing strip: the main window's child of 65 pixels without an id. Its
+// controls take ids that main-window controls have too (1000 to 1004).
+HWND FindPane(HWND main)
+{
+    HWND pane = nullptr;
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        RECT client;
+        GetClientRect(child, &client);
+        if (GetDlgCtrlID(child) == 0 && client.bottom == 65)
+            pane = child;
+    }
+    return pane;
+}
+
 struct ById
 {
     int id;
     HWND window;
+    HWND skip;
 };
 
 BOOL CALLBACK FindChild(HWND window, LPARAM param)
 {
     ById* search = (ById*)param;
-    if (GetDlgCtrlID(window) == search->id)
+    if (GetDlgCtrlID(window) == search->id && (!search->skip || GetParent(window) != search->skip))
     {
         search->window = window;
         return FALSE;
@@ -93,7 +110,7 @@ BOOL CALLBACK FindChild(HWND window, LPARAM param)
 
 HWND Child(HWND parent, int id)
 {
-    ById search = {id, nullptr};
+    ById search = {id, nullptr, FindPane(parent)};
     EnumChildWindows(parent, FindChild, (LPARAM)&search);
     return search.window;
 }
@@ -207,31 +224,19 @@ BOOL CALLBACK FindPopups(HWND window, LPARAM param)
     LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
     if (!(exStyle & WS_EX_TOOLWINDOW) || !(style & WS_POPUP))
         return TRUE;
+    // The bar is the one with the show/hide button; the splash is another tool popup.
     if (style & WS_THICKFRAME)
         search->video = window;
-    else if (!search->bar)
+    else if (!search->bar && GetDlgItem(window, 1009))
         search->bar = window;
     return TRUE;
 }
 
 // The now-playing pane (the main window's 65-pixel child strip), the docked bar and the
 // video window (the program's two tool popups, told apart by the sizing frame).
-HWND FindPane(HWND main)
-{
-    HWND pane = nullptr;
-    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    {
-        RECT client;
-        GetClientRect(child, &client);
-        if (GetDlgCtrlID(child) == 0 && client.bottom == 65)
-            pane = child;
-    }
-    return pane;
-}
-
 // Polls the title label without sending it a message, so a busy program cannot hold
 // the watch up; prints "title_N=milliseconds,text" at every change.
-int Watch(HWND main, DWORD milliseconds)
+int Watch(HWND main, DWORD milliseconds, bool untilEmpty)
 {
     HWND pane = FindPane(main);
     HWND title = nullptr;
@@ -253,6 +258,8 @@ int Watch(HWND main, DWORD milliseconds)
         {
             printf("title_%d=%lu,%s\n", n++, GetTickCount() - start, text);
             fflush(stdout);
+            if (untilEmpty && !text[0] && last[0] && last[0] != '\x01')
+                break;
             strcpy(last, text);
         }
         Sleep(5);
@@ -362,7 +369,7 @@ int main(int argc, char** argv)
     if (strcmp(command, "play") == 0)
         return Play(main);
     if (strcmp(command, "watch") == 0 && argc > 2)
-        return Watch(main, (DWORD)atoi(argv[2]));
+        return Watch(main, (DWORD)atoi(argv[2]), argc > 3 && atoi(argv[3]) == 1);
     if (strcmp(command, "keys") == 0)
     {
         for (int i = 2; i < argc; i++)

@@ -38,13 +38,13 @@ def child(values, prefix, id):
     return None
 
 
-def pane_title(h):
-    c = child(h.driver("play"), "pane", TITLE_ID)
+def pane_title(h, values=None):
+    c = child(values or h.driver("play"), "pane", TITLE_ID)
     return c["text"] if c else None
 
 
-def bar_position(h):
-    c = child(h.driver("play"), "bar", POSITION_ID)
+def bar_position(h, values=None):
+    c = child(values or h.driver("play"), "bar", POSITION_ID)
     return c["text"] if c else None
 
 
@@ -68,11 +68,11 @@ def click(h, hwnd, x=4, y=4):
     h.driver("mouse", hwnd, WM_LBUTTONUP, x, y, 0)
 
 
-def watch(h, milliseconds):
+def watch(h, milliseconds, until_empty=False):
     """Starts the driver's title watch in the background; returns a function that
     waits for it and gives the titles seen, in order."""
     out = tempfile.TemporaryFile()
-    proc = subprocess.Popen([h.wine, h.driver_exe, "watch", str(milliseconds)], stdin=subprocess.DEVNULL,
+    proc = subprocess.Popen([h.wine, h.driver_exe, "watch", str(milliseconds), "1" if until_empty else "0"], stdin=subprocess.DEVNULL,
                             stdout=out, stderr=subprocess.DEVNULL, env=h.env)
 
     def result():
@@ -115,8 +115,8 @@ def queue_to_the_end(h):
         select_folder(h, "Aurora Lane")
         h.driver("toolbar-check", 13, 1)
         h.driver("post", TOOLBAR_COMMAND, 0, 13)
-        titles = watch(h, 12000)
-        time.sleep(0.5)
+        titles = watch(h, 20000, True)
+        time.sleep(0.3)
         h.driver("post", TOOLBAR_COMMAND, 0, 4)
         h.check(h.wait(lambda: os.path.exists(log), 25), "the end of the last song shuts down (through the seam)")
         seen = distinct(titles())
@@ -136,15 +136,14 @@ def queue_to_the_end(h):
         h.driver("toolbar-check", 12, 1)
         h.driver("post", TOOLBAR_COMMAND, 0, 12)
         os.remove(log)
-        titles = watch(h, 9000)
-        time.sleep(0.5)
+        titles = watch(h, 10000)
+        time.sleep(0.3)
         h.driver("post", TOOLBAR_COMMAND, 0, 4)
         seen = distinct(titles())
         h.check(seen.count("02 Morning") >= 2 and "01 Headlights" in seen, "Repeat wraps to the start (%s)" % seen)
         h.check(pane_title(h) not in (None, ""), "Repeat keeps playing")
         h.driver("key", VK_ESCAPE)
         h.check(h.wait(lambda: pane_title(h) == "", 10), "Esc stops")
-        time.sleep(1)
         h.check(not os.path.exists(log), "no shutdown with Repeat on, nor after a stop")
         h.check(h.close(proc), "ends after playing")
     finally:
@@ -155,7 +154,7 @@ def make_long_folder(h):
     folder = os.path.join(h.library, LONG_FOLDER)
     os.makedirs(folder, exist_ok=True)
     for name, frequency in (("01 Alpha", 440), ("03 Gamma", 523), ("04 Delta", 659)):
-        subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", os.path.join(folder, name + ".mp3"), "synth", "120",
+        subprocess.run(["sox", "-n", "-r", "22050", "-c", "1", os.path.join(folder, name + ".mp3"), "synth", "30",
                         "sine", str(frequency), "vol", "0.3"], check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
     with open(os.path.join(folder, "02 Bogus.mp3"), "wb") as out:
@@ -173,15 +172,18 @@ def steering(h):
         v = h.wait(lambda: (lambda p: p if p.get("bar", "0").split(",")[1:2] == ["1"] else None)(h.driver("play")), 15)
         h.check(bool(v), "the docked bar is shown")
         if v:
-            bar = [int(x) for x in v["bar"].split(",")[1:]]
+            bar = [int(x) for x in v["bar"].split(",")[2:]]
             screen = [int(x) for x in v["screen"].split(",")]
             h.check(bar[3] == screen[1] and bar[1] == 0 and bar[2] == screen[0],
                     "the bar spans the bottom edge (%s, screen %s)" % (v["bar"], v["screen"]))
             h.check(bar[3] - bar[1] >= 20 and bar[3] - bar[1] < 60, "the bar is one line high (%s)" % v["bar"])
 
         def at(title, position):
-            ok = h.wait(lambda: pane_title(h) == title and bar_position(h) == position, 15)
-            return h.check(bool(ok), "plays %s at %s (%s, %s)" % (title, position, pane_title(h), bar_position(h)))
+            def now():
+                v = h.driver("play")
+                return (pane_title(h, v), bar_position(h, v))
+            ok = h.wait(lambda: now() == (title, position), 15)
+            return h.check(bool(ok), "plays %s at %s (%s)" % (title, position, now()))
 
         select_folder(h, LONG_FOLDER)
         h.driver("post", REMOTE, 500, 2)
