@@ -5,6 +5,7 @@
 #include "PWndTask.h"
 #include "PWndThumbs.h"
 #include "PlayTestSupport.h"
+#include "SControl.h"
 #include "SMessages.h"
 #include "SSystem.h"
 
@@ -151,7 +152,7 @@ TEST_F(PPlayPanesTest, TheQueueMenuListsTheEntriesWithTheCurrentOneChecked)
     ASSERT_TRUE(pane.FillQueueMenu());
     SMenu& menu = pane.GetQueueMenu();
     EXPECT_EQ(3, menu.GetItemCount());
-    EXPECT_STREQ("Three", menu.GetItemText(1002));
+    EXPECT_STREQ("Three", menu.GetMenuItemText(1002));
     EXPECT_TRUE(menu.IsItemChecked(1001));
     EXPECT_FALSE(menu.IsItemChecked(1000));
     // A menu command plays that entry.

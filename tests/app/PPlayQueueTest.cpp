@@ -207,10 +207,10 @@ TEST_F(PPlayQueueTest, VideoWindowSizeAndFullScreen)
         EXPECT_EQ(c.windowWidth, size.cx) << c.width << "x" << c.height;
         EXPECT_EQ(c.windowHeight, size.cy) << c.width << "x" << c.height;
     }
-    // The first video shows the window at that size.
+    // The first video showed the window at its size; a visible window keeps its size.
     EXPECT_TRUE(rig.media.IsVisible());
-    EXPECT_EQ(160, rig.media.GetClientWidth());
-    EXPECT_EQ(120, rig.media.GetClientHeight());
+    EXPECT_EQ(640, rig.media.GetClientWidth());
+    EXPECT_EQ(480, rig.media.GetClientHeight());
 
     player.fullScreen = true;
     rig.Fill({"v1", "v2"});
@@ -293,7 +293,7 @@ TEST_F(PCollectFilesTest, KindsRadiosRecursionAndSideFiles)
         const char* names;
     };
     const Case cases[] = {
-        {false, true, true, true, false, true, "a.wma b.MP3 d.avi f.jpg g.JPEG"},
+        {false, true, true, true, false, true, "a.wma b.MP3 d.avi f.jpg g.JPEG Sub.jpg"},
         {false, true, true, false, false, false, "a.wma b.MP3 c.wax d.avi e.wvx"},
         {true, true, false, false, false, true, "a.wma b.MP3 Sub\\Deep\\u.mp3 Sub\\s.mp3"},
         {false, false, false, false, true, true, "Sub.htm Sub.png Sub.txt"},
