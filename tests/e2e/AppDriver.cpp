@@ -17,8 +17,9 @@
 //   app_driver set-volume POS            moves the volume slider
 //   app_driver play                      the now-playing pane, docked bar and video window
 //   app_driver mouse HWND MSG X Y [WP]   posts a mouse message to any window
-//   app_driver watch MS [1]              every change of the now-playing title for MS ms
-//                                        (with 1: until the title empties again)
+//   app_driver watch MS [1|2]            every change of the now-playing title for MS ms
+//                                        (1: until it empties again, 2: until the first
+//                                        title shows again)
 //   app_driver keys VK...                types keys with real input, 50 ms apart
 #include <windows.h>
 #include <commctrl.h>
@@ -236,7 +237,7 @@ BOOL CALLBACK FindPopups(HWND window, LPARAM param)
 // video window (the program's two tool popups, told apart by the sizing frame).
 // Polls the title label without sending it a message, so a busy program cannot hold
 // the watch up; prints "title_N=milliseconds,text" at every change.
-int Watch(HWND main, DWORD milliseconds, bool untilEmpty)
+int Watch(HWND main, DWORD milliseconds, int until)
 {
     HWND pane = FindPane(main);
     HWND title = nullptr;
@@ -246,6 +247,7 @@ int Watch(HWND main, DWORD milliseconds, bool untilEmpty)
     if (!title)
         return 1;
     char last[256] = "\x01";
+    char first[256] = "";
     int n = 0;
     DWORD start = GetTickCount();
     while (GetTickCount() - start < milliseconds)
@@ -258,7 +260,11 @@ int Watch(HWND main, DWORD milliseconds, bool untilEmpty)
         {
             printf("title_%d=%lu,%s\n", n++, GetTickCount() - start, text);
             fflush(stdout);
-            if (untilEmpty && !text[0] && last[0] && last[0] != '\x01')
+            if (until == 1 && !text[0] && last[0] && last[0] != '\x01')
+                break;
+            if (until == 2 && text[0] && !first[0])
+                strcpy(first, text);
+            else if (until == 2 && text[0] && strcmp(text, first) == 0)
                 break;
             strcpy(last, text);
         }
@@ -369,7 +375,7 @@ int main(int argc, char** argv)
     if (strcmp(command, "play") == 0)
         return Play(main);
     if (strcmp(command, "watch") == 0 && argc > 2)
-        return Watch(main, (DWORD)atoi(argv[2]), argc > 3 && atoi(argv[3]) == 1);
+        return Watch(main, (DWORD)atoi(argv[2]), argc > 3 ? atoi(argv[3]) : 0);
     if (strcmp(command, "keys") == 0)
     {
         for (int i = 2; i < argc; i++)

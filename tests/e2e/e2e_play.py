@@ -68,11 +68,12 @@ def click(h, hwnd, x=4, y=4):
     h.driver("mouse", hwnd, WM_LBUTTONUP, x, y, 0)
 
 
-def watch(h, milliseconds, until_empty=False):
+def watch(h, milliseconds, until=0):
     """Starts the driver's title watch in the background; returns a function that
-    waits for it and gives the titles seen, in order."""
+    waits for it and gives the titles seen, in order. until: 0 the whole time, 1 until
+    the title empties again, 2 until the first title shows again."""
     out = tempfile.TemporaryFile()
-    proc = subprocess.Popen([h.wine, h.driver_exe, "watch", str(milliseconds), "1" if until_empty else "0"], stdin=subprocess.DEVNULL,
+    proc = subprocess.Popen([h.wine, h.driver_exe, "watch", str(milliseconds), str(until)], stdin=subprocess.DEVNULL,
                             stdout=out, stderr=subprocess.DEVNULL, env=h.env)
 
     def result():
@@ -115,7 +116,7 @@ def queue_to_the_end(h):
         select_folder(h, "Aurora Lane")
         h.driver("toolbar-check", 13, 1)
         h.driver("post", TOOLBAR_COMMAND, 0, 13)
-        titles = watch(h, 20000, True)
+        titles = watch(h, 20000, 1)
         time.sleep(0.3)
         h.driver("post", TOOLBAR_COMMAND, 0, 4)
         h.check(h.wait(lambda: os.path.exists(log), 25), "the end of the last song shuts down (through the seam)")
@@ -136,7 +137,7 @@ def queue_to_the_end(h):
         h.driver("toolbar-check", 12, 1)
         h.driver("post", TOOLBAR_COMMAND, 0, 12)
         os.remove(log)
-        titles = watch(h, 10000)
+        titles = watch(h, 15000, 2)
         time.sleep(0.3)
         h.driver("post", TOOLBAR_COMMAND, 0, 4)
         seen = distinct(titles())
@@ -174,7 +175,7 @@ def steering(h):
         if v:
             bar = [int(x) for x in v["bar"].split(",")[2:]]
             screen = [int(x) for x in v["screen"].split(",")]
-            h.check(bar[3] == screen[1] and bar[1] == 0 and bar[2] == screen[0],
+            h.check(bar[3] == screen[1] and bar[0] == 0 and bar[2] == screen[0],
                     "the bar spans the bottom edge (%s, screen %s)" % (v["bar"], v["screen"]))
             h.check(bar[3] - bar[1] >= 20 and bar[3] - bar[1] < 60, "the bar is one line high (%s)" % v["bar"])
 
