@@ -12,13 +12,6 @@ namespace
 const unsigned kRed = 0x0000FF;
 const unsigned kWindowText = 0xFE000000 + COLOR_WINDOWTEXT;
 const unsigned kGrayText = 0xFE000000 + COLOR_GRAYTEXT;
-
-void SetTextIfChanged(SMediaCtrl& label, const char* text)
-{
-    if (label.GetText() != text)
-        label.SetWindowText(text);
-}
-
 } // namespace
 
 void PMediaNames::FromPath(const SPath& path)
@@ -40,6 +33,41 @@ SString FormatPlayTime(STimer& timer, unsigned seconds)
 {
     timer.SetSpan(0, (int)(seconds % 60), (int)(seconds / 60 % 60), (int)(seconds / 3600), 0);
     return timer.FormatSpan("#h:#+m:#+s");
+}
+
+void FollowDuration(PProgressCtrl& bar, SMediaPlayerCtrl* player)
+{
+    // A stream may learn its duration after it opened, or change it.
+    const int high = (int)(player->GetDuration() / 1000u);
+    if (high != bar.GetMax())
+        bar.SetRange(0, high);
+}
+
+void SetChangedText(SMediaCtrl& label, const char* text)
+{
+    if (label.GetText() != text)
+        label.SetWindowText(text);
+}
+
+void SetScrollingText(SMediaCtrl& label, const char* text)
+{
+    label.SetAutoScroll(0, 0);
+    label.SetWindowText(text);
+    label.SetAutoScroll(-30, 0);
+}
+
+bool FillQueueMenu(SMenu& menu, const PPlayQueue* queue)
+{
+    if (!queue || queue->GetCount() == 0)
+        return false;
+    SStringArray titles;
+    queue->GetTitles(&titles);
+    menu.RemoveAll();
+    for (int i = 0; i < titles.GetCount(); i++)
+        menu.InsertItem(1000 + i, titles.GetAt(i));
+    if (queue->GetIndex() >= 0)
+        menu.CheckItem(1000 + queue->GetIndex(), true);
+    return true;
 }
 
 PWndPlay::PWndPlay() : m_owner(nullptr), m_queue(nullptr), m_elapsedColor(0) {}
@@ -155,9 +183,7 @@ void PWndPlay::SetMedia(SMediaPlayerCtrl* player, int trackNumber, int queueCoun
     for (int i = 0; i < 3; i++)
     {
         names[i]->Enable(true);
-        names[i]->SetAutoScroll(0, 0);
-        names[i]->SetWindowText(values[i]);
-        names[i]->SetAutoScroll(-30, 0);
+        SetScrollingText(*names[i], values[i]);
     }
     m_trackNumber.SetWindowText(SString().FromInteger(trackNumber));
     m_queueCount.SetWindowText(SString().FromInteger(queueCount));
@@ -202,6 +228,8 @@ void PWndPlay::Refresh(SMediaPlayerCtrl* player)
         return;
     const unsigned elapsed = player->GetPosition() / 1000u;
     const unsigned total = player->IsStopped() ? 0u : player->GetDuration() / 1000u;
+    if (!m_path.GetPath().IsEmpty())
+        FollowDuration(m_seekBar, player);
     m_seekBar.SetPos((int)elapsed);
     const int track = m_seekBar.GetTrackPos();
     const unsigned shown = track != -1 ? (unsigned)track : elapsed;
@@ -212,22 +240,13 @@ void PWndPlay::Refresh(SMediaPlayerCtrl* player)
         m_elapsedColor = color;
         m_elapsed.SetTextColor(color);
     }
-    SetTextIfChanged(m_elapsed, FormatPlayTime(m_timer, shown));
-    SetTextIfChanged(m_total, FormatPlayTime(m_timer, total));
+    SetChangedText(m_elapsed, FormatPlayTime(m_timer, shown));
+    SetChangedText(m_total, FormatPlayTime(m_timer, total));
 }
 
 bool PWndPlay::FillQueueMenu()
 {
-    if (!m_queue || m_queue->GetCount() == 0)
-        return false;
-    SStringArray titles;
-    m_queue->GetTitles(&titles);
-    m_menu.RemoveAll();
-    for (int i = 0; i < titles.GetCount(); i++)
-        m_menu.InsertItem(1000 + i, titles.GetAt(i));
-    if (m_queue->GetIndex() >= 0)
-        m_menu.CheckItem(1000 + m_queue->GetIndex(), true);
-    return true;
+    return ::FillQueueMenu(m_menu, m_queue);
 }
 
 void PWndPlay::OnLabelClick(int id)

@@ -26,6 +26,15 @@ struct PMediaNames
 
 // "#h:#+m:#+s" of a number of seconds (1:02:05).
 SString FormatPlayTime(STimer& timer, unsigned seconds);
+// The seek bar's range becomes 0 to the medium's whole seconds when they changed.
+void FollowDuration(PProgressCtrl& bar, SMediaPlayerCtrl* player);
+// Sets a label's text only when it differs, so that an unchanged label is not redrawn.
+void SetChangedText(SMediaCtrl& label, const char* text);
+// Sets a label's text and lets it scroll sideways at 30 pixels a second when it does not fit.
+void SetScrollingText(SMediaCtrl& label, const char* text);
+// Refills a queue menu with the queue's titles (ids 1000 + index), the current entry
+// checked; false with an empty queue.
+bool FillQueueMenu(SMenu& menu, const PPlayQueue* queue);
 
 class PWndPlay : public SWnd
 {

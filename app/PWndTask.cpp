@@ -21,12 +21,6 @@ const unsigned kRed = 0x0000FF;
 const int kBackground = 231;
 // Image resources of the four playing buttons, in the order previous, next, pause, stop.
 const int kButtonImages[4] = {159, 156, 157, 154};
-
-void SetTextIfChanged(SMediaCtrl& label, const char* text)
-{
-    if (label.GetText() != text)
-        label.SetWindowText(text);
-}
 } // namespace
 
 PWndTask::PWndTask()
@@ -247,9 +241,7 @@ void PWndTask::SetTotalsText(const char* text)
 {
     if (!GetHandle())
         return;
-    m_totals.SetAutoScroll(0, 0);
-    m_totals.SetWindowText(text ? text : "");
-    m_totals.SetAutoScroll(-30, 0);
+    SetScrollingText(m_totals, text ? text : "");
 }
 
 void PWndTask::SetMedia(SMediaPlayerCtrl* player, int trackNumber, int queueCount)
@@ -302,9 +294,7 @@ void PWndTask::SetMedia(SMediaPlayerCtrl* player, int trackNumber, int queueCoun
     const SString values[3] = {text.artist, text.album, text.title};
     for (int i = 0; i < 3; i++)
     {
-        names[i]->SetAutoScroll(0, 0);
-        names[i]->SetWindowText(values[i]);
-        names[i]->SetAutoScroll(-30, 0);
+        SetScrollingText(*names[i], values[i]);
         names[i]->Enable(true);
     }
     m_seekBar.SetRange(0, (int)(player->GetDuration() / 1000u));
@@ -332,6 +322,8 @@ void PWndTask::Refresh(SMediaPlayerCtrl* player)
         return;
     const unsigned elapsed = player->GetPosition() / 1000u;
     const unsigned total = player->IsStopped() ? 0u : player->GetDuration() / 1000u;
+    if (!m_path.GetPath().IsEmpty())
+        FollowDuration(m_seekBar, player);
     m_seekBar.SetPos((int)elapsed);
     const int track = m_seekBar.GetTrackPos();
     const bool emptyRange = m_seekBar.GetMax() <= 0;
@@ -342,25 +334,16 @@ void PWndTask::Refresh(SMediaPlayerCtrl* player)
         m_elapsedColor = color;
         m_elapsed.SetTextColor(color);
     }
-    SetTextIfChanged(m_elapsed, emptyRange && player->IsStopped() ? SString() : FormatPlayTime(m_timer, shown));
+    SetChangedText(m_elapsed, emptyRange && player->IsStopped() ? SString() : FormatPlayTime(m_timer, shown));
     if (m_buffering)
-        SetTextIfChanged(m_total, "buffering...");
+        SetChangedText(m_total, "buffering...");
     else
-        SetTextIfChanged(m_total, emptyRange ? SString() : FormatPlayTime(m_timer, total));
+        SetChangedText(m_total, emptyRange ? SString() : FormatPlayTime(m_timer, total));
 }
 
 bool PWndTask::FillQueueMenu()
 {
-    if (!m_queue || m_queue->GetCount() == 0)
-        return false;
-    SStringArray titles;
-    m_queue->GetTitles(&titles);
-    m_menu.RemoveAll();
-    for (int i = 0; i < titles.GetCount(); i++)
-        m_menu.InsertItem(1000 + i, titles.GetAt(i));
-    if (m_queue->GetIndex() >= 0)
-        m_menu.CheckItem(1000 + m_queue->GetIndex(), true);
-    return true;
+    return ::FillQueueMenu(m_menu, m_queue);
 }
 
 // ---------------------------------------------------------------- clicks

@@ -84,8 +84,14 @@ TEST_F(PPlayPanesTest, NowPlayingShowsTheMediumAndClearsAgain)
     pane.SetCountText(7);
     EXPECT_STREQ("7", pane.GetQueueCount().GetText());
 
+    // The range follows the duration when the player learns it later.
+    rig.player.duration = 7200.0;
+    pane.Refresh(&rig.media);
+    EXPECT_EQ(7200, pane.GetSeekBar().GetMax());
+    rig.player.duration = 3725.0;
     rig.player.position = 65.0;
     pane.Refresh(&rig.media);
+    EXPECT_EQ(3725, pane.GetSeekBar().GetMax());
     EXPECT_STREQ("0:01:05", pane.GetElapsed().GetText());
     EXPECT_STREQ("1:02:05", pane.GetTotal().GetText());
     EXPECT_EQ(65, pane.GetSeekBar().GetPos());

@@ -290,6 +290,8 @@ int Play(HWND main)
     if (search.bar)
         PrintChildren("bar", search.bar);
     printf("video=%d\n", search.video && IsWindowVisible(search.video) ? 1 : 0);
+    HWND thumbs = Child(main, 1008);
+    printf("thumbs=%llu,%d\n", (unsigned long long)(ULONG_PTR)thumbs, thumbs && IsWindowVisible(thumbs) ? 1 : 0);
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     printf("work=%ld,%ld,%ld,%ld\n", work.left, work.top, work.right, work.bottom);

@@ -231,4 +231,37 @@ def steering(h):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def grid_clicks(h):
+    h.reset()
+    proc = h.start()
+    if not started(h):
+        return h.stop_all()
+    # Home lists the root with nothing selected: the grid shows its folders.
+    h.driver("post", TOOLBAR_COMMAND, 0, 1)
+    v = h.wait(lambda: (lambda p: p if p.get("thumbs", "0,0").endswith(",1") else None)(h.driver("play")), 15)
+    if not h.check(bool(v), "Home shows the thumbnail grid"):
+        return h.stop_all()
+    grid = int(v["thumbs"].split(",")[0])
+
+    def press(message, x, y):
+        h.driver("mouse", grid, WM_MOUSEMOVE, x, y, 0)
+        h.driver("mouse", grid, message, x, y, 1 if message == WM_LBUTTONDOWN else 2)
+
+    def folders(count):
+        return h.wait(lambda: h.state().get("folder_count") == str(count), 15)
+
+    # The covers of the first row: Aurora Lane (sub-folders), Glass Harbour (a song).
+    press(WM_LBUTTONDOWN, 40, 20)
+    h.check(folders(3), "a click on a folder without media opens it")
+    press(WM_LBUTTONDOWN, 20, 300)
+    h.check(folders(4), "a click on the band goes to the parent")
+    press(WM_LBUTTONDOWN, 40 + 170, 20)
+    h.check(bool(h.wait(lambda: pane_title(h) == "01 Tide", 15)), "a click on a folder with media plays it")
+    h.check(h.state().get("visible") == "1", "the window stays without Auto Hide")
+    press(WM_RBUTTONDOWN, 40 + 170, 20)
+    h.check(bool(h.wait(lambda: h.state().get("folder_sel") == "1", 10)), "a right click selects the folder")
+    h.driver("key", VK_ESCAPE)
+    h.check(h.close(proc), "ends after the grid")
+
+
 SCENARIOS = [queue_to_the_end, steering]
