@@ -74,66 +74,13 @@ bool LoadPicture(SImage* image, const char* path)
     SFilePath file;
     return file.Open(path, false, false, true, true) && image->Load(&file);
 }
-
-// The media of a folder by kind: songs (with radios unless excluded), videos (with
-// radios unless excluded), pictures; sorted ignoring case.
-void ListKinds(SStringArray* out, const SString& folder, bool recursive, bool songs, bool videos, bool pictures,
-               bool excludeRadios)
-{
-    struct Kind
-    {
-        const char* extension;
-        int group; // 0 song, 1 video, 2 picture
-        bool radio;
-    };
-    static const Kind kinds[] = {{"mp3", 0, false}, {"wma", 0, false}, {"wax", 0, true},  {"mpg", 1, false},
-                                 {"mpeg", 1, false}, {"avi", 1, false}, {"wmv", 1, false}, {"wvx", 1, true},
-                                 {"jpg", 2, false}, {"jpeg", 2, false}};
-    SDisk disk;
-    SStringArray files;
-    disk.Search(&files, folder + "*", SDisk::SearchFiles | SDisk::SearchSkipHidden |
-                                          (recursive ? SDisk::SearchRecurse : 0));
-    SStringArray found;
-    found.AddFlags(0x10000);
-    for (int i = 0; i < files.GetCount(); i++)
-    {
-        SString extension = SPath(files.GetAt(i)).GetExtension(false, true);
-        for (const Kind& kind : kinds)
-        {
-            if (!extension.IsEqual(kind.extension) || (kind.radio && excludeRadios))
-                continue;
-            if ((kind.group == 0 && songs) || (kind.group == 1 && videos) || (kind.group == 2 && pictures))
-                found.Add(files.GetAt(i));
-            break;
-        }
-    }
-    found.Sort();
-    for (int i = 0; i < found.GetCount(); i++)
-        out->Add(found.GetAt(i));
-}
 } // namespace
 
 // ---------------------------------------------------------------- shared entry points
 
 int PWndApp::CollectBookMedia(SStringArray* out, const char* folder)
 {
-    const int before = out->GetCount();
-    ListKinds(out, folder, false, true, true, false, false);
-    return out->GetCount() - before;
-}
-
-void PWndApp::PlayPaths(const SStringArray& paths)
-{
-    if (paths.GetCount() == 0)
-        return;
-    // The paths may be the queue itself.
-    SStringArray copy(paths);
-    Stop();
-    m_queue.RemoveAll();
-    for (int i = 0; i < copy.GetCount(); i++)
-        m_queue.Add(copy.GetAt(i));
-    m_queueIndex = 0;
-    SetPlayCount(m_queue.GetCount());
+    return CollectFiles(out, folder, false, true, true, false, false, false);
 }
 
 bool PWndApp::LoadFolderCover(SImage* image, const char* folderPath)
@@ -205,33 +152,22 @@ bool PWndApp::OnBookLink(const char* url)
     {
         if (!extension.IsEqual(kind))
             continue;
-        if (SKeyboard::IsControlDown())
-        {
-            m_queue.Add(target);
-            if (m_queue.GetCount() == 1)
-                PlayPaths(m_queue);
-            else
-            {
-                SetPlayCount(m_queue.GetCount());
-                EnableToolbarButton(8, true);
-                EnableToolbarButton(9, true);
-            }
-        }
+        SStringArray one;
+        one.Add(target);
+        if (!SKeyboard::IsControlDown())
+            PlayList(&one);
+        else if (m_queue.Append(one) > 0 && m_queue.GetCount() == 1)
+            PlayFrom(0, false);
         else
-        {
-            SStringArray one;
-            one.Add(target);
-            PlayPaths(one);
-        }
+            m_playHost.ShowCount(m_queue.GetCount());
         return true;
     }
     if (extension.IsEqual("album"))
     {
         SString folder = target.Left(target.GetLength() - 6) + "\\";
         SStringArray files;
-        ListKinds(&files, folder, false, true, true, true, true);
-        if (files.GetCount() > 0)
-            PlayPaths(files);
+        if (CollectFiles(&files, folder, false, true, true, true, false, true) > 0)
+            PlayList(&files);
         return true;
     }
     return false;
@@ -267,25 +203,7 @@ LRESULT PWndApp::OnWebRequest(const COPYDATASTRUCT* data)
 bool PWndApp::AddToPlaylist(bool fromFolderList)
 {
     SStringArray paths;
-    if (fromFolderList)
-    {
-        SString name = m_folderList.GetSelectedText();
-        if (name.IsEmpty())
-            return false;
-        SString folder = m_currentFolder.GetPath() + name + "\\";
-        ListKinds(&paths, folder, false, true, true, true, true);
-        if (paths.GetCount() == 0)
-            ListKinds(&paths, folder, true, true, false, false, true);
-    }
-    else
-    {
-        SArray<int> selection;
-        m_fileList.GetSelection(&selection);
-        for (int i = 0; i < selection.GetCount(); i++)
-            if (selection.GetAt(i) < m_filePaths.GetCount())
-                paths.Add(m_filePaths.GetAt(selection.GetAt(i)));
-    }
-    if (paths.GetCount() == 0)
+    if (!CollectForQueue(fromFolderList, &paths) || paths.GetCount() == 0)
         return false;
     m_playlists.AddPaths(paths);
     m_playlists.SavePlaylist("");

@@ -310,7 +310,7 @@ void PWndPlaylist::PlaySelectedTrack()
         return;
     SStringArray paths;
     paths.Add(FullPathOf(index));
-    m_owner->PlayPaths(paths);
+    m_owner->PlayList(&paths);
 }
 
 void PWndPlaylist::PlayAll(bool shuffled)
@@ -325,7 +325,7 @@ void PWndPlaylist::PlayAll(bool shuffled)
         return;
     if (shuffled)
         paths.Shuffle();
-    m_owner->PlayPaths(paths);
+    m_owner->PlayList(&paths);
 }
 
 void PWndPlaylist::OnButton(int id)
