@@ -25,6 +25,7 @@
 //   app_driver click-top CAPTION ID      clicks the control ID of that window with the mouse messages
 //   app_driver texts-top CAPTION         prints the id, visibility and text of that window's children
 //   app_driver select-file INDEX         selects one file-list item as a click would
+//   app_driver tree-select CAPTION INDEX selects the INDEX-th item (in display order) of that window's tree
 //   app_driver play                      the now-playing pane, docked bar and video window
 //   app_driver mouse HWND MSG X Y [WP]   posts a mouse message to any window
 //   app_driver watch MS [1|2]            every change of the now-playing title for MS ms
@@ -458,6 +459,27 @@ int main(int argc, char** argv)
         SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
         PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
         return 0;
+    }
+    if (strcmp(command, "tree-select") == 0 && argc > 3)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        HWND tree = window ? ChildOfClass(window, WC_TREEVIEWA) : nullptr;
+        if (!tree)
+            return 1;
+        // Items are walked in display order: each item, then its children.
+        HTREEITEM item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+        for (int index = atoi(argv[3]); item && index > 0; index--)
+        {
+            HTREEITEM next = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item);
+            while (!next && item)
+            {
+                next = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
+                if (!next)
+                    item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, (LPARAM)item);
+            }
+            item = next;
+        }
+        return item && SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item) ? 0 : 1;
     }
     if (strcmp(command, "navigate") == 0 && argc > 3)
     {

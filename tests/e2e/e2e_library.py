@@ -82,6 +82,17 @@ def png_pixels(data):
     return width, height, rows
 
 
+def png_file(folder, name):
+    """The pixels of the PNG named so (any letter case) in folder, once it is whole; None before."""
+    for found in os.listdir(folder):
+        if found.lower() == name.lower():
+            try:
+                return png_pixels(read(os.path.join(folder, found)))
+            except (struct.error, zlib.error, KeyError, IndexError, TypeError):
+                return None
+    return None
+
+
 def jpeg_size(data):
     position = 2
     while data and position + 9 < len(data):
@@ -112,6 +123,18 @@ def start(h, **env):
     ready = h.wait(lambda: (lambda v: v.get("visible") == "1" and v.get("folder_count") not in (None, "0", "-1"))(
         h.state()), 30)
     return proc if h.check(ready, "library: the main window is ready") else None
+
+
+def now_playing(h):
+    """The text of the now-playing pane's title label (id 1004), from the driver's "play" output."""
+    values = h.driver("play")
+    n = 0
+    while "pane_%d" % n in values:
+        parts = values["pane_%d" % n].split(",", 8)
+        if parts[1] == "1004":
+            return parts[8] if len(parts) > 8 else ""
+        n += 1
+    return None
 
 
 def playlist_file(h, name):
@@ -243,6 +266,13 @@ def library_book(h):
     h.check(s.get("folder_sel") == "1" and s.get("status_length") == str(root_length),
             "book: a file: URL is decoded into a path (%r)" % s)
 
+    # Media and album links play instead of browsing.
+    h.driver("navigate", BOOK, win_path(os.path.join(h.library, "Aurora Lane", "Night Drive", "01 Headlights.mp3")))
+    h.check(h.wait(lambda: now_playing(h) == "01 Headlights"), "book: a song link plays it (%r)" % now_playing(h))
+    h.driver("navigate", BOOK, "file:///" + win_path(os.path.join(h.library, "Glass%20Harbour.album")).replace("\\", "/"))
+    h.check(h.wait(lambda: now_playing(h) == "01 Tide"), "book: an album link plays the album (%r)" % now_playing(h))
+    h.driver("key", 0x1B)
+
     # Send Book: the archive reaches the stand-in mail library and is deleted afterwards.
     h.driver("post", TOOLBAR_COMMAND, 0, 17)
     log = h.wait(lambda: read(mail_log))
@@ -287,6 +317,15 @@ def library_descriptions(h):
             "descriptions: the chapter icon is written")
     h.check(read(os.path.join(h.library, "Aurora Lane.txt")) == read(os.path.join(EXPECTED, "Aurora Lane.txt")),
             "descriptions: the text is kept as it was")
+    # Tags go in at the caret; the text is saved when another folder is selected.
+    h.driver("tree-select", DESCRIPTION, 1)
+    h.driver("post-top", DESCRIPTION, TOOLBAR_COMMAND, 0, 3)
+    h.driver("post-top", DESCRIPTION, TOOLBAR_COMMAND, 0, 5)
+    h.driver("post-top", DESCRIPTION, TOOLBAR_COMMAND, 0, 4)
+    time.sleep(0.5)
+    h.driver("tree-select", DESCRIPTION, 0)
+    genres = h.wait(lambda: read(os.path.join(h.library, "Genres.txt")))
+    h.check(genres == b"{#name #genre ##}\r\n", "descriptions: heading and tags typed into a new text (%r)" % genres)
     # A ".link" of a description page, through the main web view's before-navigate event.
     h.driver("navigate", MAIN, win_path(os.path.join(h.library, "Aurora Lane", "First Light.link")))
     h.wait(lambda: h.state().get("folder_sel") == "1")
@@ -364,11 +403,11 @@ def library_covers(h):
         h.driver("click-top", "Web...", 1003)
         h.check(h.wait(lambda: h.driver("wait-top", "Web...", 200).get("rc") != 0, 15), "covers: the window closes")
         folder = os.path.join(h.library, "Aurora Lane")
-        cover = [n for n in os.listdir(folder) if n.lower() == "first light.png"]
-        data = read(os.path.join(folder, cover[0])) if cover else None
-        if h.check(data is not None, "covers: the cover file is written"):
-            width, height, rows = png_pixels(data)
-            h.check((width, height) == (150, 150) and near(rows[75][75], colours[3]) and near(rows[2][2], colours[3]),
+        picture = h.wait(lambda: (lambda p: p if p and near(p[2][75][75], colours[3]) else None)(
+            png_file(folder, "first light.png")))
+        if h.check(picture is not None, "covers: the cover file is written"):
+            width, height, rows = picture
+            h.check((width, height) == (150, 150) and near(rows[2][2], colours[3]),
                     "covers: the clicked thumbnail became the cover (%dx%d %r)" % (width, height, rows[75][75]))
         h.check("http://full.melvora.test/3.png" in requests, "covers: the full picture is fetched")
 
@@ -382,13 +421,11 @@ def library_covers(h):
         # Make Cover: the middle square of the picked picture, 150 x 150.
         h.driver("select-folder", 2)
         h.driver("post", MENU_COMMAND, 0, 26)
-        made = h.wait(lambda: [n for n in os.listdir(folder) if n.lower() == "night drive.png"])
-        data = read(os.path.join(folder, made[0])) if made else None
-        if h.check(data is not None, "covers: Make Cover writes the cover"):
-            width, height, rows = png_pixels(data)
+        picture = h.wait(lambda: png_file(folder, "night drive.png"))
+        if h.check(picture is not None, "covers: Make Cover writes the cover"):
+            width, height, rows = picture
             h.check((width, height) == (150, 150) and near(rows[1][1], (30, 180, 60)) and
                     near(rows[148][148], (30, 180, 60)), "covers: the middle square (%r)" % (rows[1][1],))
-
         h.close(proc)
     finally:
         h.server.RequestHandlerClass = previous
