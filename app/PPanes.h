@@ -11,39 +11,6 @@
 
 class PWndApp;
 
-// The 65-pixel now-playing strip at the top of the client area.
-class PWndPlay : public SWnd
-{
-public:
-    PWndPlay();
-    bool Create(PWndApp* owner, const RECT* rect);
-    // The play count text shown in the strip.
-    void SetCountText(const char* text);
-    const SString& GetCountText() const { return m_countText; }
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    PWndApp* m_owner;
-    SString m_countText;
-};
-
-// The docked now-playing bar: a tool window that can sit on the bottom screen edge.
-class PWndTask : public SWnd
-{
-public:
-    PWndTask();
-    bool Create(PWndApp* owner);
-    void SetShown(bool shown) { m_shown = shown; }
-    bool IsShown() const { return m_shown; }
-    void SetTextColor(unsigned color);
-    unsigned GetTextColor() const { return m_textColor; }
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    bool m_shown;
-    unsigned m_textColor;
-};
-
 // The playlists strip at the bottom of the right pane.
 class PWndPlaylist : public SWnd
 {
@@ -61,27 +28,6 @@ private:
     PWndApp* m_owner;
     SStringArray m_names;
     SString m_selected;
-};
-
-// The thumbnail grid that shares the right pane with the web view.
-class PWndThumbs : public SWnd
-{
-public:
-    PWndThumbs();
-    bool Create(PWndApp* owner, const RECT* rect, HWND parent, int id);
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    PWndApp* m_owner;
-};
-
-// The video window of the media player: a hidden topmost tool popup.
-class PMedia : public SWnd
-{
-public:
-    PMedia();
-    bool Create(PWndApp* owner);
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 // The book window and the description window: top-level windows owned by the

@@ -3,7 +3,12 @@
 // registry, the commands, the keys and the remote control.
 #include <windows.h>
 
+#include "PMedia.h"
 #include "PPanes.h"
+#include "PPlayQueue.h"
+#include "PWndPlay.h"
+#include "PWndTask.h"
+#include "PWndThumbs.h"
 #include "PSplitterCtrl.h"
 #include "SArray.h"
 #include "SBrowserCtrl.h"
@@ -56,6 +61,26 @@ enum
 class PWndApp : public SWnd
 {
 public:
+    // What the play queue drives in the main window: panes, docked bar, toolbar, status.
+    class _PPlayHost : public PPlayQueue::Host
+    {
+    public:
+        explicit _PPlayHost(PWndApp* owner) : m_owner(owner) {}
+        bool IsRepeatOn() override;
+        bool IsShutdownOn() override;
+        void ClearDisplays() override;
+        void ShowOpening() override;
+        void ShowOpenFailed() override;
+        void ShowEntry(int number, int count) override;
+        void ShowCount(int count) override;
+        void ShowBuffering(bool buffering) override;
+        void RefreshDisplays() override;
+        void ShutdownWindows() override;
+
+    private:
+        PWndApp* m_owner;
+    };
+
     // The cover picture: a markup view with the ripple effect over it.
     class _SMediaCtrl : public SMediaCtrl
     {
@@ -95,22 +120,46 @@ public:
     void UpdateCounts();
     void Refresh();
 
-    // Playback entry points of the commands.
-    void PlayFolder(int entry, const char* folderName);
-    void PlayAll(bool recursive, bool shuffled);
-    void PlaySelected();
-    void Previous();
-    void Next();
-    void Pause();
-    void Stop();
+    // Playback: the play queue filled from the library and moved through by the commands.
+    static int CollectFiles(SStringArray* out, const char* folder, bool recursive, bool songs, bool videos,
+                            bool pictures, bool sideFiles, bool excludeRadios);
+    bool PlayFolder(int startIndex, const char* folderName);
+    bool PlayAll(bool recursive, bool shuffle);
+    bool PlaySelected();
+    bool PlayList(const SStringArray* paths);
+    bool AddToQueue(bool fromFolderList);
+    bool CollectForQueue(bool fromFolderList, SStringArray* out);
+    int GetQueueTitles(SStringArray* out) const;
+    bool PlayFrom(int index, bool pauseAfterOpen);
+    bool PlayEntry(int index, bool pauseAfterOpen);
+    bool Previous();
+    bool Next();
+    bool Pause();
+    bool Stop();
+    bool Seek(int seconds);
+    void OnMediaEnded();
+    void OnPlayerTick();
     void ClearPlayDisplays();
+    void HideVideoWindow();
+    void SetBuffering(bool buffering);
+    PMedia* GetPlayer() { return &m_player; }
+    PWndPlay* GetPlayPane() { return &m_playPane; }
+    PWndTask* GetDockedBar() { return &m_dockedBar; }
+    // The panes' way into the library: the folder levels above a medium's file (1 the
+    // album, 2 the artist) selected in their parent, then the file with that title.
+    bool ShowMediaFolder(const SPath& mediaPath, int levels, const char* selectFile, bool focusGrid);
+    // The thumbnail grid's navigation: relative to the current folder, or the root.
+    bool GridNavigate(const char* relative, const char* selectName, bool focusGrid);
+    bool GridGoToRoot();
+    // Shows and focuses the main window when hidden.
+    void ShowMainWindow();
 
     // Accessors used by the panes.
     const SPath& GetRootFolder() const { return m_rootFolder; }
     const SPath& GetCurrentFolder() const { return m_currentFolder; }
-    SStringArray* GetQueue() { return &m_queue; }
+    const SStringArray* GetQueue() const { return &m_queue.GetPaths(); }
     int GetQueueCount() const { return m_queue.GetCount(); }
-    int GetQueueIndex() const { return m_queueIndex; }
+    int GetQueueIndex() const { return m_queue.GetIndex(); }
     void EnableToolbarButton(int id, bool enabled);
     void SetPlayCount(int count);
     bool GetAutoHideAfterPlay() const { return m_autoHideAfterPlay; }
@@ -181,8 +230,8 @@ private:
     PWndTask m_dockedBar;
     PWndPlay m_playPane;
     PMedia m_player;
-    SStringArray m_queue;
-    int m_queueIndex;
+    PPlayQueue m_queue;
+    _PPlayHost m_playHost;
     _SMediaCtrl m_coverView;
     SMediaCtrl m_titleView;
     SMediaCtrl m_parentNameView;

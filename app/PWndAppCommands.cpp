@@ -167,6 +167,8 @@ void PWndApp::OnCommand(int id)
     case 20: ShowHelp(); break;
     case 21: m_network.OpenUrl(kMakerPage); break;
     case 22: Close(); break;
+    case 23: AddToQueue(true); break;
+    case 30: AddToQueue(false); break;
     case 25:
     {
         SString name = m_folderList.GetSelectedText();
@@ -271,7 +273,11 @@ LRESULT PWndApp::OnListMessage(UINT msg, SWnd* source, LPARAM lParam)
             if (index >= 0 && m_fileList.GetItemLeftImage(index) == 4)
                 m_toolBar.EnableButton(7, false);
             else
+            {
                 m_toolBar.EnableButton(7, m_fileList.GetSelCount() > 0);
+                if (m_fileList.GetSelCount() > 0 && (GetKeyState(VK_MENU) & 0x8000))
+                    AddToQueue(false);
+            }
         }
     }
     return 0;
@@ -313,7 +319,7 @@ void PWndApp::OnRemote(LPARAM command)
         ToggleVisible();
         break;
     case 2:
-        if (m_queueIndex == -1)
+        if (GetQueueIndex() == -1)
             PlayFolder(0, nullptr);
         else
             Pause();
@@ -379,16 +385,7 @@ LRESULT PWndApp::OnClose()
         *slot = nullptr;
     }
     SaveSettings();
-    if (m_dockedBar.IsShown())
-    {
-        APPBARDATA data;
-        memset(&data, 0, sizeof(data));
-        data.cbSize = sizeof(data);
-        data.hWnd = m_dockedBar.GetHandle();
-        m_dockedBar.ShowWindow(SW_HIDE);
-        SHAppBarMessage(ABM_REMOVE, &data);
-        m_dockedBar.SetShown(false);
-    }
+    m_dockedBar.Undock();
     return 0;
 }
 

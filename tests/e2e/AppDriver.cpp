@@ -15,6 +15,12 @@
 //   app_driver select-folder INDEX       selects a folder-list item as a click would
 //   app_driver toolbar-check ID 0|1      sets a toolbar button's pressed state
 //   app_driver set-volume POS            moves the volume slider
+//   app_driver play                      the now-playing pane, docked bar and video window
+//   app_driver mouse HWND MSG X Y [WP]   posts a mouse message to any window
+//   app_driver watch MS [1|2]            every change of the now-playing title for MS ms
+//                                        (1: until it empties again, 2: until the first
+//                                        title shows again)
+//   app_driver keys VK...                types keys with real input, 50 ms apart
 #include <windows.h>
 #include <commctrl.h>
 
@@ -70,16 +76,32 @@ HWND WaitTop(const char* caption, DWORD milliseconds)
     }
 }
 
+// The now-playing strip: the main window's child of 65 pixels without an id. Its
+// controls take ids that main-window controls have too (1000 to 1004).
+HWND FindPane(HWND main)
+{
+    HWND pane = nullptr;
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        RECT client;
+        GetClientRect(child, &client);
+        if (GetDlgCtrlID(child) == 0 && client.bottom == 65)
+            pane = child;
+    }
+    return pane;
+}
+
 struct ById
 {
     int id;
     HWND window;
+    HWND skip;
 };
 
 BOOL CALLBACK FindChild(HWND window, LPARAM param)
 {
     ById* search = (ById*)param;
-    if (GetDlgCtrlID(window) == search->id)
+    if (GetDlgCtrlID(window) == search->id && (!search->skip || GetParent(window) != search->skip))
     {
         search->window = window;
         return FALSE;
@@ -89,7 +111,7 @@ BOOL CALLBACK FindChild(HWND window, LPARAM param)
 
 HWND Child(HWND parent, int id)
 {
-    ById search = {id, nullptr};
+    ById search = {id, nullptr, FindPane(parent)};
     EnumChildWindows(parent, FindChild, (LPARAM)&search);
     return search.window;
 }
@@ -169,6 +191,114 @@ int State(HWND main)
     return 0;
 }
 
+// The children of a window, one line each: handle, id, visible, enabled, the rectangle
+// in screen coordinates and the text.
+void PrintChildren(const char* prefix, HWND parent)
+{
+    int n = 0;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), n++)
+    {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        char text[256] = "";
+        GetWindowTextA(child, text, sizeof(text));
+        printf("%s_%d=%llu,%d,%d,%d,%ld,%ld,%ld,%ld,%s\n", prefix, n, (unsigned long long)(ULONG_PTR)child,
+               GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0, rect.left,
+               rect.top, rect.right, rect.bottom, text);
+    }
+}
+
+struct PopupSearch
+{
+    DWORD thread;
+    HWND main;
+    HWND bar;
+    HWND video;
+};
+
+BOOL CALLBACK FindPopups(HWND window, LPARAM param)
+{
+    PopupSearch* search = (PopupSearch*)param;
+    if (window == search->main || GetWindowThreadProcessId(window, nullptr) != search->thread)
+        return TRUE;
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    if (!(exStyle & WS_EX_TOOLWINDOW) || !(style & WS_POPUP))
+        return TRUE;
+    // The bar is the one with the show/hide button; the splash is another tool popup.
+    if (style & WS_THICKFRAME)
+        search->video = window;
+    else if (!search->bar && GetDlgItem(window, 1009))
+        search->bar = window;
+    return TRUE;
+}
+
+// The now-playing pane (the main window's 65-pixel child strip), the docked bar and the
+// video window (the program's two tool popups, told apart by the sizing frame).
+// Polls the title label without sending it a message, so a busy program cannot hold
+// the watch up; prints "title_N=milliseconds,text" at every change.
+int Watch(HWND main, DWORD milliseconds, int until)
+{
+    HWND pane = FindPane(main);
+    HWND title = nullptr;
+    for (HWND child = pane ? GetWindow(pane, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == 1004)
+            title = child;
+    if (!title)
+        return 1;
+    char last[256] = "\x01";
+    char first[256] = "";
+    int n = 0;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds)
+    {
+        WCHAR wide[256] = L"";
+        InternalGetWindowText(title, wide, 256);
+        char text[256] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+        if (strcmp(text, last) != 0)
+        {
+            printf("title_%d=%lu,%s\n", n++, GetTickCount() - start, text);
+            fflush(stdout);
+            if (until == 1 && !text[0] && last[0] && last[0] != '\x01')
+                break;
+            if (until == 2 && text[0] && !first[0])
+                strcpy(first, text);
+            else if (until == 2 && text[0] && strcmp(text, first) == 0)
+                break;
+            strcpy(last, text);
+        }
+        Sleep(5);
+    }
+    printf("titles=%d\n", n);
+    return 0;
+}
+
+int Play(HWND main)
+{
+    HWND pane = FindPane(main);
+    printf("pane=%llu\n", (unsigned long long)(ULONG_PTR)pane);
+    if (pane)
+        PrintChildren("pane", pane);
+    PopupSearch search = {GetWindowThreadProcessId(main, nullptr), main, nullptr, nullptr};
+    EnumWindows(FindPopups, (LPARAM)&search);
+    RECT rect = {0, 0, 0, 0};
+    if (search.bar)
+        GetWindowRect(search.bar, &rect);
+    printf("bar=%llu,%d,%ld,%ld,%ld,%ld\n", (unsigned long long)(ULONG_PTR)search.bar,
+           search.bar && IsWindowVisible(search.bar) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom);
+    if (search.bar)
+        PrintChildren("bar", search.bar);
+    printf("video=%d\n", search.video && IsWindowVisible(search.video) ? 1 : 0);
+    HWND thumbs = Child(main, 1008);
+    printf("thumbs=%llu,%d\n", (unsigned long long)(ULONG_PTR)thumbs, thumbs && IsWindowVisible(thumbs) ? 1 : 0);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    printf("work=%ld,%ld,%ld,%ld\n", work.left, work.top, work.right, work.bottom);
+    printf("screen=%d,%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -228,6 +358,14 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    if (strcmp(command, "mouse") == 0 && argc > 5)
+    {
+        HWND window = (HWND)(ULONG_PTR)strtoull(argv[2], nullptr, 0);
+        LPARAM point = MAKELPARAM(atoi(argv[4]), atoi(argv[5]));
+        WPARAM keys = argc > 6 ? (WPARAM)strtoull(argv[6], nullptr, 0) : 0;
+        return PostMessageA(window, (UINT)strtoul(argv[3], nullptr, 0), keys, point) ? 0 : 1;
+    }
+
     HWND main = FindTopWindows(kCaption).window;
     if (!main)
     {
@@ -236,6 +374,22 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "state") == 0)
         return State(main);
+    if (strcmp(command, "play") == 0)
+        return Play(main);
+    if (strcmp(command, "watch") == 0 && argc > 2)
+        return Watch(main, (DWORD)atoi(argv[2]), argc > 3 ? atoi(argv[3]) : 0);
+    if (strcmp(command, "keys") == 0)
+    {
+        for (int i = 2; i < argc; i++)
+        {
+            BYTE key = (BYTE)strtoul(argv[i], nullptr, 0);
+            keybd_event(key, 0, 0, 0);
+            Sleep(30);
+            keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+            Sleep(50);
+        }
+        return 0;
+    }
     if (strcmp(command, "post") == 0 && argc > 4)
         return PostMessageA(main, (UINT)strtoul(argv[2], nullptr, 0), (WPARAM)strtoull(argv[3], nullptr, 0),
                             (LPARAM)strtoll(argv[4], nullptr, 0)) ? 0 : 1;
