@@ -5,6 +5,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "PWndBook.h"
+#include "PWndDescription.h"
 #include "PWndHelp.h"
 #include "PWndSetting.h"
 #include "SClipboard.h"
@@ -486,9 +488,9 @@ bool PWndApp::LoadSettings(bool firstLoad)
 
     bool result = GoToFolder(rootText, nullptr);
 
-    m_playlists.LoadNames(rootText);
+    m_playlists.FillPlaylists();
     if (firstLoad)
-        m_playlists.SelectName(ReadSetting("Playlist"));
+        m_playlists.SelectPlaylist(ReadSetting("Playlist"));
     FillSendToMenu();
 
     if (firstLoad)
@@ -559,32 +561,6 @@ void PWndApp::ShowHelp()
     delete m_helpWindow;
     m_helpWindow = new PWndHelp();
     m_helpWindow->Create(this);
-}
-
-void PWndApp::OpenBook(const char* path)
-{
-    SString target = path ? SString(path) : m_bookPage;
-    if (m_bookWindow && ::IsWindow(m_bookWindow->GetHandle()))
-    {
-        m_bookWindow->BringToFront(true);
-        m_bookWindow->Navigate(target);
-        return;
-    }
-    delete m_bookWindow;
-    m_bookWindow = new PWndBook();
-    m_bookWindow->Create(GetHandle(), target);
-}
-
-void PWndApp::ShowDescriptionWindow()
-{
-    if (m_descriptionWindow && ::IsWindow(m_descriptionWindow->GetHandle()))
-    {
-        m_descriptionWindow->BringToFront(true);
-        return;
-    }
-    delete m_descriptionWindow;
-    m_descriptionWindow = new PWndDescription();
-    m_descriptionWindow->Create(GetHandle());
 }
 
 void PWndApp::ToggleVisible()

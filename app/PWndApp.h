@@ -4,12 +4,12 @@
 #include <windows.h>
 
 #include "PMedia.h"
-#include "PPanes.h"
 #include "PPlayQueue.h"
 #include "PWndPlay.h"
 #include "PWndTask.h"
 #include "PWndThumbs.h"
 #include "PSplitterCtrl.h"
+#include "PWndPlaylist.h"
 #include "SArray.h"
 #include "SBrowserCtrl.h"
 #include "SCodeEditCtrl.h"
@@ -36,6 +36,8 @@
 #include "SToolBarCtrl.h"
 #include "STrayIcon.h"
 
+class PWndBook;
+class PWndDescription;
 class PWndHelp;
 
 // Registry key of every setting of the program, and the two key parts of the
@@ -167,6 +169,26 @@ public:
     bool IsRepeat() const { return m_repeat; }
     bool IsShutdown() const { return m_shutdown; }
 
+    // The library: the book, playlists, covers and lyrics.
+    // Writes the book page and, with images, its images folder; false when either cannot be made.
+    bool MakeBook(const char* bookPath, bool withImages);
+    // A book or web-view address that names something of the library: plays it or
+    // goes there, and true cancels the browser's own navigation.
+    bool OnBookLink(const char* url);
+    // Adds the selection of the folder list or the file list to the selected playlist.
+    bool AddToPlaylist(bool fromFolderList);
+    // Makes a folder's cover from a picture the user chooses.
+    bool MakeCover(const char* folderPath);
+    // Searches the web for a cover and saves the chosen one to coverPath.
+    bool DownloadCover(const char* terms, const char* coverPath);
+    // Opens the web search for the lyrics of a file-list title.
+    bool FindLyrics(const char* title);
+    // The folder's cover (or the logo) at 150 x 150.
+    bool LoadFolderCover(SImage* image, const char* folderPath);
+    // The media files a book block lists for a folder.
+    int CollectBookMedia(SStringArray* out, const char* folder);
+    PWndPlaylist* GetPlaylists() { return &m_playlists; }
+
 private:
     LRESULT OnCreated();
     void OnCommand(int id);
@@ -183,6 +205,9 @@ private:
     void OpenFolderMenu(const POINT& screen);
     void OpenFileMenu(const POINT& screen);
     bool OnWebNavigate(const char* url);
+    void OnLibraryCommand(int id);
+    LRESULT OnWebRequest(const COPYDATASTRUCT* data);
+    void AfterCoverChange();
     void ApplyTaskbar();
     static SString ReadSetting(const char* name);
 

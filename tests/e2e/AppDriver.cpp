@@ -15,6 +15,17 @@
 //   app_driver select-folder INDEX       selects a folder-list item as a click would
 //   app_driver toolbar-check ID 0|1      sets a toolbar button's pressed state
 //   app_driver set-volume POS            moves the volume slider
+//   app_driver playlist                  prints the playlists pane: names, selection, tracks, count
+//   app_driver playlist-select NAME      selects a playlist in the drop-down as the user would
+//   app_driver playlist-track INDEX      selects a track of the playlist as a click would
+//   app_driver playlist-key VK           sends a key to the playlist's track list
+//   app_driver playlist-click ID         clicks a button of the playlists pane (1002-1009)
+//   app_driver post-top CAPTION MSG W L  posts a message to a top-level window
+//   app_driver navigate CAPTION URL      asks that window's browser to navigate (WM_COPYDATA 1)
+//   app_driver click-top CAPTION ID      clicks the control ID of that window with the mouse messages
+//   app_driver texts-top CAPTION         prints the id, visibility and text of that window's children
+//   app_driver select-file INDEX         selects one file-list item as a click would
+//   app_driver tree-select CAPTION INDEX selects the INDEX-th item (in display order) of that window's tree
 //   app_driver play                      the now-playing pane, docked bar and video window
 //   app_driver mouse HWND MSG X Y [WP]   posts a mouse message to any window
 //   app_driver watch MS [1|2]            every change of the now-playing title for MS ms
@@ -191,6 +202,90 @@ int State(HWND main)
     return 0;
 }
 
+// The playlists pane: the parent of the only drop-down list of the main window.
+HWND PlaylistPane(HWND main)
+{
+    HWND names = ChildOfClass(main, WC_COMBOBOXA);
+    return names ? GetParent(names) : nullptr;
+}
+
+HWND DirectChild(HWND parent, int id)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == id)
+            return child;
+    return nullptr;
+}
+
+int Playlist(HWND main, int argc, char** argv)
+{
+    HWND pane = PlaylistPane(main);
+    HWND names = pane ? DirectChild(pane, 1000) : nullptr;
+    HWND tracks = pane ? DirectChild(pane, 1001) : nullptr;
+    if (!names || !tracks)
+    {
+        printf("error=no playlists pane\n");
+        return 1;
+    }
+    const char* command = argv[1];
+    char text[1024];
+    if (strcmp(command, "playlist") == 0)
+    {
+        long count = (long)SendMessageA(names, CB_GETCOUNT, 0, 0);
+        printf("names=");
+        for (long i = 0; i < count; i++)
+        {
+            // The drop-down is a Unicode window: its texts cross processes intact only as UTF-16.
+            WCHAR wide[512] = L"";
+            text[0] = 0;
+            if (SendMessageW(names, CB_GETLBTEXTLEN, i, 0) < 512)
+                SendMessageW(names, CB_GETLBTEXT, i, (LPARAM)wide);
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+            printf("%s%s", i ? "|" : "", text);
+        }
+        printf("\nselected=%ld\n", (long)SendMessageA(names, CB_GETCURSEL, 0, 0));
+        // The track list draws its own items: their texts stay in the program.
+        printf("track_count=%ld\n", (long)SendMessageA(tracks, LB_GETCOUNT, 0, 0));
+        printf("track_sel=%ld\n", (long)SendMessageA(tracks, LB_GETCURSEL, 0, 0));
+        HWND label = nullptr;
+        for (HWND child = GetWindow(pane, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetDlgCtrlID(child) == 0)
+                label = child;
+        text[0] = 0;
+        if (label)
+            GetWindowTextA(label, text, sizeof(text));
+        printf("count=%s\n", text);
+        return 0;
+    }
+    if (argc < 3)
+        return 2;
+    if (strcmp(command, "playlist-select") == 0)
+    {
+        if (SendMessageA(names, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)argv[2]) == CB_ERR)
+            return 1;
+        SendMessageA(pane, WM_COMMAND, MAKEWPARAM(1000, CBN_SELCHANGE), (LPARAM)names);
+        return 0;
+    }
+    if (strcmp(command, "playlist-track") == 0)
+    {
+        SendMessageA(tracks, LB_SETCURSEL, (WPARAM)atoi(argv[2]), 0);
+        SendMessageA(pane, WM_COMMAND, MAKEWPARAM(1001, LBN_SELCHANGE), (LPARAM)tracks);
+        return 0;
+    }
+    if (strcmp(command, "playlist-key") == 0)
+        return SendMessageA(tracks, WM_KEYDOWN, (WPARAM)strtoul(argv[2], nullptr, 0), 1) >= 0 ? 0 : 1;
+    if (strcmp(command, "playlist-click") == 0)
+    {
+        HWND button = DirectChild(pane, atoi(argv[2]));
+        if (!button)
+            return 1;
+        SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        return 0;
+    }
+    return 2;
+}
+
 // The children of a window, one line each: handle, id, visible, enabled, the rectangle
 // in screen coordinates and the text.
 void PrintChildren(const char* prefix, HWND parent)
@@ -336,6 +431,64 @@ int main(int argc, char** argv)
         CloseClipboard();
         return 0;
     }
+    if (strcmp(command, "post-top") == 0 && argc > 5)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        return window && PostMessageA(window, (UINT)strtoul(argv[3], nullptr, 0), (WPARAM)strtoull(argv[4], nullptr, 0),
+                                      (LPARAM)strtoll(argv[5], nullptr, 0)) ? 0 : 1;
+    }
+    if ((strcmp(command, "click-top") == 0 && argc > 3) || (strcmp(command, "texts-top") == 0 && argc > 2))
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        if (!window)
+            return 1;
+        if (strcmp(command, "texts-top") == 0)
+        {
+            int index = 0;
+            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), index++)
+            {
+                char text[256] = "";
+                GetWindowTextA(child, text, sizeof(text));
+                printf("child_%d=%d,%d,%s\n", index, GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0, text);
+            }
+            return 0;
+        }
+        HWND control = DirectChild(window, atoi(argv[3]));
+        if (!control)
+            return 1;
+        SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        return 0;
+    }
+    if (strcmp(command, "tree-select") == 0 && argc > 3)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        HWND tree = window ? ChildOfClass(window, WC_TREEVIEWA) : nullptr;
+        if (!tree)
+            return 1;
+        // Items are walked in display order: each item, then its children.
+        HTREEITEM item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+        for (int index = atoi(argv[3]); item && index > 0; index--)
+        {
+            HTREEITEM next = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item);
+            while (!next && item)
+            {
+                next = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
+                if (!next)
+                    item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, (LPARAM)item);
+            }
+            item = next;
+        }
+        return item && SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item) ? 0 : 1;
+    }
+    if (strcmp(command, "navigate") == 0 && argc > 3)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        COPYDATASTRUCT data = {1, (DWORD)strlen(argv[3]) + 1, argv[3]};
+        DWORD_PTR answer = 0;
+        return window && SendMessageTimeoutA(window, WM_COPYDATA, 0, (LPARAM)&data, SMTO_ABORTIFHUNG, 10000, &answer)
+                   ? 0 : 1;
+    }
     if (strncmp(command, "dlg-", 4) == 0 && argc > 2)
     {
         HWND dialog = WaitTop(argv[2], 5000);
@@ -405,6 +558,19 @@ int main(int argc, char** argv)
         HWND volume = Child(main, 1007);
         return volume && SendMessageA(volume, TBM_SETPOS, TRUE, atoi(argv[2])) >= 0 ? 0 : 1;
     }
+    if (strcmp(command, "select-file") == 0 && argc > 2)
+    {
+        HWND files = Child(main, 1002);
+        if (!files)
+            return 1;
+        SendMessageA(files, LB_SETSEL, FALSE, -1);
+        SendMessageA(files, LB_SETSEL, TRUE, atoi(argv[2]));
+        SendMessageA(files, LB_SETCARETINDEX, atoi(argv[2]), FALSE);
+        SendMessageA(GetParent(files), WM_COMMAND, MAKEWPARAM(1002, LBN_SELCHANGE), (LPARAM)files);
+        return 0;
+    }
+    if (strncmp(command, "playlist", 8) == 0)
+        return Playlist(main, argc, argv);
     if (strcmp(command, "select-folder") == 0 && argc > 2)
     {
         HWND folders = Child(main, 1001);
