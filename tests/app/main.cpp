@@ -3,7 +3,7 @@
 
 #include "SLibrary.h"
 
-// The main program's unit tests share one started library, as the program does.
+// The main program's tests share one started library, as the program does.
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
