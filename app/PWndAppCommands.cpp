@@ -6,6 +6,8 @@
 #include <shellapi.h>
 #include <stdio.h>
 
+#include "PWndBook.h"
+#include "PWndDescription.h"
 #include "PWndHelp.h"
 #include "SControl.h"
 #include "SFileMem.h"
