@@ -22,7 +22,6 @@
 //   app_driver popup-menu MS             whether a popup menu of the program shows within MS
 //   app_driver menu-keys VK...           presses keys in the program's open popup menu
 //   app_driver focus ID                  gives the focus to a child (0: the main window); prints the focused id
-//   app_driver type VK...                presses and releases keys as real input
 //   app_driver playlist                  prints the playlists pane: names, selection, tracks, count
 //   app_driver playlist-select NAME      selects a playlist in the drop-down as the user would
 //   app_driver playlist-track INDEX      selects a track of the playlist as a click would
@@ -211,73 +210,6 @@ int State(HWND main)
     return 0;
 }
 
-struct OwnedSearch
-{
-    HWND owner;
-    HWND windows[16];
-    int count;
-};
-
-BOOL CALLBACK FindOwned(HWND window, LPARAM param)
-{
-    OwnedSearch* search = (OwnedSearch*)param;
-    if (GetWindow(window, GW_OWNER) == search->owner && search->count < 16)
-        search->windows[search->count++] = window;
-    return TRUE;
-}
-
-struct MenuSearch
-{
-    DWORD process;
-    HWND menu;
-};
-
-BOOL CALLBACK FindPopupMenu(HWND window, LPARAM param)
-{
-    MenuSearch* search = (MenuSearch*)param;
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof(name));
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (strcmp(name, "#32768") == 0 && process == search->process && IsWindowVisible(window))
-    {
-        search->menu = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitPopupMenu(HWND main, DWORD milliseconds)
-{
-    MenuSearch search = {0, nullptr};
-    GetWindowThreadProcessId(main, &search.process);
-    DWORD start = GetTickCount();
-    for (;;)
-    {
-        search.menu = nullptr;
-        EnumWindows(FindPopupMenu, (LPARAM)&search);
-        if (search.menu || GetTickCount() - start >= milliseconds)
-            return search.menu;
-        Sleep(50);
-    }
-}
-
-// The focus of another program's thread is read and set with the input states joined.
-int Focus(HWND main, int id)
-{
-    HWND target = id ? Child(main, id) : main;
-    if (!target)
-        return 1;
-    DWORD thread = GetWindowThreadProcessId(main, nullptr);
-    DWORD own = GetCurrentThreadId();
-    if (!AttachThreadInput(own, thread, TRUE))
-        return 1;
-    SetForegroundWindow(main);
-    SetFocus(target);
-    Sleep(200);
-    HWND focus = GetFocus();
-    AttachThreadInput(own, thread, FALSE);
-    printf("focused=%d\n", focus == main ? 0 : focus ? GetDlgCtrlID(focus) : -1);
 // The playlists pane: the parent of the only drop-down list of the main window.
 HWND PlaylistPane(HWND main)
 {
@@ -470,6 +402,76 @@ int Play(HWND main)
     return 0;
 }
 
+struct OwnedSearch
+{
+    HWND owner;
+    HWND windows[16];
+    int count;
+};
+
+BOOL CALLBACK FindOwned(HWND window, LPARAM param)
+{
+    OwnedSearch* search = (OwnedSearch*)param;
+    if (GetWindow(window, GW_OWNER) == search->owner && search->count < 16)
+        search->windows[search->count++] = window;
+    return TRUE;
+}
+
+struct MenuSearch
+{
+    DWORD process;
+    HWND menu;
+};
+
+BOOL CALLBACK FindPopupMenu(HWND window, LPARAM param)
+{
+    MenuSearch* search = (MenuSearch*)param;
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof(name));
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (strcmp(name, "#32768") == 0 && process == search->process && IsWindowVisible(window))
+    {
+        search->menu = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitPopupMenu(HWND main, DWORD milliseconds)
+{
+    MenuSearch search = {0, nullptr};
+    GetWindowThreadProcessId(main, &search.process);
+    DWORD start = GetTickCount();
+    for (;;)
+    {
+        search.menu = nullptr;
+        EnumWindows(FindPopupMenu, (LPARAM)&search);
+        if (search.menu || GetTickCount() - start >= milliseconds)
+            return search.menu;
+        Sleep(50);
+    }
+}
+
+// The focus of another program's thread is read and set with the input states joined.
+int Focus(HWND main, int id)
+{
+    HWND target = id ? Child(main, id) : main;
+    if (!target)
+        return 1;
+    DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    DWORD own = GetCurrentThreadId();
+    if (!AttachThreadInput(own, thread, TRUE))
+        return 1;
+    SetForegroundWindow(main);
+    SetFocus(target);
+    Sleep(200);
+    HWND focus = GetFocus();
+    AttachThreadInput(own, thread, FALSE);
+    printf("focused=%d\n", focus == main ? 0 : focus ? GetDlgCtrlID(focus) : -1);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -647,6 +649,19 @@ int main(int argc, char** argv)
         HWND volume = Child(main, 1007);
         return volume && SendMessageA(volume, TBM_SETPOS, TRUE, atoi(argv[2])) >= 0 ? 0 : 1;
     }
+    if (strcmp(command, "select-file") == 0 && argc > 2)
+    {
+        HWND files = Child(main, 1002);
+        if (!files)
+            return 1;
+        SendMessageA(files, LB_SETSEL, FALSE, -1);
+        SendMessageA(files, LB_SETSEL, TRUE, atoi(argv[2]));
+        SendMessageA(files, LB_SETCARETINDEX, atoi(argv[2]), FALSE);
+        SendMessageA(GetParent(files), WM_COMMAND, MAKEWPARAM(1002, LBN_SELCHANGE), (LPARAM)files);
+        return 0;
+    }
+    if (strncmp(command, "playlist", 8) == 0)
+        return Playlist(main, argc, argv);
     if ((strcmp(command, "child-send") == 0 || strcmp(command, "child-post") == 0) && argc > 5)
     {
         HWND child = Child(main, atoi(argv[2]));
@@ -696,30 +711,6 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "focus") == 0 && argc > 2)
         return Focus(main, atoi(argv[2]));
-    if (strcmp(command, "type") == 0)
-    {
-        for (int i = 2; i < argc; i++)
-        {
-            BYTE key = (BYTE)strtoul(argv[i], nullptr, 0);
-            keybd_event(key, 0, 0, 0);
-            keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-            Sleep(50);
-        }
-        return 0;
-    }
-    if (strcmp(command, "select-file") == 0 && argc > 2)
-    {
-        HWND files = Child(main, 1002);
-        if (!files)
-            return 1;
-        SendMessageA(files, LB_SETSEL, FALSE, -1);
-        SendMessageA(files, LB_SETSEL, TRUE, atoi(argv[2]));
-        SendMessageA(files, LB_SETCARETINDEX, atoi(argv[2]), FALSE);
-        SendMessageA(GetParent(files), WM_COMMAND, MAKEWPARAM(1002, LBN_SELCHANGE), (LPARAM)files);
-        return 0;
-    }
-    if (strncmp(command, "playlist", 8) == 0)
-        return Playlist(main, argc, argv);
     if (strcmp(command, "select-folder") == 0 && argc > 2)
     {
         HWND folders = Child(main, 1001);

@@ -68,7 +68,7 @@ def keys(h):
         os.rmdir(extra)
         focused = h.driver("focus", ID_FOLDERS).get("focused")
         h.check(focused == str(ID_FOLDERS), "the folder list takes the focus (%s)" % focused)
-        h.driver("type", VK_F5)
+        h.driver("keys", VK_F5)
         h.check(h.wait(lambda: folder_count(h) == 4, 10), "F5 in the folder list refreshes (%d)" % folder_count(h))
     finally:
         if os.path.isdir(extra):
@@ -83,9 +83,9 @@ def keys(h):
     h.check(focused == str(ID_NOTE), "the note view takes the focus (%s)" % focused)
     length = lambda: int(h.driver("child-send", ID_NOTE, WM_GETTEXTLENGTH, 0, 0).get("result", "-1"))
     before = length()
-    h.driver("type", VK_SPACE, VK_SPACE)
+    h.driver("keys", VK_SPACE, VK_SPACE)
     h.check(h.wait(lambda: length() == before + 2, 5), "Space in the note view types blanks (%d, %d)" % (before, length()))
-    h.driver("type", VK_BACK)
+    h.driver("keys", VK_BACK)
     h.check(h.wait(lambda: length() == before + 1, 5), "Backspace in the note view deletes a character")
     time.sleep(0.3)
     h.check(folder_count(h) == 3, "Backspace in the note view does not go to the parent")
