@@ -7,9 +7,11 @@
 
 #include "SMediaCtrl.h"
 #include "SString.h"
+#include "SStringArray.h"
 #include "SWnd.h"
 
 class PWndApp;
+class SImage;
 
 // The 65-pixel now-playing strip at the top of the client area.
 class PWndPlay : public SWnd
@@ -37,11 +39,14 @@ public:
     bool IsShown() const { return m_shown; }
     void SetTextColor(unsigned color);
     unsigned GetTextColor() const { return m_textColor; }
+    // The library totals shown on the bar.
+    void SetTotalsText(const char* text) { m_totalsText = text ? text : ""; }
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     bool m_shown;
     unsigned m_textColor;
+    SString m_totalsText;
 };
 
 // The playlists strip at the bottom of the right pane.
@@ -69,10 +74,19 @@ class PWndThumbs : public SWnd
 public:
     PWndThumbs();
     bool Create(PWndApp* owner, const RECT* rect, HWND parent, int id);
+    // Empties the grid; then the main window adds one cell per sub-folder.
+    void Clear() { m_captions.RemoveAll(); }
+    void AddCell(const SImage* image, const char* caption, bool holdsMedia)
+    {
+        (void)image;
+        (void)holdsMedia;
+        m_captions.Add(caption);
+    }
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     PWndApp* m_owner;
+    SStringArray m_captions;
 };
 
 // The video window of the media player: a hidden topmost tool popup.
