@@ -1,6 +1,6 @@
 #pragma once
-// The media files of library folders: listing them by kind, and filling the
-// file list with one item per file (title, kind image, note marker).
+// The file list of a library folder: one item per media file (title, kind
+// image, note marker).
 #include "SString.h"
 #include "SStringArray.h"
 
@@ -14,12 +14,6 @@ public:
 
     // The file-list image of a file name by its extension; -1 for no media.
     static int MediaImage(const char* name);
-    // Appends a folder's media, sorted ignoring case: songs ("mp3", "wma", and "wax"
-    // radios), videos ("mpg", "mpeg", "avi", "wmv", and "wvx" radios), pictures ("jpg",
-    // "jpeg") and side files (the cover, text and page of each folder), each when
-    // asked; sub-folders too when recursive. Hidden files and folders are skipped.
-    static void Collect(SStringArray* out, const char* folder, bool recursive, bool songs, bool videos,
-                        bool pictures, bool sideFiles, bool excludeRadios);
     // Replaces the list's items and the parallel paths by one item per file of
     // folder (path ending with '\'): its title, its kind image and, for a track
     // with a note beside it (title + ".txt"), the note marker. The number of items.

@@ -5,6 +5,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "PWndBook.h"
+#include "PWndDescription.h"
 #include "PWndHelp.h"
 #include "PWndSetting.h"
 #include "SClipboard.h"
@@ -41,36 +43,11 @@ const UINT kToolbarCommand = ControlMessage(SBLOCK_TOOLBAR);
 const UINT kSliderMoved = ControlMessage(SBLOCK_SLIDER, 1);
 const UINT kTrayMouse = ControlMessage(SBLOCK_TRAY);
 
-// The list image of a picture in the file list.
-const int kPictureImage = 4;
-
-// Media kinds of the file list by extension: the list image of each.
-int FileImage(const SString& extension)
-{
-    static const char* const songs[] = {".mp3", ".wav", ".wma", ".ogg", ".mid", ".flac"};
-    static const char* const videos[] = {".avi", ".mpg", ".mpeg", ".wmv", ".mp4"};
-    static const char* const radios[] = {".wax", ".wvx", ".asx", ".m3u", ".pls"};
-    static const char* const pictures[] = {".jpg", ".jpeg", ".png", ".bmp", ".gif"};
-    for (const char* e : songs)
-        if ((extension.CompareNoCase(e) == 0))
-            return 0;
-    for (const char* e : videos)
-        if ((extension.CompareNoCase(e) == 0))
-            return 1;
-    for (const char* e : radios)
-        if ((extension.CompareNoCase(e) == 0))
-            return 2;
-    for (const char* e : pictures)
-        if ((extension.CompareNoCase(e) == 0))
-            return kPictureImage;
-    return -1;
-}
-
 } // namespace
 
 PWndApp::PWndApp()
     : m_autoHideAfterPlay(false), m_repeat(false),
-      m_shutdown(false), m_queueIndex(-1), m_loadingNote(false), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
+      m_shutdown(false), m_playHost(this), m_loadingNote(false), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
       m_helpWindow(nullptr), m_firstLoaded(false)
 {
     m_logo.LoadResource(130, "BINARY");
@@ -81,6 +58,11 @@ PWndApp::PWndApp()
     for (int id : kListImages)
         m_listImages.AddResource(id, "BINARY");
     m_coverView.SetOwner(this, &m_ripple);
+    m_queue.Attach(&m_player, &m_playHost);
+    m_playPane.SetApp(this)->SetQueue(&m_queue);
+    m_dockedBar.SetApp(this)->SetQueue(&m_queue);
+    m_thumbs.SetApp(this);
+    m_player.SetPlacementName(kPlacementKey1, kPlacementKey2, "WindowVideo");
 }
 
 PWndApp::~PWndApp()
@@ -169,9 +151,9 @@ LRESULT PWndApp::OnCreated()
     RECT free;
     GetFreeClientRect(&free);
     RECT rect = {free.left, free.top, free.right, free.top + 65};
-    m_playPane.Create(this, &rect);
+    m_playPane.CreateChild("", WS_VISIBLE, 0, &rect, GetHandle());
     m_playPane.SetAnchor(4);
-    m_dockedBar.Create(this);
+    m_dockedBar.Create();
 
     rect = {free.left, free.top + 65, free.right, free.bottom};
     m_outerSplitter.Create(WS_VISIBLE, 0, &rect, GetHandle());
@@ -205,7 +187,7 @@ LRESULT PWndApp::OnCreated()
 
     const int strip = 101;
     rect = {0, 0, width, height - strip};
-    m_thumbs.Create(this, &rect, right->GetHandle(), ID_THUMBS);
+    m_thumbs.Create(&rect, right->GetHandle(), ID_THUMBS);
     m_thumbs.SetAnchor(68);
 
     rect = {0, 0, 150, 150};
@@ -277,7 +259,7 @@ LRESULT PWndApp::OnCreated()
     m_playlists.Create(this, &rect, right->GetHandle());
     m_playlists.SetAnchor(36);
 
-    m_player.Create(this);
+    m_player.Create(GetHandle());
 
     ClearPlayDisplays();
     AnnounceHandle();
@@ -414,8 +396,7 @@ void PWndApp::FillSendToMenu()
 
 void PWndApp::SetVolume(int sliderPosition)
 {
-    // The player of the playback feature takes (50 - position) * 100 / 50 per cent.
-    (void)sliderPosition;
+    m_queue.SetVolume(sliderPosition);
 }
 
 void PWndApp::EnableToolbarButton(int id, bool enabled)
@@ -425,9 +406,7 @@ void PWndApp::EnableToolbarButton(int id, bool enabled)
 
 void PWndApp::SetPlayCount(int count)
 {
-    char text[32];
-    snprintf(text, sizeof(text), "%d", count);
-    m_playPane.SetCountText(text);
+    m_playPane.SetCountText(count);
 }
 
 // ---------------------------------------------------------------- settings
@@ -481,9 +460,9 @@ bool PWndApp::LoadSettings(bool firstLoad)
     if (firstLoad)
         StartStatistics();
 
-    m_playlists.LoadNames(rootText);
+    m_playlists.FillPlaylists();
     if (firstLoad)
-        m_playlists.SelectName(ReadSetting("Playlist"));
+        m_playlists.SelectPlaylist(ReadSetting("Playlist"));
     FillSendToMenu();
 
     if (firstLoad)
@@ -513,35 +492,8 @@ bool PWndApp::LoadSettings(bool firstLoad)
 
 void PWndApp::ApplyTaskbar()
 {
-    const bool wanted = SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "Taskbar");
-    APPBARDATA data;
-    memset(&data, 0, sizeof(data));
-    data.cbSize = sizeof(data);
-    data.hWnd = m_dockedBar.GetHandle();
-    if (wanted && !m_dockedBar.IsShown())
-    {
-        RECT work;
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        const int height = m_dockedBar.GetWindowHeight();
-        data.uEdge = ABE_BOTTOM;
-        data.rc = {work.left, work.bottom - height, work.right, work.bottom};
-        SHAppBarMessage(ABM_NEW, &data);
-        SHAppBarMessage(ABM_QUERYPOS, &data);
-        SHAppBarMessage(ABM_SETPOS, &data);
-        m_dockedBar.MoveWindowToRect(&data.rc);
-        m_dockedBar.ShowWindow(SW_SHOWNOACTIVATE);
-        m_dockedBar.SetShown(true);
-    }
-    else if (!wanted && m_dockedBar.IsShown())
-    {
-        if (SHAppBarMessage(ABM_REMOVE, &data))
-        {
-            m_dockedBar.ShowWindow(SW_HIDE);
-            m_dockedBar.SetShown(false);
-        }
-    }
-    if (m_dockedBar.IsShown())
-        m_dockedBar.SetTextColor((unsigned)SRegistry::ReadInt(HKEY_CURRENT_USER, kSettingsKey, "TaskbarColor"));
+    m_dockedBar.ApplyDocking(SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "Taskbar"),
+                             (COLORREF)SRegistry::ReadInt(HKEY_CURRENT_USER, kSettingsKey, "TaskbarColor"));
 }
 
 void PWndApp::SaveSettings()
@@ -583,32 +535,6 @@ void PWndApp::ShowHelp()
     m_helpWindow->Create(this);
 }
 
-void PWndApp::OpenBook(const char* path)
-{
-    SString target = path ? SString(path) : m_bookPage;
-    if (m_bookWindow && ::IsWindow(m_bookWindow->GetHandle()))
-    {
-        m_bookWindow->BringToFront(true);
-        m_bookWindow->Navigate(target);
-        return;
-    }
-    delete m_bookWindow;
-    m_bookWindow = new PWndBook();
-    m_bookWindow->Create(GetHandle(), target);
-}
-
-void PWndApp::ShowDescriptionWindow()
-{
-    if (m_descriptionWindow && ::IsWindow(m_descriptionWindow->GetHandle()))
-    {
-        m_descriptionWindow->BringToFront(true);
-        return;
-    }
-    delete m_descriptionWindow;
-    m_descriptionWindow = new PWndDescription();
-    m_descriptionWindow->Create(GetHandle());
-}
-
 void PWndApp::ToggleVisible()
 {
     if (IsVisible())
@@ -628,69 +554,3 @@ void PWndApp::FocusVisiblePane()
         m_fileList.SetFocus();
 }
 
-// ---------------------------------------------------------------- playback entry points
-
-void PWndApp::ClearPlayDisplays()
-{
-    m_playPane.SetCountText("");
-    m_toolBar.EnableButton(8, false);
-    m_toolBar.EnableButton(9, false);
-    m_toolBar.EnableButton(10, false);
-    m_toolBar.EnableButton(11, false);
-}
-
-void PWndApp::PlayFolder(int entry, const char* folderName)
-{
-    (void)entry;
-    SString name = folderName ? SString(folderName) : m_folderList.GetSelectedText();
-    if (name.IsEmpty())
-        return;
-    m_queue.RemoveAll();
-    SStringArray files;
-    m_disk.Search(&files, m_currentFolder.GetPath() + name + "\\*", SDisk::SearchFiles | SDisk::SearchSkipHidden);
-    files.Sort();
-    for (int i = 0; i < files.GetCount(); i++)
-    {
-        int image = FileImage(SPath(files.GetAt(i)).GetExtension(true, true));
-        if (image >= 0 && image != kPictureImage)
-            m_queue.Add(files.GetAt(i));
-    }
-    m_queueIndex = m_queue.GetCount() > 0 ? 0 : -1;
-    SetPlayCount(m_queue.GetCount());
-}
-
-void PWndApp::PlayAll(bool, bool) {}
-
-void PWndApp::PlaySelected()
-{
-    SArray<int> selection;
-    m_fileList.GetSelection(&selection);
-    if (selection.GetCount() == 0)
-        return;
-    m_queue.RemoveAll();
-    for (int i = 0; i < selection.GetCount(); i++)
-        m_queue.Add(m_filePaths.GetAt(selection.GetAt(i)));
-    m_queueIndex = 0;
-    SetPlayCount(m_queue.GetCount());
-}
-
-void PWndApp::Previous()
-{
-    if (m_queueIndex > 0)
-        m_queueIndex--;
-}
-
-void PWndApp::Next()
-{
-    if (m_queueIndex >= 0 && m_queueIndex + 1 < m_queue.GetCount())
-        m_queueIndex++;
-}
-
-void PWndApp::Pause() {}
-
-void PWndApp::Stop()
-{
-    m_queueIndex = -1;
-    if (m_toolBar.GetHandle())
-        ClearPlayDisplays();
-}

@@ -6,8 +6,13 @@
 #include <vector>
 
 #include "PLibraryStats.h"
-#include "PPanes.h"
+#include "PMedia.h"
+#include "PPlayQueue.h"
+#include "PWndPlay.h"
+#include "PWndTask.h"
+#include "PWndThumbs.h"
 #include "PSplitterCtrl.h"
+#include "PWndPlaylist.h"
 #include "SArray.h"
 #include "SBrowserCtrl.h"
 #include "SCodeEditCtrl.h"
@@ -35,6 +40,8 @@
 #include "SToolBarCtrl.h"
 #include "STrayIcon.h"
 
+class PWndBook;
+class PWndDescription;
 class PWndHelp;
 
 // Registry key of every setting of the program, and the two key parts of the
@@ -62,6 +69,26 @@ enum
 class PWndApp : public SWnd
 {
 public:
+    // What the play queue drives in the main window: panes, docked bar, toolbar, status.
+    class _PPlayHost : public PPlayQueue::Host
+    {
+    public:
+        explicit _PPlayHost(PWndApp* owner) : m_owner(owner) {}
+        bool IsRepeatOn() override;
+        bool IsShutdownOn() override;
+        void ClearDisplays() override;
+        void ShowOpening() override;
+        void ShowOpenFailed() override;
+        void ShowEntry(int number, int count) override;
+        void ShowCount(int count) override;
+        void ShowBuffering(bool buffering) override;
+        void RefreshDisplays() override;
+        void ShutdownWindows() override;
+
+    private:
+        PWndApp* m_owner;
+    };
+
     // The cover picture: a markup view with the ripple effect over it.
     class _SMediaCtrl : public SMediaCtrl
     {
@@ -137,9 +164,6 @@ public:
     void SelectFile(const char* text);
     // Appends the full paths of the selected file-list items in list order; their number.
     int GetSelectedFiles(SStringArray* out);
-    // Appends a folder's media by kind, sorted ignoring case.
-    void CollectFiles(SStringArray* out, const char* folder, bool recursive, bool songs, bool videos,
-                      bool pictures, bool sideFiles, bool excludeRadios);
     // One step of the cover ripple (timer 200); whether a ripple may start at all.
     void RippleStep();
     bool CanRipple();
@@ -151,28 +175,72 @@ public:
     static int RemoveEmptyIniFiles(const SStringArray& files);
     const PLibraryStats& GetStatistics() const { return m_stats.Get(); }
 
-    // Playback entry points of the commands.
-    void PlayFolder(int entry, const char* folderName);
-    void PlayAll(bool recursive, bool shuffled);
-    void PlaySelected();
-    void Previous();
-    void Next();
-    void Pause();
-    void Stop();
+    // Playback: the play queue filled from the library and moved through by the commands.
+    static int CollectFiles(SStringArray* out, const char* folder, bool recursive, bool songs, bool videos,
+                            bool pictures, bool sideFiles, bool excludeRadios);
+    bool PlayFolder(int startIndex, const char* folderName);
+    bool PlayAll(bool recursive, bool shuffle);
+    bool PlaySelected();
+    bool PlayList(const SStringArray* paths);
+    bool AddToQueue(bool fromFolderList);
+    bool CollectForQueue(bool fromFolderList, SStringArray* out);
+    int GetQueueTitles(SStringArray* out) const;
+    bool PlayFrom(int index, bool pauseAfterOpen);
+    bool PlayEntry(int index, bool pauseAfterOpen);
+    bool Previous();
+    bool Next();
+    bool Pause();
+    bool Stop();
+    bool Seek(int seconds);
+    void OnMediaEnded();
+    void OnPlayerTick();
     void ClearPlayDisplays();
+    void HideVideoWindow();
+    void SetBuffering(bool buffering);
+    PMedia* GetPlayer() { return &m_player; }
+    PWndPlay* GetPlayPane() { return &m_playPane; }
+    PWndTask* GetDockedBar() { return &m_dockedBar; }
+    // The panes' way into the library: the folder levels above a medium's file (1 the
+    // album, 2 the artist) selected in their parent, then the file with that title.
+    bool ShowMediaFolder(const SPath& mediaPath, int levels, const char* selectFile, bool focusGrid);
+    // The thumbnail grid's navigation: relative to the current folder, or the root.
+    bool GridNavigate(const char* relative, const char* selectName, bool focusGrid);
+    bool GridGoToRoot();
+    // Shows and focuses the main window when hidden.
+    void ShowMainWindow();
 
     // Accessors used by the panes.
     const SPath& GetRootFolder() const { return m_rootFolder; }
     const SPath& GetCurrentFolder() const { return m_currentFolder; }
-    SStringArray* GetQueue() { return &m_queue; }
+    const SStringArray* GetQueue() const { return &m_queue.GetPaths(); }
     int GetQueueCount() const { return m_queue.GetCount(); }
-    int GetQueueIndex() const { return m_queueIndex; }
+    int GetQueueIndex() const { return m_queue.GetIndex(); }
     void EnableToolbarButton(int id, bool enabled);
     void SetPlayCount(int count);
     bool GetAutoHideAfterPlay() const { return m_autoHideAfterPlay; }
     const SStringArray& GetImagesList() const { return m_images; }
     bool IsRepeat() const { return m_repeat; }
     bool IsShutdown() const { return m_shutdown; }
+
+    // The library: the book, playlists, covers and lyrics.
+    // Writes the book page and, with images, its images folder; false when either cannot be made.
+    bool MakeBook(const char* bookPath, bool withImages);
+    // A book or web-view address that names something of the library: plays it or
+    // goes there, and true cancels the browser's own navigation.
+    bool OnBookLink(const char* url);
+    // Adds the selection of the folder list or the file list to the selected playlist.
+    bool AddToPlaylist(bool fromFolderList);
+    // Makes a folder's cover from a picture the user chooses.
+    bool MakeCover(const char* folderPath);
+    // Searches the web for a cover and saves the chosen one to coverPath.
+    bool DownloadCover(const char* terms, const char* coverPath);
+    // Opens the web search for the lyrics of a file-list title.
+    bool FindLyrics(const char* title);
+    // The folder's cover (or the logo) at 150 x 150.
+    bool LoadFolderCover(SImage* image, const char* folderPath);
+    // The media files a book block lists for a folder.
+    int CollectBookMedia(SStringArray* out, const char* folder);
+    PWndPlaylist* GetPlaylists() { return &m_playlists; }
 
 private:
     LRESULT OnCreated();
@@ -197,6 +265,9 @@ private:
     void OpenFolderMenu(const POINT& screen);
     void OpenFileMenu(const POINT& screen);
     bool OnWebNavigate(const char* url);
+    void OnLibraryCommand(int id);
+    LRESULT OnWebRequest(const COPYDATASTRUCT* data);
+    void AfterCoverChange();
     void ApplyTaskbar();
     static SString ReadSetting(const char* name);
 
@@ -238,8 +309,8 @@ private:
     PWndTask m_dockedBar;
     PWndPlay m_playPane;
     PMedia m_player;
-    SStringArray m_queue;
-    int m_queueIndex;
+    PPlayQueue m_queue;
+    _PPlayHost m_playHost;
     _SMediaCtrl m_coverView;
     SMediaCtrl m_titleView;
     SMediaCtrl m_parentNameView;

@@ -383,12 +383,6 @@ void PWndApp::UpdateCounts()
 
 // ---------------------------------------------------------------- files
 
-void PWndApp::CollectFiles(SStringArray* out, const char* folder, bool recursive, bool songs, bool videos,
-                           bool pictures, bool sideFiles, bool excludeRadios)
-{
-    PFileLister::Collect(out, folder, recursive, songs, videos, pictures, sideFiles, excludeRadios);
-}
-
 int PWndApp::GetSelectedFiles(SStringArray* out)
 {
     if (!out)

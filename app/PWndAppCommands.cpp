@@ -100,6 +100,8 @@ LRESULT PWndApp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             m_webView.ShowWindow(SW_SHOW);
         }
         return -1;
+    case WM_COPYDATA:
+        return OnWebRequest((const COPYDATASTRUCT*)lParam);
     case ControlMessage(SBLOCK_BROWSER, 0):
         if (lParam && OnWebNavigate((const char*)lParam))
             return -1;
@@ -163,8 +165,13 @@ void PWndApp::OnCommand(int id)
             OnCommand(16);
         break;
     case 16:
-        // Making the book belongs to the book feature; the window opens on what exists.
-        OpenBook(nullptr);
+    case 24:
+    case 26:
+    case 27:
+    case 28:
+    case 31:
+    case 32:
+        OnLibraryCommand(id);
         break;
     case 17: SendBook(); break;
     case 18: ShowDescriptionWindow(); break;
@@ -172,6 +179,8 @@ void PWndApp::OnCommand(int id)
     case 20: ShowHelp(); break;
     case 21: m_network.OpenUrl(kMakerPage); break;
     case 22: Close(); break;
+    case 23: AddToQueue(true); break;
+    case 30: AddToQueue(false); break;
     case 25:
     {
         SString name = m_folderList.GetSelectedText();
@@ -312,7 +321,7 @@ void PWndApp::OnRemote(LPARAM command)
         ToggleVisible();
         break;
     case 2:
-        if (m_queueIndex == -1)
+        if (GetQueueIndex() == -1)
             PlayFolder(0, nullptr);
         else
             Pause();
@@ -326,42 +335,6 @@ void PWndApp::OnRemote(LPARAM command)
     default:
         break;
     }
-}
-
-bool PWndApp::OnWebNavigate(const char* url)
-{
-    // A "link" address names an item of the library: go there instead of browsing.
-    // URL-decoded; a "+" stays a "+".
-    SString decoded;
-    for (const char* c = url; *c; c++)
-    {
-        auto hex = [](char h) { return h >= '0' && h <= '9' ? h - '0' : (h | 0x20) >= 'a' && (h | 0x20) <= 'f' ? (h | 0x20) - 'a' + 10 : -1; };
-        if (*c == '%' && c[1] && c[2] && hex(c[1]) >= 0 && hex(c[2]) >= 0)
-        {
-            decoded += (char)(hex(c[1]) * 16 + hex(c[2]));
-            c += 2;
-        }
-        else
-            decoded += *c;
-    }
-    SPath path(decoded);
-    if (!path.IsValid() || path.GetExtension(false, true).IsNotEqual("link"))
-        return false;
-    SStringArray components;
-    path.GetComponents(&components);
-    SStringArray rootComponents;
-    m_rootFolder.GetComponents(&rootComponents);
-    SString last = rootComponents.GetCount() > 0 ? rootComponents.GetAt(rootComponents.GetCount() - 1) : SString();
-    int start = -1;
-    for (int i = 0; i < components.GetCount(); i++)
-        if (components.GetAt(i).CompareNoCase(last) == 0)
-            start = i;
-    if (start < 0)
-        return true;
-    SString target = m_rootFolder.GetPath() + path.JoinComponents(start + 1, -1, false);
-    SPath targetPath(target);
-    GoToFolder(targetPath.GetFolder(), targetPath.GetTitle());
-    return true;
 }
 
 LRESULT PWndApp::OnClose()
@@ -378,16 +351,7 @@ LRESULT PWndApp::OnClose()
         *slot = nullptr;
     }
     SaveSettings();
-    if (m_dockedBar.IsShown())
-    {
-        APPBARDATA data;
-        memset(&data, 0, sizeof(data));
-        data.cbSize = sizeof(data);
-        data.hWnd = m_dockedBar.GetHandle();
-        m_dockedBar.ShowWindow(SW_HIDE);
-        SHAppBarMessage(ABM_REMOVE, &data);
-        m_dockedBar.SetShown(false);
-    }
+    m_dockedBar.Undock();
     return 0;
 }
 
@@ -406,7 +370,7 @@ void PWndApp::SendBook()
     snprintf(title, sizeof(title), "book %d-%d-%d", now.wMonth, now.wDay, now.wYear);
     SString archive = m_disk.GetUniqueFileName(m_disk.GetTempFolder(), title, "zip");
     SPath rootPath(book.GetFolderPath());
-    if (!archive.IsEmpty() && m_disk.CreateZip(archive, &files, rootPath.GetComponentCount()))
+    if (!archive.IsEmpty() && m_disk.CreateZip(archive, &files, rootPath.GetComponentCount() - 1))
     {
         m_network.SendMail("", "Melvora Browser BOOK", "", archive);
         m_disk.DeleteFile(archive);

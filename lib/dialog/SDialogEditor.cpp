@@ -56,18 +56,19 @@ SDialogEditor::~SDialogEditor()
 {
     Close();
     Reset();
+    ReleaseDesigner();
 }
 
 bool SDialogEditor::CanAddControl(_SCtrl*) { return true; }
 bool SDialogEditor::CanRemoveControl(_SCtrl*) { return true; }
 bool SDialogEditor::CanRenameControl(_SCtrl*, const char*) { return true; }
-void SDialogEditor::OnSelectionChanged() {}
+void SDialogEditor::OnSelectionChanged(_SCtrl*, _SCtrl*) { UpdatePropertySheet(); }
 void SDialogEditor::OnControlClick(_SCtrl*) {}
-void SDialogEditor::OnFillProperties() {}
+void SDialogEditor::OnFillProperties(SPropertyCtrl*, _SCtrl*) {}
 void SDialogEditor::BuildToolPanel() {}
-void SDialogEditor::OnUpdateToolPanel() {}
-void SDialogEditor::OnPanelCommand(int) {}
-void SDialogEditor::OnBuildPopupMenu(HMENU) {}
+void SDialogEditor::OnUpdateToolPanel(SPanelCtrl*) {}
+void SDialogEditor::OnPanelCommand(SPanelCtrl*, int, int, SPanelCtrl::_SButton*) {}
+void SDialogEditor::OnBuildPopupMenu(SMenu*, _SCtrl*) {}
 bool SDialogEditor::LoadResourceByName(const char*, SFile*) { return false; }
 
 bool SDialogEditor::Init(bool noPreview)
@@ -79,6 +80,7 @@ bool SDialogEditor::Init(bool noPreview)
         m_types[i].SetId(i);
         m_types[i].Set(kTypeNames[i].keyword, kTypeNames[i].caption);
     }
+    InitDesigner();
     return true;
 }
 
@@ -86,8 +88,7 @@ void SDialogEditor::Close()
 {
     if (m_open)
     {
-        m_selection.RemoveAll();
-        OnSelectionChanged();
+        Select(nullptr);
         Reset();
         m_open = false;
         return;
@@ -97,6 +98,7 @@ void SDialogEditor::Close()
 
 void SDialogEditor::Reset()
 {
+    ResetDesigner();
     m_selection.RemoveAll();
     while (m_controls.GetCount() > 0)
     {
@@ -106,7 +108,8 @@ void SDialogEditor::Reset()
     }
     delete m_dialog;
     m_dialog = nullptr;
-    OnUpdateToolPanel();
+    if (m_toolPanel && m_toolPanel->GetHandle())
+        OnUpdateToolPanel(m_toolPanel);
 }
 
 bool SDialogEditor::SetDialog(const _SCtrl* record)

@@ -13,6 +13,8 @@
 #include "SMenu.h"
 #include "SWnd.h"
 #include "SWndDialog.h"
+#include "SImage.h"
+#include "SPanelCtrl.h"
 
 // The builder's name is taken by a macro of <windows.h>; the system's own
 // function stays reachable as CreateDialogA/CreateDialogW.
@@ -23,6 +25,21 @@ class SResource;
 class SWndDialog;
 class SMenu;
 class SImageList;
+class SPropertyCtrl;
+
+// What the designer's drags and keys read of the mouse and keyboard: the real
+// state by default; a test installs its own so that a drag runs without real input.
+class SDesignerInput
+{
+public:
+    virtual ~SDesignerInput();
+    // Whether a key or mouse button is held (GetAsyncKeyState).
+    virtual bool IsKeyDown(int key);
+    // The cursor in screen coordinates.
+    virtual POINT GetCursorPos();
+    // Waits until new input arrives or the time has passed.
+    virtual void WaitForInput(DWORD milliseconds);
+};
 
 class SDialogEditor : public SWnd
 {
@@ -106,6 +123,9 @@ public:
         int GetRight() const { return m_x + m_width; }
         int GetBottom() const { return m_y + m_height; }
         void GetRect(RECT* rect) const;
+        // A 6 x 6 handle square just outside the record's rectangle (0 top-left to 7 bottom-right),
+        // in the units of the rectangle given (the record's own when null).
+        void GetHandleRect(int index, RECT* rect, const RECT* bounds = nullptr) const;
 
         // Style bits: Has* are true when every given bit is set (true for 0).
         bool HasStyle(uint32_t bits) const { return (m_style & bits) == bits; }
@@ -211,17 +231,176 @@ public:
     ~SDialogEditor() override;
 
     // --- designer hooks (the owner's say in the designer's actions) ---
+    // Asked before an inserted or pasted control joins the list; false drops it.
     virtual bool CanAddControl(_SCtrl* record);
+    // Asked before Delete, Cut or RemoveControl with asking removes a control.
     virtual bool CanRemoveControl(_SCtrl* record);
+    // Asked before the property sheet renames a control; false keeps the old name.
     virtual bool CanRenameControl(_SCtrl* record, const char* newName);
-    virtual void OnSelectionChanged();
+    // After every selection change made by the designer; refreshes the property sheet.
+    virtual void OnSelectionChanged(_SCtrl* previous, _SCtrl* current);
+    // A double click in the design area, with the primary selection.
     virtual void OnControlClick(_SCtrl* record);
-    virtual void OnFillProperties();
+    // Called by the property sheet fill after its own groups.
+    virtual void OnFillProperties(SPropertyCtrl* sheet, _SCtrl* record);
+    // Fills the attached tool panel.
     virtual void BuildToolPanel();
-    virtual void OnUpdateToolPanel();
-    virtual void OnPanelCommand(int command);
-    virtual void OnBuildPopupMenu(HMENU menu);
+    // Sets the tool panel's button states.
+    virtual void OnUpdateToolPanel(SPanelCtrl* panel);
+    // After the tool panel handled a button.
+    virtual void OnPanelCommand(SPanelCtrl* panel, int group, int button, SPanelCtrl::_SButton* record);
+    // Just before the popup menu is shown.
+    virtual void OnBuildPopupMenu(SMenu* menu, _SCtrl* primary);
+    // A resource the built dialog asks for by name during Test; false when there is none.
     virtual bool LoadResourceByName(const char* name, SFile* target);
+
+    // --- designer window: selection, coordinates, keys, mouse and painting ---
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnDelete() override;
+    void OnSelectAll() override;
+    void OnEscape() override;
+
+    // Selection entries; entry 0 is the primary. Null outside the range.
+    int GetSelectedCount() const { return m_selection.GetCount(); }
+    _SCtrl* GetSelected(int index) const;
+    _SCtrl* GetPrimary() const { return GetSelected(0); }
+    // Position in the selection; -1 when absent or null.
+    int GetSelectedIndex(const _SCtrl* record) const;
+    bool IsSelected(const _SCtrl* record) const { return GetSelectedIndex(record) >= 0; }
+    // Some selected record has this 16-bit ID.
+    bool IsIDSelected(int id) const;
+    // The selection is the dialog record.
+    bool IsDialogSelected() const;
+    // Empties the selection without notification.
+    void ClearSelection() { m_selection.RemoveAll(); }
+    // Appends; false when already selected or null.
+    bool AddToSelection(_SCtrl* record);
+    // Removes; false when absent.
+    bool Deselect(_SCtrl* record);
+    // Swaps the record with entry 0; false when absent or the dialog record.
+    bool MakePrimary(_SCtrl* record);
+    // Selects only the record (nothing for null) and calls OnSelectionChanged.
+    void Select(_SCtrl* record);
+    // Some selected record is locked.
+    bool IsSelectionLocked() const;
+    // Smallest rectangle holding every selected record, in design units (empty when none).
+    RECT GetSelectionBounds() const;
+    // Position in the control list; -1 when absent.
+    int GetControlIndex(const _SCtrl* record) const;
+    // Selects every control that is not hidden, in list order.
+    void SelectAll(bool redraw);
+    // Removes a control (asking CanRemoveControl with ask); false when absent or refused.
+    bool RemoveControl(_SCtrl* record, bool ask);
+    // Removes every control without asking.
+    void RemoveAllControls();
+    // Deletes the selected controls (Delete); false when refused or nothing was removed.
+    bool DeleteSelection();
+    // Controls that sit only on TAB pages that are not shown.
+    void GetHiddenControls(SArray<_SCtrl*>* hidden) const;
+    bool IsHiddenControl(const _SCtrl* record) const;
+
+    // Step of moves and placement: the grid when snap XOR Ctrl, else 1.
+    int GetStepX(bool ctrlDown) const { return (m_snapToGrid != ctrlDown) ? m_gridWidth : 1; }
+    int GetStepY(bool ctrlDown) const { return (m_snapToGrid != ctrlDown) ? m_gridHeight : 1; }
+    // Grid size; values below 1 become 1.
+    void SetGrid(int width, int height);
+    int GetGridWidth() const { return m_gridWidth; }
+    int GetGridHeight() const { return m_gridHeight; }
+    bool IsGridVisible() const { return m_gridVisible; }
+    bool IsSnapToGrid() const { return m_snapToGrid; }
+    // Grid dots on or off (redraws); snapping on or off. The tool panel's buttons follow.
+    void SetGridVisible(bool on);
+    void SetSnapToGrid(bool on);
+    // Rulers on or off; the layout follows at the next paint.
+    void SetRulers(bool on);
+    bool HasRulers() const { return m_rulers; }
+    // 1 to 33 places that type, -1 is the selection tool; false for anything else.
+    bool SetInsertTool(int type);
+    int GetInsertTool() const { return m_insertTool; }
+    // The editor font from a face and size; the stock GUI font for no face.
+    void SetEditorFont(const char* face, int size);
+    HFONT GetEditorFont() const;
+
+    // Recomputes the client rectangle, design area and ruler bands.
+    void UpdateLayout();
+    RECT GetDesignArea() const { return m_designArea; }
+    RECT GetHorzRulerRect() const { return m_horzRuler; }
+    RECT GetVertRulerRect() const { return m_vertRuler; }
+    // Client point or rectangle to design units and back.
+    void ClientToDesign(POINT* point) const;
+    void ClientToDesign(RECT* rect) const;
+    void DesignToClient(POINT* point) const;
+    void DesignToClient(RECT* rect) const;
+    // Invalidates, erases and updates the whole window.
+    void RedrawDesigner();
+    // Sends the change notification to the parent.
+    void NotifyChanged();
+
+    // The tool panel and property sheet the owner attached (owned by the editor once attached).
+    void SetToolPanel(SPanelCtrl* panel) { m_toolPanel = panel; }
+    SPanelCtrl* GetToolPanel() const { return m_toolPanel; }
+    // Refreshes the property sheet: the whole sheet for the primary (null key), or one item of a group.
+    typedef void (*PropertySheetUpdater)(SDialogEditor* editor, const char* group, const char* key,
+                                         const char* value);
+    // Installs the property sheet's side (the layer that owns the sheet does); the previous one.
+    static PropertySheetUpdater SetPropertySheetUpdater(PropertySheetUpdater updater);
+    void UpdatePropertySheet(const char* group = nullptr, const char* key = nullptr, const char* value = nullptr);
+
+    // The popup menu and the external-controls menu (popups owned by the window once it exists).
+    SMenu* GetPopupMenu() { return &m_popupMenu; }
+    SMenu* GetExternMenu() { return &m_externMenu; }
+    // Adds an external control: command 100 + n with its displayed name and stored file name; false past 199.
+    bool AddExternControl(const char* name, const char* fileName);
+    int GetExternControlCount() const { return m_externCount; }
+    // Places an external control chosen from the menu (command 100 to 199) at the menu's point.
+    bool InsertExternControl(int command);
+
+    // --- mouse ---
+    // Installs the drag and key input (null: the real devices); returns the previous one.
+    static SDesignerInput* SetInput(SDesignerInput* input);
+    // The input in use.
+    static SDesignerInput* GetInput();
+    // The record's rectangle in design units; the dialog record lies at the design origin.
+    static void GetRecordRect(const _SCtrl* record, RECT* rect);
+    // The record under a client point: controls from the top, then the dialog; null for none.
+    _SCtrl* HitTest(POINT point) const;
+    // Index 0 to 7 of the primary's handle under a client point; -1 for none.
+    int HitTestHandle(POINT point) const;
+    // A handle square of a record in client coordinates.
+    void GetClientHandleRect(const _SCtrl* record, int index, RECT* rect) const;
+    void OnMouseMove(POINT point);
+    void OnLeftButtonDown(POINT point);
+    void OnRightButtonDown(POINT point);
+    void OnKeyDown(int key);
+    // Modal drags inside the left-button handler; false when refused or cancelled.
+    bool RubberBandSelect(POINT start);
+    bool MoveDrag(POINT start);
+    bool ResizeDrag(POINT start, int handle);
+    // Places a new control of the type at a client point (snapped); null when refused.
+    _SCtrl* PlaceControl(int type, POINT point);
+
+    // --- painting ---
+    typedef void (*ExternPaintCallback)(HDC dc, _SCtrl* record, void* user, const char* parameters);
+    void SetExternPaintCallback(ExternPaintCallback callback, void* user);
+    void SetDefaultColors();
+    // 0xFF000000 keeps a stored colour.
+    void SetWorkspaceColors(uint32_t workspace, uint32_t rulerBack);
+    void SetRulerTextColor(uint32_t color);
+    void SetSelectionColors(uint32_t focused, uint32_t unfocused);
+    COLORREF GetWorkspaceColor() const { return m_workspaceColor; }
+    COLORREF GetRulerBackColor() const { return m_rulerBackColor; }
+    COLORREF GetRulerTextColor() const { return m_rulerTextColor; }
+    COLORREF GetSelectionColor(bool focused) const { return focused ? m_selectColor : m_selectGrayColor; }
+    // The dialog's background image and the name it was loaded from.
+    const SImage* GetDesignImage() const { return &m_designImage; }
+    const SString& GetDesignImageName() const { return m_designImageName; }
+    void PaintDesign(HDC dc);
+    void PaintRecord(HDC dc, _SCtrl* record);
+    void PaintRulers(HDC dc);
+    // Moves the pointer indicators on the rulers (null point: the pointer; null pen: a black one).
+    void DrawRulerIndicators(HDC dc, const POINT* point, HPEN pen);
+    int GetRulerMarkX() const { return m_rulerMarkX; }
+    int GetRulerMarkY() const { return m_rulerMarkY; }
 
     // --- model ---
     // Fills the type table; previews are off with noPreview. Always true.
@@ -307,4 +486,63 @@ private:
     SResource* m_resources;
     // The designer's selection (not owning).
     SArray<_SCtrl*> m_selection;
+
+    // --- designer window state ---
+    void InitDesigner();
+    void ResetDesigner();
+    void ReleaseDesigner();
+    void OnCreated();
+    bool HandleMenuCommand(int command);
+    void MoveSelectionByKey(int key, bool ctrlDown);
+    void ResizePrimaryByKey(int key, bool ctrlDown);
+    void TabToNextControl();
+    bool IsCtrlDown() const;
+    void TakeSnapshot();
+    void DropSnapshot();
+    void PressSelectionTool();
+    bool RunDragLoop(POINT start, int mode, int handle, SArray<RECT>* result);
+    void ComputeDragOutlines(int mode, int handle, POINT start, POINT pointer, bool ctrlDown,
+                             SArray<RECT>* outlines) const;
+    void ShowNoExternError();
+    SString GetInvisibleText() const;
+    void ShowDesignerPopup(POINT point);
+    void PaintDialogRecord(HDC dc, _SCtrl* record);
+    void PaintControlRecord(HDC dc, _SCtrl* record);
+    void PaintSelection(HDC dc);
+    void LoadDesignImage();
+    static void SetBrushColor(HBRUSH* brush, COLORREF* stored, uint32_t color);
+
+    int m_insertTool = -1;
+    int m_gridWidth = 5;
+    int m_gridHeight = 5;
+    bool m_gridVisible = true;
+    bool m_snapToGrid = true;
+    bool m_rulers = true;
+    RECT m_clientRect = {0, 0, 0, 0};
+    RECT m_designArea = {0, 0, 0, 0};
+    RECT m_horzRuler = {0, 0, 0, 0};
+    RECT m_vertRuler = {0, 0, 0, 0};
+    int m_rulerMarkX = -1;
+    int m_rulerMarkY = -1;
+    COLORREF m_workspaceColor = 0, m_rulerBackColor = 0, m_rulerTextColor = 0;
+    COLORREF m_selectColor = 0, m_selectGrayColor = 0;
+    HBRUSH m_workspaceBrush = nullptr, m_rulerBackBrush = nullptr;
+    HBRUSH m_selectBrush = nullptr, m_selectGrayBrush = nullptr;
+    // Fills records that cannot be shown in layer mode.
+    HBRUSH m_hatchBrush = nullptr;
+    HFONT m_rulerFont = nullptr;
+    // The editor font when made from a face (owned); null means the stock GUI font.
+    HFONT m_editorFont = nullptr;
+    SImage m_designImage;
+    SString m_designImageName;
+    SMenu m_popupMenu;
+    SMenu m_externMenu;
+    int m_externCount = 0;
+    POINT m_externPoint = {0, 0};
+    ExternPaintCallback m_externPaint = nullptr;
+    void* m_externPaintUser = nullptr;
+    SPanelCtrl* m_toolPanel = nullptr;
+    // Counts paints, so that a drag knows when its outlines were painted over.
+    unsigned m_paintCount = 0;
+    unsigned m_dragPaintCount = 0;
 };

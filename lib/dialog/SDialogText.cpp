@@ -374,7 +374,8 @@ bool SDialogEditor::Load(SFile* stream)
         first = false;
     }
     m_open = true;
-    OnUpdateToolPanel();
+    if (m_toolPanel && m_toolPanel->GetHandle())
+        OnUpdateToolPanel(m_toolPanel);
     m_selection.RemoveAll();
     if (m_dialog)
         m_selection.Add(m_dialog);

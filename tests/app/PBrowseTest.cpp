@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PFileLister.h"
+#include "PPlayQueue.h"
 #include "PLibraryStats.h"
 #include "PMarkup.h"
 #include "SListCtrl.h"
@@ -311,7 +312,7 @@ TEST(PFileLister, CollectsByKindSortedIgnoringCase)
     {
         SStringArray out;
         out.Add("kept");
-        PFileLister::Collect(&out, album.c_str(), c.recursive, c.songs, c.videos, c.pictures, c.sideFiles,
+        PPlayQueue::CollectFiles(&out, album.c_str(), c.recursive, c.songs, c.videos, c.pictures, c.sideFiles,
                              c.excludeRadios);
         ASSERT_EQ(out.GetCount(), (int)c.names.size() + 1);
         EXPECT_STREQ(out.GetAt(0), "kept") << "out is appended to";
@@ -327,7 +328,7 @@ TEST(PFileLister, FillsTheListWithKindsAndNoteMarkers)
         tree.File(std::string("F\\") + name);
     const std::string folder = tree.Root() + "F\\";
     SStringArray files;
-    PFileLister::Collect(&files, folder.c_str(), false, true, true, true, false, false);
+    PPlayQueue::CollectFiles(&files, folder.c_str(), false, true, true, true, false, false);
 
     SWnd parent;
     ASSERT_TRUE(parent.Create("files", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr));

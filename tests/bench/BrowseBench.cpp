@@ -15,6 +15,7 @@
 
 #include "BenchSupport.h"
 #include "PFileLister.h"
+#include "PPlayQueue.h"
 #include "PLibraryStats.h"
 #include "SLibrary.h"
 #include "SListCtrl.h"
@@ -270,7 +271,7 @@ int main(int argc, char** argv)
     int listed = 0;
     double listing = BenchBest([&] {
         SStringArray files;
-        PFileLister::Collect(&files, folder.c_str(), false, true, true, true, false, false);
+        PPlayQueue::CollectFiles(&files, folder.c_str(), false, true, true, true, false, false);
         listed = PFileLister::Fill(&list, &paths, files, folder.c_str());
         list.UpdateWindow();
     });

@@ -15,7 +15,23 @@
 //   app_driver select-folder INDEX       selects a folder-list item as a click would
 //   app_driver toolbar-check ID 0|1      sets a toolbar button's pressed state
 //   app_driver set-volume POS            moves the volume slider
-//   app_driver select-file INDEX         selects one file-list item as the arrow keys would
+//   app_driver playlist                  prints the playlists pane: names, selection, tracks, count
+//   app_driver playlist-select NAME      selects a playlist in the drop-down as the user would
+//   app_driver playlist-track INDEX      selects a track of the playlist as a click would
+//   app_driver playlist-key VK           sends a key to the playlist's track list
+//   app_driver playlist-click ID         clicks a button of the playlists pane (1002-1009)
+//   app_driver post-top CAPTION MSG W L  posts a message to a top-level window
+//   app_driver navigate CAPTION URL      asks that window's browser to navigate (WM_COPYDATA 1)
+//   app_driver click-top CAPTION ID      clicks the control ID of that window with the mouse messages
+//   app_driver texts-top CAPTION         prints the id, visibility and text of that window's children
+//   app_driver select-file INDEX         selects one file-list item as a click would
+//   app_driver tree-select CAPTION INDEX selects the INDEX-th item (in display order) of that window's tree
+//   app_driver play                      the now-playing pane, docked bar and video window
+//   app_driver mouse HWND MSG X Y [WP]   posts a mouse message to any window
+//   app_driver watch MS [1|2]            every change of the now-playing title for MS ms
+//                                        (1: until it empties again, 2: until the first
+//                                        title shows again)
+//   app_driver keys VK...                types keys with real input, 50 ms apart
 //   app_driver child-post ID MSG WPARAM LPARAM   posts a message to a child window of the main window
 //   app_driver child-type ID TEXT        posts the text's characters to a child window as WM_CHAR
 #include <windows.h>
@@ -73,16 +89,32 @@ HWND WaitTop(const char* caption, DWORD milliseconds)
     }
 }
 
+// The now-playing strip: the main window's child of 65 pixels without an id. Its
+// controls take ids that main-window controls have too (1000 to 1004).
+HWND FindPane(HWND main)
+{
+    HWND pane = nullptr;
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        RECT client;
+        GetClientRect(child, &client);
+        if (GetDlgCtrlID(child) == 0 && client.bottom == 65)
+            pane = child;
+    }
+    return pane;
+}
+
 struct ById
 {
     int id;
     HWND window;
+    HWND skip;
 };
 
 BOOL CALLBACK FindChild(HWND window, LPARAM param)
 {
     ById* search = (ById*)param;
-    if (GetDlgCtrlID(window) == search->id)
+    if (GetDlgCtrlID(window) == search->id && (!search->skip || GetParent(window) != search->skip))
     {
         search->window = window;
         return FALSE;
@@ -92,7 +124,7 @@ BOOL CALLBACK FindChild(HWND window, LPARAM param)
 
 HWND Child(HWND parent, int id)
 {
-    ById search = {id, nullptr};
+    ById search = {id, nullptr, FindPane(parent)};
     EnumChildWindows(parent, FindChild, (LPARAM)&search);
     return search.window;
 }
@@ -126,7 +158,7 @@ BOOL CALLBACK FindClass(HWND window, LPARAM param)
 
 // Selects a list item as the arrow keys would: the item next to it is selected
 // first, then an arrow key moves the selection, so the list tells its parent.
-bool SelectByKey(HWND list, int index, bool extended)
+bool SelectByKey(HWND list, int index, bool extended = false)
 {
     const int count = list ? (int)SendMessageA(list, LB_GETCOUNT, 0, 0) : 0;
     if (index < 0 || index >= count)
@@ -234,6 +266,198 @@ int State(HWND main)
     return 0;
 }
 
+// The playlists pane: the parent of the only drop-down list of the main window.
+HWND PlaylistPane(HWND main)
+{
+    HWND names = ChildOfClass(main, WC_COMBOBOXA);
+    return names ? GetParent(names) : nullptr;
+}
+
+HWND DirectChild(HWND parent, int id)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == id)
+            return child;
+    return nullptr;
+}
+
+int Playlist(HWND main, int argc, char** argv)
+{
+    HWND pane = PlaylistPane(main);
+    HWND names = pane ? DirectChild(pane, 1000) : nullptr;
+    HWND tracks = pane ? DirectChild(pane, 1001) : nullptr;
+    if (!names || !tracks)
+    {
+        printf("error=no playlists pane\n");
+        return 1;
+    }
+    const char* command = argv[1];
+    char text[1024];
+    if (strcmp(command, "playlist") == 0)
+    {
+        long count = (long)SendMessageA(names, CB_GETCOUNT, 0, 0);
+        printf("names=");
+        for (long i = 0; i < count; i++)
+        {
+            // The drop-down is a Unicode window: its texts cross processes intact only as UTF-16.
+            WCHAR wide[512] = L"";
+            text[0] = 0;
+            if (SendMessageW(names, CB_GETLBTEXTLEN, i, 0) < 512)
+                SendMessageW(names, CB_GETLBTEXT, i, (LPARAM)wide);
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+            printf("%s%s", i ? "|" : "", text);
+        }
+        printf("\nselected=%ld\n", (long)SendMessageA(names, CB_GETCURSEL, 0, 0));
+        // The track list draws its own items: their texts stay in the program.
+        printf("track_count=%ld\n", (long)SendMessageA(tracks, LB_GETCOUNT, 0, 0));
+        printf("track_sel=%ld\n", (long)SendMessageA(tracks, LB_GETCURSEL, 0, 0));
+        HWND label = nullptr;
+        for (HWND child = GetWindow(pane, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetDlgCtrlID(child) == 0)
+                label = child;
+        text[0] = 0;
+        if (label)
+            GetWindowTextA(label, text, sizeof(text));
+        printf("count=%s\n", text);
+        return 0;
+    }
+    if (argc < 3)
+        return 2;
+    if (strcmp(command, "playlist-select") == 0)
+    {
+        if (SendMessageA(names, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)argv[2]) == CB_ERR)
+            return 1;
+        SendMessageA(pane, WM_COMMAND, MAKEWPARAM(1000, CBN_SELCHANGE), (LPARAM)names);
+        return 0;
+    }
+    if (strcmp(command, "playlist-track") == 0)
+    {
+        SendMessageA(tracks, LB_SETCURSEL, (WPARAM)atoi(argv[2]), 0);
+        SendMessageA(pane, WM_COMMAND, MAKEWPARAM(1001, LBN_SELCHANGE), (LPARAM)tracks);
+        return 0;
+    }
+    if (strcmp(command, "playlist-key") == 0)
+        return SendMessageA(tracks, WM_KEYDOWN, (WPARAM)strtoul(argv[2], nullptr, 0), 1) >= 0 ? 0 : 1;
+    if (strcmp(command, "playlist-click") == 0)
+    {
+        HWND button = DirectChild(pane, atoi(argv[2]));
+        if (!button)
+            return 1;
+        SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        return 0;
+    }
+    return 2;
+}
+
+// The children of a window, one line each: handle, id, visible, enabled, the rectangle
+// in screen coordinates and the text.
+void PrintChildren(const char* prefix, HWND parent)
+{
+    int n = 0;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), n++)
+    {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        char text[256] = "";
+        GetWindowTextA(child, text, sizeof(text));
+        printf("%s_%d=%llu,%d,%d,%d,%ld,%ld,%ld,%ld,%s\n", prefix, n, (unsigned long long)(ULONG_PTR)child,
+               GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0, rect.left,
+               rect.top, rect.right, rect.bottom, text);
+    }
+}
+
+struct PopupSearch
+{
+    DWORD thread;
+    HWND main;
+    HWND bar;
+    HWND video;
+};
+
+BOOL CALLBACK FindPopups(HWND window, LPARAM param)
+{
+    PopupSearch* search = (PopupSearch*)param;
+    if (window == search->main || GetWindowThreadProcessId(window, nullptr) != search->thread)
+        return TRUE;
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    if (!(exStyle & WS_EX_TOOLWINDOW) || !(style & WS_POPUP))
+        return TRUE;
+    // The bar is the one with the show/hide button; the splash is another tool popup.
+    if (style & WS_THICKFRAME)
+        search->video = window;
+    else if (!search->bar && GetDlgItem(window, 1009))
+        search->bar = window;
+    return TRUE;
+}
+
+// The now-playing pane (the main window's 65-pixel child strip), the docked bar and the
+// video window (the program's two tool popups, told apart by the sizing frame).
+// Polls the title label without sending it a message, so a busy program cannot hold
+// the watch up; prints "title_N=milliseconds,text" at every change.
+int Watch(HWND main, DWORD milliseconds, int until)
+{
+    HWND pane = FindPane(main);
+    HWND title = nullptr;
+    for (HWND child = pane ? GetWindow(pane, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == 1004)
+            title = child;
+    if (!title)
+        return 1;
+    char last[256] = "\x01";
+    char first[256] = "";
+    int n = 0;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds)
+    {
+        WCHAR wide[256] = L"";
+        InternalGetWindowText(title, wide, 256);
+        char text[256] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+        if (strcmp(text, last) != 0)
+        {
+            printf("title_%d=%lu,%s\n", n++, GetTickCount() - start, text);
+            fflush(stdout);
+            if (until == 1 && !text[0] && last[0] && last[0] != '\x01')
+                break;
+            if (until == 2 && text[0] && !first[0])
+                strcpy(first, text);
+            else if (until == 2 && text[0] && strcmp(text, first) == 0)
+                break;
+            strcpy(last, text);
+        }
+        Sleep(5);
+    }
+    printf("titles=%d\n", n);
+    return 0;
+}
+
+int Play(HWND main)
+{
+    HWND pane = FindPane(main);
+    printf("pane=%llu\n", (unsigned long long)(ULONG_PTR)pane);
+    if (pane)
+        PrintChildren("pane", pane);
+    PopupSearch search = {GetWindowThreadProcessId(main, nullptr), main, nullptr, nullptr};
+    EnumWindows(FindPopups, (LPARAM)&search);
+    RECT rect = {0, 0, 0, 0};
+    if (search.bar)
+        GetWindowRect(search.bar, &rect);
+    printf("bar=%llu,%d,%ld,%ld,%ld,%ld\n", (unsigned long long)(ULONG_PTR)search.bar,
+           search.bar && IsWindowVisible(search.bar) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom);
+    if (search.bar)
+        PrintChildren("bar", search.bar);
+    printf("video=%d\n", search.video && IsWindowVisible(search.video) ? 1 : 0);
+    HWND thumbs = Child(main, 1008);
+    printf("thumbs=%llu,%d\n", (unsigned long long)(ULONG_PTR)thumbs, thumbs && IsWindowVisible(thumbs) ? 1 : 0);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    printf("work=%ld,%ld,%ld,%ld\n", work.left, work.top, work.right, work.bottom);
+    printf("screen=%d,%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -271,6 +495,64 @@ int main(int argc, char** argv)
         CloseClipboard();
         return 0;
     }
+    if (strcmp(command, "post-top") == 0 && argc > 5)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        return window && PostMessageA(window, (UINT)strtoul(argv[3], nullptr, 0), (WPARAM)strtoull(argv[4], nullptr, 0),
+                                      (LPARAM)strtoll(argv[5], nullptr, 0)) ? 0 : 1;
+    }
+    if ((strcmp(command, "click-top") == 0 && argc > 3) || (strcmp(command, "texts-top") == 0 && argc > 2))
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        if (!window)
+            return 1;
+        if (strcmp(command, "texts-top") == 0)
+        {
+            int index = 0;
+            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), index++)
+            {
+                char text[256] = "";
+                GetWindowTextA(child, text, sizeof(text));
+                printf("child_%d=%d,%d,%s\n", index, GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0, text);
+            }
+            return 0;
+        }
+        HWND control = DirectChild(window, atoi(argv[3]));
+        if (!control)
+            return 1;
+        SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        return 0;
+    }
+    if (strcmp(command, "tree-select") == 0 && argc > 3)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        HWND tree = window ? ChildOfClass(window, WC_TREEVIEWA) : nullptr;
+        if (!tree)
+            return 1;
+        // Items are walked in display order: each item, then its children.
+        HTREEITEM item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+        for (int index = atoi(argv[3]); item && index > 0; index--)
+        {
+            HTREEITEM next = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item);
+            while (!next && item)
+            {
+                next = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
+                if (!next)
+                    item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, (LPARAM)item);
+            }
+            item = next;
+        }
+        return item && SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item) ? 0 : 1;
+    }
+    if (strcmp(command, "navigate") == 0 && argc > 3)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        COPYDATASTRUCT data = {1, (DWORD)strlen(argv[3]) + 1, argv[3]};
+        DWORD_PTR answer = 0;
+        return window && SendMessageTimeoutA(window, WM_COPYDATA, 0, (LPARAM)&data, SMTO_ABORTIFHUNG, 10000, &answer)
+                   ? 0 : 1;
+    }
     if (strncmp(command, "dlg-", 4) == 0 && argc > 2)
     {
         HWND dialog = WaitTop(argv[2], 5000);
@@ -293,6 +575,14 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    if (strcmp(command, "mouse") == 0 && argc > 5)
+    {
+        HWND window = (HWND)(ULONG_PTR)strtoull(argv[2], nullptr, 0);
+        LPARAM point = MAKELPARAM(atoi(argv[4]), atoi(argv[5]));
+        WPARAM keys = argc > 6 ? (WPARAM)strtoull(argv[6], nullptr, 0) : 0;
+        return PostMessageA(window, (UINT)strtoul(argv[3], nullptr, 0), keys, point) ? 0 : 1;
+    }
+
     HWND main = FindTopWindows(kCaption).window;
     if (!main)
     {
@@ -301,6 +591,22 @@ int main(int argc, char** argv)
     }
     if (strcmp(command, "state") == 0)
         return State(main);
+    if (strcmp(command, "play") == 0)
+        return Play(main);
+    if (strcmp(command, "watch") == 0 && argc > 2)
+        return Watch(main, (DWORD)atoi(argv[2]), argc > 3 ? atoi(argv[3]) : 0);
+    if (strcmp(command, "keys") == 0)
+    {
+        for (int i = 2; i < argc; i++)
+        {
+            BYTE key = (BYTE)strtoul(argv[i], nullptr, 0);
+            keybd_event(key, 0, 0, 0);
+            Sleep(30);
+            keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+            Sleep(50);
+        }
+        return 0;
+    }
     if (strcmp(command, "post") == 0 && argc > 4)
         return PostMessageA(main, (UINT)strtoul(argv[2], nullptr, 0), (WPARAM)strtoull(argv[3], nullptr, 0),
                             (LPARAM)strtoll(argv[4], nullptr, 0)) ? 0 : 1;
@@ -316,10 +622,21 @@ int main(int argc, char** argv)
         HWND volume = Child(main, 1007);
         return volume && SendMessageA(volume, TBM_SETPOS, TRUE, atoi(argv[2])) >= 0 ? 0 : 1;
     }
+    if (strcmp(command, "select-file") == 0 && argc > 2)
+    {
+        HWND files = Child(main, 1002);
+        if (!files)
+            return 1;
+        SendMessageA(files, LB_SETSEL, FALSE, -1);
+        SendMessageA(files, LB_SETSEL, TRUE, atoi(argv[2]));
+        SendMessageA(files, LB_SETCARETINDEX, atoi(argv[2]), FALSE);
+        SendMessageA(GetParent(files), WM_COMMAND, MAKEWPARAM(1002, LBN_SELCHANGE), (LPARAM)files);
+        return 0;
+    }
+    if (strncmp(command, "playlist", 8) == 0)
+        return Playlist(main, argc, argv);
     if (strcmp(command, "select-folder") == 0 && argc > 2)
         return SelectByKey(Child(main, 1001), atoi(argv[2]), false) ? 0 : 1;
-    if (strcmp(command, "select-file") == 0 && argc > 2)
-        return SelectByKey(Child(main, 1002), atoi(argv[2]), true) ? 0 : 1;
     if (strcmp(command, "child-post") == 0 && argc > 5)
     {
         HWND child = Child(main, atoi(argv[2]));

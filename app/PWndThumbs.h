@@ -1,0 +1,69 @@
+#pragma once
+// The thumbnail grid: the sub-folders of the current folder as covers with their names,
+// on a coloured background with a band along the left edge. A click on a cover plays
+// the folder or opens it; the band goes to the parent folder or the root.
+#include <windows.h>
+
+#include "SArray.h"
+#include "SImage.h"
+#include "SStringArray.h"
+#include "SWnd.h"
+
+class PWndApp;
+
+class PWndThumbs : public SWnd
+{
+public:
+    enum
+    {
+        CellWidth = 170, CellHeight = 200, GridLeft = 32, GridTop = 8, CoverSize = 150, CoverOffset = 4,
+        BandWidth = 100, PlaySize = 64, PlayOffset = 86,
+        // Hot index of the left band.
+        HotBand = -2
+    };
+
+    PWndThumbs();
+    ~PWndThumbs() override;
+
+    bool Create(const RECT* rect, HWND parent, int id);
+    // Stores the owner.
+    void SetApp(PWndApp* owner) { m_owner = owner; }
+
+    // Removes every cell and resets the scroll range.
+    void Clear();
+    // Appends a cell: the cover (copied 150 x 150 unscaled), the caption and whether the
+    // folder holds media.
+    void AddCell(const SImage* image, const char* caption, bool holdsMedia);
+    int GetCellCount() const { return m_captions.GetCount(); }
+    SString GetCaption(int index) const { return m_captions.GetAt(index); }
+    bool HoldsMedia(int index) const { return index >= 0 && index < m_holdsMedia.GetCount() && m_holdsMedia.GetAt(index); }
+
+    // Whole columns at the current width (0 when narrower than one cell).
+    int GetColumns() const;
+    int GetRows() const;
+    // The cell whose cover holds the point, HotBand on the left band, else -1.
+    int HitTest(int x, int y) const;
+    // The cell under the mouse (-1 none, HotBand the band) and the cursor that goes with it.
+    void SetHot(int index);
+    int GetHot() const { return m_hot; }
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void UpdateScrollRange();
+    void Paint(HDC dc);
+    void RedrawGrid();
+    void OnLeftButton();
+    void OnRightButton();
+
+    PWndApp* m_owner;
+    HFONT m_font;
+    SImage m_play;
+    // First-column cell, other cell, first column while the band is hot, hot first-column
+    // cell, hot other cell.
+    HBITMAP m_cells[5];
+    SStringArray m_captions;
+    SArray<bool> m_holdsMedia;
+    SArray<HBITMAP> m_covers;
+    int m_hot;
+};
