@@ -32,6 +32,7 @@
 //                                        (1: until it empties again, 2: until the first
 //                                        title shows again)
 //   app_driver keys VK...                types keys with real input, 50 ms apart
+//   app_driver select-file-key INDEX     selects one file-list item as the arrow keys would
 //   app_driver child-post ID MSG WPARAM LPARAM   posts a message to a child window of the main window
 //   app_driver child-type ID TEXT        posts the text's characters to a child window as WM_CHAR
 #include <windows.h>
@@ -158,7 +159,7 @@ BOOL CALLBACK FindClass(HWND window, LPARAM param)
 
 // Selects a list item as the arrow keys would: the item next to it is selected
 // first, then an arrow key moves the selection, so the list tells its parent.
-bool SelectByKey(HWND list, int index, bool extended = false)
+bool SelectByKey(HWND list, int index, bool extended)
 {
     const int count = list ? (int)SendMessageA(list, LB_GETCOUNT, 0, 0) : 0;
     if (index < 0 || index >= count)
@@ -637,6 +638,8 @@ int main(int argc, char** argv)
         return Playlist(main, argc, argv);
     if (strcmp(command, "select-folder") == 0 && argc > 2)
         return SelectByKey(Child(main, 1001), atoi(argv[2]), false) ? 0 : 1;
+    if (strcmp(command, "select-file-key") == 0 && argc > 2)
+        return SelectByKey(Child(main, 1002), atoi(argv[2]), true) ? 0 : 1;
     if (strcmp(command, "child-post") == 0 && argc > 5)
     {
         HWND child = Child(main, atoi(argv[2]));

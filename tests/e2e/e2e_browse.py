@@ -187,7 +187,7 @@ def notes_properties_delete(h):
     s = select_folder(h, 2, "Night Drive")
     if not h.check(bool(s) and s.get("file_count") == "1", "Night Drive listed for the notes"):
         return h.stop_all()
-    h.driver("select-file", 0)
+    h.driver("select-file-key", 0)
     h.wait(lambda: h.state().get("file_sel_count") == "1", 5)
     h.check(not os.path.exists(note), "selecting a track writes no note")
     # A click gives the note view the focus, so Backspace edits instead of going up.
@@ -199,7 +199,7 @@ def notes_properties_delete(h):
     # Going away and back loads the note without writing or deleting it.
     select_folder(h, 1, "First Light")
     select_folder(h, 2, "Night Drive")
-    h.driver("select-file", 0)
+    h.driver("select-file-key", 0)
     time.sleep(0.5)
     h.check(os.path.exists(note), "loading a note keeps its file")
     h.driver("child-post", NOTE, WM_LBUTTONDOWN, 1, 40 | 5 << 16)
@@ -221,7 +221,7 @@ def notes_properties_delete(h):
                 "the title shows the new site as a link (%s)" % h.state().get("title_text"))
 
     # Delete moves the selected file to the recycle bin (the host's trash).
-    h.driver("select-file", 0)
+    h.driver("select-file-key", 0)
     h.wait(lambda: h.state().get("file_sel_count") == "1", 5)
     h.driver("post", TOOLBAR_COMMAND, 0, 34)
     song = os.path.join(night, "01 Headlights.mp3")
