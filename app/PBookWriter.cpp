@@ -2,6 +2,7 @@
 
 #include <gdiplus.h>
 #include <stdio.h>
+#include <string.h>
 
 #include "SDisk.h"
 
@@ -23,6 +24,29 @@ const DepthStyle kDepthStyles[4] = {
 
 // The page goes to disk in blocks of this size.
 const int kFlushSize = 64 * 1024;
+
+// One pass over a folder: its visible sub-folders (with a trailing separator) or its
+// visible files, in no particular order. Junctions and links are not entered.
+template <class Take>
+void ListFolder(const SString& folder, bool folders, Take take)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileExA(folder + "*", FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do
+    {
+        const char* name = data.cFileName;
+        if ((name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2]))) ||
+            (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
+            continue;
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isFolder != folders || (isFolder && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)))
+            continue;
+        take(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
 
 bool IsUprightMedia(const SString& extension)
 {
@@ -92,22 +116,20 @@ SString PBookWriter::EscapeText(const char* text)
 int PBookWriter::ListMedia(SStringArray* out, const char* folder)
 {
     static const char* const kinds[] = {"mp3", "wma", "wax", "mpg", "mpeg", "avi", "wmv", "wvx"};
-    SDisk disk;
-    SStringArray files;
-    files.AddFlags(0x10000);
-    disk.Search(&files, SString(folder) + "*", SDisk::SearchFiles | SDisk::SearchSkipHidden);
+    const SString base(folder);
     SStringArray media;
     media.AddFlags(0x10000);
-    for (int i = 0; i < files.GetCount(); i++)
-    {
-        SString extension = SPath(files.GetAt(i)).GetExtension(false, true);
+    ListFolder(base, false, [&](const char* name) {
+        const char* dot = strrchr(name, '.');
+        if (!dot)
+            return;
         for (const char* kind : kinds)
-            if (extension.IsEqual(kind))
+            if (lstrcmpiA(dot + 1, kind) == 0)
             {
-                media.Add(files.GetAt(i));
-                break;
+                media.Add(base + name);
+                return;
             }
-    }
+    });
     media.Sort();
     for (int i = 0; i < media.GetCount(); i++)
         out->Add(media.GetAt(i));
@@ -134,10 +156,9 @@ void PBookWriter::ListFolders(SStringArray* out, const SString& folder)
 {
     // Siblings in name order, each followed by its own sub-folders, so that the
     // book reads the same on every file system.
-    SDisk disk;
     SStringArray folders;
     folders.AddFlags(0x10000);
-    disk.Search(&folders, folder + "*", SDisk::SearchFolders | SDisk::SearchSkipHidden);
+    ListFolder(folder, true, [&](const char* name) { folders.Add(folder + name + "\\"); });
     folders.Sort();
     for (int i = 0; i < folders.GetCount(); i++)
     {

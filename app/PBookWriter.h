@@ -38,8 +38,9 @@ public:
     // Draws name in white on colour (0x00RRGGBB order R, G, B) into an upright
     // strip; false (and no image) when the text measures nothing.
     static bool MakeNameStrip(SImage* strip, const char* name, BYTE red, BYTE green, BYTE blue);
-    // The media files of a folder as the book lists them (songs and videos with
-    // their radios, not recursive, sorted ignoring case).
+    // The media files of a folder as the book lists them: songs and videos with
+    // their radios, hidden files left out, sorted ignoring case (the play queue's
+    // rule for those kinds), found in one pass over the folder.
     static int ListMedia(SStringArray* out, const char* folder);
 
 protected:

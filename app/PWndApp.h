@@ -238,8 +238,6 @@ public:
     bool FindLyrics(const char* title);
     // The folder's cover (or the logo) at 150 x 150.
     bool LoadFolderCover(SImage* image, const char* folderPath);
-    // The media files a book block lists for a folder.
-    int CollectBookMedia(SStringArray* out, const char* folder);
     PWndPlaylist* GetPlaylists() { return &m_playlists; }
 
 private:

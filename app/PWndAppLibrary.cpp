@@ -20,25 +20,19 @@
 
 namespace
 {
-// The book writer of the main window: media listed by the main window, progress
-// shown in the progress window.
+// The book writer of the main window, its progress shown in the progress window.
 class BookWriter : public PBookWriter
 {
 public:
-    BookWriter(PWndApp* owner, PWndProgress* progress) : m_owner(owner), m_progress(progress) {}
+    explicit BookWriter(PWndProgress* progress) : m_progress(progress) {}
 
 protected:
-    int CollectMedia(SStringArray* out, const char* folder) override
-    {
-        return m_owner->CollectBookMedia(out, folder);
-    }
     void OnProgress(int permille) override
     {
         m_progress->SetPos(permille);
     }
 
 private:
-    PWndApp* m_owner;
     PWndProgress* m_progress;
 };
 
@@ -78,11 +72,6 @@ bool LoadPicture(SImage* image, const char* path)
 
 // ---------------------------------------------------------------- shared entry points
 
-int PWndApp::CollectBookMedia(SStringArray* out, const char* folder)
-{
-    return CollectFiles(out, folder, false, true, true, false, false, false);
-}
-
 bool PWndApp::LoadFolderCover(SImage* image, const char* folderPath)
 {
     if (!image)
@@ -110,7 +99,7 @@ bool PWndApp::MakeBook(const char* bookPath, bool withImages)
 {
     PWndProgress progress;
     progress.Create(GetHandle());
-    BookWriter writer(this, &progress);
+    BookWriter writer(&progress);
     SFileMem sheet;
     if (sheet.LoadResource("BINARY", 166) && sheet.GetSize() > 0)
         writer.SetStyleSheet(SString((const char*)sheet.GetBuffer(), sheet.GetSize()));

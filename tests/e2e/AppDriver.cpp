@@ -23,7 +23,8 @@
 //   app_driver post-top CAPTION MSG W L  posts a message to a top-level window
 //   app_driver navigate CAPTION URL      asks that window's browser to navigate (WM_COPYDATA 1)
 //   app_driver click-top CAPTION ID      clicks the control ID of that window with the mouse messages
-//   app_driver texts-top CAPTION         prints the id, visibility and text of that window's children
+//   app_driver texts-top CAPTION         prints id, visible, enabled and text of that window's children
+//   app_driver click-text CAPTION TEXT   clicks the button of that window with that caption
 //   app_driver select-file INDEX         selects one file-list item as a click would
 //   app_driver tree-select CAPTION INDEX selects the INDEX-th item (in display order) of that window's tree
 //   app_driver play                      the now-playing pane, docked bar and video window
@@ -502,6 +503,18 @@ int main(int argc, char** argv)
         return window && PostMessageA(window, (UINT)strtoul(argv[3], nullptr, 0), (WPARAM)strtoull(argv[4], nullptr, 0),
                                       (LPARAM)strtoll(argv[5], nullptr, 0)) ? 0 : 1;
     }
+    if (strcmp(command, "click-text") == 0 && argc > 3)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        for (HWND child = window ? GetWindow(window, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT))
+        {
+            char text[256] = "";
+            GetWindowTextA(child, text, sizeof(text));
+            if (strcmp(text, argv[3]) == 0)
+                return PostMessageA(child, BM_CLICK, 0, 0) ? 0 : 1;
+        }
+        return 1;
+    }
     if ((strcmp(command, "click-top") == 0 && argc > 3) || (strcmp(command, "texts-top") == 0 && argc > 2))
     {
         HWND window = WaitTop(argv[2], 5000);
@@ -514,7 +527,8 @@ int main(int argc, char** argv)
             {
                 char text[256] = "";
                 GetWindowTextA(child, text, sizeof(text));
-                printf("child_%d=%d,%d,%s\n", index, GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0, text);
+                printf("child_%d=%d,%d,%d,%s\n", index, GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0,
+                       IsWindowEnabled(child) ? 1 : 0, text);
             }
             return 0;
         }

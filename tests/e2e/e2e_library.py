@@ -361,17 +361,20 @@ def serve(h, routes):
 def library_covers(h):
     h.reset(ImageSearchServer="http://images.melvora.test", WebSearchServer="http://www.melvora.test")
     colours = [(200, 40, 40), (40, 160, 40), (40, 60, 200), (230, 200, 30), (150, 40, 160), (20, 160, 160),
-               (240, 120, 20), (90, 90, 90)]
-    sizes = [(500, 375), (120, 90), (640, 480), (300, 300), (150, 150), (800, 600), (200, 100), (400, 400)]
-    routes, page = {}, "<html><body>"
+               (240, 120, 20), (90, 90, 90), (250, 250, 250), (120, 60, 20)]
+    sizes = [(500, 375), (120, 90), (640, 480), (300, 300), (150, 150), (800, 600), (200, 100), (400, 400),
+             (1024, 768), (90, 160)]
+    routes, pages = {}, ["<html><body>", "<html><body>"]
     for k, (colour, (width, height)) in enumerate(zip(colours, sizes)):
-        page += ("<a href=/imgres?imgurl=http://full.melvora.test/%d.png&imgrefurl=x&w=%d&h=%d&sz=9>"
-                 "<img src=http://tbn0.melvora.test/images?q=tbn:%d width=75></a>" % (k, width, height, k))
+        pages[k // 8] += ("<a href=/imgres?imgurl=http://full.melvora.test/%d.png&imgrefurl=x&w=%d&h=%d&sz=9>"
+                          "<img src=http://tbn0.melvora.test/images?q=tbn:%d width=75></a>" % (k, width, height, k))
         if k != 1:  # one thumbnail cannot be fetched: its result is left out
             routes["http://tbn0.melvora.test/images?q=tbn:%d" % k] = png(40, 30, lambda x, y, c=colour: c)
         routes["http://full.melvora.test/%d.png" % k] = png(200, 160, lambda x, y, c=colour: c)
-    search = "http://images.melvora.test/images?hl=en&safe=off&q=Aurora%20Lane%20First%20Light&start=0"
-    routes[search] = page.encode("cp1252")
+    search = "http://images.melvora.test/images?hl=en&safe=off&q=Aurora%20Lane%20First%20Light&start="
+    routes[search + "0"] = pages[0].encode("cp1252")
+    # "More" continues after the eight results of the first page.
+    routes[search + "8"] = pages[1].encode("cp1252")
     picture = os.path.join(h.work, "pick.png")
     with open(picture, "wb") as out:
         out.write(png(300, 200, lambda x, y: (200, 30, 30) if x < 50 or x >= 250 else (30, 180, 60)))
@@ -392,24 +395,33 @@ def library_covers(h):
             return
         h.driver("navigate", MAIN, win_path(os.path.join(h.library, "Aurora Lane", "First Light.link")))
         h.wait(lambda: h.state().get("folder_sel") == "1")
-        # Download Cover: Artist Album, thumbnails in distinct colours; the third shown one is chosen.
+        # Download Cover: Artist Album, thumbnails in distinct colours; the second of the next page is chosen.
         h.driver("post", MENU_COMMAND, 0, 27)
         shown = h.wait(lambda: h.driver("wait-top", "Web...", 500).get("visible") == "1", 20)
-        h.check(shown and search in requests, "covers: the search window opens (%r)" % requests)
+        h.check(shown and search + "0" in requests, "covers: the search window opens (%r)" % requests)
         texts = h.driver("texts-top", "Web...")
         captions = [texts.get("child_%d" % (2 * k + 1), "") for k in range(6)]
-        h.check(captions == ["0,1,500 x 375", "0,1,640 x 480", "0,1,300 x 300", "0,1,150 x 150", "0,1,800 x 600",
-                             "0,1,200 x 100"], "covers: six tiles with sizes, the failed thumbnail left out (%r)" % captions)
-        h.driver("click-top", "Web...", 1003)
+        h.check(captions == ["0,1,1,500 x 375", "0,1,1,640 x 480", "0,1,1,300 x 300", "0,1,1,150 x 150",
+                             "0,1,1,800 x 600", "0,1,1,200 x 100"],
+                "covers: six tiles with sizes, the failed thumbnail left out (%r)" % captions)
+        h.check(texts.get("child_12", "").startswith("0,1,1,"), "covers: seven results enable the scroll bar")
+        h.driver("click-text", "Web...", "More")
+        h.check(h.wait(lambda: search + "8" in requests), "covers: More asks for the next page (%r)" % requests)
+        texts = h.wait(lambda: (lambda t: t if t.get("child_1") == "0,1,1,1024 x 768" else None)(
+            h.driver("texts-top", "Web...")))
+        visible = [(texts or {}).get("child_%d" % n, "").split(",")[1:2] for n in range(12)]
+        h.check(visible == [["1"]] * 4 + [["0"]] * 8, "covers: two results, the other tiles hidden (%r)" % visible)
+        h.check((texts or {}).get("child_12", "").startswith("0,1,0,"), "covers: the scroll bar is disabled")
+        h.driver("click-top", "Web...", 1002)
         h.check(h.wait(lambda: h.driver("wait-top", "Web...", 200).get("rc") != 0, 15), "covers: the window closes")
         folder = os.path.join(h.library, "Aurora Lane")
-        picture = h.wait(lambda: (lambda p: p if p and near(p[2][75][75], colours[3]) else None)(
+        picture = h.wait(lambda: (lambda p: p if p and near(p[2][75][75], colours[9]) else None)(
             png_file(folder, "first light.png")))
         if h.check(picture is not None, "covers: the cover file is written"):
             width, height, rows = picture
-            h.check((width, height) == (150, 150) and near(rows[2][2], colours[3]),
+            h.check((width, height) == (150, 150) and near(rows[2][2], colours[9]),
                     "covers: the clicked thumbnail became the cover (%dx%d %r)" % (width, height, rows[75][75]))
-        h.check("http://full.melvora.test/3.png" in requests, "covers: the full picture is fetched")
+        h.check("http://full.melvora.test/9.png" in requests, "covers: the full picture is fetched")
 
         # Find Lyrics: the stand-in browser sees the search address.
         # The file list shows First Light, selected again after the cover changed.
