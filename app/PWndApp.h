@@ -3,6 +3,9 @@
 // registry, the commands, the keys and the remote control.
 #include <windows.h>
 
+#include <vector>
+
+#include "PLibraryStats.h"
 #include "PMedia.h"
 #include "PPlayQueue.h"
 #include "PWndPlay.h"
@@ -33,6 +36,7 @@
 #include "SString.h"
 #include "SStringArray.h"
 #include "SSystem.h"
+#include "SThread.h"
 #include "SToolBarCtrl.h"
 #include "STrayIcon.h"
 
@@ -57,7 +61,9 @@ const WPARAM kRemoteTag = 500;
 enum
 {
     ID_CONTROLBAR = 1000, ID_FOLDERS = 1001, ID_FILES = 1002, ID_NOTE = 1003, ID_WEB = 1004,
-    ID_HEADER = 1006, ID_VOLUME = 1007, ID_THUMBS = 1008
+    ID_HEADER = 1006, ID_VOLUME = 1007, ID_THUMBS = 1008,
+    // The cover picture and the views around it.
+    ID_COVER = 1020, ID_TITLE = 1021, ID_PARENT_NAME = 1022, ID_PARENT_COVER = 1023
 };
 
 class PWndApp : public SWnd
@@ -89,10 +95,38 @@ public:
     public:
         _SMediaCtrl() : m_owner(nullptr), m_ripple(nullptr) {}
         void SetOwner(PWndApp* owner, SImageWater* ripple) { m_owner = owner; m_ripple = ripple; }
+        // Mouse moves and clicks drop into the ripple; a right click refreshes the folder.
+        LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     private:
+        void AddDrop(LPARAM point, int radius, int strength);
+
         PWndApp* m_owner;
         SImageWater* m_ripple;
+    };
+
+    // The statistics worker: one counting pass of the library per start.
+    class _PThreadStats : public SThread
+    {
+    public:
+        explicit _PThreadStats(PWndApp* owner);
+        ~_PThreadStats() override;
+        // Starts one pass over the root folder for the generation; false when refused.
+        bool StartPass(const char* root, int generation);
+        // Worker side: counts, posts notification 0, removes empty ".ini" files; false ends the thread.
+        bool Run() override;
+        // Owner side: hands the result to the main window.
+        void OnNotify(int id, const SValue& value) override;
+
+    private:
+        static bool StopAsked(void* context);
+
+        PWndApp* m_owner;
+        SString m_root;
+        int m_generation;
+        // The pass's counts until the main window takes them (owned).
+        PLibraryStats* m_result;
+        SStringArray m_emptyIni;
     };
 
     PWndApp();
@@ -116,11 +150,30 @@ public:
 
     // Browsing: the folder list shows the sub-folders of the current folder and
     // the file list the files of the selected one.
-    bool GoToFolder(const char* folder, const char* selectName);
-    bool Navigate(const char* name, const char* selectName);
-    void ShowFolder();
+    bool GoToFolder(const char* folder, const char* selectName, bool focusGrid = false);
+    bool Navigate(const char* relative, const char* selectName, bool focusGrid = false);
+    bool ShowFolder();
+    void LoadCover(SImage* image, const char* folderPath);
     void UpdateCounts();
     void Refresh();
+    // The note view: a picture, or the note of the selected track, and saving it.
+    bool ShowPicture();
+    bool LoadTrackNote();
+    bool SaveTrackNote();
+    // Selects the file-list item of that text and handles it like a user's selection.
+    void SelectFile(const char* text);
+    // Appends the full paths of the selected file-list items in list order; their number.
+    int GetSelectedFiles(SStringArray* out);
+    // One step of the cover ripple (timer 200); whether a ripple may start at all.
+    void RippleStep();
+    bool CanRipple();
+    // Starts a statistics pass; a running one is abandoned and its result dropped.
+    void StartStatistics();
+    // Takes a finished pass's counts (owned from now on) and shows the totals.
+    void OnStatistics(PLibraryStats* result);
+    // Deletes the listed ".ini" files that are still empty; the number deleted.
+    static int RemoveEmptyIniFiles(const SStringArray& files);
+    const PLibraryStats& GetStatistics() const { return m_stats.Get(); }
 
     // Playback: the play queue filled from the library and moved through by the commands.
     static int CollectFiles(SStringArray* out, const char* folder, bool recursive, bool songs, bool videos,
@@ -204,6 +257,13 @@ private:
     void OnCommand(int id);
     bool OnKey(int key);
     LRESULT OnListMessage(UINT msg, SWnd* source, LPARAM lParam);
+    void OnFileSelection();
+    bool NavigateTo(const SString& target, const SPath& previous, const char* selectName, bool focusGrid);
+    void ListRootInstead();
+    void ClearNoteView();
+    void DeleteRetiredWorkers(bool all);
+    // A Yes/No/Cancel question box; MELVORA_CONFIRM_ANSWER ("yes", "no" or "cancel") answers it in tests.
+    int AskConfirmation(const char* text, const char* caption);
     void OnRemote(LPARAM command);
     LRESULT OnClose();
     void AnnounceHandle();
@@ -243,13 +303,7 @@ private:
     SLabelCtrl m_spareLabel;
     SSliderCtrl m_volume;
     SWnd m_separatorLine;
-    SStringArray m_statFolders;
-    SArray<unsigned short> m_statSongs;
-    SArray<unsigned short> m_statVideos;
-    SArray<unsigned short> m_statRadios;
-    int m_totalSongs;
-    int m_totalVideos;
-    int m_totalRadios;
+    PStatsKeeper m_stats;
     bool m_repeat;
     bool m_shutdown;
     SListCtrl m_folderList;
@@ -279,6 +333,16 @@ private:
     SImageList m_listImages;
     SImageList m_folderImages;
     SImageWater m_ripple;
+    // The ripple's source: the current cover as 150 x 150 ARGB values; and its output.
+    std::vector<uint32_t> m_rippleSource;
+    std::vector<uint32_t> m_rippleOutput;
+    // The description page the web view shows for the selected folder ("" none).
+    SString m_shownPage;
+    // Loading or clearing the note view by the program is not an edit of the user.
+    bool m_loadingNote;
+    _PThreadStats* m_statsWorker;
+    // Abandoned workers, deleted once their thread has ended.
+    SArray<_PThreadStats*> m_retiredWorkers;
     PWndThumbs m_thumbs;
     SBrowserCtrl m_webView;
     PWndPlaylist m_playlists;

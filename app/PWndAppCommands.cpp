@@ -81,8 +81,13 @@ LRESULT PWndApp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnListMessage(msg, (SWnd*)wParam, lParam);
     case WM_S_CHANGED:
         if ((SWnd*)wParam == &m_noteView)
+            SaveTrackNote();
+        break;
+    case WM_TIMER:
+        if (wParam == 200)
         {
-            // The note of the selected track is saved by the browsing feature.
+            RippleStep();
+            return 0;
         }
         break;
     case ControlMessage(SBLOCK_SLIDER, 1):
@@ -273,17 +278,7 @@ LRESULT PWndApp::OnListMessage(UINT msg, SWnd* source, LPARAM lParam)
             UpdateCounts();
         }
         else
-        {
-            int index = m_fileList.GetCurSel();
-            if (index >= 0 && m_fileList.GetItemLeftImage(index) == 4)
-                m_toolBar.EnableButton(7, false);
-            else
-            {
-                m_toolBar.EnableButton(7, m_fileList.GetSelCount() > 0);
-                if (m_fileList.GetSelCount() > 0 && (GetKeyState(VK_MENU) & 0x8000))
-                    AddToQueue(false);
-            }
-        }
+            OnFileSelection();
     }
     return 0;
 }
@@ -418,7 +413,7 @@ void PWndApp::DeleteSelectedFiles()
 {
     if (m_fileList.GetSelCount() <= 0)
         return;
-    if (MessageBox("Are you sure to want to delete it?", "Confirmation", MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+    if (AskConfirmation("Are you sure to want to delete it?", "Confirmation") != IDYES)
         return;
     SArray<int> selection;
     m_fileList.GetSelection(&selection);

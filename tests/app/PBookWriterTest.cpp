@@ -188,3 +188,19 @@ TEST(PBookWriter, NameStripsNeedText)
     EXPECT_GT(strip.GetHeight(), shorter.GetHeight());
     EXPECT_EQ(strip.GetWidth(), shorter.GetWidth());
 }
+
+TEST(PBookWriter, ADamagedCoverGivesTheDefaultCover)
+{
+    ScratchFolder root("book-damaged");
+    root.File("Alpha\\01 One.mp3", "ID3");
+    root.File("Alpha.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR broken", 22));
+    root.File("Alpha.jpg", "not a picture at all");
+    SImage fallback;
+    ASSERT_TRUE(fallback.Create(10, 10) && fallback.Fill(0xFF2E7D32));
+    PBookWriter writer;
+    writer.SetDefaultCover(&fallback);
+    ASSERT_TRUE(writer.Write(root.Path().c_str(), (root + "Book.htm").c_str(), true));
+    SImage cover;
+    ASSERT_TRUE(LoadPicture(&cover, root + "Book\\book0.jpg"));
+    EXPECT_NEAR(0x7D, (cover.GetPixelColor(16, 16) >> 8) & 0xFF, 24);
+}

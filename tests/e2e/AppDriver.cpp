@@ -40,6 +40,9 @@
 //                                        (1: until it empties again, 2: until the first
 //                                        title shows again)
 //   app_driver keys VK...                types keys with real input, 50 ms apart
+//   app_driver select-file-key INDEX     selects one file-list item as the arrow keys would
+//   app_driver child-post ID MSG WPARAM LPARAM   posts a message to a child window of the main window
+//   app_driver child-type ID TEXT        posts the text's characters to a child window as WM_CHAR
 #include <windows.h>
 #include <commctrl.h>
 
@@ -162,6 +165,42 @@ BOOL CALLBACK FindClass(HWND window, LPARAM param)
     return TRUE;
 }
 
+// Selects a list item as the arrow keys would: the item next to it is selected
+// first, then an arrow key moves the selection, so the list tells its parent.
+bool SelectByKey(HWND list, int index, bool extended)
+{
+    const int count = list ? (int)SendMessageA(list, LB_GETCOUNT, 0, 0) : 0;
+    if (index < 0 || index >= count)
+        return false;
+    int from = index > 0 ? index - 1 : (count > 1 ? 1 : -1);
+    WPARAM key = index > 0 ? VK_DOWN : (count > 1 ? VK_UP : VK_HOME);
+    if (extended)
+    {
+        SendMessageA(list, LB_SETSEL, FALSE, -1);
+        if (from >= 0)
+        {
+            SendMessageA(list, LB_SETSEL, TRUE, from);
+            SendMessageA(list, LB_SETCARETINDEX, from, 0);
+        }
+    }
+    else
+        SendMessageA(list, LB_SETCURSEL, (WPARAM)from, 0);
+    SendMessageA(list, WM_KEYDOWN, key, 1);
+    SendMessageA(list, WM_KEYUP, key, 0xC0000001);
+    return true;
+}
+
+// The focus window of the main window's thread.
+HWND GetFocusOf(HWND main)
+{
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 HWND ChildOfClass(HWND parent, const char* className)
 {
     HWND search[2] = {nullptr, (HWND)className};
@@ -182,14 +221,39 @@ int State(HWND main)
     printf("client_origin=%ld,%ld\n", origin.x, origin.y);
     static const struct { int id; const char* name; } children[] = {
         {1000, "controlbar"}, {1001, "folders"}, {1002, "files"}, {1003, "note"}, {1004, "web"},
-        {1006, "header"}, {1007, "volume"}, {1008, "thumbs"}};
+        {1006, "header"}, {1007, "volume"}, {1008, "thumbs"}, {1020, "cover"}, {1021, "title"},
+        {1022, "parent_name"}, {1023, "parent_cover"}};
     for (const auto& child : children)
         PrintRect(child.name, main, Child(main, child.id));
+    // Window texts are read without a message: a markup view keeps its text as its caption.
+    static const struct { int id; const char* name; } texts[] = {
+        {1006, "header_text"}, {1021, "title_text"}, {1022, "parent_name_text"}};
+    for (const auto& text : texts)
+    {
+        HWND child = Child(main, text.id);
+        WCHAR wide[1024] = L"";
+        if (child)
+            InternalGetWindowText(child, wide, 1024);
+        char narrow[2048] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof(narrow), nullptr, nullptr);
+        // One line per value: each line break (CR LF, CR or LF) becomes "|".
+        char* out = narrow;
+        for (const char* c = narrow; *c; c++)
+        {
+            if (*c == '\r' && c[1] == '\n')
+                continue;
+            *out++ = (*c == '\r' || *c == '\n') ? '|' : *c;
+        }
+        *out = 0;
+        printf("%s=%s\n", text.name, narrow);
+    }
     HWND folders = Child(main, 1001);
     HWND files = Child(main, 1002);
     printf("folder_count=%ld\n", folders ? (long)SendMessageA(folders, LB_GETCOUNT, 0, 0) : -1L);
     printf("folder_sel=%ld\n", folders ? (long)SendMessageA(folders, LB_GETCURSEL, 0, 0) : -1L);
     printf("file_count=%ld\n", files ? (long)SendMessageA(files, LB_GETCOUNT, 0, 0) : -1L);
+    printf("file_sel_count=%ld\n", files ? (long)SendMessageA(files, LB_GETSELCOUNT, 0, 0) : -1L);
+    printf("folder_focus=%d\n", folders && GetFocusOf(main) == folders ? 1 : 0);
     HWND volume = Child(main, 1007);
     printf("volume_pos=%ld\n", volume ? (long)SendMessageA(volume, TBM_GETPOS, 0, 0) : -1L);
     HWND status = ChildOfClass(main, STATUSCLASSNAMEA);
@@ -199,6 +263,7 @@ int State(HWND main)
     printf("status=%s\n", text);
     printf("status_length=%ld\n", status ? (long)LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0)) : -1L);
     printf("status_parts=%ld\n", status ? (long)SendMessageA(status, SB_GETPARTS, 0, 0) : -1L);
+    printf("status1_length=%ld\n", status ? (long)LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 1, 0)) : -1L);
     HWND toolbar = ChildOfClass(main, TOOLBARCLASSNAMEA);
     printf("buttons=%ld\n", toolbar ? (long)SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0) : -1L);
     if (toolbar)
@@ -712,12 +777,22 @@ int main(int argc, char** argv)
     if (strcmp(command, "focus") == 0 && argc > 2)
         return Focus(main, atoi(argv[2]));
     if (strcmp(command, "select-folder") == 0 && argc > 2)
+        return SelectByKey(Child(main, 1001), atoi(argv[2]), false) ? 0 : 1;
+    if (strcmp(command, "select-file-key") == 0 && argc > 2)
+        return SelectByKey(Child(main, 1002), atoi(argv[2]), true) ? 0 : 1;
+    if (strcmp(command, "child-post") == 0 && argc > 5)
     {
-        HWND folders = Child(main, 1001);
-        if (!folders)
+        HWND child = Child(main, atoi(argv[2]));
+        return child && PostMessageA(child, (UINT)strtoul(argv[3], nullptr, 0), (WPARAM)strtoull(argv[4], nullptr, 0),
+                                     (LPARAM)strtoll(argv[5], nullptr, 0)) ? 0 : 1;
+    }
+    if (strcmp(command, "child-type") == 0 && argc > 3)
+    {
+        HWND child = Child(main, atoi(argv[2]));
+        if (!child)
             return 1;
-        SendMessageA(folders, LB_SETCURSEL, (WPARAM)atoi(argv[2]), 0);
-        SendMessageA(GetParent(folders), WM_COMMAND, MAKEWPARAM(1001, LBN_SELCHANGE), (LPARAM)folders);
+        for (const char* c = argv[3]; *c; c++)
+            PostMessageA(child, WM_CHAR, (WPARAM)(unsigned char)*c, 1);
         return 0;
     }
     return 2;
