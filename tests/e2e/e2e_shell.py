@@ -279,4 +279,4 @@ def real_update(h):
                 os.remove(path)
 
 
-SCENARIOS = [keys, focus_rule, tray, send_to, real_update]
+SCENARIOS = [keys, tray, real_update]
