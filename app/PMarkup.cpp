@@ -66,15 +66,11 @@ SString PMarkup::CountsMarkup(int songs, int videos, int radios)
 SString PMarkup::Escape(const char* text)
 {
     // The view's tag language has no escape sequence, and '&' means nothing to it.
-    // A soft hyphen after each '<' (drawn as nothing inside a word) keeps the
-    // characters up to the next '>' from ever forming a tag.
+    // Any '<' may open a tag, so it is shown as the single angle quotation mark
+    // (code page 1252: 0x8B), which no tag can start with.
     SString out;
     for (const char* c = text ? text : ""; *c; c++)
-    {
-        out += *c;
-        if (*c == '<')
-            out += '\xAD';
-    }
+        out += *c == '<' ? '\x8B' : *c;
     return out;
 }
 

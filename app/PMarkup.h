@@ -15,7 +15,7 @@ public:
     static SString TotalsText(int songs, int videos, int radios);
     // "<b>N</b> song(s), <b>N</b> video(s) & <b>N</b> radio(s)": the header view's markup.
     static SString CountsMarkup(int songs, int videos, int radios);
-    // Text shown as it is in the markup view: no '<' of it can open a tag.
+    // Text for the markup view that can open no tag: each '<' becomes the look-alike '\x8B' (U+2039).
     static SString Escape(const char* text);
     // A link target kept whole in markup: '<' and '>' percent-coded, as a URL carries them.
     static SString EscapeLink(const char* address);
