@@ -5,6 +5,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "PWndBook.h"
+#include "PWndDescription.h"
 #include "PWndHelp.h"
 #include "PWndSetting.h"
 #include "SClipboard.h"
@@ -41,42 +43,11 @@ const UINT kToolbarCommand = ControlMessage(SBLOCK_TOOLBAR);
 const UINT kSliderMoved = ControlMessage(SBLOCK_SLIDER, 1);
 const UINT kTrayMouse = ControlMessage(SBLOCK_TRAY);
 
-// The list image of a picture in the file list.
-const int kPictureImage = 4;
-
-// Media kinds of the file list by extension: the list image of each.
-int FileImage(const SString& extension)
-{
-    static const char* const songs[] = {".mp3", ".wav", ".wma", ".ogg", ".mid", ".flac"};
-    static const char* const videos[] = {".avi", ".mpg", ".mpeg", ".wmv", ".mp4"};
-    static const char* const radios[] = {".wax", ".wvx", ".asx", ".m3u", ".pls"};
-    static const char* const pictures[] = {".jpg", ".jpeg", ".png", ".bmp", ".gif"};
-    for (const char* e : songs)
-        if ((extension.CompareNoCase(e) == 0))
-            return 0;
-    for (const char* e : videos)
-        if ((extension.CompareNoCase(e) == 0))
-            return 1;
-    for (const char* e : radios)
-        if ((extension.CompareNoCase(e) == 0))
-            return 2;
-    for (const char* e : pictures)
-        if ((extension.CompareNoCase(e) == 0))
-            return kPictureImage;
-    return -1;
-}
-
-SString NameOfFolderPath(const SString& folderPath)
-{
-    SPath path(folderPath);
-    return path.GetLastFolder(true);
-}
-
 } // namespace
 
 PWndApp::PWndApp()
-    : m_autoHideAfterPlay(false), m_totalSongs(0), m_totalVideos(0), m_totalRadios(0), m_repeat(false),
-      m_shutdown(false), m_playHost(this), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
+    : m_autoHideAfterPlay(false), m_repeat(false),
+      m_shutdown(false), m_playHost(this), m_loadingNote(false), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
       m_helpWindow(nullptr), m_firstLoaded(false)
 {
     m_logo.LoadResource(130, "BINARY");
@@ -96,6 +67,7 @@ PWndApp::PWndApp()
 
 PWndApp::~PWndApp()
 {
+    DeleteRetiredWorkers(true);
     delete m_bookWindow;
     m_bookWindow = nullptr;
     delete m_descriptionWindow;
@@ -219,14 +191,14 @@ LRESULT PWndApp::OnCreated()
     m_thumbs.SetAnchor(68);
 
     rect = {0, 0, 150, 150};
-    m_coverView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_coverView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle(), ID_COVER);
     m_coverView.SetBackgroundDrawMode(11);
     m_coverView.SetBackColor(0xFE000000 + COLOR_WINDOW);
     m_coverView.SetBackgroundImage(&m_logo, SCOLOR_NONE, 11, nullptr, false);
     m_ripple.Create(150, 150);
 
     rect = {0, 150, 150, 190};
-    m_titleView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_titleView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle(), ID_TITLE);
     m_titleView.SetAnchor(64);
     m_titleView.SetBackColor(0xFE000000 + COLOR_WINDOW);
     m_titleView.SetAlignment(1);
@@ -235,7 +207,7 @@ LRESULT PWndApp::OnCreated()
 
     const int stripTop = height - strip;
     rect = {0, stripTop - 150 - 30, 150, stripTop - 150};
-    m_parentNameView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_parentNameView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle(), ID_PARENT_NAME);
     m_parentNameView.SetAnchor(32);
     m_parentNameView.SetBackColor(0xFE000000 + COLOR_WINDOW);
     m_parentNameView.SetTextColor(0x808080);
@@ -243,7 +215,7 @@ LRESULT PWndApp::OnCreated()
     m_parentNameView.SetWrapping(true);
 
     rect = {0, stripTop - 150, 150, stripTop};
-    m_parentCoverView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
+    m_parentCoverView.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle(), ID_PARENT_COVER);
     m_parentCoverView.SetAnchor(32);
     m_parentCoverView.SetBackColor(0xFE000000 + COLOR_WINDOW);
     m_parentCoverView.SetBackgroundImage(&m_logo, SCOLOR_NONE, 11, nullptr, false);
@@ -485,10 +457,12 @@ bool PWndApp::LoadSettings(bool firstLoad)
     }
 
     bool result = GoToFolder(rootText, nullptr);
-
-    m_playlists.LoadNames(rootText);
     if (firstLoad)
-        m_playlists.SelectName(ReadSetting("Playlist"));
+        StartStatistics();
+
+    m_playlists.FillPlaylists();
+    if (firstLoad)
+        m_playlists.SelectPlaylist(ReadSetting("Playlist"));
     FillSendToMenu();
 
     if (firstLoad)
@@ -561,32 +535,6 @@ void PWndApp::ShowHelp()
     m_helpWindow->Create(this);
 }
 
-void PWndApp::OpenBook(const char* path)
-{
-    SString target = path ? SString(path) : m_bookPage;
-    if (m_bookWindow && ::IsWindow(m_bookWindow->GetHandle()))
-    {
-        m_bookWindow->BringToFront(true);
-        m_bookWindow->Navigate(target);
-        return;
-    }
-    delete m_bookWindow;
-    m_bookWindow = new PWndBook();
-    m_bookWindow->Create(GetHandle(), target);
-}
-
-void PWndApp::ShowDescriptionWindow()
-{
-    if (m_descriptionWindow && ::IsWindow(m_descriptionWindow->GetHandle()))
-    {
-        m_descriptionWindow->BringToFront(true);
-        return;
-    }
-    delete m_descriptionWindow;
-    m_descriptionWindow = new PWndDescription();
-    m_descriptionWindow->Create(GetHandle());
-}
-
 void PWndApp::ToggleVisible()
 {
     if (IsVisible())
@@ -606,87 +554,3 @@ void PWndApp::FocusVisiblePane()
         m_fileList.SetFocus();
 }
 
-// ---------------------------------------------------------------- browsing
-
-bool PWndApp::GoToFolder(const char* folder, const char* selectName)
-{
-    SPath target;
-    target.SetFolder(folder);
-    if (!m_disk.IsFolder(target.GetPath()))
-        return false;
-    m_currentFolder = target;
-    m_folderList.RemoveAll();
-    m_folderImages.RemoveAll();
-    m_folderImages.AddImage(&m_smallLogo);
-    SStringArray folders;
-    m_disk.Search(&folders, m_currentFolder.GetPath() + "*", SDisk::SearchFolders | SDisk::SearchSkipHidden);
-    folders.Sort();
-    int selected = -1;
-    for (int i = 0; i < folders.GetCount(); i++)
-    {
-        SString name = NameOfFolderPath(folders.GetAt(i));
-        SStringArray inner;
-        int sub = m_disk.Search(&inner, folders.GetAt(i) + "*", SDisk::SearchFolders | SDisk::SearchSkipHidden);
-        int index = m_folderList.InsertItem(name, -1, 0, sub > 0 ? 5 : -1);
-        if (selectName && (name.CompareNoCase(selectName) == 0))
-            selected = index;
-    }
-    if (selected >= 0)
-        m_folderList.SetCurSel(selected);
-    SetStatusText(m_currentFolder.GetPath());
-    m_parentNameView.SetWindowText(m_currentFolder.GetLastFolder(true));
-    ShowFolder();
-    UpdateCounts();
-    return true;
-}
-
-bool PWndApp::Navigate(const char* name, const char* selectName)
-{
-    SString target;
-    if (SString(name).IsEqual(".."))
-    {
-        if (m_currentFolder.IsSame(m_rootFolder))
-            return false;
-        target = m_currentFolder.GetParent();
-    }
-    else
-        target = m_currentFolder.GetPath() + name + "\\";
-    return GoToFolder(target, selectName);
-}
-
-void PWndApp::ShowFolder()
-{
-    m_fileList.RemoveAll();
-    m_filePaths.RemoveAll();
-    SString name = m_folderList.GetSelectedText();
-    SString folder = m_currentFolder.GetPath();
-    if (!name.IsEmpty())
-        folder += name + "\\";
-    m_titleView.SetWindowText(name);
-    SStringArray files;
-    m_disk.Search(&files, folder + "*", SDisk::SearchFiles | SDisk::SearchSkipHidden);
-    files.Sort();
-    for (int i = 0; i < files.GetCount(); i++)
-    {
-        SPath path(files.GetAt(i));
-        int image = FileImage(path.GetExtension(true, true));
-        if (image < 0)
-            continue;
-        m_fileList.InsertItem(path.GetTitle(), -1, image, -1);
-        m_filePaths.Add(files.GetAt(i));
-    }
-    m_toolBar.EnableButton(7, false);
-}
-
-void PWndApp::UpdateCounts()
-{
-    char text[96];
-    snprintf(text, sizeof(text), "<b>%d</b> folders", m_folderList.GetCount());
-    m_headerView.SetWindowText(text);
-}
-
-void PWndApp::Refresh()
-{
-    SString selected = m_folderList.GetSelectedText();
-    GoToFolder(m_currentFolder.GetPath(), selected.IsEmpty() ? nullptr : (const char*)selected);
-}

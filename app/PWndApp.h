@@ -3,13 +3,16 @@
 // registry, the commands, the keys and the remote control.
 #include <windows.h>
 
+#include <vector>
+
+#include "PLibraryStats.h"
 #include "PMedia.h"
-#include "PPanes.h"
 #include "PPlayQueue.h"
 #include "PWndPlay.h"
 #include "PWndTask.h"
 #include "PWndThumbs.h"
 #include "PSplitterCtrl.h"
+#include "PWndPlaylist.h"
 #include "SArray.h"
 #include "SBrowserCtrl.h"
 #include "SCodeEditCtrl.h"
@@ -33,9 +36,12 @@
 #include "SString.h"
 #include "SStringArray.h"
 #include "SSystem.h"
+#include "SThread.h"
 #include "SToolBarCtrl.h"
 #include "STrayIcon.h"
 
+class PWndBook;
+class PWndDescription;
 class PWndHelp;
 
 // Registry key of every setting of the program, and the two key parts of the
@@ -55,7 +61,9 @@ const WPARAM kRemoteTag = 500;
 enum
 {
     ID_CONTROLBAR = 1000, ID_FOLDERS = 1001, ID_FILES = 1002, ID_NOTE = 1003, ID_WEB = 1004,
-    ID_HEADER = 1006, ID_VOLUME = 1007, ID_THUMBS = 1008
+    ID_HEADER = 1006, ID_VOLUME = 1007, ID_THUMBS = 1008,
+    // The cover picture and the views around it.
+    ID_COVER = 1020, ID_TITLE = 1021, ID_PARENT_NAME = 1022, ID_PARENT_COVER = 1023
 };
 
 class PWndApp : public SWnd
@@ -87,10 +95,38 @@ public:
     public:
         _SMediaCtrl() : m_owner(nullptr), m_ripple(nullptr) {}
         void SetOwner(PWndApp* owner, SImageWater* ripple) { m_owner = owner; m_ripple = ripple; }
+        // Mouse moves and clicks drop into the ripple; a right click refreshes the folder.
+        LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     private:
+        void AddDrop(LPARAM point, int radius, int strength);
+
         PWndApp* m_owner;
         SImageWater* m_ripple;
+    };
+
+    // The statistics worker: one counting pass of the library per start.
+    class _PThreadStats : public SThread
+    {
+    public:
+        explicit _PThreadStats(PWndApp* owner);
+        ~_PThreadStats() override;
+        // Starts one pass over the root folder for the generation; false when refused.
+        bool StartPass(const char* root, int generation);
+        // Worker side: counts, posts notification 0, removes empty ".ini" files; false ends the thread.
+        bool Run() override;
+        // Owner side: hands the result to the main window.
+        void OnNotify(int id, const SValue& value) override;
+
+    private:
+        static bool StopAsked(void* context);
+
+        PWndApp* m_owner;
+        SString m_root;
+        int m_generation;
+        // The pass's counts until the main window takes them (owned).
+        PLibraryStats* m_result;
+        SStringArray m_emptyIni;
     };
 
     PWndApp();
@@ -114,11 +150,30 @@ public:
 
     // Browsing: the folder list shows the sub-folders of the current folder and
     // the file list the files of the selected one.
-    bool GoToFolder(const char* folder, const char* selectName);
-    bool Navigate(const char* name, const char* selectName);
-    void ShowFolder();
+    bool GoToFolder(const char* folder, const char* selectName, bool focusGrid = false);
+    bool Navigate(const char* relative, const char* selectName, bool focusGrid = false);
+    bool ShowFolder();
+    void LoadCover(SImage* image, const char* folderPath);
     void UpdateCounts();
     void Refresh();
+    // The note view: a picture, or the note of the selected track, and saving it.
+    bool ShowPicture();
+    bool LoadTrackNote();
+    bool SaveTrackNote();
+    // Selects the file-list item of that text and handles it like a user's selection.
+    void SelectFile(const char* text);
+    // Appends the full paths of the selected file-list items in list order; their number.
+    int GetSelectedFiles(SStringArray* out);
+    // One step of the cover ripple (timer 200); whether a ripple may start at all.
+    void RippleStep();
+    bool CanRipple();
+    // Starts a statistics pass; a running one is abandoned and its result dropped.
+    void StartStatistics();
+    // Takes a finished pass's counts (owned from now on) and shows the totals.
+    void OnStatistics(PLibraryStats* result);
+    // Deletes the listed ".ini" files that are still empty; the number deleted.
+    static int RemoveEmptyIniFiles(const SStringArray& files);
+    const PLibraryStats& GetStatistics() const { return m_stats.Get(); }
 
     // Playback: the play queue filled from the library and moved through by the commands.
     static int CollectFiles(SStringArray* out, const char* folder, bool recursive, bool songs, bool videos,
@@ -167,11 +222,36 @@ public:
     bool IsRepeat() const { return m_repeat; }
     bool IsShutdown() const { return m_shutdown; }
 
+    // The library: the book, playlists, covers and lyrics.
+    // Writes the book page and, with images, its images folder; false when either cannot be made.
+    bool MakeBook(const char* bookPath, bool withImages);
+    // A book or web-view address that names something of the library: plays it or
+    // goes there, and true cancels the browser's own navigation.
+    bool OnBookLink(const char* url);
+    // Adds the selection of the folder list or the file list to the selected playlist.
+    bool AddToPlaylist(bool fromFolderList);
+    // Makes a folder's cover from a picture the user chooses.
+    bool MakeCover(const char* folderPath);
+    // Searches the web for a cover and saves the chosen one to coverPath.
+    bool DownloadCover(const char* terms, const char* coverPath);
+    // Opens the web search for the lyrics of a file-list title.
+    bool FindLyrics(const char* title);
+    // The folder's cover (or the logo) at 150 x 150.
+    bool LoadFolderCover(SImage* image, const char* folderPath);
+    PWndPlaylist* GetPlaylists() { return &m_playlists; }
+
 private:
     LRESULT OnCreated();
     void OnCommand(int id);
     bool OnKey(int key);
     LRESULT OnListMessage(UINT msg, SWnd* source, LPARAM lParam);
+    void OnFileSelection();
+    bool NavigateTo(const SString& target, const SPath& previous, const char* selectName, bool focusGrid);
+    void ListRootInstead();
+    void ClearNoteView();
+    void DeleteRetiredWorkers(bool all);
+    // A Yes/No/Cancel question box; MELVORA_CONFIRM_ANSWER ("yes", "no" or "cancel") answers it in tests.
+    int AskConfirmation(const char* text, const char* caption);
     void OnRemote(LPARAM command);
     LRESULT OnClose();
     void AnnounceHandle();
@@ -183,6 +263,9 @@ private:
     void OpenFolderMenu(const POINT& screen);
     void OpenFileMenu(const POINT& screen);
     bool OnWebNavigate(const char* url);
+    void OnLibraryCommand(int id);
+    LRESULT OnWebRequest(const COPYDATASTRUCT* data);
+    void AfterCoverChange();
     void ApplyTaskbar();
     static SString ReadSetting(const char* name);
 
@@ -208,13 +291,7 @@ private:
     SLabelCtrl m_spareLabel;
     SSliderCtrl m_volume;
     SWnd m_separatorLine;
-    SStringArray m_statFolders;
-    SArray<unsigned short> m_statSongs;
-    SArray<unsigned short> m_statVideos;
-    SArray<unsigned short> m_statRadios;
-    int m_totalSongs;
-    int m_totalVideos;
-    int m_totalRadios;
+    PStatsKeeper m_stats;
     bool m_repeat;
     bool m_shutdown;
     SListCtrl m_folderList;
@@ -244,6 +321,16 @@ private:
     SImageList m_listImages;
     SImageList m_folderImages;
     SImageWater m_ripple;
+    // The ripple's source: the current cover as 150 x 150 ARGB values; and its output.
+    std::vector<uint32_t> m_rippleSource;
+    std::vector<uint32_t> m_rippleOutput;
+    // The description page the web view shows for the selected folder ("" none).
+    SString m_shownPage;
+    // Loading or clearing the note view by the program is not an edit of the user.
+    bool m_loadingNote;
+    _PThreadStats* m_statsWorker;
+    // Abandoned workers, deleted once their thread has ended.
+    SArray<_PThreadStats*> m_retiredWorkers;
     PWndThumbs m_thumbs;
     SBrowserCtrl m_webView;
     PWndPlaylist m_playlists;

@@ -79,8 +79,13 @@ LRESULT PWndApp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnListMessage(msg, (SWnd*)wParam, lParam);
     case WM_S_CHANGED:
         if ((SWnd*)wParam == &m_noteView)
+            SaveTrackNote();
+        break;
+    case WM_TIMER:
+        if (wParam == 200)
         {
-            // The note of the selected track is saved by the browsing feature.
+            RippleStep();
+            return 0;
         }
         break;
     case ControlMessage(SBLOCK_SLIDER, 1):
@@ -95,6 +100,8 @@ LRESULT PWndApp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             m_webView.ShowWindow(SW_SHOW);
         }
         return -1;
+    case WM_COPYDATA:
+        return OnWebRequest((const COPYDATASTRUCT*)lParam);
     case ControlMessage(SBLOCK_BROWSER, 0):
         if (lParam && OnWebNavigate((const char*)lParam))
             return -1;
@@ -158,8 +165,13 @@ void PWndApp::OnCommand(int id)
             OnCommand(16);
         break;
     case 16:
-        // Making the book belongs to the book feature; the window opens on what exists.
-        OpenBook(nullptr);
+    case 24:
+    case 26:
+    case 27:
+    case 28:
+    case 31:
+    case 32:
+        OnLibraryCommand(id);
         break;
     case 17: SendBook(); break;
     case 18: ShowDescriptionWindow(); break;
@@ -268,17 +280,7 @@ LRESULT PWndApp::OnListMessage(UINT msg, SWnd* source, LPARAM lParam)
             UpdateCounts();
         }
         else
-        {
-            int index = m_fileList.GetCurSel();
-            if (index >= 0 && m_fileList.GetItemLeftImage(index) == 4)
-                m_toolBar.EnableButton(7, false);
-            else
-            {
-                m_toolBar.EnableButton(7, m_fileList.GetSelCount() > 0);
-                if (m_fileList.GetSelCount() > 0 && (GetKeyState(VK_MENU) & 0x8000))
-                    AddToQueue(false);
-            }
-        }
+            OnFileSelection();
     }
     return 0;
 }
@@ -335,42 +337,6 @@ void PWndApp::OnRemote(LPARAM command)
     }
 }
 
-bool PWndApp::OnWebNavigate(const char* url)
-{
-    // A "link" address names an item of the library: go there instead of browsing.
-    // URL-decoded; a "+" stays a "+".
-    SString decoded;
-    for (const char* c = url; *c; c++)
-    {
-        auto hex = [](char h) { return h >= '0' && h <= '9' ? h - '0' : (h | 0x20) >= 'a' && (h | 0x20) <= 'f' ? (h | 0x20) - 'a' + 10 : -1; };
-        if (*c == '%' && c[1] && c[2] && hex(c[1]) >= 0 && hex(c[2]) >= 0)
-        {
-            decoded += (char)(hex(c[1]) * 16 + hex(c[2]));
-            c += 2;
-        }
-        else
-            decoded += *c;
-    }
-    SPath path(decoded);
-    if (!path.IsValid() || path.GetExtension(false, true).IsNotEqual("link"))
-        return false;
-    SStringArray components;
-    path.GetComponents(&components);
-    SStringArray rootComponents;
-    m_rootFolder.GetComponents(&rootComponents);
-    SString last = rootComponents.GetCount() > 0 ? rootComponents.GetAt(rootComponents.GetCount() - 1) : SString();
-    int start = -1;
-    for (int i = 0; i < components.GetCount(); i++)
-        if (components.GetAt(i).CompareNoCase(last) == 0)
-            start = i;
-    if (start < 0)
-        return true;
-    SString target = m_rootFolder.GetPath() + path.JoinComponents(start + 1, -1, false);
-    SPath targetPath(target);
-    GoToFolder(targetPath.GetFolder(), targetPath.GetTitle());
-    return true;
-}
-
 LRESULT PWndApp::OnClose()
 {
     SWnd** windows[3] = {(SWnd**)&m_bookWindow, (SWnd**)&m_descriptionWindow, (SWnd**)&m_helpWindow};
@@ -404,7 +370,7 @@ void PWndApp::SendBook()
     snprintf(title, sizeof(title), "book %d-%d-%d", now.wMonth, now.wDay, now.wYear);
     SString archive = m_disk.GetUniqueFileName(m_disk.GetTempFolder(), title, "zip");
     SPath rootPath(book.GetFolderPath());
-    if (!archive.IsEmpty() && m_disk.CreateZip(archive, &files, rootPath.GetComponentCount()))
+    if (!archive.IsEmpty() && m_disk.CreateZip(archive, &files, rootPath.GetComponentCount() - 1))
     {
         m_network.SendMail("", "Melvora Browser BOOK", "", archive);
         m_disk.DeleteFile(archive);
@@ -449,7 +415,7 @@ void PWndApp::DeleteSelectedFiles()
 {
     if (m_fileList.GetSelCount() <= 0)
         return;
-    if (MessageBox("Are you sure to want to delete it?", "Confirmation", MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+    if (AskConfirmation("Are you sure to want to delete it?", "Confirmation") != IDYES)
         return;
     SArray<int> selection;
     m_fileList.GetSelection(&selection);

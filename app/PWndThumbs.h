@@ -47,11 +47,13 @@ public:
     void SetHot(int index);
     int GetHot() const { return m_hot; }
 
+    // Draws the band, the cells on show and the play symbol of the hot cell into a DC.
+    void Paint(HDC dc);
+
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void UpdateScrollRange();
-    void Paint(HDC dc);
     void RedrawGrid();
     void OnLeftButton();
     void OnRightButton();

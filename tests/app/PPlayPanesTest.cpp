@@ -361,6 +361,34 @@ TEST_F(PWndThumbsTest, HitTestFindsCoversAndTheBand)
     EXPECT_EQ(-1, grid.HitTest(150, 12));
 }
 
+TEST_F(PWndThumbsTest, PaintsTheBandAndTheCoversOnShow)
+{
+    CreateGrid(32 + 3 * 170 + 40, 300);
+    SImage cover(150, 150);
+    cover.Fill(0xFF123456);
+    grid.AddCell(&cover, "Red", true);
+    grid.AddCell(&cover, "Green", false);
+    grid.AddCell(&cover, "Blue", false);
+    grid.AddCell(&cover, "Below", false);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 700, 450);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, 700, 450};
+    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    grid.Paint(dc);
+    EXPECT_EQ(0x9C7742u, (unsigned)GetPixel(dc, 10, 280));
+    EXPECT_EQ(0x563412u, (unsigned)GetPixel(dc, 100, 100)) << "the first cover";
+    EXPECT_EQ(0x563412u, (unsigned)GetPixel(dc, 32 + 170 + 100, 100)) << "the second cover";
+    grid.SetHot(PWndThumbs::HotBand);
+    grid.Paint(dc);
+    EXPECT_EQ(0x42429Cu, (unsigned)GetPixel(dc, 10, 280));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
 TEST_F(PWndThumbsTest, ANarrowGridHasNoColumnAndOnlyTheBandAnswers)
 {
     CreateGrid(150);

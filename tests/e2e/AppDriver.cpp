@@ -15,12 +15,27 @@
 //   app_driver select-folder INDEX       selects a folder-list item as a click would
 //   app_driver toolbar-check ID 0|1      sets a toolbar button's pressed state
 //   app_driver set-volume POS            moves the volume slider
+//   app_driver playlist                  prints the playlists pane: names, selection, tracks, count
+//   app_driver playlist-select NAME      selects a playlist in the drop-down as the user would
+//   app_driver playlist-track INDEX      selects a track of the playlist as a click would
+//   app_driver playlist-key VK           sends a key to the playlist's track list
+//   app_driver playlist-click ID         clicks a button of the playlists pane (1002-1009)
+//   app_driver post-top CAPTION MSG W L  posts a message to a top-level window
+//   app_driver navigate CAPTION URL      asks that window's browser to navigate (WM_COPYDATA 1)
+//   app_driver click-top CAPTION ID      clicks the control ID of that window with the mouse messages
+//   app_driver texts-top CAPTION         prints id, visible, enabled and text of that window's children
+//   app_driver click-text CAPTION TEXT   clicks the button of that window with that caption
+//   app_driver select-file INDEX         selects one file-list item as a click would
+//   app_driver tree-select CAPTION INDEX selects the INDEX-th item (in display order) of that window's tree
 //   app_driver play                      the now-playing pane, docked bar and video window
 //   app_driver mouse HWND MSG X Y [WP]   posts a mouse message to any window
 //   app_driver watch MS [1|2]            every change of the now-playing title for MS ms
 //                                        (1: until it empties again, 2: until the first
 //                                        title shows again)
 //   app_driver keys VK...                types keys with real input, 50 ms apart
+//   app_driver select-file-key INDEX     selects one file-list item as the arrow keys would
+//   app_driver child-post ID MSG WPARAM LPARAM   posts a message to a child window of the main window
+//   app_driver child-type ID TEXT        posts the text's characters to a child window as WM_CHAR
 #include <windows.h>
 #include <commctrl.h>
 
@@ -143,6 +158,42 @@ BOOL CALLBACK FindClass(HWND window, LPARAM param)
     return TRUE;
 }
 
+// Selects a list item as the arrow keys would: the item next to it is selected
+// first, then an arrow key moves the selection, so the list tells its parent.
+bool SelectByKey(HWND list, int index, bool extended)
+{
+    const int count = list ? (int)SendMessageA(list, LB_GETCOUNT, 0, 0) : 0;
+    if (index < 0 || index >= count)
+        return false;
+    int from = index > 0 ? index - 1 : (count > 1 ? 1 : -1);
+    WPARAM key = index > 0 ? VK_DOWN : (count > 1 ? VK_UP : VK_HOME);
+    if (extended)
+    {
+        SendMessageA(list, LB_SETSEL, FALSE, -1);
+        if (from >= 0)
+        {
+            SendMessageA(list, LB_SETSEL, TRUE, from);
+            SendMessageA(list, LB_SETCARETINDEX, from, 0);
+        }
+    }
+    else
+        SendMessageA(list, LB_SETCURSEL, (WPARAM)from, 0);
+    SendMessageA(list, WM_KEYDOWN, key, 1);
+    SendMessageA(list, WM_KEYUP, key, 0xC0000001);
+    return true;
+}
+
+// The focus window of the main window's thread.
+HWND GetFocusOf(HWND main)
+{
+    GUITHREADINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 HWND ChildOfClass(HWND parent, const char* className)
 {
     HWND search[2] = {nullptr, (HWND)className};
@@ -163,14 +214,39 @@ int State(HWND main)
     printf("client_origin=%ld,%ld\n", origin.x, origin.y);
     static const struct { int id; const char* name; } children[] = {
         {1000, "controlbar"}, {1001, "folders"}, {1002, "files"}, {1003, "note"}, {1004, "web"},
-        {1006, "header"}, {1007, "volume"}, {1008, "thumbs"}};
+        {1006, "header"}, {1007, "volume"}, {1008, "thumbs"}, {1020, "cover"}, {1021, "title"},
+        {1022, "parent_name"}, {1023, "parent_cover"}};
     for (const auto& child : children)
         PrintRect(child.name, main, Child(main, child.id));
+    // Window texts are read without a message: a markup view keeps its text as its caption.
+    static const struct { int id; const char* name; } texts[] = {
+        {1006, "header_text"}, {1021, "title_text"}, {1022, "parent_name_text"}};
+    for (const auto& text : texts)
+    {
+        HWND child = Child(main, text.id);
+        WCHAR wide[1024] = L"";
+        if (child)
+            InternalGetWindowText(child, wide, 1024);
+        char narrow[2048] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof(narrow), nullptr, nullptr);
+        // One line per value: each line break (CR LF, CR or LF) becomes "|".
+        char* out = narrow;
+        for (const char* c = narrow; *c; c++)
+        {
+            if (*c == '\r' && c[1] == '\n')
+                continue;
+            *out++ = (*c == '\r' || *c == '\n') ? '|' : *c;
+        }
+        *out = 0;
+        printf("%s=%s\n", text.name, narrow);
+    }
     HWND folders = Child(main, 1001);
     HWND files = Child(main, 1002);
     printf("folder_count=%ld\n", folders ? (long)SendMessageA(folders, LB_GETCOUNT, 0, 0) : -1L);
     printf("folder_sel=%ld\n", folders ? (long)SendMessageA(folders, LB_GETCURSEL, 0, 0) : -1L);
     printf("file_count=%ld\n", files ? (long)SendMessageA(files, LB_GETCOUNT, 0, 0) : -1L);
+    printf("file_sel_count=%ld\n", files ? (long)SendMessageA(files, LB_GETSELCOUNT, 0, 0) : -1L);
+    printf("folder_focus=%d\n", folders && GetFocusOf(main) == folders ? 1 : 0);
     HWND volume = Child(main, 1007);
     printf("volume_pos=%ld\n", volume ? (long)SendMessageA(volume, TBM_GETPOS, 0, 0) : -1L);
     HWND status = ChildOfClass(main, STATUSCLASSNAMEA);
@@ -180,6 +256,7 @@ int State(HWND main)
     printf("status=%s\n", text);
     printf("status_length=%ld\n", status ? (long)LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 0, 0)) : -1L);
     printf("status_parts=%ld\n", status ? (long)SendMessageA(status, SB_GETPARTS, 0, 0) : -1L);
+    printf("status1_length=%ld\n", status ? (long)LOWORD(SendMessageA(status, SB_GETTEXTLENGTHA, 1, 0)) : -1L);
     HWND toolbar = ChildOfClass(main, TOOLBARCLASSNAMEA);
     printf("buttons=%ld\n", toolbar ? (long)SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0) : -1L);
     if (toolbar)
@@ -189,6 +266,90 @@ int State(HWND main)
                    SendMessageA(toolbar, TB_ISBUTTONCHECKED, id, 0) ? 1 : 0);
     }
     return 0;
+}
+
+// The playlists pane: the parent of the only drop-down list of the main window.
+HWND PlaylistPane(HWND main)
+{
+    HWND names = ChildOfClass(main, WC_COMBOBOXA);
+    return names ? GetParent(names) : nullptr;
+}
+
+HWND DirectChild(HWND parent, int id)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == id)
+            return child;
+    return nullptr;
+}
+
+int Playlist(HWND main, int argc, char** argv)
+{
+    HWND pane = PlaylistPane(main);
+    HWND names = pane ? DirectChild(pane, 1000) : nullptr;
+    HWND tracks = pane ? DirectChild(pane, 1001) : nullptr;
+    if (!names || !tracks)
+    {
+        printf("error=no playlists pane\n");
+        return 1;
+    }
+    const char* command = argv[1];
+    char text[1024];
+    if (strcmp(command, "playlist") == 0)
+    {
+        long count = (long)SendMessageA(names, CB_GETCOUNT, 0, 0);
+        printf("names=");
+        for (long i = 0; i < count; i++)
+        {
+            // The drop-down is a Unicode window: its texts cross processes intact only as UTF-16.
+            WCHAR wide[512] = L"";
+            text[0] = 0;
+            if (SendMessageW(names, CB_GETLBTEXTLEN, i, 0) < 512)
+                SendMessageW(names, CB_GETLBTEXT, i, (LPARAM)wide);
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+            printf("%s%s", i ? "|" : "", text);
+        }
+        printf("\nselected=%ld\n", (long)SendMessageA(names, CB_GETCURSEL, 0, 0));
+        // The track list draws its own items: their texts stay in the program.
+        printf("track_count=%ld\n", (long)SendMessageA(tracks, LB_GETCOUNT, 0, 0));
+        printf("track_sel=%ld\n", (long)SendMessageA(tracks, LB_GETCURSEL, 0, 0));
+        HWND label = nullptr;
+        for (HWND child = GetWindow(pane, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (GetDlgCtrlID(child) == 0)
+                label = child;
+        text[0] = 0;
+        if (label)
+            GetWindowTextA(label, text, sizeof(text));
+        printf("count=%s\n", text);
+        return 0;
+    }
+    if (argc < 3)
+        return 2;
+    if (strcmp(command, "playlist-select") == 0)
+    {
+        if (SendMessageA(names, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)argv[2]) == CB_ERR)
+            return 1;
+        SendMessageA(pane, WM_COMMAND, MAKEWPARAM(1000, CBN_SELCHANGE), (LPARAM)names);
+        return 0;
+    }
+    if (strcmp(command, "playlist-track") == 0)
+    {
+        SendMessageA(tracks, LB_SETCURSEL, (WPARAM)atoi(argv[2]), 0);
+        SendMessageA(pane, WM_COMMAND, MAKEWPARAM(1001, LBN_SELCHANGE), (LPARAM)tracks);
+        return 0;
+    }
+    if (strcmp(command, "playlist-key") == 0)
+        return SendMessageA(tracks, WM_KEYDOWN, (WPARAM)strtoul(argv[2], nullptr, 0), 1) >= 0 ? 0 : 1;
+    if (strcmp(command, "playlist-click") == 0)
+    {
+        HWND button = DirectChild(pane, atoi(argv[2]));
+        if (!button)
+            return 1;
+        SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        return 0;
+    }
+    return 2;
 }
 
 // The children of a window, one line each: handle, id, visible, enabled, the rectangle
@@ -336,6 +497,77 @@ int main(int argc, char** argv)
         CloseClipboard();
         return 0;
     }
+    if (strcmp(command, "post-top") == 0 && argc > 5)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        return window && PostMessageA(window, (UINT)strtoul(argv[3], nullptr, 0), (WPARAM)strtoull(argv[4], nullptr, 0),
+                                      (LPARAM)strtoll(argv[5], nullptr, 0)) ? 0 : 1;
+    }
+    if (strcmp(command, "click-text") == 0 && argc > 3)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        for (HWND child = window ? GetWindow(window, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT))
+        {
+            char text[256] = "";
+            GetWindowTextA(child, text, sizeof(text));
+            if (strcmp(text, argv[3]) == 0)
+                return PostMessageA(child, BM_CLICK, 0, 0) ? 0 : 1;
+        }
+        return 1;
+    }
+    if ((strcmp(command, "click-top") == 0 && argc > 3) || (strcmp(command, "texts-top") == 0 && argc > 2))
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        if (!window)
+            return 1;
+        if (strcmp(command, "texts-top") == 0)
+        {
+            int index = 0;
+            for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT), index++)
+            {
+                char text[256] = "";
+                GetWindowTextA(child, text, sizeof(text));
+                printf("child_%d=%d,%d,%d,%s\n", index, GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0,
+                       IsWindowEnabled(child) ? 1 : 0, text);
+            }
+            return 0;
+        }
+        HWND control = DirectChild(window, atoi(argv[3]));
+        if (!control)
+            return 1;
+        SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        return 0;
+    }
+    if (strcmp(command, "tree-select") == 0 && argc > 3)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        HWND tree = window ? ChildOfClass(window, WC_TREEVIEWA) : nullptr;
+        if (!tree)
+            return 1;
+        // Items are walked in display order: each item, then its children.
+        HTREEITEM item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+        for (int index = atoi(argv[3]); item && index > 0; index--)
+        {
+            HTREEITEM next = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item);
+            while (!next && item)
+            {
+                next = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item);
+                if (!next)
+                    item = (HTREEITEM)SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, (LPARAM)item);
+            }
+            item = next;
+        }
+        return item && SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item) ? 0 : 1;
+    }
+    if (strcmp(command, "navigate") == 0 && argc > 3)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        COPYDATASTRUCT data = {1, (DWORD)strlen(argv[3]) + 1, argv[3]};
+        DWORD_PTR answer = 0;
+        return window && SendMessageTimeoutA(window, WM_COPYDATA, 0, (LPARAM)&data, SMTO_ABORTIFHUNG, 10000, &answer)
+                   ? 0 : 1;
+    }
     if (strncmp(command, "dlg-", 4) == 0 && argc > 2)
     {
         HWND dialog = WaitTop(argv[2], 5000);
@@ -405,13 +637,36 @@ int main(int argc, char** argv)
         HWND volume = Child(main, 1007);
         return volume && SendMessageA(volume, TBM_SETPOS, TRUE, atoi(argv[2])) >= 0 ? 0 : 1;
     }
-    if (strcmp(command, "select-folder") == 0 && argc > 2)
+    if (strcmp(command, "select-file") == 0 && argc > 2)
     {
-        HWND folders = Child(main, 1001);
-        if (!folders)
+        HWND files = Child(main, 1002);
+        if (!files)
             return 1;
-        SendMessageA(folders, LB_SETCURSEL, (WPARAM)atoi(argv[2]), 0);
-        SendMessageA(GetParent(folders), WM_COMMAND, MAKEWPARAM(1001, LBN_SELCHANGE), (LPARAM)folders);
+        SendMessageA(files, LB_SETSEL, FALSE, -1);
+        SendMessageA(files, LB_SETSEL, TRUE, atoi(argv[2]));
+        SendMessageA(files, LB_SETCARETINDEX, atoi(argv[2]), FALSE);
+        SendMessageA(GetParent(files), WM_COMMAND, MAKEWPARAM(1002, LBN_SELCHANGE), (LPARAM)files);
+        return 0;
+    }
+    if (strncmp(command, "playlist", 8) == 0)
+        return Playlist(main, argc, argv);
+    if (strcmp(command, "select-folder") == 0 && argc > 2)
+        return SelectByKey(Child(main, 1001), atoi(argv[2]), false) ? 0 : 1;
+    if (strcmp(command, "select-file-key") == 0 && argc > 2)
+        return SelectByKey(Child(main, 1002), atoi(argv[2]), true) ? 0 : 1;
+    if (strcmp(command, "child-post") == 0 && argc > 5)
+    {
+        HWND child = Child(main, atoi(argv[2]));
+        return child && PostMessageA(child, (UINT)strtoul(argv[3], nullptr, 0), (WPARAM)strtoull(argv[4], nullptr, 0),
+                                     (LPARAM)strtoll(argv[5], nullptr, 0)) ? 0 : 1;
+    }
+    if (strcmp(command, "child-type") == 0 && argc > 3)
+    {
+        HWND child = Child(main, atoi(argv[2]));
+        if (!child)
+            return 1;
+        for (const char* c = argv[3]; *c; c++)
+            PostMessageA(child, WM_CHAR, (WPARAM)(unsigned char)*c, 1);
         return 0;
     }
     return 2;

@@ -220,6 +220,14 @@ def steering(h):
         if stop:
             click(h, stop["hwnd"])
             at("", "")
+        # Adding to an empty queue loads its first entry; adding again only counts.
+        select_folder(h, "Glass Harbour")
+        h.driver("post", MENU_COMMAND, 0, 23)
+        at("01 Tide", "1/1")
+        h.driver("post", MENU_COMMAND, 0, 23)
+        at("01 Tide", "1/2")
+        h.driver("post", MENU_COMMAND, 0, 11)
+        at("", "")
         show_hide = child(h.driver("play"), "bar", 1009)
         if show_hide:
             click(h, show_hide["hwnd"])

@@ -6,6 +6,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 namespace
 {
@@ -42,6 +43,23 @@ extern "C" __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE session, ULON
                             Shown(message->lpFiles[i].lpszPathName));
             }
             fclose(log);
+        }
+    }
+    // The caller may delete its attachments once the mail is handed over: a test
+    // that wants to read them gets copies in the folder MELVORA_FAKEMAPI_KEEP.
+    char keep[MAX_PATH] = "";
+    length = GetEnvironmentVariableA("MELVORA_FAKEMAPI_KEEP", keep, sizeof(keep));
+    if (length > 0 && length < sizeof(keep) && message != nullptr && message->lpFiles != nullptr)
+    {
+        for (ULONG i = 0; i < message->nFileCount; i++)
+        {
+            const char* source = message->lpFiles[i].lpszPathName;
+            if (source == nullptr)
+                continue;
+            const char* name = strrchr(source, '\\');
+            char target[MAX_PATH * 2];
+            snprintf(target, sizeof(target), "%s\\%s", keep, name != nullptr ? name + 1 : source);
+            CopyFileA(source, target, FALSE);
         }
     }
     char result[32] = "";

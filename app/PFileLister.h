@@ -1,0 +1,23 @@
+#pragma once
+// The file list of a library folder: one item per media file (title, kind
+// image, note marker).
+#include "SString.h"
+#include "SStringArray.h"
+
+class SListCtrl;
+
+class PFileLister
+{
+public:
+    // File-list images of the media kinds, and of a track with a note.
+    enum { ImageVideo = 1, ImageSong = 2, ImageRadio = 3, ImagePicture = 4, ImageNote = 5 };
+
+    // The file-list image of a file name by its extension; -1 for no media.
+    static int MediaImage(const char* name);
+    // Replaces the list's items and the parallel paths by one item per file of
+    // folder (path ending with '\'): its title, its kind image and, for a track
+    // with a note beside it (title + ".txt"), the note marker. The number of items.
+    static int Fill(SListCtrl* list, SStringArray* paths, const SStringArray& files, const char* folder);
+    // The folder path without its trailing separators.
+    static SString WithoutSeparator(const char* folderPath);
+};

@@ -1,0 +1,14 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "SLibrary.h"
+
+// The main program's tests share one started library, as the program does.
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    InitLibrary(GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, true, false);
+    int result = RUN_ALL_TESTS();
+    ExitLibrary();
+    return result;
+}
