@@ -248,8 +248,6 @@ public:
     bool DownloadCover(const char* terms, const char* coverPath);
     // Opens the web search for the lyrics of a file-list title.
     bool FindLyrics(const char* title);
-    // The folder's cover (or the logo) at 150 x 150.
-    bool LoadFolderCover(SImage* image, const char* folderPath);
     PWndPlaylist* GetPlaylists() { return &m_playlists; }
 
 private:

@@ -70,29 +70,6 @@ bool LoadPicture(SImage* image, const char* path)
 }
 } // namespace
 
-// ---------------------------------------------------------------- shared entry points
-
-bool PWndApp::LoadFolderCover(SImage* image, const char* folderPath)
-{
-    if (!image)
-        return false;
-    SPath folder;
-    folder.SetFolder(folderPath);
-    SString path = folder.GetPath();
-    SString side = path.Left(path.GetLength() - 1);
-    SString name = folder.GetLastFolder(true);
-    bool loaded = LoadPicture(image, side + ".png") || LoadPicture(image, side + ".jpg");
-    for (int i = 0; !loaded && i < m_images.GetCount(); i++)
-        if (m_images.GetAt(i).CompareNoCase(name) == 0)
-            loaded = LoadPicture(image, m_rootFolder.GetPath() + name + ".png") ||
-                     LoadPicture(image, m_rootFolder.GetPath() + name + ".jpg");
-    if (!loaded && !image->Assign(&m_logo))
-        return false;
-    image->Resize(150, 150);
-    image->ReplaceTranslucentWithWhite();
-    return true;
-}
-
 // ---------------------------------------------------------------- book
 
 bool PWndApp::MakeBook(const char* bookPath, bool withImages)

@@ -195,7 +195,7 @@ void PWndPlaylist::ShowCover(int index)
     }
     SPath track(FullPathOf(index));
     m_coverImage.Dispose();
-    m_owner->LoadFolderCover(&m_coverImage, track.GetFolderPath());
+    m_owner->LoadCover(&m_coverImage, track.GetFolderPath());
     m_cover.SetBackgroundImage(&m_coverImage, SCOLOR_NONE, 11, nullptr, true);
     m_cover.SetCursor(GetCursorHandle(3));
 }

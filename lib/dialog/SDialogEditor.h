@@ -545,4 +545,5 @@ private:
     // Counts paints, so that a drag knows when its outlines were painted over.
     unsigned m_paintCount = 0;
     unsigned m_dragPaintCount = 0;
+    bool m_dragging = false;
 };

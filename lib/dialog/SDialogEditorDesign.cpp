@@ -22,6 +22,12 @@ const int kMinKeySize = 10;
 
 SDialogEditor::PropertySheetUpdater g_sheetUpdater = nullptr;
 
+// Record positions and sizes are 16-bit: keys stop at the ends instead of wrapping round.
+int ClampCoordinate(int value)
+{
+    return value < -32768 ? -32768 : (value > 32767 ? 32767 : value);
+}
+
 // The numbers of a text separated by blanks.
 void ReadNumbers(const SString& text, SArray<int>* numbers)
 {
@@ -604,10 +610,10 @@ void SDialogEditor::MoveSelectionByKey(int key, bool ctrlDown)
         _SCtrl* record = m_selection.GetAt(i);
         switch (key)
         {
-        case VK_UP: record->SetY(record->GetY() - stepY); break;
-        case VK_DOWN: record->SetY(record->GetY() + stepY); break;
-        case VK_LEFT: record->SetX(record->GetX() - stepX); break;
-        case VK_RIGHT: record->SetX(record->GetX() + stepX); break;
+        case VK_UP: record->SetY(ClampCoordinate(record->GetY() - stepY)); break;
+        case VK_DOWN: record->SetY(ClampCoordinate(record->GetY() + stepY)); break;
+        case VK_LEFT: record->SetX(ClampCoordinate(record->GetX() - stepX)); break;
+        case VK_RIGHT: record->SetX(ClampCoordinate(record->GetX() + stepX)); break;
         }
     }
     RedrawDesigner();
@@ -629,12 +635,12 @@ void SDialogEditor::ResizePrimaryByKey(int key, bool ctrlDown)
         if (record->GetHeight() > kMinKeySize)
             record->SetHeight(record->GetHeight() - stepY);
         break;
-    case VK_DOWN: record->SetHeight(record->GetHeight() + stepY); break;
+    case VK_DOWN: record->SetHeight(ClampCoordinate(record->GetHeight() + stepY)); break;
     case VK_LEFT:
         if (record->GetWidth() > kMinKeySize)
             record->SetWidth(record->GetWidth() - stepX);
         break;
-    case VK_RIGHT: record->SetWidth(record->GetWidth() + stepX); break;
+    case VK_RIGHT: record->SetWidth(ClampCoordinate(record->GetWidth() + stepX)); break;
     }
     if (record->GetWnd())
         record->GetWnd()->SetWindowSize(record->GetWidth(), record->GetHeight());

@@ -232,7 +232,8 @@ SDialogEditor::_SCtrl* SDialogEditor::HitTest(POINT point) const
 
 void SDialogEditor::OnMouseMove(POINT point)
 {
-    if (!m_open || !GetHandle())
+    // A drag draws its own indicators and keeps its cursor.
+    if (!m_open || !GetHandle() || m_dragging)
         return;
     UpdateLayout();
     if (m_rulers)
@@ -252,7 +253,7 @@ void SDialogEditor::OnMouseMove(POINT point)
 
 void SDialogEditor::OnLeftButtonDown(POINT point)
 {
-    if (!m_open || !GetHandle())
+    if (!m_open || !GetHandle() || m_dragging)
         return;
     SetFocus();
     UpdateLayout();
@@ -334,7 +335,7 @@ void SDialogEditor::OnLeftButtonDown(POINT point)
 
 void SDialogEditor::OnRightButtonDown(POINT point)
 {
-    if (!m_open || !GetHandle())
+    if (!m_open || !GetHandle() || m_dragging)
         return;
     SetFocus();
     UpdateLayout();
@@ -503,6 +504,7 @@ bool SDialogEditor::RunDragLoop(POINT start, int mode, int handle, SArray<RECT>*
     HGDIOBJ oldPen = SelectObject(dc, pen ? (HGDIOBJ)pen : GetStockObject(BLACK_PEN));
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     SDesignerInput* input = GetInput();
+    m_dragging = true;
     SArray<RECT> shown;
     bool drawn = false, moved = false, cancelled = false;
     POINT pointer = start;
@@ -571,6 +573,7 @@ bool SDialogEditor::RunDragLoop(POINT start, int mode, int handle, SArray<RECT>*
                 ComputeDragOutlines(mode, handle, start, last, IsCtrlDown(), result);
         }
     }
+    m_dragging = false;
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
     SetROP2(dc, oldMode);

@@ -257,6 +257,13 @@ TEST(SDialogEditorSelection, ArrowKeysMoveBySteps)
     f.input.ctrl = false;
     f.editor.SetSnapToGrid(true);
 
+    // Positions stop at the 16-bit end instead of wrapping round.
+    first->SetX(32765);
+    f.editor.SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(first->GetX(), 32767);
+    f.editor.SendMessage(WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(first->GetX(), 32767);
+
     // Refused: a locked record, the dialog record, nothing selected.
     second->SetLocked(true);
     int x = first->GetX();
