@@ -32,6 +32,7 @@
 #include "SRegistry.h"
 #include "SSelector.h"
 #include "SSliderCtrl.h"
+#include "SSplash.h"
 #include "SStatusBarCtrl.h"
 #include "SString.h"
 #include "SStringArray.h"
@@ -348,4 +349,6 @@ private:
     PWndDescription* m_descriptionWindow;
     PWndHelp* m_helpWindow;
     bool m_firstLoaded;
+    // The first-load splash: shown over the main window while the library loads.
+    SSplash m_splash;
 };
