@@ -68,7 +68,7 @@ DWORD SplashHold()
 PWndApp::PWndApp()
     : m_autoHideAfterPlay(false), m_repeat(false),
       m_shutdown(false), m_playHost(this), m_loadingNote(false), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
-      m_helpWindow(nullptr), m_firstLoaded(false)
+      m_helpWindow(nullptr), m_firstLoaded(false), m_fillNext(0)
 {
     m_logo.LoadResource(130, "BINARY");
     m_smallLogo.LoadResource(130, "BINARY");
@@ -77,6 +77,14 @@ PWndApp::PWndApp()
     m_folderImages.Create(16, 16, ILC_COLOR32);
     for (int id : kListImages)
         m_listImages.AddResource(id, "BINARY");
+    m_defaultCover.Assign(&m_logo);
+    if (m_defaultCover.GetBitsPerPixel() != 32)
+        m_defaultCover.ConvertPixelFormat(PixelFormat32bppARGB);
+    m_defaultCover.Resize(150, 150);
+    m_defaultCover.ReplaceTranslucentWithWhite();
+    m_defaultSmall.Assign(&m_defaultCover);
+    m_defaultSmall.Resize(16, 16);
+    m_thumbs.SetDefaultCover(&m_defaultCover);
     m_coverView.SetOwner(this, &m_ripple);
     m_queue.Attach(&m_player, &m_playHost);
     m_playPane.SetApp(this)->SetQueue(&m_queue);

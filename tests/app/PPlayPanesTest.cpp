@@ -368,7 +368,11 @@ TEST_F(PWndThumbsTest, PaintsTheBandAndTheCoversOnShow)
     cover.Fill(0xFF123456);
     grid.AddCell(&cover, "Red", true);
     grid.AddCell(&cover, "Green", false);
-    grid.AddCell(&cover, "Blue", false);
+    // A cell without a cover of its own shows the default one.
+    SImage fallback(150, 150);
+    fallback.Fill(0xFF00FF00);
+    grid.SetDefaultCover(&fallback);
+    grid.AddCell(nullptr, "Blue", false);
     grid.AddCell(&cover, "Below", false);
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -381,6 +385,7 @@ TEST_F(PWndThumbsTest, PaintsTheBandAndTheCoversOnShow)
     EXPECT_EQ(0x9C7742u, (unsigned)GetPixel(dc, 10, 280));
     EXPECT_EQ(0x563412u, (unsigned)GetPixel(dc, 100, 100)) << "the first cover";
     EXPECT_EQ(0x563412u, (unsigned)GetPixel(dc, 32 + 170 + 100, 100)) << "the second cover";
+    EXPECT_EQ(0x00FF00u, (unsigned)GetPixel(dc, 32 + 2 * 170 + 100, 100)) << "the default cover";
     grid.SetHot(PWndThumbs::HotBand);
     grid.Paint(dc);
     EXPECT_EQ(0x42429Cu, (unsigned)GetPixel(dc, 10, 280));
