@@ -265,8 +265,8 @@ void SImageEditor::UpdateScrollBars()
 {
     if (!GetHandle())
         return;
-    SetScrollInfo(false, 0, m_image.GetWidth() * m_zoom, GetClientWidth());
-    SetScrollInfo(true, 0, m_image.GetHeight() * m_zoom, GetClientHeight());
+    UpdateScrollInfo(false, 0, m_image.GetWidth() * m_zoom, GetClientWidth());
+    UpdateScrollInfo(true, 0, m_image.GetHeight() * m_zoom, GetClientHeight());
     // The bars clamp their positions to the new ranges.
     m_scrollX = GetHScrollPos();
     m_scrollY = GetVScrollPos();
@@ -280,11 +280,11 @@ void SImageEditor::ResetView()
     m_selecting = 0;
     if (GetHandle())
     {
-        SetHScrollPos(0);
-        SetVScrollPos(0);
+        SetHScrollPos(0, false);
+        SetVScrollPos(0, false);
     }
     UpdateScrollBars();
-    InvalidateRect();
+    Redraw(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void SImageEditor::ResetEditState()
