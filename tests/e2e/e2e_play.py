@@ -14,7 +14,7 @@ WM_APP = 0x8000
 REMOTE = WM_APP + 500
 MENU_COMMAND = WM_APP + 3170
 TOOLBAR_COMMAND = WM_APP + 3300
-WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN = 0x200, 0x201, 0x202, 0x204
+WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x200, 0x201, 0x202, 0x204, 0x205
 VK_RETURN, VK_ESCAPE, VK_DOWN = 0x0D, 0x1B, 0x28
 TITLE_ID, POSITION_ID = 1004, 1004
 LONG_FOLDER = "Long Play"
@@ -68,6 +68,15 @@ def select_folder(h, name):
 def click(h, hwnd, x=4, y=4):
     h.driver("mouse", hwnd, WM_LBUTTONDOWN, x, y, 1)
     h.driver("mouse", hwnd, WM_LBUTTONUP, x, y, 0)
+
+
+def tray_command(h, position):
+    """Chooses an item of the tray menu by its place from the top: 1 "Previous Track",
+    2 "Next Track", 3 "Pause", 4 "Stop"."""
+    h.driver("tray", WM_RBUTTONUP)
+    if not h.check(h.driver("popup-menu", 5000).get("menu") == "1", "the tray menu opens"):
+        return
+    h.driver("menu-keys", *([VK_DOWN] * position + [VK_RETURN]))
 
 
 def watch(h, milliseconds, until=0):
@@ -193,12 +202,12 @@ def steering(h):
         at("01 Alpha", "1/4")
         h.driver("post", REMOTE, 500, 4)
         at("03 Gamma", "3/4")
-        h.driver("post", MENU_COMMAND, 0, 9)
+        tray_command(h, 2)
         at("04 Delta", "4/4")
         h.driver("post", REMOTE, 500, 3)
         at("03 Gamma", "3/4")
         # Previous onto the bogus file stops playback.
-        h.driver("post", MENU_COMMAND, 0, 8)
+        tray_command(h, 1)
         at("", "")
         s = h.state()
         h.check(all(s.get("button_%d" % id, "").startswith("0,") for id in (8, 9, 10, 11)), "stopped: buttons off")
@@ -228,7 +237,7 @@ def steering(h):
         at("01 Tide", "1/1")
         h.driver("post", MENU_COMMAND, 0, 23)
         at("01 Tide", "1/2")
-        h.driver("post", MENU_COMMAND, 0, 11)
+        tray_command(h, 4)
         at("", "")
         show_hide = child(h.driver("play"), "bar", 1009)
         if show_hide:
