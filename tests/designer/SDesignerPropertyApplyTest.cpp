@@ -174,36 +174,45 @@ TEST(SDesignerPropertyApply, ChoicesWriteTheirKeysOrBits)
     EXPECT_EQ(button->GetPropertyInt("VALIGN"), 64);
     EXPECT_EQ(s.Text("HALIGN"), "_AUTORIGHTHALF");
 
-    // Every choice coded in STYLE reads back as itself; other bits stay.
+    // Every choice coded in STYLE writes its bits and reads back as itself; other bits stay.
+    struct Choice
+    {
+        const char* key;
+        uint32_t bits;
+    };
     struct Coded
     {
         int type;
         const char* key;
-        std::vector<const char*> choices;
+        uint32_t mask;
+        std::vector<Choice> choices;
     };
     const Coded coded[] = {
-        {SDialogEditor::TYPE_BUTTON, "BUTTON_HALIGN", {"_LEFT", "_CENTER", "_RIGHT"}},
-        {SDialogEditor::TYPE_BUTTON, "BUTTON_VALIGN", {"_TOP", "_MIDDLE", "_BOTTOM"}},
-        {SDialogEditor::TYPE_GROUP, "GROUP_ALIGN", {"_LEFT", "_CENTER", "_RIGHT"}},
-        {SDialogEditor::TYPE_EDIT, "EDIT_ALIGN", {"_LEFT", "_CENTER", "_RIGHT"}},
-        {SDialogEditor::TYPE_RICHEDIT, "RICHEDIT_ALIGN", {"_LEFT", "_CENTER", "_RIGHT"}},
-        {SDialogEditor::TYPE_COMBO, "COMBO_TYPE", {"_SIMPLE", "_DROPDOWN", "_DROPDOWNLIST"}},
-        {SDialogEditor::TYPE_EXTENDEDLIST, "EXLIST_TYPE", {"_ICON", "_SMALLICON", "_LIST", "_REPORT"}},
-        {SDialogEditor::TYPE_LIST, "LIST_SELECTION", {"_NONE", "_SINGLE", "_MULTIPLE", "_EXTENDED"}},
-        {SDialogEditor::TYPE_TAB, "TAB_TYPE", {"_STANDARD", "_BUTTONS", "_FLATBUTTONS"}},
+        {SDialogEditor::TYPE_BUTTON, "BUTTON_HALIGN", 0x300, {{"_LEFT", 0x100}, {"_CENTER", 0x300}, {"_RIGHT", 0x200}}},
+        {SDialogEditor::TYPE_BUTTON, "BUTTON_VALIGN", 0xC00, {{"_TOP", 0x400}, {"_MIDDLE", 0xC00}, {"_BOTTOM", 0x800}}},
+        {SDialogEditor::TYPE_GROUP, "GROUP_ALIGN", 0x300, {{"_LEFT", 0x100}, {"_CENTER", 0x300}, {"_RIGHT", 0x200}}},
+        {SDialogEditor::TYPE_EDIT, "EDIT_ALIGN", 0x3, {{"_LEFT", 0}, {"_CENTER", 0x1}, {"_RIGHT", 0x2}}},
+        {SDialogEditor::TYPE_RICHEDIT, "RICHEDIT_ALIGN", 0x3, {{"_LEFT", 0}, {"_CENTER", 0x1}, {"_RIGHT", 0x2}}},
+        {SDialogEditor::TYPE_COMBO, "COMBO_TYPE", 0x3, {{"_SIMPLE", 0x1}, {"_DROPDOWN", 0x2}, {"_DROPDOWNLIST", 0x3}}},
+        {SDialogEditor::TYPE_EXTENDEDLIST, "EXLIST_TYPE", 0x3,
+         {{"_ICON", 0}, {"_SMALLICON", 0x2}, {"_LIST", 0x3}, {"_REPORT", 0x1}}},
+        {SDialogEditor::TYPE_LIST, "LIST_SELECTION", 0x4808,
+         {{"_NONE", 0x4000}, {"_SINGLE", 0}, {"_MULTIPLE", 0x8}, {"_EXTENDED", 0x800}}},
+        {SDialogEditor::TYPE_TAB, "TAB_TYPE", 0x108, {{"_STANDARD", 0}, {"_BUTTONS", 0x100}, {"_FLATBUTTONS", 0x108}}},
     };
     for (const Coded& c : coded)
     {
         Record record;
         record.SetType(c.type);
-        record.AssignStyle(WS_VISIBLE);
-        for (const char* choice : c.choices)
+        record.AssignStyle(WS_VISIBLE | c.mask);
+        for (const Choice& choice : c.choices)
         {
             s.Select({&record});
-            ASSERT_TRUE(s.Choose(c.key, choice)) << c.key << " " << choice;
-            s.Select({&record});
-            EXPECT_EQ(s.Text(c.key), choice) << c.key;
+            ASSERT_TRUE(s.Choose(c.key, choice.key)) << c.key << " " << choice.key;
+            EXPECT_EQ(record.GetStyle() & c.mask, choice.bits) << c.key << " " << choice.key;
             EXPECT_TRUE(record.HasStyle(WS_VISIBLE)) << c.key;
+            s.Select({&record});
+            EXPECT_EQ(s.Text(c.key), choice.key) << c.key;
         }
     }
     Record combo;
@@ -212,12 +221,6 @@ TEST(SDesignerPropertyApply, ChoicesWriteTheirKeysOrBits)
     s.Select({&combo});
     ASSERT_TRUE(s.Choose("COMBO_TYPE", "_DROPDOWN"));
     EXPECT_EQ(combo.GetStyle() & 0x3, 0x2u);
-    Record tab;
-    tab.SetType(SDialogEditor::TYPE_TAB);
-    s.Select({&tab});
-    ASSERT_TRUE(s.Choose("TAB_TYPE", "_FLATBUTTONS"));
-    EXPECT_EQ(tab.GetStyle(), 0x108u);
-
     // Choices kept as extra properties store the key.
     Record label;
     label.SetType(SDialogEditor::TYPE_LABEL);

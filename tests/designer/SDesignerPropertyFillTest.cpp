@@ -499,4 +499,67 @@ TEST(SDesignerPropertyFill, ScrollPositionIsRememberedPerRecord)
     EXPECT_EQ(s.sheet.GetVScrollPos(), position);
 }
 
+TEST(SDesignerPropertyFill, GroupWithoutLabelLeavesItsItemsInThePreviousGroup)
+{
+    SSheetFixture s;
+    ASSERT_TRUE(s.Load(DescriptionText(300, 200, {})));
+    SStringArray* labels = s.f.editor.GetLabels();
+    ASSERT_EQ(labels->Remove("$SKIN=Skin"), 1);
+    s.Select({s.f.editor.GetDialog()});
+    EXPECT_EQ(s.sheet.FindGroup("$SKIN"), -1);
+    EXPECT_EQ(s.Keys("$POSITION"), (Strings{"WIDTH", "HEIGHT", "DIALOG_LAYER", "DIALOG_SHAPE"}));
+    s.f.editor.LoadDefaultLabels();
+    s.Select({s.f.editor.GetDialog()});
+    EXPECT_EQ(s.Keys("$SKIN"), (Strings{"DIALOG_LAYER", "DIALOG_SHAPE"}));
+}
+
+// A designer whose owner adds its own items after the sheet's groups.
+class SOwnerEditor : public SDialogEditor
+{
+public:
+    void OnFillProperties(SPropertyCtrl* sheet, _SCtrl* record) override
+    {
+        calls++;
+        filled = record;
+        SDesignerPropertyCtrl* own = dynamic_cast<SDesignerPropertyCtrl*>(sheet);
+        if (!own)
+            return;
+        SStringArray images;
+        images.Add("logo.png|Logo");
+        images.Add("back.png|Back");
+        own->AddPropertyGroup("$RESOURCE", true);
+        own->AddProperty(true, false, "OWNER_IMAGE", SPropertyCtrl::KIND_CHOICE, "back.png", &images, -1, "Picture");
+        // A group the owner leaves empty goes with the others.
+        own->AddPropertyGroup("$LINK", true);
+    }
+    int calls = 0;
+    _SCtrl* filled = nullptr;
+};
+
+TEST(SDesignerPropertyFill, OwnerAddsItemsAfterTheFill)
+{
+    SOwnerEditor editor;
+    RECT rect = {0, 0, 300, 200};
+    ASSERT_TRUE(editor.Create("", WS_CHILD | WS_VISIBLE, 0, &rect, SharedHost().GetHandle()));
+    ASSERT_TRUE(LoadDescription(editor, DescriptionText(300, 200, kButtonEditTree)));
+    SDesignerPropertyCtrl sheet;
+    RECT place = {300, 0, 600, 500};
+    ASSERT_TRUE(sheet.CreateChildNoCaption(WS_VISIBLE, 0, &place, SharedHost().GetHandle()));
+    sheet.SetEditor(&editor);
+    editor.calls = 0;
+    editor.Select(editor.FindControlByName("First"));
+    EXPECT_EQ(editor.calls, 1);
+    EXPECT_EQ(editor.filled, editor.FindControlByName("First"));
+    int resource = sheet.FindGroup("$RESOURCE");
+    ASSERT_EQ(resource, sheet.GetGroupCount() - 1);
+    SPropertyCtrl::_SItem* image = sheet.FindItem(resource, "OWNER_IMAGE");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(std::string(image->caption), "Picture");
+    EXPECT_EQ(std::string(image->text), "back.png");
+    EXPECT_EQ(sheet.FindGroup("$LINK"), -1);
+    sheet.SetEditor(nullptr);
+    sheet.Destroy();
+    editor.Destroy();
+}
+
 } // namespace
