@@ -536,8 +536,7 @@ void PWndApp::ToggleVisible()
         ShowWindow(SW_HIDE);
         return;
     }
-    BringToFront(true);
-    FocusVisiblePane();
+    ShowMainWindow();
 }
 
 void PWndApp::FocusVisiblePane()
