@@ -400,6 +400,9 @@ public:
     // Installs the property sheet's side (the layer that owns the sheet does); the previous one.
     static PropertySheetUpdater SetPropertySheetUpdater(PropertySheetUpdater updater);
     void UpdatePropertySheet(const char* group = nullptr, const char* key = nullptr, const char* value = nullptr);
+    // The property sheet the owner attached (not owned; null when none); the sheet's layer binds it.
+    void SetPropertyCtrl(SPropertyCtrl* sheet) { m_propertyCtrl = sheet; }
+    SPropertyCtrl* GetPropertyCtrl() const { return m_propertyCtrl; }
 
     // The popup menu and the external-controls menu (popups owned by the window once it exists).
     SMenu* GetPopupMenu() { return &m_popupMenu; }
@@ -672,6 +675,7 @@ private:
     ExternPaintCallback m_externPaint = nullptr;
     void* m_externPaintUser = nullptr;
     SPanelCtrl* m_toolPanel = nullptr;
+    SPropertyCtrl* m_propertyCtrl = nullptr;
     // Counts paints, so that a drag knows when its outlines were painted over.
     unsigned m_paintCount = 0;
     unsigned m_dragPaintCount = 0;

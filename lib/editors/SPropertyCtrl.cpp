@@ -584,8 +584,8 @@ void SPropertyCtrl::UpdateScrollBar()
         return;
     int page = m_rowHeight > 0 ? GetClientHeight() / m_rowHeight : 0;
     int position = GetVScrollPos();
-    SetScrollInfo(true, 0, GetVisibleRowCount(), page);
-    SetVScrollPos(position);
+    if (UpdateScrollInfo(true, 0, GetVisibleRowCount(), page))
+        SetVScrollPos(position, false);
 }
 
 int SPropertyCtrl::HitTest(int x, int y, int* group, int* item, bool* inValue) const
