@@ -22,7 +22,7 @@
 #include "SFilePath.h"
 #include "SLibrary.h"
 #include "SMessages.h"
-#include "SPropertyCtrl.h"
+#include "SDesignerPropertyCtrl.h"
 
 namespace
 {
@@ -111,6 +111,7 @@ public:
         RECT sheet = {kFrameWidth - kSheetWidth, 0, kFrameWidth, kFrameHeight};
         if (!m_sheet.CreateChildNoCaption(WS_VISIBLE | WS_BORDER, 0, &sheet, GetHandle()))
             return false;
+        m_sheet.SetEditor(&m_editor);
         for (const auto& control : m_externs)
             if (!m_editor.AddExternControl(control.first.c_str(), control.second.c_str()))
                 return false;
@@ -163,6 +164,7 @@ public:
                         RectText(place) + "\r\n";
             }
         }
+        WriteSheetRows(&text);
         text += "serial=" + std::to_string(++m_serial) + "\r\n";
         ReplaceFile(m_output + ".state", text.data(), (int)text.size());
     }
@@ -182,6 +184,28 @@ public:
     }
 
 private:
+    // The property sheet's rows on the screen: "row.GROUP=" for a title row, and
+    // "row.GROUP.ITEM=" the value cell and, after "|", the value as shown.
+    void WriteSheetRows(std::string* text)
+    {
+        for (int row = 0; row < m_sheet.GetVisibleRowCount(); row++)
+        {
+            int group = m_sheet.RowToGroup(row), index = m_sheet.RowToItem(row);
+            RECT cell;
+            if (group < 0 || !m_sheet.GetRowRect(&cell, row, index < 0 ? 2 : 1))
+                continue;
+            m_sheet.ClientToScreenRect(&cell);
+            std::string key = "row." + std::string((const char*)m_sheet.GetGroup(group)->name);
+            SPropertyCtrl::_SItem* item = m_sheet.GetItem(group, index);
+            if (item)
+                key += "." + std::string((const char*)item->name);
+            *text += key + "=" + RectText(cell);
+            if (item)
+                *text += "|" + std::string((const char*)m_sheet.GetValueText(item));
+            *text += "\r\n";
+        }
+    }
+
     void Save()
     {
         SFileMem stream;
@@ -197,7 +221,7 @@ private:
     std::string m_output;
     HostEditor m_editor;
     HostInput m_input;
-    SPropertyCtrl m_sheet;
+    SDesignerPropertyCtrl m_sheet;
     std::string m_messages;
     std::vector<std::pair<std::string, std::string>> m_externs;
     int m_saves = 0;

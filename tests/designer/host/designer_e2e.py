@@ -14,7 +14,7 @@ import time
 
 TIMEOUT = 20
 # Scenario modules beside this script, each with a list SCENARIOS of functions that take the harness.
-SCENARIO_MODULES = ["designer_scenarios", "designer_commands"]
+SCENARIO_MODULES = ["designer_scenarios", "designer_commands", "designer_sheet"]
 MAGIC = "TAVRIN DIALOG 1.0.0.0"
 NONE_COLOR = "#FF000000"
 
@@ -205,6 +205,11 @@ def drag(points, ctrl=False, escape=False):
     xdo(*args)
 
 
+def type_text(text):
+    xdo("type", "--delay", 60, text)
+    time.sleep(0.1)
+
+
 def key(*names):
     """Types keys; "ctrl+shift+Left" holds the modifiers around the key. The designer reads
     them with the asynchronous key state when it handles the key, so they must still be down."""
@@ -277,6 +282,14 @@ class Host:
         """The centre of a tool panel button on the screen."""
         left, top, right, bottom = self.rect("button.%d.%d" % (group, id))
         return (left + right) // 2, (top + bottom) // 2
+
+    def row(self, group, item):
+        """The value cell of a property sheet item on the screen and its shown value; None when absent."""
+        entry = self.state().get("row.%s.%s" % (group, item))
+        if entry is None:
+            return None, None
+        place, value = entry.split("|", 1)
+        return [int(v) for v in place.split(",")], value
 
     def stop(self):
         if self.proc.poll() is None:
