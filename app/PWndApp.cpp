@@ -547,8 +547,7 @@ void PWndApp::ToggleVisible()
         ShowWindow(SW_HIDE);
         return;
     }
-    BringToFront(true);
-    FocusVisiblePane();
+    ShowMainWindow();
 }
 
 void PWndApp::FocusVisiblePane()

@@ -209,9 +209,6 @@ public:
     // The panes' way into the library: the folder levels above a medium's file (1 the
     // album, 2 the artist) selected in their parent, then the file with that title.
     bool ShowMediaFolder(const SPath& mediaPath, int levels, const char* selectFile, bool focusGrid);
-    // The thumbnail grid's navigation: relative to the current folder, or the root.
-    bool GridNavigate(const char* relative, const char* selectName, bool focusGrid);
-    bool GridGoToRoot();
     // Shows and focuses the main window when hidden.
     void ShowMainWindow();
 

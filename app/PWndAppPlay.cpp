@@ -5,10 +5,6 @@
 
 #include <stdio.h>
 
-#include "SControl.h"
-#include "SFilePath.h"
-#include "SMessages.h"
-
 namespace
 {
 // Test runs name a file through MELVORA_SHUTDOWN_LOG: the end of the Windows session
@@ -23,22 +19,6 @@ BOOL LogShutdown(UINT flags, DWORD reason)
     fprintf(file, "Shutdown %u %lu\r\n", flags, (unsigned long)reason);
     fclose(file);
     return TRUE;
-}
-// The cover of a medium's folder: the folder's ".png" or ".jpg" side file, else the logo.
-void LoadEntryCover(SImage* cover, SString folder, const SImage& logo)
-{
-    if (folder.GetLength() > 1)
-        folder = folder.Left(folder.GetLength() - 1);
-    bool loaded = false;
-    for (const char* extension : {".png", ".jpg"})
-    {
-        SFilePath file;
-        if (!loaded && file.Open(folder + extension, false, false, true, true) && cover->Load(&file))
-            loaded = true;
-    }
-    if (!loaded && !cover->Assign(&logo))
-        return;
-    cover->Resize(150, 150);
 }
 } // namespace
 
@@ -89,11 +69,7 @@ bool PWndApp::PlayAll(bool recursive, bool shuffle)
 bool PWndApp::PlaySelected()
 {
     SStringArray files;
-    SArray<int> selection;
-    m_fileList.GetSelection(&selection);
-    for (int i = 0; i < selection.GetCount(); i++)
-        files.Add(m_filePaths.GetAt(selection.GetAt(i)));
-    if (files.GetCount() == 0)
+    if (GetSelectedFiles(&files) == 0)
         return false;
     m_queue.Replace(files);
     return PlayFrom(0, false);
@@ -119,11 +95,7 @@ bool PWndApp::CollectForQueue(bool fromFolderList, SStringArray* out)
             CollectFiles(out, folder, true, true, false, false, false, true);
         return out->GetCount() > 0;
     }
-    SArray<int> selection;
-    m_fileList.GetSelection(&selection);
-    for (int i = 0; i < selection.GetCount(); i++)
-        out->Add(m_filePaths.GetAt(selection.GetAt(i)));
-    return out->GetCount() > 0;
+    return GetSelectedFiles(out) > 0;
 }
 
 bool PWndApp::AddToQueue(bool fromFolderList)
@@ -217,29 +189,11 @@ bool PWndApp::ShowMediaFolder(const SPath& mediaPath, int levels, const char* se
     SString name = folder.GetLastFolder(true);
     if (name.IsEmpty() || !folder.IsValid())
         return false;
-    (void)focusGrid;
-    if (!GoToFolder(folder.GetParent(), name))
+    if (!GoToFolder(folder.GetParent(), name, focusGrid))
         return false;
     if (selectFile && *selectFile)
-        for (int i = 0; i < m_fileList.GetCount(); i++)
-            if (m_fileList.GetItemText(i).CompareNoCase(selectFile) == 0)
-            {
-                m_fileList.SetCurSel(i);
-                SendMessage(ControlMessage(SBLOCK_LIST, 2), (WPARAM)&m_fileList, 0);
-                break;
-            }
+        SelectFile(selectFile);
     return true;
-}
-
-bool PWndApp::GridNavigate(const char* relative, const char* selectName, bool focusGrid)
-{
-    (void)focusGrid;
-    return Navigate(relative, selectName);
-}
-
-bool PWndApp::GridGoToRoot()
-{
-    return GoToFolder(m_rootFolder.GetPath(), nullptr);
 }
 
 void PWndApp::ShowMainWindow()
@@ -290,7 +244,7 @@ void PWndApp::_PPlayHost::ShowEntry(int number, int count)
     SPath path;
     app.m_player.GetPath(&path);
     SImage cover;
-    LoadEntryCover(&cover, path.GetFolderPath(), app.m_logo);
+    app.LoadCover(&cover, path.GetFolderPath());
     app.m_playPane.SetMedia(&app.m_player, number, count);
     app.m_playPane.SetCover(&cover);
     app.m_dockedBar.SetMedia(&app.m_player, number, count);

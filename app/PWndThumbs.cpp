@@ -237,11 +237,11 @@ void PWndThumbs::OnLeftButton()
         }
         const int hot = m_hot;
         m_hot = -1;
-        if (!m_owner->GridNavigate(caption, nullptr, true))
+        if (!m_owner->Navigate(caption, nullptr, true))
             m_hot = hot;
     }
     else if (m_hot == HotBand)
-        m_owner->GridNavigate("..", nullptr, true);
+        m_owner->Navigate("..", nullptr, true);
 }
 
 void PWndThumbs::OnRightButton()
@@ -254,11 +254,11 @@ void PWndThumbs::OnRightButton()
         const SString caption = m_captions.GetAt(m_hot);
         const int hot = m_hot;
         m_hot = -1;
-        if (!m_owner->GridNavigate(".", caption, false))
+        if (!m_owner->Navigate(".", caption))
             m_hot = hot;
     }
     else if (m_hot == HotBand)
-        m_owner->GridGoToRoot();
+        m_owner->GoToFolder(m_owner->GetRootFolder().GetPath(), nullptr, true);
 }
 
 LRESULT PWndThumbs::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -241,17 +241,25 @@ int STable::InsertColumn(const char* name, int index)
 
 bool STable::DeleteColumn(const char* reference)
 {
+    _SField* field = TakeColumn(reference);
+    delete field;
+    return field != nullptr;
+}
+
+STable::_SField* STable::TakeColumn(const char* reference)
+{
     int index = GetColumnIndex(reference);
     if (index < 0)
-        return false;
-    m_columns.DeleteAndRemoveAt(index, 1);
+        return nullptr;
+    _SField* field = m_columns.GetAt(index);
+    m_columns.RemoveAt(index, 1);
     // A table without columns has no rows.
     if (m_columns.GetCount() == 0)
     {
         m_rowTexts.RemoveAll();
         m_rowProperties.RemoveAll();
     }
-    return true;
+    return field;
 }
 
 SString STable::GetColumnName(const char* reference) const

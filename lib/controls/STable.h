@@ -46,6 +46,9 @@ public:
     int InsertColumn(const char* name, int index = -1);
     // Deletes a column; deleting the last one also removes every row. False when none is referenced.
     bool DeleteColumn(const char* reference);
+    // Takes a column out of the table as DeleteColumn does and hands it to the caller, who
+    // deletes it; null when none is referenced.
+    _SField* TakeColumn(const char* reference);
     // The column's name; "" for an unknown column.
     SString GetColumnName(const char* reference) const;
 

@@ -65,8 +65,6 @@ bool SDialogEditor::CanRenameControl(_SCtrl*, const char*) { return true; }
 void SDialogEditor::OnSelectionChanged(_SCtrl*, _SCtrl*) { UpdatePropertySheet(); }
 void SDialogEditor::OnControlClick(_SCtrl*) {}
 void SDialogEditor::OnFillProperties(SPropertyCtrl*, _SCtrl*) {}
-void SDialogEditor::BuildToolPanel() {}
-void SDialogEditor::OnUpdateToolPanel(SPanelCtrl*) {}
 void SDialogEditor::OnPanelCommand(SPanelCtrl*, int, int, SPanelCtrl::_SButton*) {}
 void SDialogEditor::OnBuildPopupMenu(SMenu*, _SCtrl*) {}
 bool SDialogEditor::LoadResourceByName(const char*, SFile*) { return false; }
@@ -81,11 +79,13 @@ bool SDialogEditor::Init(bool noPreview)
         m_types[i].Set(kTypeNames[i].keyword, kTypeNames[i].caption);
     }
     InitDesigner();
+    LoadDefaultLabels();
     return true;
 }
 
 void SDialogEditor::Close()
 {
+    ClearUndo();
     if (m_open)
     {
         Select(nullptr);

@@ -27,8 +27,10 @@ class SMenu;
 class SImageList;
 class SPropertyCtrl;
 
-// What the designer's drags and keys read of the mouse and keyboard: the real
-// state by default; a test installs its own so that a drag runs without real input.
+// What the designer's drags and keys read of the mouse and keyboard, and the
+// modal calls that wait for a user (menus, message boxes, the Test dialog): the
+// real ones by default; a test installs its own so that a drag runs without real
+// input and nothing waits for a user.
 class SDesignerInput
 {
 public:
@@ -39,6 +41,13 @@ public:
     virtual POINT GetCursorPos();
     // Waits until new input arrives or the time has passed.
     virtual void WaitForInput(DWORD milliseconds);
+    // Tracks a popup menu at a screen point (right-button tracking); the chosen
+    // command reaches the owner as the library's menu command message.
+    virtual bool TrackMenu(SMenu* menu, SWnd* owner, POINT screen);
+    // A message box over the owner; the button that closed it.
+    virtual int ShowMessage(SWnd* owner, const char* text, const char* caption, UINT type);
+    // Runs a built dialog modally until it is closed; its modal result.
+    virtual int RunModal(SWnd* dialog);
 };
 
 class SDialogEditor : public SWnd
@@ -172,6 +181,14 @@ public:
         // Replaces the live window by a new preview from the control factory; false when none is made.
         bool CreatePreview(SDialogEditor* editor);
 
+        // --- clipboard form: fields in order, little-endian, texts NUL-terminated ---
+        // Writes the record at the stream's position; the bytes written, 0 without a stream.
+        int WriteBinary(SFile* stream) const;
+        // Reads one record from the stream's position; the bytes consumed. 0 (record and
+        // position unchanged) without a stream or when a field or terminator is missing or
+        // a flag is neither 0 nor 1.
+        int ReadBinary(SFile* stream);
+
     private:
         int16_t m_id;
         int16_t m_type;
@@ -220,6 +237,44 @@ public:
     {
     public:
         LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    };
+
+    // One undo step: copies of the dialog record and of every control in list
+    // order, and which of the copies were selected.
+    class _SUndo
+    {
+    public:
+        _SUndo() = default;
+        ~_SUndo() { Clear(); }
+        _SUndo(const _SUndo&) = delete;
+        _SUndo& operator=(const _SUndo&) = delete;
+
+        // Copies the records and notes the selected ones by ID; false without a dialog record or list.
+        bool Fill(const SDialogEditor* editor, const _SCtrl* dialog, const SArray<_SCtrl*>* controls);
+        // Puts the copies back into the editor and selects the noted ones; false without a dialog copy.
+        bool Restore(SDialogEditor* editor) const;
+        // Deletes every copy.
+        void Clear();
+        int GetControlCount() const { return m_controls.GetCount(); }
+
+    private:
+        _SCtrl* m_dialog = nullptr;
+        SArray<_SCtrl*> m_controls;
+        // Entries of m_controls (not owned), in list order.
+        SArray<_SCtrl*> m_selected;
+    };
+
+    // The designer's tool panel: forwards every button click to its editor.
+    class _SToolPanel : public SPanelCtrl
+    {
+    public:
+        explicit _SToolPanel(SDialogEditor* editor) : m_editor(editor) {}
+        // The editor handles the button, then the panel's own handling runs.
+        void OnButtonClick(int groupId, int buttonId, _SButton* button) override;
+        SDialogEditor* GetEditor() const { return m_editor; }
+
+    private:
+        SDialogEditor* m_editor;
     };
 
     // Creates a live control of a given type for a record: the creator constructs
@@ -345,6 +400,9 @@ public:
     // Installs the property sheet's side (the layer that owns the sheet does); the previous one.
     static PropertySheetUpdater SetPropertySheetUpdater(PropertySheetUpdater updater);
     void UpdatePropertySheet(const char* group = nullptr, const char* key = nullptr, const char* value = nullptr);
+    // The property sheet the owner attached (not owned; null when none); the sheet's layer binds it.
+    void SetPropertyCtrl(SPropertyCtrl* sheet) { m_propertyCtrl = sheet; }
+    SPropertyCtrl* GetPropertyCtrl() const { return m_propertyCtrl; }
 
     // The popup menu and the external-controls menu (popups owned by the window once it exists).
     SMenu* GetPopupMenu() { return &m_popupMenu; }
@@ -355,11 +413,81 @@ public:
     // Places an external control chosen from the menu (command 100 to 199) at the menu's point.
     bool InsertExternControl(int command);
 
+    // --- undo (at most UndoLimit steps, newest last) ---
+    enum { UndoLimit = 32 };
+    // Takes a snapshot before an edit; a snapshot that cannot be taken is not pushed.
+    void PushUndo();
+    // Drops the newest snapshot unapplied (an edit was refused after its snapshot).
+    void PopUndo();
+    // Deletes every undo and redo step.
+    void ClearUndo();
+    int GetUndoCount() const { return m_undo.GetCount(); }
+    int GetRedoCount() const { return m_redo.GetCount(); }
+    // The undo flag (on from construction); off, no snapshot is taken.
+    void SetUndoEnabled(bool on) { m_undoEnabled = on; }
+    bool IsUndoEnabled() const { return m_undoEnabled; }
+    // Restores the newest snapshot and its selection; false when there is none.
+    bool Undo();
+    // Takes back the last Undo; false when there is nothing to redo. Any new edit clears it.
+    bool Redo();
+    void OnUndo() override;
+
+    // --- clipboard ---
+    // Puts the selected controls on the clipboard; false for none or the dialog record.
+    bool CopyToClipboard();
+    // The clipboard holds data in the library's binary format.
+    bool CanPaste() const;
+    // Copies, then removes the selected controls (asking the owner); false when the copy fails.
+    bool Cut();
+    // Adds the controls of the clipboard, selected; false (nothing changed) when none or damaged.
+    bool PasteFromClipboard();
+    // Adds the controls of a clipboard block read from its start: all of them or, when
+    // any record is damaged, foreign or refused, none (the model stays as it was).
+    bool PasteBlock(SFile* block);
+    void OnCut() override;
+    void OnCopy() override;
+    void OnPaste() override;
+
+    // --- labels, popup menu and test ---
+    // Fills the label table with the default key=text lines.
+    void LoadDefaultLabels();
+    // The text of a key; "" when the table has no such key.
+    SString GetLabel(const char* key) const;
+    // The table itself, for an owner that translates it.
+    SStringArray* GetLabels() { return &m_labels; }
+    // A warning box titled "?ERROR" with the text of the key.
+    void ShowLabelError(const char* key);
+    // The right-button popup menu at a client point.
+    void ShowPopupMenu(POINT point);
+    // Adds or removes a control on a page of the primary TAB; false when the primary is no TAB.
+    bool ToggleTabPageControl(int page, _SCtrl* control, bool add);
+    // A TAB page command of the popup menu (200 to 9999); false when it does nothing.
+    bool RunTabPageCommand(int command);
+    // Builds the described dialog and runs it modally; false when it cannot be built.
+    bool Test();
+
+    // --- tool panel, alignment and order ---
+    // Creates the designer's own panel window, attaches it and fills it; null on failure.
+    _SToolPanel* CreateToolPanel(HWND parent, const RECT* rect);
+    // Sets the panel's button states when a panel window exists; false otherwise.
+    bool RefreshToolPanel();
+    // A button of the tool panel (what _SToolPanel forwards), then OnPanelCommand.
+    void OnToolPanelButton(SPanelCtrl* panel, int group, int button, SPanelCtrl::_SButton* record);
+    // Alignment, spacing, size and crop commands by their button id (0 to 13).
+    bool Align(int command);
+    // Order commands: selected controls to the end or start of the list, or one step.
+    bool ToFront();
+    bool ToBack();
+    bool MoveForward();
+    bool MoveBackward();
+
     // --- mouse ---
     // Installs the drag and key input (null: the real devices); returns the previous one.
     static SDesignerInput* SetInput(SDesignerInput* input);
     // The input in use.
     static SDesignerInput* GetInput();
+    // Record positions and sizes are 16-bit: edits stop at the ends instead of wrapping round.
+    static int ClampCoordinate(int value);
     // The record's rectangle in design units; the dialog record lies at the design origin.
     static void GetRecordRect(const _SCtrl* record, RECT* rect);
     // The record under a client point: controls from the top, then the dialog; null for none.
@@ -497,15 +625,22 @@ private:
     void ResizePrimaryByKey(int key, bool ctrlDown);
     void TabToNextControl();
     bool IsCtrlDown() const;
-    void TakeSnapshot();
-    void DropSnapshot();
     void PressSelectionTool();
+    // The decimal numbers of a text separated by blanks (TAB page pairs).
+    static void ReadNumbers(const char* text, SArray<int>* numbers);
     bool RunDragLoop(POINT start, int mode, int handle, SArray<RECT>* result);
     void ComputeDragOutlines(int mode, int handle, POINT start, POINT pointer, bool ctrlDown,
                              SArray<RECT>* outlines) const;
     void ShowNoExternError();
     SString GetInvisibleText() const;
-    void ShowDesignerPopup(POINT point);
+    // The newest undo step applied and dropped; toRedo keeps the state it replaced for Redo.
+    bool RestoreNewest(bool toRedo);
+    void DeletePageMenus();
+    void SetWidthsAndHeights(int command);
+    bool CropToImages();
+    bool SpaceSelection(bool horizontal, bool keepGap);
+    bool ReorderSelection(bool toFront);
+    bool SwapWithNeighbour(int step);
     void PaintDialogRecord(HDC dc, _SCtrl* record);
     void PaintControlRecord(HDC dc, _SCtrl* record);
     void PaintSelection(HDC dc);
@@ -542,8 +677,18 @@ private:
     ExternPaintCallback m_externPaint = nullptr;
     void* m_externPaintUser = nullptr;
     SPanelCtrl* m_toolPanel = nullptr;
+    SPropertyCtrl* m_propertyCtrl = nullptr;
     // Counts paints, so that a drag knows when its outlines were painted over.
     unsigned m_paintCount = 0;
     unsigned m_dragPaintCount = 0;
     bool m_dragging = false;
+    // Undo and redo steps (owned, newest last); redo steps put aside by the latest push.
+    bool m_undoEnabled = true;
+    SArray<_SUndo*> m_undo;
+    SArray<_SUndo*> m_redo;
+    SArray<_SUndo*> m_redoHeld;
+    // The designer's key=text label table.
+    SStringArray m_labels;
+    // The TAB page submenus of the last popup (owned).
+    SArray<SMenu*> m_pageMenus;
 };

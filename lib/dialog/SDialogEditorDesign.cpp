@@ -22,14 +22,14 @@ const int kMinKeySize = 10;
 
 SDialogEditor::PropertySheetUpdater g_sheetUpdater = nullptr;
 
-// Record positions and sizes are 16-bit: keys stop at the ends instead of wrapping round.
-int ClampCoordinate(int value)
+} // namespace
+
+int SDialogEditor::ClampCoordinate(int value)
 {
     return value < -32768 ? -32768 : (value > 32767 ? 32767 : value);
 }
 
-// The numbers of a text separated by blanks.
-void ReadNumbers(const SString& text, SArray<int>* numbers)
+void SDialogEditor::ReadNumbers(const char* text, SArray<int>* numbers)
 {
     const char* at = text;
     while (at && *at)
@@ -45,8 +45,6 @@ void ReadNumbers(const SString& text, SArray<int>* numbers)
         at = end;
     }
 }
-
-} // namespace
 
 SDialogEditor::PropertySheetUpdater SDialogEditor::SetPropertySheetUpdater(PropertySheetUpdater updater)
 {
@@ -104,6 +102,8 @@ void SDialogEditor::ReleaseDesigner()
             DeleteObject(object);
     m_workspaceBrush = m_rulerBackBrush = m_selectBrush = m_selectGrayBrush = m_hatchBrush = nullptr;
     m_rulerFont = m_editorFont = nullptr;
+    ClearUndo();
+    DeletePageMenus();
     m_externMenu.Destroy();
     m_popupMenu.Destroy();
 }
@@ -405,12 +405,12 @@ bool SDialogEditor::DeleteSelection()
     _SCtrl* primary = GetPrimary();
     if (!primary || primary == m_dialog)
         return false;
-    TakeSnapshot();
+    PushUndo();
     Deselect(primary);
     OnSelectionChanged(primary, nullptr);
     if (!CanRemoveControl(primary))
     {
-        DropSnapshot();
+        PopUndo();
         return false;
     }
     SArray<_SCtrl*> others;
@@ -510,31 +510,6 @@ void SDialogEditor::NotifyChanged()
         NotifyParentChanged(0, this);
 }
 
-// --- undo points ---
-
-void SDialogEditor::TakeSnapshot()
-{
-}
-
-void SDialogEditor::DropSnapshot()
-{
-}
-
-// --- labels and popup menu ---
-
-SString SDialogEditor::GetInvisibleText() const
-{
-    return "Cannot be shown in layer mode, please use Media.";
-}
-
-void SDialogEditor::ShowNoExternError()
-{
-}
-
-void SDialogEditor::ShowDesignerPopup(POINT)
-{
-}
-
 // --- keys and commands ---
 
 bool SDialogEditor::IsCtrlDown() const
@@ -603,7 +578,7 @@ void SDialogEditor::MoveSelectionByKey(int key, bool ctrlDown)
     _SCtrl* primary = GetPrimary();
     if (!primary || primary == m_dialog || IsSelectionLocked())
         return;
-    TakeSnapshot();
+    PushUndo();
     int stepX = GetStepX(ctrlDown), stepY = GetStepY(ctrlDown);
     for (int i = 0; i < m_selection.GetCount(); i++)
     {
@@ -627,7 +602,7 @@ void SDialogEditor::ResizePrimaryByKey(int key, bool ctrlDown)
     _SCtrl* record = GetPrimary();
     if (m_selection.GetCount() != 1 || record->IsLocked())
         return;
-    TakeSnapshot();
+    PushUndo();
     int stepX = GetStepX(ctrlDown), stepY = GetStepY(ctrlDown);
     switch (key)
     {
@@ -684,10 +659,13 @@ bool SDialogEditor::HandleMenuCommand(int command)
     case 12: OnPaste(); return true;
     case 13: OnSelectAll(); return true;
     case 14: OnDelete(); return true;
+    case 15: return Test();
     default: break;
     }
     if (command >= 100 && command <= 199)
         return InsertExternControl(command);
+    if (command >= 200 && command <= 9999)
+        return RunTabPageCommand(command);
     return false;
 }
 

@@ -271,7 +271,7 @@ void SDialogEditor::OnLeftButtonDown(POINT point)
         m_externPoint = point;
         POINT screen = point;
         ClientToScreen(&screen);
-        m_externMenu.TrackPopupFor(this, screen.x, screen.y, TPM_LEFTALIGN | TPM_TOPALIGN, GetHandle());
+        GetInput()->TrackMenu(&m_externMenu, this, screen);
         return;
     }
     if (m_insertTool != -1)
@@ -356,7 +356,7 @@ void SDialogEditor::OnRightButtonDown(POINT point)
     RedrawDesigner();
     if (GetPrimary() != primary || m_selection.GetCount() != count)
         OnSelectionChanged(primary, GetPrimary());
-    ShowDesignerPopup(point);
+    ShowPopupMenu(point);
 }
 
 SDialogEditor::_SCtrl* SDialogEditor::PlaceControl(int type, POINT point)
@@ -365,7 +365,7 @@ SDialogEditor::_SCtrl* SDialogEditor::PlaceControl(int type, POINT point)
         return nullptr;
     POINT design = point;
     ClientToDesign(&design);
-    TakeSnapshot();
+    PushUndo();
     _SCtrl source;
     source.SetType(type);
     source.SetX(SnapDown(design.x, GetStepX(false)));
@@ -373,7 +373,7 @@ SDialogEditor::_SCtrl* SDialogEditor::PlaceControl(int type, POINT point)
     _SCtrl* record = AddControl(true, &source, false, false);
     if (!record)
     {
-        DropSnapshot();
+        PopUndo();
         return nullptr;
     }
     SetInsertTool(-1);
@@ -407,7 +407,7 @@ bool SDialogEditor::InsertExternControl(int command)
     POINT design = m_externPoint;
     UpdateLayout();
     ClientToDesign(&design);
-    TakeSnapshot();
+    PushUndo();
     _SCtrl source;
     source.SetType(TYPE_EXTERN);
     source.SetX(SnapDown(design.x, GetStepX(false)));
@@ -416,7 +416,7 @@ bool SDialogEditor::InsertExternControl(int command)
     source.SetProperty("EXTERN_FILENAME", fileName);
     if (!AddControl(true, &source, false, false))
     {
-        DropSnapshot();
+        PopUndo();
         return false;
     }
     RedrawDesigner();
@@ -640,7 +640,7 @@ bool SDialogEditor::MoveDrag(POINT start)
         RedrawDesigner();
         return false;
     }
-    TakeSnapshot();
+    PushUndo();
     for (int i = 0; i < outlines.GetCount(); i++)
     {
         RECT rect = outlines.GetAt(i);
@@ -675,7 +675,7 @@ bool SDialogEditor::ResizeDrag(POINT start, int handle)
         RedrawDesigner();
         return false;
     }
-    TakeSnapshot();
+    PushUndo();
     // The dialog record stays at the design origin; only its size follows the outline.
     if (!record->IsDialog())
     {

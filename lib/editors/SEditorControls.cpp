@@ -3,6 +3,7 @@
 #include "SDialogEditor.h"
 #include "SEditorFactory.h"
 #include "SGuiCtrl.h"
+#include "SImageEditor.h"
 #include "SFileMem.h"
 #include "SPropertyCtrl.h"
 #include "SResource.h"
@@ -77,6 +78,20 @@ SWnd* CreateSpread(SWndDialog*, HWND parent, SDialogEditor::_SCtrl* record, SRes
     return control;
 }
 
+SWnd* CreateImageEditor(SWndDialog*, HWND parent, SDialogEditor::_SCtrl* record, SResource* resources, bool visible,
+                        SWnd* custom)
+{
+    SImageEditor* control = TakeCustom<SImageEditor>(custom);
+    if (!CreateFromRecord(control, parent, record, visible))
+        return nullptr;
+    // A missing or undecodable picture leaves the editor empty rather than failing the dialog.
+    SString name = record->GetProperty("IMAGEEDITOR_FILE");
+    SFileMem stream;
+    if (resources && !name.IsEmpty() && resources->Extract(&stream, name, true))
+        control->LoadFile(&stream);
+    return control;
+}
+
 } // namespace
 
 void RegisterEditorControls()
@@ -89,4 +104,5 @@ void RegisterEditorControls()
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_PROPERTY, CreateProperty);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_SPREAD, CreateSpread);
     SDialogEditor::RegisterControlType(SDialogEditor::TYPE_TABDOC, CreateTabDoc);
+    SDialogEditor::RegisterControlType(SDialogEditor::TYPE_IMAGEEDITOR, CreateImageEditor);
 }

@@ -46,6 +46,32 @@ SString StyleValue(const SStringArray& entries, const char* key)
     return SString();
 }
 
+DWORD WINAPI DeleteColumnProc(void* field)
+{
+    delete static_cast<STable::_SField*>(field);
+    return 0;
+}
+
+// A column of a long table holds three strings per row; freeing a few hundred thousand of them
+// takes longer than a keystroke should, so a short-lived thread does it while the grid repaints.
+// Small columns, and any column when no thread can be started, go at once.
+void ReleaseColumn(STable::_SField* field)
+{
+    const int kFreeAtOnce = 20000;
+    if (!field)
+        return;
+    if (field->cellValues.GetCount() > kFreeAtOnce)
+    {
+        HANDLE thread = CreateThread(nullptr, 0, DeleteColumnProc, field, 0, nullptr);
+        if (thread)
+        {
+            CloseHandle(thread);
+            return;
+        }
+    }
+    delete field;
+}
+
 SStringArray SplitStyle(const SString* style)
 {
     SStringArray entries;
@@ -193,7 +219,7 @@ void SSpreadCtrl::DeleteColumn(int index)
     if (index < 0 || index >= GetColumnCount())
         return;
     m_edit.Close(false);
-    m_table.DeleteColumn(ColumnReference(index));
+    ReleaseColumn(m_table.TakeColumn(ColumnReference(index)));
     int kept = 0;
     for (int i = 0; i < m_selection.GetCount(); i++)
     {
@@ -543,11 +569,11 @@ void SSpreadCtrl::UpdateScrollBars()
     if (!GetHandle())
         return;
     if (GetColumnCount() >= 2)
-        SetScrollInfo(false, 0, GetColumnCount() - 1, 0);
+        UpdateScrollInfo(false, 0, GetColumnCount() - 1, 0);
     else
         ShowScrollBar(false, true);
     if (GetRowCount() >= 2)
-        SetScrollInfo(true, 0, GetRowCount() - 1, 0);
+        UpdateScrollInfo(true, 0, GetRowCount() - 1, 0);
     else
         ShowScrollBar(true, false);
 }

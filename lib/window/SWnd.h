@@ -309,6 +309,10 @@ public:
     // --- scroll bars of the window itself ---
     void SetScrollSteps(bool vertical, int line, int page, int rounding);
     void SetScrollInfo(bool vertical, int min, int max, int page, bool redraw = true);
+    // SetScrollInfo only when the range or page differs, the bar then drawn with the next paint
+    // rather than at once (each immediate bar drawing is a round trip to the display); true when
+    // something changed.
+    bool UpdateScrollInfo(bool vertical, int min, int max, int page);
     void SetScrollPos(bool vertical, int position, bool redraw = true);
     void SetHScrollPos(int position, bool redraw = true) { SetScrollPos(false, position, redraw); }
     void SetVScrollPos(int position, bool redraw = true) { SetScrollPos(true, position, redraw); }

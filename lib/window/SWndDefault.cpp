@@ -230,6 +230,22 @@ void SWnd::SetScrollInfo(bool vertical, int min, int max, int page, bool redraw)
     ::SetScrollInfo(m_handle, vertical ? SB_VERT : SB_HORZ, &info, redraw);
 }
 
+bool SWnd::UpdateScrollInfo(bool vertical, int min, int max, int page)
+{
+    if (!m_handle)
+        return false;
+    SCROLLINFO info;
+    memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    if (::GetScrollInfo(m_handle, vertical ? SB_VERT : SB_HORZ, &info) && info.nMin == min && info.nMax == max &&
+        info.nPage == (UINT)(page < 0 ? 0 : page))
+        return false;
+    SetScrollInfo(vertical, min, max, page, false);
+    ::RedrawWindow(m_handle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    return true;
+}
+
 void SWnd::SetScrollPos(bool vertical, int position, bool redraw)
 {
     if (!m_handle)

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "PWndPlay.h"
 #include "PWndTask.h"
 #include "PWndThumbs.h"
 #include "PlayTestSupport.h"
 #include "SControl.h"
+#include "SMediaText.h"
 #include "SMessages.h"
 #include "SSystem.h"
 
@@ -300,7 +302,69 @@ TEST_F(PWndTaskTest, ButtonsSteerTheQueue)
     bar.SetShown(false);
 }
 
+// Docked on the bottom edge of the work area, undocked again; a bar whose registration
+// the shell refuses stays hidden and undocked but still takes the colour.
+TEST_F(PWndTaskTest, DocksOnTheBottomEdgeAndUndocks)
+{
+    RECT work;
+    ASSERT_TRUE(SSystem::GetWorkArea(&work));
+    bar.ApplyDocking(true, 0x0000C0);
+    ASSERT_TRUE(bar.IsTaskbarShown());
+    EXPECT_TRUE(bar.IsVisible());
+    RECT rect;
+    bar.GetWindowRect(&rect);
+    EXPECT_EQ(work.left, rect.left);
+    EXPECT_EQ(work.right, rect.right);
+    EXPECT_EQ(work.bottom, rect.bottom);
+    EXPECT_EQ(bar.GetBarHeight(), rect.bottom - rect.top);
+    EXPECT_EQ(SMediaArgb(0x0000C0), bar.GetControl(PWndTask::IdTitle).GetTextColor());
+    EXPECT_FALSE(bar.GetControl(PWndTask::IdNext).IsEnabled());
+    // Docking again changes the colour only.
+    bar.ApplyDocking(true, 0x00AA00);
+    EXPECT_TRUE(bar.IsTaskbarShown());
+    EXPECT_EQ(SMediaArgb(0x00AA00), bar.GetControl(PWndTask::IdPosition).GetTextColor());
+    bar.ApplyDocking(false, 0);
+    EXPECT_FALSE(bar.IsTaskbarShown());
+    EXPECT_FALSE(bar.IsVisible());
+
+    APPBARDATA taken;
+    memset(&taken, 0, sizeof(taken));
+    taken.cbSize = sizeof(taken);
+    taken.hWnd = bar.GetHandle();
+    ASSERT_TRUE(SHAppBarMessage(ABM_NEW, &taken));
+    bar.ApplyDocking(true, 0x123456);
+    EXPECT_FALSE(bar.IsTaskbarShown());
+    EXPECT_FALSE(bar.IsVisible());
+    EXPECT_EQ(SMediaArgb(0x123456), bar.GetControl(PWndTask::IdArtist).GetTextColor());
+    SHAppBarMessage(ABM_REMOVE, &taken);
+}
+
 // ---------------------------------------------------------------- thumbnail grid
+
+// A white memory bitmap to paint the grid into, released with it.
+struct PCanvas
+{
+    PCanvas(int width, int height)
+    {
+        HDC screen = GetDC(nullptr);
+        dc = CreateCompatibleDC(screen);
+        bitmap = CreateCompatibleBitmap(screen, width, height);
+        ReleaseDC(nullptr, screen);
+        old = SelectObject(dc, bitmap);
+        RECT all = {0, 0, width, height};
+        FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    }
+    ~PCanvas()
+    {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    unsigned At(int x, int y) const { return (unsigned)GetPixel(dc, x, y); }
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
 
 class PWndThumbsTest : public PPlayPanesTest
 {
@@ -370,23 +434,14 @@ TEST_F(PWndThumbsTest, PaintsTheBandAndTheCoversOnShow)
     grid.AddCell(&cover, "Green", false);
     grid.AddCell(&cover, "Blue", false);
     grid.AddCell(&cover, "Below", false);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 700, 450);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, 700, 450};
-    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    grid.Paint(dc);
-    EXPECT_EQ(0x9C7742u, (unsigned)GetPixel(dc, 10, 280));
-    EXPECT_EQ(0x563412u, (unsigned)GetPixel(dc, 100, 100)) << "the first cover";
-    EXPECT_EQ(0x563412u, (unsigned)GetPixel(dc, 32 + 170 + 100, 100)) << "the second cover";
+    PCanvas canvas(700, 450);
+    grid.Paint(canvas.dc);
+    EXPECT_EQ(0x9C7742u, canvas.At(10, 280));
+    EXPECT_EQ(0x563412u, canvas.At(100, 100)) << "the first cover";
+    EXPECT_EQ(0x563412u, canvas.At(32 + 170 + 100, 100)) << "the second cover";
     grid.SetHot(PWndThumbs::HotBand);
-    grid.Paint(dc);
-    EXPECT_EQ(0x42429Cu, (unsigned)GetPixel(dc, 10, 280));
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    grid.Paint(canvas.dc);
+    EXPECT_EQ(0x42429Cu, canvas.At(10, 280));
 }
 
 TEST_F(PWndThumbsTest, ANarrowGridHasNoColumnAndOnlyTheBandAnswers)
@@ -404,5 +459,26 @@ TEST_F(PWndThumbsTest, ANarrowGridHasNoColumnAndOnlyTheBandAnswers)
     grid.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 20));
     grid.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)-120), 0);
     EXPECT_EQ(3, grid.GetCellCount());
+}
+TEST_F(PWndThumbsTest, AnEmptyFolderShowsOnlyTheBand)
+{
+    CreateGrid(32 + 3 * 170 + 40, 300);
+    AddCells(2);
+    grid.Clear();
+    EXPECT_EQ(0, grid.GetCellCount());
+    EXPECT_EQ(0, grid.GetRows());
+    EXPECT_EQ(-2, grid.HitTest(40, 20));
+    EXPECT_EQ(-1, grid.HitTest(120, 20));
+    PCanvas canvas(700, 300);
+    grid.Paint(canvas.dc);
+    EXPECT_EQ(0x9C7742u, canvas.At(10, 150));
+    EXPECT_EQ(0xFFFFFFu, canvas.At(110, 80)) << "no cell where the first would be";
+    // Pointing and clicking where a cover would be, and wheeling, change nothing.
+    grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(120, 20));
+    EXPECT_EQ(-1, grid.GetHot());
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 20));
+    grid.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_EQ(0, grid.GetScrollPos(true));
+    EXPECT_EQ(0, grid.GetCellCount());
 }
 } // namespace

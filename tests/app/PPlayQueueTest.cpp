@@ -4,6 +4,7 @@
 #include "PlayTestSupport.h"
 #include "SDisk.h"
 #include "SFilePath.h"
+#include "SSystem.h"
 
 namespace
 {
@@ -105,10 +106,18 @@ TEST_F(PPlayQueueTest, TheEndOfAMediumMovesOnRestartsOrShutsDown)
     EXPECT_EQ(-1, queue.GetIndex());
     EXPECT_EQ(2, host.shutdowns);
 
-    // An end that arrives while stopped belongs to nothing: no shutdown.
+    // An end that arrives while stopped belongs to nothing: no shutdown, and a queue
+    // filled but not started is not started by it either.
     queue.OnMediaEnded();
     EXPECT_EQ(2, host.shutdowns);
     EXPECT_EQ(-1, queue.GetIndex());
+    rig.Fill({"a", "b"});
+    player.calls.clear();
+    queue.OnMediaEnded();
+    EXPECT_EQ(2, host.shutdowns);
+    EXPECT_EQ(-1, queue.GetIndex());
+    EXPECT_EQ(2, queue.GetCount());
+    EXPECT_TRUE(player.calls.empty());
 }
 
 TEST_F(PPlayQueueTest, ThePlayersEndEventAdvancesTheQueue)
@@ -207,6 +216,26 @@ TEST_F(PPlayQueueTest, VideoWindowSizeAndFullScreen)
         EXPECT_EQ(c.windowWidth, size.cx) << c.width << "x" << c.height;
         EXPECT_EQ(c.windowHeight, size.cy) << c.width << "x" << c.height;
     }
+    // A player that knew the picture when opening but reads 0 x 0 when the window is
+    // sized gives a window one can see; a picture larger than the screen is cut to it.
+    player.imageWidth = 640;
+    player.imageHeight = 480;
+    rig.Fill({"v"});
+    ASSERT_TRUE(queue.PlayFrom(0, false));
+    player.imageWidth = player.imageHeight = 0;
+    SIZE unknown = rig.media.GetVideoWindowSize();
+    EXPECT_EQ(PMedia::UnknownVideoWidth, unknown.cx);
+    EXPECT_EQ(PMedia::UnknownVideoHeight, unknown.cy);
+    player.imageWidth = 20000;
+    player.imageHeight = 15000;
+    RECT work;
+    ASSERT_TRUE(SSystem::GetWorkArea(&work));
+    SIZE large = rig.media.GetVideoWindowSize();
+    EXPECT_EQ(work.right - work.left, large.cx);
+    EXPECT_EQ(work.bottom - work.top, large.cy);
+    player.imageWidth = 640;
+    player.imageHeight = 480;
+
     // The first video showed the window at its size; a visible window keeps its size.
     EXPECT_TRUE(rig.media.IsVisible());
     EXPECT_EQ(640, rig.media.GetClientWidth());

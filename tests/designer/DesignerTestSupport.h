@@ -3,6 +3,7 @@
 // drags and keys, and small helpers to build descriptions and read pixels.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -66,9 +67,36 @@ public:
     // A click: the button is already up when the handler polls it.
     void Click(SWnd* window, POINT point) { Drag(window, {}); m_steps.push_back({Screen(window, point), false, false}); }
 
+    // Menus are recorded, never tracked.
+    bool TrackMenu(SMenu* menu, SWnd*, POINT screen) override
+    {
+        trackedMenus.push_back(menu);
+        menuPoints.push_back(screen);
+        return true;
+    }
+    // Message boxes are recorded and answered with OK.
+    int ShowMessage(SWnd*, const char* text, const char* caption, UINT type) override
+    {
+        messages.push_back({std::string(caption ? caption : ""), std::string(text ? text : "")});
+        messageTypes.push_back(type);
+        return IDOK;
+    }
+    // A modal run is refused unless a test asks for the real one (and closes the window itself).
+    int RunModal(SWnd* dialog) override
+    {
+        modalRuns++;
+        return runModal ? runModal(dialog) : 0;
+    }
+
     bool ctrl = false;
     bool shift = false;
     int waits = 0;
+    std::vector<SMenu*> trackedMenus;
+    std::vector<POINT> menuPoints;
+    std::vector<std::pair<std::string, std::string>> messages;
+    std::vector<UINT> messageTypes;
+    int modalRuns = 0;
+    std::function<int(SWnd*)> runModal;
 
 private:
     static POINT Screen(SWnd* window, POINT point)
@@ -103,6 +131,15 @@ public:
         SDialogEditor::OnSelectionChanged(previous, current);
     }
     void OnControlClick(_SCtrl* record) override { clicked.push_back(record); }
+    void OnPanelCommand(SPanelCtrl*, int group, int button, SPanelCtrl::_SButton*) override
+    {
+        panelCommands.push_back({group, button});
+    }
+    void OnBuildPopupMenu(SMenu*, _SCtrl* primary) override
+    {
+        popupBuilt++;
+        popupPrimary = primary;
+    }
 
     bool refuseAdd = false;
     int addAsked = 0;
@@ -110,6 +147,9 @@ public:
     std::vector<int> removeAsked;
     std::vector<std::pair<_SCtrl*, _SCtrl*>> changes;
     std::vector<_SCtrl*> clicked;
+    std::vector<std::pair<int, int>> panelCommands;
+    int popupBuilt = 0;
+    _SCtrl* popupPrimary = nullptr;
 };
 
 // A visible top-level window holding the designer; counts the change notifications.
@@ -166,6 +206,16 @@ inline bool LoadDescription(SDialogEditor& editor, const std::string& text)
     stream.Write(text.data(), (int)text.size());
     stream.Rewind();
     return editor.Load(&stream);
+}
+
+// The description as the designer saves it.
+inline std::string SavedText(SDialogEditor& editor)
+{
+    SFileMem stream;
+    stream.Allocate(0);
+    if (!editor.Save(&stream))
+        return std::string();
+    return std::string((const char*)stream.GetBuffer(), (size_t)stream.GetSize());
 }
 
 // The one host window of the test program: destroying a visible top-level window costs Wine

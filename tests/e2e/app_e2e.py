@@ -431,10 +431,16 @@ class Harness:
         scenario.__name__ = function.__name__
         return scenario
 
-    def run_all(self, only):
-        scenarios = [self.layout, self.keys_and_remote, self.hide_argument, self.single_instance, self.settings,
-                     self.preferences, self.update_check]
+    def run_all(self, only, group=None):
+        # A group is one CTest entry: "shell" holds the scenarios of this file and of
+        # e2e_shell, every other group the module e2e_<group>; no group runs them all.
+        scenarios = []
+        if group in (None, "shell"):
+            scenarios = [self.layout, self.keys_and_remote, self.hide_argument, self.single_instance,
+                         self.settings, self.preferences, self.update_check]
         for name in SCENARIO_MODULES:
+            if group is not None and name != "e2e_" + group:
+                continue
             try:
                 module = importlib.import_module(name)
             except ModuleNotFoundError:
@@ -466,9 +472,10 @@ def main():
     parser.add_argument("--source", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--screenshot", default=os.environ.get("MELVORA_SCREENSHOT"))
+    parser.add_argument("--group")
     parser.add_argument("only", nargs="*")
     args = parser.parse_args()
-    sys.exit(Harness(args).run_all(args.only))
+    sys.exit(Harness(args).run_all(args.only, args.group))
 
 
 if __name__ == "__main__":

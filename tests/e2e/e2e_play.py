@@ -8,11 +8,13 @@ import subprocess
 import tempfile
 import time
 
+from e2e_browse import near, pixel
+
 WM_APP = 0x8000
 REMOTE = WM_APP + 500
 MENU_COMMAND = WM_APP + 3170
 TOOLBAR_COMMAND = WM_APP + 3300
-WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN = 0x200, 0x201, 0x202, 0x204
+WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x200, 0x201, 0x202, 0x204, 0x205
 VK_RETURN, VK_ESCAPE, VK_DOWN = 0x0D, 0x1B, 0x28
 TITLE_ID, POSITION_ID = 1004, 1004
 LONG_FOLDER = "Long Play"
@@ -66,6 +68,15 @@ def select_folder(h, name):
 def click(h, hwnd, x=4, y=4):
     h.driver("mouse", hwnd, WM_LBUTTONDOWN, x, y, 1)
     h.driver("mouse", hwnd, WM_LBUTTONUP, x, y, 0)
+
+
+def tray_command(h, position):
+    """Chooses an item of the tray menu by its place from the top: 1 "Previous Track",
+    2 "Next Track", 3 "Pause", 4 "Stop"."""
+    h.driver("tray", WM_RBUTTONUP)
+    if not h.check(h.driver("popup-menu", 5000).get("menu") == "1", "the tray menu opens"):
+        return
+    h.driver("menu-keys", *([VK_DOWN] * position + [VK_RETURN]))
 
 
 def watch(h, milliseconds, until=0):
@@ -191,12 +202,12 @@ def steering(h):
         at("01 Alpha", "1/4")
         h.driver("post", REMOTE, 500, 4)
         at("03 Gamma", "3/4")
-        h.driver("post", MENU_COMMAND, 0, 9)
+        tray_command(h, 2)
         at("04 Delta", "4/4")
         h.driver("post", REMOTE, 500, 3)
         at("03 Gamma", "3/4")
         # Previous onto the bogus file stops playback.
-        h.driver("post", MENU_COMMAND, 0, 8)
+        tray_command(h, 1)
         at("", "")
         s = h.state()
         h.check(all(s.get("button_%d" % id, "").startswith("0,") for id in (8, 9, 10, 11)), "stopped: buttons off")
@@ -226,7 +237,7 @@ def steering(h):
         at("01 Tide", "1/1")
         h.driver("post", MENU_COMMAND, 0, 23)
         at("01 Tide", "1/2")
-        h.driver("post", MENU_COMMAND, 0, 11)
+        tray_command(h, 4)
         at("", "")
         show_hide = child(h.driver("play"), "bar", 1009)
         if show_hide:
@@ -240,36 +251,60 @@ def steering(h):
 
 
 def grid_clicks(h):
-    h.reset()
+    h.reset(AutoHideAfterPlay=1)
     proc = h.start()
     if not started(h):
         return h.stop_all()
-    # Home lists the root with nothing selected: the grid shows its folders.
+    # Without a book page start-up ends with the welcome page in the grid's place;
+    # Home then lists the root with nothing selected, which brings the grid back.
+    h.check(bool(h.wait(lambda: h.state().get("web", "").startswith("1,"), 20)), "start-up shows the welcome page")
     h.driver("post", TOOLBAR_COMMAND, 0, 1)
-    v = h.wait(lambda: (lambda p: p if p.get("thumbs", "0,0").endswith(",1") else None)(h.driver("play")), 15)
-    if not h.check(bool(v), "Home shows the thumbnail grid"):
+
+    def grid_shown(count):
+        return h.wait(lambda: (lambda s: s if s.get("thumbs", "").startswith("1,") and s.get("web", "").startswith("0,")
+                               and s.get("folder_count") == str(count) else None)(h.state()), 15)
+    s = grid_shown(4)
+    if not h.check(bool(s), "Home shows the thumbnail grid"):
         return h.stop_all()
-    grid = int(v["thumbs"].split(",")[0])
+    grid = int(h.driver("play")["thumbs"].split(",")[0])
 
     def press(message, x, y):
         h.driver("mouse", grid, WM_MOUSEMOVE, x, y, 0)
         h.driver("mouse", grid, message, x, y, 1 if message == WM_LBUTTONDOWN else 2)
 
-    def folders(count):
-        return h.wait(lambda: h.state().get("folder_count") == str(count), 15)
+    def shows(state, x, y, colour, what):
+        ok = h.wait(lambda: near(pixel(h, state, "thumbs", x, y), colour), 5)
+        return h.check(bool(ok), "%s (%s)" % (what, pixel(h, state, "thumbs", x, y)))
 
-    # The covers of the first row: Aurora Lane (sub-folders), Glass Harbour (a song).
+    # Root cells in name order: Aurora Lane, Glass Harbour, Radios, Videos.
+    shows(s, 20, 300, (0x42, 0x77, 0x9C), "the band along the left edge")
+    shows(s, 110, 80, (0xC6, 0x28, 0x28), "the first cover is Aurora Lane's")
+    shows(s, 40 + 170 + 70, 80, (0x2E, 0x7D, 0x32), "the second cover is Glass Harbour's")
+    # A folder with sub-folders opens: Empty Album, First Light, Night Drive.
     press(WM_LBUTTONDOWN, 40, 20)
-    h.check(folders(3), "a click on a folder without media opens it")
-    press(WM_LBUTTONDOWN, 20, 300)
-    h.check(folders(4), "a click on the band goes to the parent")
+    s = grid_shown(3)
+    if h.check(bool(s), "a click on a folder with sub-folders opens it in the grid"):
+        shows(s, 40 + 170 + 70, 80, (0x15, 0x65, 0xC0), "the second cover is now First Light's")
+    # A folder of media plays, and "Auto Hide Window" hides the main window.
     press(WM_LBUTTONDOWN, 40 + 170, 20)
-    h.check(bool(h.wait(lambda: pane_title(h) == "01 Tide", 15)), "a click on a folder with media plays it")
-    h.check(h.state().get("visible") == "1", "the window stays without Auto Hide")
+    h.check(bool(h.wait(lambda: pane_title(h) == "02 Morning", 15)), "a click on a folder of media plays it")
+    h.check(bool(h.wait(lambda: h.state().get("visible") == "0", 10)), "Auto Hide hides the window after playing")
+    h.driver("post", REMOTE, 500, 1)
+    h.check(bool(grid_shown(3)), "shown again, the grid is where it was")
+    # The band goes back up: the left button to the parent, the right one to the root.
+    press(WM_LBUTTONDOWN, 20, 300)
+    h.check(bool(grid_shown(4)), "a click on the band goes to the parent")
+    press(WM_LBUTTONDOWN, 40, 20)
+    h.check(bool(grid_shown(3)), "into the folder again")
+    press(WM_RBUTTONDOWN, 20, 300)
+    h.check(bool(grid_shown(4)), "a right click on the band goes to the root")
+    # A right click on a cover selects its folder in the list, which shows the folder.
     press(WM_RBUTTONDOWN, 40 + 170, 20)
-    h.check(bool(h.wait(lambda: h.state().get("folder_sel") == "1", 10)), "a right click selects the folder")
+    h.check(bool(h.wait(lambda: (lambda s: s.get("folder_sel") == "1" and s.get("thumbs", "").startswith("0,"))(
+        h.state()), 10)), "a right click selects the folder and the grid gives way")
     h.driver("key", VK_ESCAPE)
+    h.check(h.wait(lambda: pane_title(h) == "", 10), "Esc stops")
     h.check(h.close(proc), "ends after the grid")
 
 
-SCENARIOS = [queue_to_the_end, steering]
+SCENARIOS = [queue_to_the_end, steering, grid_clicks]

@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include <string>
+
 #include "../controls/InactiveParent.h"
 #include "../window/PumpSupport.h"
 #include "SDialogEditor.h"
@@ -153,6 +155,50 @@ TEST_F(SpreadTest, DeletingRowsAndColumnsPrunesTheSelection)
     grid.DeleteRow(7, 1);
     grid.DeleteColumn(-1);
     EXPECT_EQ(grid.GetColumnCount(), 2);
+}
+
+// A table longer than 16 bits of rows: cells 65536 rows apart stay apart in the
+// selection, the current cell and after a deletion above them.
+TEST_F(SpreadTest, RowsPastSixteenBitsNeverAlias)
+{
+    const int farRow = 70000, nearRow = farRow - 65536;
+    // Read from the table text in one go: growing a table row by row copies its lists again
+    // every 64 rows.
+    std::string text("TAVRIN TABLE 1.0.0.0\0" "4\0" "70001\0\0\0", 31);
+    text.append(3 * 4, '\0');
+    text.append((size_t)(farRow + 1) * (2 + 3 * 4), '\0');
+    SFileMem stream;
+    ASSERT_TRUE(stream.Allocate(0));
+    ASSERT_EQ(stream.Write(text.data(), (int)text.size()), (int)text.size());
+    stream.Rewind();
+    ASSERT_TRUE(grid.LoadFile(&stream, true));
+    ASSERT_EQ(grid.GetRowCount(), farRow + 1);
+    grid.SelectCell(2, farRow);
+    EXPECT_EQ(grid.GetSelRow(0), farRow);
+    EXPECT_EQ(grid.GetCurrentRow(), farRow);
+    EXPECT_FALSE(grid.IsCellSelected(2, nearRow));
+    grid.AddCellToSelection(2, nearRow);
+    EXPECT_EQ(grid.GetSelCount(), 2);
+    grid.SetSelectedText("x");
+    EXPECT_STREQ(grid.GetCellText(2, farRow), "x");
+    EXPECT_STREQ(grid.GetCellText(2, nearRow), "x");
+    EXPECT_STREQ(grid.GetCellText(2, nearRow + 1), "");
+    grid.DeleteRow(0, 1);
+    ASSERT_EQ(grid.GetSelCount(), 2);
+    EXPECT_EQ(grid.GetSelRow(0), nearRow - 1);
+    EXPECT_EQ(grid.GetSelRow(1), farRow - 1);
+    // The scroll bar reaches the last row, and the click there selects it.
+    grid.SetVScrollPos(farRow - 1);
+    grid.SendMessage(WM_S_VSCROLLED, 0, 0);
+    EXPECT_EQ(grid.GetVScrollPos(), farRow - 1);
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(1, farRow - 1));
+    EXPECT_EQ(grid.GetCurrentRow(), farRow - 1);
+    EXPECT_EQ(grid.GetSelCount(), 1);
+    // A long column is released off the window's thread; the grid goes on at once.
+    grid.DeleteColumn(0);
+    EXPECT_EQ(grid.GetColumnCount(), 3);
+    EXPECT_STREQ(grid.GetCellText(1, farRow - 1), "x");
+    EXPECT_EQ(grid.GetCurrentColumn(), 0);
 }
 
 TEST_F(SpreadTest, HitTestAndScrollBars)

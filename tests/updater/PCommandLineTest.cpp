@@ -105,7 +105,8 @@ TEST(PProgramWait, GivesUpAfterTheLimitWithoutSpinning)
     DWORD elapsed = timeGetTime() - start;
     GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernelAfter, &userAfter);
     EXPECT_GE(elapsed, 600u);
-    EXPECT_LT(elapsed, 3000u);
+    // Generous: a loaded machine may be slow to hand the processor back.
+    EXPECT_LT(elapsed, 6000u);
     auto ticks = [](const FILETIME& time) { return ((uint64_t)time.dwHighDateTime << 32) | time.dwLowDateTime; };
     uint64_t busy = ticks(userAfter) - ticks(userBefore);
     // A busy wait would use the processor the whole 600 ms (6,000,000 ticks of 100 ns).

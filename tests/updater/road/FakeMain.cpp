@@ -1,7 +1,8 @@
 // Stands in for the main program on the update road: it appends "start <size>" and
 // "end <size>" (the size of its own file, which tells old and new versions apart) to the
 // log named by MELVORA_ROAD_LOG, and in between either waits (/HOLD ms) or keeps a file
-// open without sharing (/LOCK path ms).
+// open without sharing (/LOCK path ms) until the time is up or a file named like the log
+// with ".release" appended appears, so that a slow machine never sees the lock end early.
 #include <windows.h>
 
 #include <stdio.h>
@@ -58,7 +59,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     HANDLE locked = INVALID_HANDLE_VALUE;
     if (lockPath != nullptr)
         locked = CreateFileW(lockPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    Sleep(hold);
+    if (lockPath == nullptr)
+        Sleep(hold);
+    else
+    {
+        char release[MAX_PATH];
+        DWORD length = GetEnvironmentVariableA("MELVORA_ROAD_LOG", release, MAX_PATH - 8);
+        if (length == 0 || length >= MAX_PATH - 8)
+            Sleep(hold);
+        else
+        {
+            strcat(release, ".release");
+            for (DWORD waited = 0; waited < hold && GetFileAttributesA(release) == INVALID_FILE_ATTRIBUTES;
+                 waited += 50)
+                Sleep(50);
+        }
+    }
     if (locked != INVALID_HANDLE_VALUE)
         CloseHandle(locked);
     AppendLog(lockPath != nullptr ? "unlock" : "end");

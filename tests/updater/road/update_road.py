@@ -169,7 +169,7 @@ def main():
             os.makedirs(locker_folder)
             shutil.copy(args.fake_main, os.path.join(locker_folder, "locker.exe"))
             locker = subprocess.Popen([args.wine_run, os.path.join(locker_folder, "locker.exe"), "/LOCK",
-                                       wine_path(os.path.join(folder, "Readme.txt")), "9000"], env=environment)
+                                       wine_path(os.path.join(folder, "Readme.txt")), "120000"], env=environment)
             deadline = time.time() + 20
             while time.time() < deadline and not any(line[0] == "lock" for line in read_log(log)):
                 time.sleep(0.1)
@@ -181,6 +181,7 @@ def main():
         while time.time() < deadline and sum(1 for line in read_log(log) if line[0] == "end") < 2:
             time.sleep(0.1)
         if locker is not None:
+            open(log + ".release", "wb").close()
             locker.wait(timeout=60)
         lines = [line for line in read_log(log) if line[0] in ("start", "end")]
         after = snapshot(folder)
