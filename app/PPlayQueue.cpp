@@ -1,5 +1,6 @@
 #include "PPlayQueue.h"
 
+#include "PFileLister.h"
 #include "PMedia.h"
 #include "SDisk.h"
 #include "SPath.h"
@@ -20,10 +21,9 @@ void AddMatches(SDisk& disk, SStringArray* list, const SString& folder, const ch
 
 // The side files of folder F (its path without the separator) that exist: the cover
 // (".png", else ".jpg"), the text, and the page (".mht", else ".htm").
-void AddSideFiles(SDisk& disk, SStringArray* list, SString folder)
+void AddSideFiles(SDisk& disk, SStringArray* list, const char* folderPath)
 {
-    if (folder.GetLength() > 1 && (folder.Right(1) == "\\" || folder.Right(1) == "/"))
-        folder = folder.Left(folder.GetLength() - 1);
+    const SString folder = PFileLister::WithoutSeparator(folderPath);
     static const char* const groups[3][2] = {{".png", ".jpg"}, {".txt", nullptr}, {".mht", ".htm"}};
     for (const auto& group : groups)
         for (const char* extension : group)

@@ -31,6 +31,8 @@ PWndTask::PWndTask()
 
 PWndTask::~PWndTask()
 {
+    // A registered bar left behind would keep its strip of the screen reserved.
+    Undock();
     Destroy();
 }
 

@@ -486,6 +486,8 @@ public:
     static SDesignerInput* SetInput(SDesignerInput* input);
     // The input in use.
     static SDesignerInput* GetInput();
+    // Record positions and sizes are 16-bit: edits stop at the ends instead of wrapping round.
+    static int ClampCoordinate(int value);
     // The record's rectangle in design units; the dialog record lies at the design origin.
     static void GetRecordRect(const _SCtrl* record, RECT* rect);
     // The record under a client point: controls from the top, then the dialog; null for none.

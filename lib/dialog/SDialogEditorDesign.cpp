@@ -22,13 +22,12 @@ const int kMinKeySize = 10;
 
 SDialogEditor::PropertySheetUpdater g_sheetUpdater = nullptr;
 
-// Record positions and sizes are 16-bit: keys stop at the ends instead of wrapping round.
-int ClampCoordinate(int value)
+} // namespace
+
+int SDialogEditor::ClampCoordinate(int value)
 {
     return value < -32768 ? -32768 : (value > 32767 ? 32767 : value);
 }
-
-} // namespace
 
 void SDialogEditor::ReadNumbers(const char* text, SArray<int>* numbers)
 {

@@ -22,17 +22,12 @@ const int kShortTick = 4;
 const int kMinDotStep = 4;
 
 // Geometry handed to GDI bitmaps stays within 16 bits.
-int ClampShort(int value)
-{
-    return value < -32768 ? -32768 : (value > 32767 ? 32767 : value);
-}
-
 void ClampRect(RECT* rect)
 {
-    rect->left = ClampShort(rect->left);
-    rect->top = ClampShort(rect->top);
-    rect->right = ClampShort(rect->right);
-    rect->bottom = ClampShort(rect->bottom);
+    rect->left = SDialogEditor::ClampCoordinate(rect->left);
+    rect->top = SDialogEditor::ClampCoordinate(rect->top);
+    rect->right = SDialogEditor::ClampCoordinate(rect->right);
+    rect->bottom = SDialogEditor::ClampCoordinate(rect->bottom);
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color)
@@ -300,7 +295,7 @@ void SDialogEditor::PaintDialogRecord(HDC dc, _SCtrl* record)
         POINT origin = {0, 0};
         DesignToClient(&origin);
         bool gridDone = m_gridVisible && m_gridWidth > kMinDotStep && m_gridHeight > kMinDotStep &&
-                        FillGrid(dc, rect, fill, ClampShort(m_gridWidth), ClampShort(m_gridHeight), origin);
+                        FillGrid(dc, rect, fill, SDialogEditor::ClampCoordinate(m_gridWidth), SDialogEditor::ClampCoordinate(m_gridHeight), origin);
         if (!gridDone)
             FillSolid(dc, rect, fill);
         LoadDesignImage();

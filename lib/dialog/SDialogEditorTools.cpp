@@ -225,9 +225,9 @@ bool SDialogEditor::SpaceSelection(bool horizontal, bool keepGap)
     {
         const _SCtrl* before = sorted.GetAt(i - 1);
         if (horizontal)
-            sorted.GetAt(i)->SetX(before->GetRight() + gap);
+            sorted.GetAt(i)->SetX(ClampCoordinate(before->GetRight() + gap));
         else
-            sorted.GetAt(i)->SetY(before->GetBottom() + gap);
+            sorted.GetAt(i)->SetY(ClampCoordinate(before->GetBottom() + gap));
     }
     return true;
 }
@@ -251,8 +251,8 @@ bool SDialogEditor::CropToImages()
     _SCtrl* primary = GetPrimary();
     if (primary == m_dialog && m_designImage.IsLoaded())
     {
-        m_dialog->SetWidth(m_designImage.GetWidth());
-        m_dialog->SetHeight(m_designImage.GetHeight());
+        m_dialog->SetWidth(ClampCoordinate(m_designImage.GetWidth()));
+        m_dialog->SetHeight(ClampCoordinate(m_designImage.GetHeight()));
         return true;
     }
     for (int i = 0; i < m_selection.GetCount(); i++)
@@ -263,8 +263,8 @@ bool SDialogEditor::CropToImages()
         if (!image)
             continue;
         SIZE size = window->GetWindowSize();
-        record->SetWidth(image->GetWidth() + FrameMargin(size.cx, window->GetClientWidth()));
-        record->SetHeight(image->GetHeight() + FrameMargin(size.cy, window->GetClientHeight()));
+        record->SetWidth(ClampCoordinate(image->GetWidth() + FrameMargin(size.cx, window->GetClientWidth())));
+        record->SetHeight(ClampCoordinate(image->GetHeight() + FrameMargin(size.cy, window->GetClientHeight())));
         record->CreatePreview(this);
     }
     return true;
@@ -290,9 +290,9 @@ bool SDialogEditor::Align(int command)
             switch (command)
             {
             case ALIGN_LEFT: record->SetX(reference.left); break;
-            case ALIGN_RIGHT: record->SetX(reference.right - record->GetWidth()); break;
+            case ALIGN_RIGHT: record->SetX(ClampCoordinate(reference.right - record->GetWidth())); break;
             case ALIGN_TOP: record->SetY(reference.top); break;
-            default: record->SetY(reference.bottom - record->GetHeight()); break;
+            default: record->SetY(ClampCoordinate(reference.bottom - record->GetHeight())); break;
             }
         }
         break;
@@ -310,9 +310,9 @@ bool SDialogEditor::Align(int command)
         {
             _SCtrl* record = m_selection.GetAt(i);
             if (horizontal)
-                record->SetX(record->GetX() + offset);
+                record->SetX(ClampCoordinate(record->GetX() + offset));
             else
-                record->SetY(record->GetY() + offset);
+                record->SetY(ClampCoordinate(record->GetY() + offset));
         }
         break;
     }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "PWndPlay.h"
 #include "PWndTask.h"
 #include "PWndThumbs.h"
 #include "PlayTestSupport.h"
 #include "SControl.h"
+#include "SMediaText.h"
 #include "SMessages.h"
 #include "SSystem.h"
 
@@ -298,6 +300,43 @@ TEST_F(PWndTaskTest, ButtonsSteerTheQueue)
     }
     EXPECT_FALSE(bar.FillQueueMenu());
     bar.SetShown(false);
+}
+
+// Docked on the bottom edge of the work area, undocked again; a bar whose registration
+// the shell refuses stays hidden and undocked but still takes the colour.
+TEST_F(PWndTaskTest, DocksOnTheBottomEdgeAndUndocks)
+{
+    RECT work;
+    ASSERT_TRUE(SSystem::GetWorkArea(&work));
+    bar.ApplyDocking(true, 0x0000C0);
+    ASSERT_TRUE(bar.IsTaskbarShown());
+    EXPECT_TRUE(bar.IsVisible());
+    RECT rect;
+    bar.GetWindowRect(&rect);
+    EXPECT_EQ(work.left, rect.left);
+    EXPECT_EQ(work.right, rect.right);
+    EXPECT_EQ(work.bottom, rect.bottom);
+    EXPECT_EQ(bar.GetBarHeight(), rect.bottom - rect.top);
+    EXPECT_EQ(SMediaArgb(0x0000C0), bar.GetControl(PWndTask::IdTitle).GetTextColor());
+    EXPECT_FALSE(bar.GetControl(PWndTask::IdNext).IsEnabled());
+    // Docking again changes the colour only.
+    bar.ApplyDocking(true, 0x00AA00);
+    EXPECT_TRUE(bar.IsTaskbarShown());
+    EXPECT_EQ(SMediaArgb(0x00AA00), bar.GetControl(PWndTask::IdPosition).GetTextColor());
+    bar.ApplyDocking(false, 0);
+    EXPECT_FALSE(bar.IsTaskbarShown());
+    EXPECT_FALSE(bar.IsVisible());
+
+    APPBARDATA taken;
+    memset(&taken, 0, sizeof(taken));
+    taken.cbSize = sizeof(taken);
+    taken.hWnd = bar.GetHandle();
+    ASSERT_TRUE(SHAppBarMessage(ABM_NEW, &taken));
+    bar.ApplyDocking(true, 0x123456);
+    EXPECT_FALSE(bar.IsTaskbarShown());
+    EXPECT_FALSE(bar.IsVisible());
+    EXPECT_EQ(SMediaArgb(0x123456), bar.GetControl(PWndTask::IdArtist).GetTextColor());
+    SHAppBarMessage(ABM_REMOVE, &taken);
 }
 
 // ---------------------------------------------------------------- thumbnail grid

@@ -86,6 +86,8 @@ TEST(SDialogEditorTools, AlignmentSpacingAndSizeCommands)
         {"same height", A_HEIGHT, {{0, 0, 20, 10}, {0, 20, 40, 30}}, {1, 0}, {{0, 0, 20, 30}, {0, 20, 40, 30}}, true},
         {"same size", A_SIZE, {{0, 0, 20, 10}, {0, 20, 40, 30}}, {1, 0}, {{0, 0, 40, 30}, {0, 20, 40, 30}}, true},
         {"crop without images", A_CROP, {{0, 0, 20, 10}}, {0}, {{0, 0, 20, 10}}, true},
+        {"spacing stops at the 16-bit end", A_NOHSPACE, {{0, 0, 30000, 10}, {10, 0, 3000, 10}, {20, 0, 3000, 10}},
+         {0, 1, 2}, {{0, 0, 30000, 10}, {30000, 0, 3000, 10}, {32767, 0, 3000, 10}}, true},
         {"unknown command", 14, {{0, 0, 20, 10}}, {0}, {{0, 0, 20, 10}}, false},
     };
     for (const Case& c : cases)
@@ -276,7 +278,8 @@ TEST(SDialogEditorTools, PanelButtonsRunTheirCommands)
     EXPECT_TRUE(panel->IsButtonChecked(3, 0));
     EXPECT_TRUE(panel->IsButtonChecked(3, 1));
 
-    // Test runs through the designer input.
+    // Test runs through the designer input (a dialog never shown is destroyed at once under Xvfb).
+    f.editor.GetDialog()->RemoveStyle(WS_VISIBLE);
     click(3, 2);
     EXPECT_EQ(f.input.modalRuns, 1);
     EXPECT_EQ(f.editor.panelCommands.size(), 8u);

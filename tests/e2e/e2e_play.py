@@ -251,7 +251,7 @@ def steering(h):
 
 
 def grid_clicks(h):
-    h.reset()
+    h.reset(AutoHideAfterPlay=1)
     proc = h.start()
     if not started(h):
         return h.stop_all()
@@ -285,11 +285,12 @@ def grid_clicks(h):
     s = grid_shown(3)
     if h.check(bool(s), "a click on a folder with sub-folders opens it in the grid"):
         shows(s, 40 + 170 + 70, 80, (0x15, 0x65, 0xC0), "the second cover is now First Light's")
-    # A folder of media plays; the window stays without Auto Hide.
+    # A folder of media plays, and "Auto Hide Window" hides the main window.
     press(WM_LBUTTONDOWN, 40 + 170, 20)
     h.check(bool(h.wait(lambda: pane_title(h) == "02 Morning", 15)), "a click on a folder of media plays it")
-    h.check(h.state().get("visible") == "1", "the window stays without Auto Hide")
-    h.check(bool(grid_shown(3)), "playing leaves the grid where it was")
+    h.check(bool(h.wait(lambda: h.state().get("visible") == "0", 10)), "Auto Hide hides the window after playing")
+    h.driver("post", REMOTE, 500, 1)
+    h.check(bool(grid_shown(3)), "shown again, the grid is where it was")
     # The band goes back up: the left button to the parent, the right one to the root.
     press(WM_LBUTTONDOWN, 20, 300)
     h.check(bool(grid_shown(4)), "a click on the band goes to the parent")
