@@ -274,7 +274,7 @@ SPropertyCtrl::SPropertyCtrl()
       m_selectedBrush(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT))),
       m_selectedTextBrush(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHTTEXT))), m_guiFont(nullptr),
       m_itemFont(nullptr), m_titleFont(nullptr), m_rowHeight(16), m_nameWidth(100), m_selRow(-1), m_selGroup(-1),
-      m_selItem(-1)
+      m_selItem(-1), m_layoutPending(false)
 {
     SetKind(SKIND_PROPERTY);
     ResetChoiceTexts();
@@ -330,9 +330,7 @@ int SPropertyCtrl::AddGroup(const char* name, const char* caption, int index, bo
     if (index < 0 || index > m_groups.GetCount())
         index = m_groups.GetCount();
     m_groups.Add(group, index);
-    UpdateScrollBar();
-    if (GetHandle())
-        InvalidateRect();
+    ScheduleLayout();
     return index;
 }
 
@@ -416,11 +414,9 @@ int SPropertyCtrl::SetItem(int group, const char* name, const char* caption, int
         if (index < 0 || index > target->items.GetCount())
             index = target->items.GetCount();
         target->items.Add(item, index);
-        UpdateScrollBar();
         found = index;
     }
-    if (GetHandle())
-        InvalidateRect();
+    ScheduleLayout();
     return found;
 }
 
@@ -576,6 +572,26 @@ void SPropertyCtrl::SetNameWidth(int width)
     m_nameWidth = width;
     if (GetHandle())
         InvalidateRect();
+}
+
+const UINT kLayoutMessage = ControlMessage(SBLOCK_PROPERTY, 9);
+
+void SPropertyCtrl::ScheduleLayout()
+{
+    if (!GetHandle() || m_layoutPending)
+        return;
+    // Without a posted message the layout waits for the next message of any kind instead.
+    m_layoutPending = true;
+    PostMessage(kLayoutMessage);
+}
+
+void SPropertyCtrl::FlushPendingLayout()
+{
+    if (!m_layoutPending)
+        return;
+    m_layoutPending = false;
+    UpdateScrollBar();
+    InvalidateRect();
 }
 
 void SPropertyCtrl::UpdateScrollBar()
@@ -1178,6 +1194,9 @@ bool SPropertyCtrl::OnItemChanged(int, _SItem*)
 LRESULT SPropertyCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     int x = (short)LOWORD(lParam), y = (short)HIWORD(lParam);
+    FlushPendingLayout();
+    if (msg == kLayoutMessage)
+        return 0;
     switch (msg)
     {
     case WM_S_CREATED:

@@ -167,6 +167,9 @@ public:
     SString GetValueText(const _SItem* item) const;
 
     void UpdateScrollBar();
+    // Brings the scroll bar and the picture up to date with items added since (done before any
+    // other message is handled, so nothing sees them out of date).
+    void FlushPendingLayout();
     // Starts changing an item in place (alternative: the system colour pop-up for colours).
     void BeginEdit(int row, int group, int item, bool alternative);
     void Paint(HDC dc);
@@ -210,6 +213,9 @@ private:
     bool NearBoundary(int x) const;
     void DrawItemRow(HDC dc, int group, int index, int y, int row);
     void BuildGlyphs();
+    // Adding an item only marks the layout out of date; one posted message brings it up to date,
+    // so that filling the grid costs one scroll-bar update rather than one per item.
+    void ScheduleLayout();
 
     COLORREF m_titleStart, m_titleEnd, m_valueStart, m_valueEnd;
     HPEN m_gridPen;
@@ -220,6 +226,7 @@ private:
     int m_rowHeight, m_nameWidth;
     SArray<_SGroup*> m_groups;
     int m_selRow, m_selGroup, m_selItem;
+    bool m_layoutPending;
     _SEditCtrl m_edit;
     _SWndList m_listHost;
 };

@@ -178,6 +178,9 @@ TEST_F(PropertyTest, RowsFollowCollapsedGroups)
     grid.SetItem(1, "b", "B", 3, "", nullptr, -1);
     EXPECT_EQ(grid.GetVisibleRowCount(), 1 + 8 + 1);
     EXPECT_EQ(grid.GetRowCount(), 1 + 8 + 1 + 2);
+    // Added rows reach the scroll bar with the next message the grid handles.
+    grid.SendMessage(WM_NULL);
+    EXPECT_EQ(grid.GetScrollMax(true), 1 + 8 + 1);
     EXPECT_EQ(grid.RowToGroup(0), 0);
     EXPECT_EQ(grid.RowToItem(0), -1);
     EXPECT_EQ(grid.RowToItem(3), 2);
