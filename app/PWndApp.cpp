@@ -67,7 +67,7 @@ DWORD SplashHold()
 
 PWndApp::PWndApp()
     : m_autoHideAfterPlay(false), m_repeat(false),
-      m_shutdown(false), m_playHost(this), m_loadingNote(false), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
+      m_shutdown(false), m_playHost(this), m_loadingNote(false), m_confirmAsked(0), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
       m_helpWindow(nullptr), m_firstLoaded(false), m_fillNext(0)
 {
     m_logo.LoadResource(130, "BINARY");

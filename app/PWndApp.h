@@ -170,6 +170,12 @@ public:
     // One step of the cover ripple (timer 200); whether a ripple may start at all.
     void RippleStep();
     bool CanRipple();
+    // The ripple may run over a picture: the water, the source values and the picture's
+    // background all have the ripple's size, the background in 32 bits.
+    static bool RippleFits(const SImageWater& ripple, const std::vector<uint32_t>& source, const SImage* background);
+    // A drop at a point of the picture (its client coordinates); nothing for a point
+    // outside it. True when it woke a calm surface, so the step timer must start.
+    static bool DropRipple(SImageWater* ripple, int x, int y, int radius, int strength);
     // Starts a statistics pass; a running one is abandoned and its result dropped.
     void StartStatistics();
     // Takes a finished pass's counts (owned from now on) and shows the totals.
@@ -265,7 +271,8 @@ private:
     bool LoadOwnCover(SImage* image, const char* folderPath);
     void ClearNoteView();
     void DeleteRetiredWorkers(bool all);
-    // A Yes/No/Cancel question box; MELVORA_CONFIRM_ANSWER ("yes", "no" or "cancel") answers it in tests.
+    // A Yes/No/Cancel question box. In tests MELVORA_CONFIRM_ANSWER answers it instead: a
+    // comma-separated list ("no,cancel,yes"), one answer per question, the last one kept.
     int AskConfirmation(const char* text, const char* caption);
     void OnRemote(LPARAM command);
     LRESULT OnClose();
@@ -343,6 +350,8 @@ private:
     SString m_shownPage;
     // Loading or clearing the note view by the program is not an edit of the user.
     bool m_loadingNote;
+    // Questions answered so far from MELVORA_CONFIRM_ANSWER.
+    int m_confirmAsked;
     _PThreadStats* m_statsWorker;
     // Abandoned workers, deleted once their thread has ended.
     SArray<_PThreadStats*> m_retiredWorkers;

@@ -76,7 +76,6 @@ SString LastName(const SString& folder)
     return SString(slash ? slash + 1 : text);
 }
 
-// True when path lies in root or below it (both folder paths ending with '\').
 // The "site" value of a folder's settings file: its unnamed section's key, which a
 // hand-written file may also give on the lines before any section.
 SString ReadSite(const SString& path)
@@ -105,6 +104,7 @@ SString ReadSite(const SString& path)
     return site;
 }
 
+// True when path lies in root or below it (both folder paths ending with '\').
 bool IsInside(const SString& path, const SString& root)
 {
     return path.GetLength() >= root.GetLength() && _strnicmp(path, root, (size_t)root.GetLength()) == 0;
@@ -481,15 +481,23 @@ void PWndApp::OnFileSelection()
 
 int PWndApp::AskConfirmation(const char* text, const char* caption)
 {
-    char answer[16];
-    DWORD length = GetEnvironmentVariableA("MELVORA_CONFIRM_ANSWER", answer, sizeof(answer));
-    if (length > 0 && length < sizeof(answer))
+    char answers[128];
+    DWORD length = GetEnvironmentVariableA("MELVORA_CONFIRM_ANSWER", answers, sizeof(answers));
+    if (length == 0 || length >= sizeof(answers))
+        return MessageBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION);
+    // The answer of this question: the next of the list, or its last one.
+    const char* answer = answers;
+    for (int skip = m_confirmAsked++; skip > 0; skip--)
     {
-        if (lstrcmpiA(answer, "yes") == 0)
-            return IDYES;
-        return lstrcmpiA(answer, "no") == 0 ? IDNO : IDCANCEL;
+        const char* comma = strchr(answer, ',');
+        if (!comma)
+            break;
+        answer = comma + 1;
     }
-    return MessageBox(text, caption, MB_YESNOCANCEL | MB_ICONQUESTION);
+    const size_t size = strcspn(answer, ",");
+    if (size == 3 && _strnicmp(answer, "yes", 3) == 0)
+        return IDYES;
+    return size == 2 && _strnicmp(answer, "no", 2) == 0 ? IDNO : IDCANCEL;
 }
 
 // ---------------------------------------------------------------- note view

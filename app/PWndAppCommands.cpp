@@ -421,10 +421,10 @@ void PWndApp::DeleteSelectedFiles()
         return;
     if (AskConfirmation("Are you sure to want to delete it?", "Confirmation") != IDYES)
         return;
-    SArray<int> selection;
-    m_fileList.GetSelection(&selection);
-    for (int i = 0; i < selection.GetCount(); i++)
-        m_disk.Delete(m_filePaths.GetAt(selection.GetAt(i)), GetHandle(), false, false);
+    SStringArray files;
+    GetSelectedFiles(&files);
+    for (int i = 0; i < files.GetCount(); i++)
+        m_disk.Delete(*files.GetString(i), GetHandle(), false, false);
     Refresh();
 }
 

@@ -36,20 +36,34 @@ void PWndApp::_SMediaCtrl::AddDrop(LPARAM point, int radius, int strength)
 {
     if (!m_owner || !m_ripple || !m_owner->CanRipple())
         return;
-    if (m_ripple->IsCalm())
+    if (DropRipple(m_ripple, GET_X_LPARAM(point), GET_Y_LPARAM(point), radius, strength))
         m_owner->SetTimer(kRippleTimer, kRipplePeriod);
+}
+
+bool PWndApp::RippleFits(const SImageWater& ripple, const std::vector<uint32_t>& source, const SImage* background)
+{
+    const size_t pixels = (size_t)kRippleSize * kRippleSize;
+    if (source.size() != pixels || ripple.GetWidth() != kRippleSize || ripple.GetHeight() != kRippleSize)
+        return false;
+    return background && background->GetWidth() == kRippleSize && background->GetHeight() == kRippleSize &&
+           background->GetBitsPerPixel() == 32;
+}
+
+bool PWndApp::DropRipple(SImageWater* ripple, int x, int y, int radius, int strength)
+{
+    // A captured mouse reports points beyond the picture; the water takes a negative
+    // coordinate as "anywhere", which is not where the mouse is.
+    if (!ripple || x < 0 || y < 0 || x >= ripple->GetWidth() || y >= ripple->GetHeight())
+        return false;
+    const bool wasCalm = ripple->IsCalm();
     // Into the height map that the next step reads.
-    m_ripple->Drop(GET_X_LPARAM(point), GET_Y_LPARAM(point), radius, strength, m_ripple->GetPage() == 0);
+    ripple->Drop(x, y, radius, strength, ripple->GetPage() == 0);
+    return wasCalm && !ripple->IsCalm();
 }
 
 bool PWndApp::CanRipple()
 {
-    const size_t pixels = (size_t)kRippleSize * kRippleSize;
-    if (m_rippleSource.size() != pixels || m_ripple.GetWidth() != kRippleSize || m_ripple.GetHeight() != kRippleSize)
-        return false;
-    const SImage* background = m_coverView.GetBackgroundImage();
-    return background && background->GetWidth() == kRippleSize && background->GetHeight() == kRippleSize &&
-           background->GetBitsPerPixel() == 32;
+    return RippleFits(m_ripple, m_rippleSource, m_coverView.GetBackgroundImage());
 }
 
 void PWndApp::RippleStep()

@@ -62,7 +62,11 @@ SDialogEditor::~SDialogEditor()
 bool SDialogEditor::CanAddControl(_SCtrl*) { return true; }
 bool SDialogEditor::CanRemoveControl(_SCtrl*) { return true; }
 bool SDialogEditor::CanRenameControl(_SCtrl*, const char*) { return true; }
-void SDialogEditor::OnSelectionChanged(_SCtrl*, _SCtrl*) { UpdatePropertySheet(); }
+void SDialogEditor::OnSelectionChanged(_SCtrl*, _SCtrl*)
+{
+    UpdatePropertySheet();
+    RefreshToolPanel();
+}
 void SDialogEditor::OnControlClick(_SCtrl*) {}
 void SDialogEditor::OnFillProperties(SPropertyCtrl*, _SCtrl*) {}
 void SDialogEditor::OnPanelCommand(SPanelCtrl*, int, int, SPanelCtrl::_SButton*) {}

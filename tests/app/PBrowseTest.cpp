@@ -1,5 +1,6 @@
 // Browsing logic without the main window: the statistics pass and its
-// generation rule, the texts and markup it builds, and the file listing.
+// generation rule, the texts and markup it builds, the file listing and the
+// cover ripple's checks of sizes and drop points.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 #include "PPlayQueue.h"
 #include "PLibraryStats.h"
 #include "PMarkup.h"
+#include "PWndApp.h"
 #include "SListCtrl.h"
 #include "SMediaText.h"
 
@@ -341,4 +343,56 @@ TEST(PFileLister, FillsTheListWithKindsAndNoteMarkers)
         EXPECT_EQ(list.GetItemRightImage(i), items[i].right) << items[i].text << ": pictures never get a marker";
         EXPECT_STREQ(paths.GetAt(i), files.GetAt(i));
     }
+}
+
+TEST(PWndAppRipple, RunsOnlyOverBuffersOfItsOwnSize)
+{
+    SImageWater water;
+    ASSERT_TRUE(water.Create(150, 150));
+    SImageWater small;
+    ASSERT_TRUE(small.Create(100, 100));
+    const SImageWater none;
+    const std::vector<uint32_t> source(150 * 150, 0xFF102030u), shortSource(150 * 149, 0);
+    SImage background, narrow, grey;
+    ASSERT_TRUE(background.Create(150, 150));
+    ASSERT_TRUE(narrow.Create(150, 100));
+    ASSERT_TRUE(grey.Create(150, 150, PixelFormat24bppRGB));
+    const struct
+    {
+        const SImageWater* water;
+        const std::vector<uint32_t>* source;
+        const SImage* background;
+        bool fits;
+        const char* what;
+    } cases[] = {{&water, &source, &background, true, "all of the ripple's size"},
+                 {&none, &source, &background, false, "no height maps"},
+                 {&small, &source, &background, false, "a smaller ripple"},
+                 {&water, &shortSource, &background, false, "a source a row short"},
+                 {&water, &source, nullptr, false, "no background"},
+                 {&water, &source, &narrow, false, "a background of another size"},
+                 {&water, &source, &grey, false, "a background of 24 bits"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(PWndApp::RippleFits(*c.water, *c.source, c.background), c.fits) << c.what;
+}
+
+TEST(PWndAppRipple, DropsLandOnlyInsideThePicture)
+{
+    SImageWater water;
+    ASSERT_TRUE(water.Create(150, 150));
+    const POINT outside[] = {{-1, 75}, {75, -1}, {150, 75}, {75, 150}, {-30000, -30000}, {30000, 30000}};
+    for (const POINT& point : outside)
+    {
+        EXPECT_FALSE(PWndApp::DropRipple(&water, point.x, point.y, 25, 250)) << point.x << "," << point.y;
+        EXPECT_TRUE(water.IsCalm()) << point.x << "," << point.y << ": nothing dropped anywhere";
+    }
+    EXPECT_FALSE(PWndApp::DropRipple(nullptr, 75, 75, 5, 50));
+    // The first drop wakes the surface (start the timer); more drops only add to it.
+    EXPECT_TRUE(PWndApp::DropRipple(&water, 75, 75, 5, 50));
+    EXPECT_FALSE(water.IsCalm());
+    EXPECT_FALSE(PWndApp::DropRipple(&water, 149, 0, 25, 250)) << "a corner drop adds to a moving surface";
+    const int32_t* map = water.GetMap(water.GetPage() == 0);
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map[75 * 150 + 75], 50);
+    EXPECT_EQ(map[1 * 150 + 148], 250) << "the corner drop reached the cells inside the border";
+    EXPECT_EQ(map[0 * 150 + 149], 0) << "the border is never touched";
 }

@@ -57,6 +57,25 @@ TEST(SDesignerPropertyApply, TextsAndNumbersReachTheRecord)
     EXPECT_EQ(s.f.host.changes, edits);
 }
 
+TEST(SDesignerPropertyApply, AnEditIsOneUndoStep)
+{
+    SSheetFixture s;
+    ASSERT_TRUE(s.Load(DescriptionText(300, 200, kControls)));
+    s.f.editor.Select(s.Control("First"));
+    ASSERT_TRUE(s.Type("CAPTION", "Changed"));
+    ASSERT_TRUE(s.Type("WIDTH", "99"));
+    ASSERT_TRUE(s.f.editor.Undo());
+    Record* button = s.Control("First");
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->GetWidth(), 50);
+    EXPECT_EQ(std::string(button->GetCaption()), "Changed");
+    ASSERT_TRUE(s.f.editor.Undo());
+    button = s.Control("First");
+    EXPECT_EQ(std::string(button->GetCaption()), "First");
+    // The sheet shows the restored record.
+    EXPECT_EQ(s.Text("CAPTION"), "First");
+}
+
 TEST(SDesignerPropertyApply, RenameChecksTheName)
 {
     SSheetFixture s;

@@ -477,6 +477,24 @@ TEST(SDesignerPropertyFill, ClearsRefillsAndUpdatesOneItem)
     EXPECT_EQ(s.f.editor.GetPropertyCtrl(), (SPropertyCtrl*)&s.sheet);
 }
 
+TEST(SDesignerPropertyFill, SelectionChangeAlsoRefreshesTheToolPanel)
+{
+    SSheetFixture s;
+    ASSERT_TRUE(s.Load(DescriptionText(300, 200, kButtonEditTree)));
+    RECT rect = {0, 0, 120, 400};
+    SPanelCtrl* panel = s.f.editor.CreateToolPanel(s.f.host.GetHandle(), &rect);
+    ASSERT_NE(panel, nullptr);
+    // Align Lefts (group 1, button 0) needs a control selected.
+    s.f.editor.Select(s.f.editor.GetDialog());
+    EXPECT_FALSE(panel->IsButtonEnabled(1, 0));
+    s.f.editor.Select(s.Control("First"));
+    EXPECT_TRUE(panel->IsButtonEnabled(1, 0));
+    EXPECT_EQ(s.Text("NAME"), "First");
+    s.f.editor.Select(nullptr);
+    EXPECT_FALSE(panel->IsButtonEnabled(1, 0));
+    EXPECT_EQ(s.sheet.GetGroupCount(), 0);
+}
+
 TEST(SDesignerPropertyFill, ScrollPositionIsRememberedPerRecord)
 {
     SSheetFixture s;

@@ -20,6 +20,8 @@ WM_RBUTTONDOWN = 0x0204
 TOOLBAR_COMMAND = WM_APP + 3300
 VK_BACK, VK_RETURN = 0x08, 0x0D
 FOLDERS, FILES, NOTE, COVER = 1001, 1002, 1003, 1020
+# Colours of the logo (image 130) at a corner and in the middle of the 150 x 150 cover.
+LOGO_EDGE, LOGO_MIDDLE = (0xE8, 0xF5, 0xE9), (0x2E, 0x7D, 0x32)
 
 
 def win_path(path):
@@ -97,6 +99,8 @@ def browse_keys_covers_counts(h):
     # (other letter case) takes its cover from the root.
     png(os.path.join(library, "Videos.jpg"), (0x2E, 0x7D, 0x32))
     os.makedirs(os.path.join(library, "Aurora Lane", "Scans"))
+    # A damaged cover and no ".jpg": the logo shows instead.
+    touch(os.path.join(library, "Aurora Lane", "Empty Album.png"), b"\x89PNG\r\n\x1a\n" + bytes(range(256)) * 4)
     png(os.path.join(library, "Scans.png"), (0xF9, 0xA8, 0x25))
     # Hidden folders are not counted; empty ".ini" files go, others stay.
     touch(os.path.join(library, ".Hidden Set", "Secret.mp3"), b"ID3")
@@ -136,10 +140,15 @@ def browse_keys_covers_counts(h):
         return h.stop_all()
     h.check(s.get("folder_sel") == "-1" and h.rect(s["thumbs"])[0] == 1, "nothing selected: the grid shows")
     # Empty Album, First Light, Night Drive, Scans (sorted ignoring case).
+    s = select_folder(h, 0, "Empty Album")
+    h.check(bool(s) and near(pixel(h, s, "cover", 20, 20), LOGO_EDGE) and near(pixel(h, s, "cover", 75, 75), LOGO_MIDDLE),
+            "an unreadable cover falls back to the logo")
     s = select_folder(h, 3, "Scans")
     h.check(bool(s) and near(pixel(h, s, "cover", 75, 75), (0xF9, 0xA8, 0x25)),
             "a folder listed in Images takes the root's cover")
     h.check(bool(s) and h.rect(s["parent_cover"])[0] == 1, "the parent cover shows below the root")
+    h.check(bool(s) and s.get("parent_name_text") == "Aurora Lane",
+            "the parent name view names the current folder (%s)" % (s or {}).get("parent_name_text"))
     s = select_folder(h, 2, "Night Drive")
     h.check(bool(s) and near(pixel(h, s, "cover", 75, 75), (0xEF, 0x6C, 0x00)), "the JPEG cover of Night Drive shows")
     h.check(bool(s) and s.get("file_count") == "1", "Night Drive lists its one song (%s)" % (s or {}).get("file_count"))
@@ -176,7 +185,8 @@ def browse_keys_covers_counts(h):
 def notes_properties_delete(h):
     library = copy_library(h, "library-notes")
     trash = tempfile.mkdtemp(prefix="melvora-trash-", dir=h.work)
-    proc = start_on(h, library, env={"XDG_DATA_HOME": trash, "MELVORA_CONFIRM_ANSWER": "yes"})
+    # The Delete questions are answered No, then Cancel, then Yes.
+    proc = start_on(h, library, env={"XDG_DATA_HOME": trash, "MELVORA_CONFIRM_ANSWER": "no,cancel,yes"})
     if not proc:
         return h.stop_all()
     night = os.path.join(library, "Aurora Lane", "Night Drive")
@@ -223,8 +233,12 @@ def notes_properties_delete(h):
     # Delete moves the selected file to the recycle bin (the host's trash).
     h.driver("select-file-key", 0)
     h.wait(lambda: h.state().get("file_sel_count") == "1", 5)
-    h.driver("post", TOOLBAR_COMMAND, 0, 34)
     song = os.path.join(night, "01 Headlights.mp3")
+    for answer in ("No", "Cancel"):
+        h.driver("post", TOOLBAR_COMMAND, 0, 34)
+        time.sleep(0.5)
+        h.check(os.path.exists(song) and h.state().get("file_count") == "1", "%s keeps the file" % answer)
+    h.driver("post", TOOLBAR_COMMAND, 0, 34)
     h.check(h.wait(lambda: not os.path.exists(song), 10), "Delete removes the file from the library")
     h.check(h.wait(lambda: os.path.exists(os.path.join(trash, "Trash", "files", "01 Headlights.mp3")), 10),
             "the file lies in the trash")

@@ -1,17 +1,20 @@
 // The designer as a user meets it, for the end-to-end test: tool panel, designer
 // and property sheet in one frame.
 //
-//   DesignerHost IN OUT [LEFT TOP]
+//   DesignerHost IN OUT [LEFT TOP [NAME=FILE...]]
 //
 // Loads the description IN, saves it to OUT after every change notification and
 // writes what a user sees besides the description to OUT.state: where the frame,
 // the designer and the panel's buttons are on the screen, the selection (primary
-// first), the insert tool and the messages the designer showed. Both files are
+// first), the insert tool and the messages the designer showed. NAME=FILE pairs
+// are the external controls its EXTERN tool offers. Both files are
 // replaced whole, so a reader never sees half of one.
 #include <windows.h>
 
 #include <stdlib.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "SDialogEditor.h"
 #include "SEditorControls.h"
@@ -19,8 +22,7 @@
 #include "SFilePath.h"
 #include "SLibrary.h"
 #include "SMessages.h"
-#include "SPanelCtrl.h"
-#include "SPropertyCtrl.h"
+#include "SDesignerPropertyCtrl.h"
 
 namespace
 {
@@ -64,27 +66,39 @@ private:
     HostFrame* m_frame;
 };
 
-// The tool panel's control group: picks the insert tool as the designer's own panel does.
-class HostToolPanel : public SPanelCtrl
+// The designer's real input, but its message boxes are noted for the test
+// instead of waiting for a user.
+class HostInput : public SDesignerInput
 {
 public:
-    explicit HostToolPanel(SDialogEditor* editor) : m_editor(editor) {}
-    void OnButtonClick(int groupId, int buttonId, _SButton* button) override
-    {
-        if (groupId == 0 && CheckRadioButton(0, buttonId))
-            m_editor->SetInsertTool(buttonId == 0 ? -1 : buttonId);
-        m_editor->OnPanelCommand(this, groupId, buttonId, button);
-        SPanelCtrl::OnButtonClick(groupId, buttonId, button);
-    }
+    explicit HostInput(HostFrame* frame) : m_frame(frame) {}
+    int ShowMessage(SWnd* owner, const char* text, const char* caption, UINT type) override;
 
 private:
-    SDialogEditor* m_editor;
+    HostFrame* m_frame;
 };
 
 class HostFrame : public SWnd
 {
 public:
-    HostFrame(const char* output) : m_output(output), m_editor(this) {}
+    HostFrame(const char* output) : m_output(output), m_editor(this), m_input(this)
+    {
+        SDialogEditor::SetInput(&m_input);
+    }
+    ~HostFrame() override { SDialogEditor::SetInput(nullptr); }
+
+    // A message the designer showed, as "caption: text".
+    void NoteMessage(const char* text, const char* caption)
+    {
+        m_messages += std::string(caption ? caption : "") + ": " + (text ? text : "") + ";";
+        WriteState();
+    }
+
+    // An external control for the designer's EXTERN tool, offered once the designer exists.
+    void AddExternControl(const std::string& name, const std::string& fileName)
+    {
+        m_externs.push_back({name, fileName});
+    }
 
     bool Open(const char* input, int left, int top)
     {
@@ -97,7 +111,12 @@ public:
         RECT sheet = {kFrameWidth - kSheetWidth, 0, kFrameWidth, kFrameHeight};
         if (!m_sheet.CreateChildNoCaption(WS_VISIBLE | WS_BORDER, 0, &sheet, GetHandle()))
             return false;
-        if (!CreatePanel())
+        m_sheet.SetEditor(&m_editor);
+        for (const auto& control : m_externs)
+            if (!m_editor.AddExternControl(control.first.c_str(), control.second.c_str()))
+                return false;
+        RECT panel = {0, 0, kPanelWidth, kFrameHeight};
+        if (!m_editor.CreateToolPanel(GetHandle(), &panel))
             return false;
         SFilePath file;
         if (!file.Open(input, false, false, true) || !m_editor.Load(&file))
@@ -129,6 +148,7 @@ public:
         text += "\r\ntool=" + std::to_string(m_editor.GetInsertTool()) + "\r\n";
         text += "focus=" + std::string(m_editor.HasFocus() ? "1" : "0") + "\r\n";
         text += "saves=" + std::to_string(m_saves) + "\r\n";
+        text += "messages=" + m_messages + "\r\n";
         SPanelCtrl* panel = m_editor.GetToolPanel();
         for (int group = 0; panel && group < panel->GetGroupCount(); group++)
         {
@@ -144,6 +164,7 @@ public:
                         RectText(place) + "\r\n";
             }
         }
+        WriteSheetRows(&text);
         text += "serial=" + std::to_string(++m_serial) + "\r\n";
         ReplaceFile(m_output + ".state", text.data(), (int)text.size());
     }
@@ -163,24 +184,26 @@ public:
     }
 
 private:
-    bool CreatePanel()
+    // The property sheet's rows on the screen: "row.GROUP=" for a title row, and
+    // "row.GROUP.ITEM=" the value cell and, after "|", the value as shown.
+    void WriteSheetRows(std::string* text)
     {
-        HostToolPanel* panel = new HostToolPanel(&m_editor);
-        RECT place = {0, 0, kPanelWidth, kFrameHeight};
-        if (!panel->Create(WS_CHILD | WS_VISIBLE, 0, &place, GetHandle()))
+        for (int row = 0; row < m_sheet.GetVisibleRowCount(); row++)
         {
-            delete panel;
-            return false;
+            int group = m_sheet.RowToGroup(row), index = m_sheet.RowToItem(row);
+            RECT cell;
+            if (group < 0 || !m_sheet.GetRowRect(&cell, row, index < 0 ? 2 : 1))
+                continue;
+            m_sheet.ClientToScreenRect(&cell);
+            std::string key = "row." + std::string((const char*)m_sheet.GetGroup(group)->name);
+            SPropertyCtrl::_SItem* item = m_sheet.GetItem(group, index);
+            if (item)
+                key += "." + std::string((const char*)item->name);
+            *text += key + "=" + RectText(cell);
+            if (item)
+                *text += "|" + std::string((const char*)m_sheet.GetValueText(item));
+            *text += "\r\n";
         }
-        m_editor.SetToolPanel(panel);
-        panel->AddGroup(0, "Controls");
-        panel->AddButton(0, "Selection");
-        for (int type = 1; type < SDialogEditor::TypeCount; type++)
-            panel->AddButton(type, m_editor.GetTypeInfo(type)->GetCaption());
-        panel->CheckRadioButton(0, 0);
-        panel->Layout();
-        panel->InvalidateRect();
-        return true;
     }
 
     void Save()
@@ -197,14 +220,25 @@ private:
 
     std::string m_output;
     HostEditor m_editor;
-    SPropertyCtrl m_sheet;
+    HostInput m_input;
+    SDesignerPropertyCtrl m_sheet;
+    std::string m_messages;
+    std::vector<std::pair<std::string, std::string>> m_externs;
     int m_saves = 0;
     int m_serial = 0;
 };
 
+int HostInput::ShowMessage(SWnd*, const char* text, const char* caption, UINT)
+{
+    m_frame->NoteMessage(text, caption);
+    return IDOK;
+}
+
 void HostEditor::OnSelectionChanged(_SCtrl* previous, _SCtrl* current)
 {
     SDialogEditor::OnSelectionChanged(previous, current);
+    // The owner keeps the panel's buttons in step with the selection.
+    RefreshToolPanel();
     m_frame->WriteState();
 }
 
@@ -228,6 +262,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     int result = 1;
     {
         HostFrame frame(__argv[2]);
+        for (int index = 5; index < __argc; index++)
+        {
+            std::string pair = __argv[index];
+            size_t equals = pair.find('=');
+            if (equals != std::string::npos)
+                frame.AddExternControl(pair.substr(0, equals), pair.substr(equals + 1));
+        }
         if (frame.Open(__argv[1], left, top))
         {
             RunMessageLoop();

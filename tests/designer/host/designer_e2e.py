@@ -5,6 +5,7 @@ and after every action compares the description the host saved with the one the
 action must give, and probes screenshots of the display for what must be seen.
 Every wait is bounded."""
 import argparse
+import importlib
 import os
 import shutil
 import subprocess
@@ -12,6 +13,8 @@ import sys
 import time
 
 TIMEOUT = 20
+# Scenario modules beside this script, each with a list SCENARIOS of functions that take the harness.
+SCENARIO_MODULES = ["designer_scenarios", "designer_commands", "designer_sheet"]
 MAGIC = "TAVRIN DIALOG 1.0.0.0"
 NONE_COLOR = "#FF000000"
 
@@ -202,6 +205,11 @@ def drag(points, ctrl=False, escape=False):
     xdo(*args)
 
 
+def type_text(text):
+    xdo("type", "--delay", 60, text)
+    time.sleep(0.1)
+
+
 def key(*names):
     """Types keys; "ctrl+shift+Left" holds the modifiers around the key. The designer reads
     them with the asynchronous key state when it handles the key, so they must still be down."""
@@ -221,7 +229,7 @@ def key(*names):
 class Host:
     """One running designer host with its description files."""
 
-    def __init__(self, harness, name, sections, left=0, top=0):
+    def __init__(self, harness, name, sections, left=0, top=0, externs=()):
         self.harness = harness
         self.input = os.path.join(harness.work, name + "-in.dlg")
         self.output = os.path.join(harness.work, name + ".dlg")
@@ -231,7 +239,7 @@ class Host:
         with open(self.input, "wb") as file:
             file.write(description_text(sections).encode("cp1252"))
         self.proc = subprocess.Popen([harness.wine, harness.host, win_path(self.input), win_path(self.output),
-                                      str(left), str(top)], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                      str(left), str(top)] + ["%s=%s" % pair for pair in externs], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL, env=harness.env)
         self.ready = wait(lambda: self.state().get("saves", "0") != "0", 40)
 
@@ -275,6 +283,14 @@ class Host:
         left, top, right, bottom = self.rect("button.%d.%d" % (group, id))
         return (left + right) // 2, (top + bottom) // 2
 
+    def row(self, group, item):
+        """The value cell of a property sheet item on the screen and its shown value; None when absent."""
+        entry = self.state().get("row.%s.%s" % (group, item))
+        if entry is None:
+            return None, None
+        place, value = entry.split("|", 1)
+        return [int(v) for v in place.split(",")], value
+
     def stop(self):
         if self.proc.poll() is None:
             self.proc.kill()
@@ -312,10 +328,12 @@ class Harness:
             print("FAILED: " + what, flush=True)
         return condition
 
-    def start(self, sections=None, left=0, top=0, name="host"):
-        host = Host(self, name, sections or start_sections(), left, top)
+    def start(self, sections=None, left=0, top=0, name="host", externs=()):
+        sections = sections or start_sections()
+        host = Host(self, name, sections, left, top, externs)
         self.hosts.append(host)
-        self.check(host.ready, "%s starts and saves its description" % name)
+        if self.check(host.ready, "%s starts and saves its description" % name):
+            self.expect(host, sections, "%s saves the description it loaded unchanged" % name)
         return host
 
     def stop_all(self):
@@ -345,8 +363,10 @@ class Harness:
                           what)
 
     def run_all(self, only):
-        from designer_scenarios import SCENARIOS
-        for scenario in SCENARIOS:
+        scenarios = []
+        for name in SCENARIO_MODULES:
+            scenarios += importlib.import_module(name).SCENARIOS
+        for scenario in scenarios:
             if only and scenario.__name__ not in only:
                 continue
             started = time.time()
