@@ -286,9 +286,9 @@ class Harness:
             if shown == "1":
                 self.check(self.wait(lambda: self.state().get("visible") == "1", 20), "%s shows the window" % args)
             else:
-                # Created once the folder list is filled; the splash then holds three seconds.
+                # The window would show right after its creation, which fills the folder list.
                 self.wait(lambda: self.state().get("folder_count") not in (None, "0"), 20)
-                time.sleep(4)
+                time.sleep(1)
                 self.check(self.state().get("visible") == "0", "%s keeps the window hidden" % args)
             if shown == "0":
                 self.driver("post", REMOTE, 500, 1)
