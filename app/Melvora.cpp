@@ -39,10 +39,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     SString first = GetCommandArg(0, true);
 
     // One copy at a time. The mutex settles two copies started at the same moment,
-    // which would otherwise both count two processes and both end.
+    // which would otherwise both count two processes and both end. Only a copy that
+    // finds the mutex taken counts the processes: the count is slow, and the first
+    // copy's answer would not change by it.
     HANDLE running = CreateMutexA(nullptr, FALSE, "Local\\Ormelin Tavrin Melvora Browser 1.0");
     const bool another = running == nullptr || GetLastError() == ERROR_ALREADY_EXISTS;
     int copies = 0;
+    if (another)
     {
         SSystem system;
         copies = system.GetProcessCount(nullptr);

@@ -44,7 +44,7 @@ const UINT kSliderMoved = ControlMessage(SBLOCK_SLIDER, 1);
 const UINT kTrayMouse = ControlMessage(SBLOCK_TRAY);
 
 // How long the first-load splash stays: three seconds. A benchmark shortens it
-// through MELVORA_SPLASH_HOLD (milliseconds, at most 3000) to time the program's own work.
+// through MELVORA_SPLASH_HOLD (milliseconds, at most 3000; 0 shows none).
 DWORD SplashHold()
 {
     char text[16];
@@ -68,7 +68,7 @@ DWORD SplashHold()
 PWndApp::PWndApp()
     : m_autoHideAfterPlay(false), m_repeat(false),
       m_shutdown(false), m_playHost(this), m_loadingNote(false), m_confirmAsked(0), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
-      m_helpWindow(nullptr), m_firstLoaded(false)
+      m_helpWindow(nullptr), m_firstLoaded(false), m_fillNext(0)
 {
     m_logo.LoadResource(130, "BINARY");
     m_smallLogo.LoadResource(130, "BINARY");
@@ -77,6 +77,14 @@ PWndApp::PWndApp()
     m_folderImages.Create(16, 16, ILC_COLOR32);
     for (int id : kListImages)
         m_listImages.AddResource(id, "BINARY");
+    m_defaultCover.Assign(&m_logo);
+    if (m_defaultCover.GetBitsPerPixel() != 32)
+        m_defaultCover.ConvertPixelFormat(PixelFormat32bppARGB);
+    m_defaultCover.Resize(150, 150);
+    m_defaultCover.ReplaceTranslucentWithWhite();
+    m_defaultSmall.Assign(&m_defaultCover);
+    m_defaultSmall.Resize(16, 16);
+    m_thumbs.SetDefaultCover(&m_defaultCover);
     m_coverView.SetOwner(this, &m_ripple);
     m_queue.Attach(&m_player, &m_playHost);
     m_playPane.SetApp(this)->SetQueue(&m_queue);
@@ -88,6 +96,7 @@ PWndApp::PWndApp()
 PWndApp::~PWndApp()
 {
     DeleteRetiredWorkers(true);
+    m_splash.Close();
     delete m_bookWindow;
     m_bookWindow = nullptr;
     delete m_descriptionWindow;
@@ -438,13 +447,15 @@ bool PWndApp::LoadSettings(bool firstLoad)
     m_bookPage = rootText + "Book.htm";
     m_welcomePage = GetAppFolder() + "welcome.htm";
 
-    SSplash splash;
-    DWORD started = GetTickCount();
+    const DWORD hold = SplashHold();
     if (firstLoad)
     {
+        // Owned by the main window, the splash stays above it once that shows; it
+        // closes itself when its time is up, so nothing waits for it.
+        m_splash.Close();
         SImage picture;
-        if (picture.LoadResource(235, "BINARY") && splash.SetImage(picture))
-            splash.Show(nullptr, nullptr, SSPLASH_CLOSE_BY_OWNER, 0, false);
+        if (hold > 0 && picture.LoadResource(235, "BINARY") && m_splash.SetImage(picture))
+            m_splash.Show(this, nullptr, SSPLASH_CLOSE_BY_OWNER, (int)hold, false);
     }
 
     m_images.RemoveAll();
@@ -469,28 +480,6 @@ bool PWndApp::LoadSettings(bool firstLoad)
         m_playlists.SelectPlaylist(ReadSetting("Playlist"));
     FillSendToMenu();
 
-    if (firstLoad)
-    {
-        // The splash stays three seconds; the window keeps answering meanwhile.
-        const DWORD hold = SplashHold();
-        while (GetTickCount() - started < hold)
-        {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            {
-                if (message.message == WM_QUIT)
-                {
-                    PostQuitMessage((int)message.wParam);
-                    started = GetTickCount() - hold;
-                    break;
-                }
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-        }
-        splash.Close();
-    }
     ApplyTaskbar();
     return result;
 }

@@ -32,6 +32,7 @@
 #include "SRegistry.h"
 #include "SSelector.h"
 #include "SSliderCtrl.h"
+#include "SSplash.h"
 #include "SStatusBarCtrl.h"
 #include "SString.h"
 #include "SStringArray.h"
@@ -56,6 +57,8 @@ extern const char* const kProductVersion;
 // The message of the outside remote control and its wParam.
 const UINT WM_P_REMOTE = WM_APP + 500;
 const WPARAM kRemoteTag = 500;
+// The timer that adds the folder-list items of a large folder.
+const UINT_PTR kFolderFillTimer = 201;
 
 // Child window ids.
 enum
@@ -261,6 +264,11 @@ private:
     void OnFileSelection();
     bool NavigateTo(const SString& target, const SPath& previous, const char* selectName, bool focusGrid);
     void ListRootInstead();
+    // Adds the pending folder-list items: through the one at index `through` at least,
+    // then until the time budget (ms) is spent; true when none is left.
+    bool FillFolderItems(size_t through, DWORD budget);
+    // A folder's own cover (side file, or the root's for an "Images" name), scaled; false when it has none.
+    bool LoadOwnCover(SImage* image, const char* folderPath);
     void ClearNoteView();
     void DeleteRetiredWorkers(bool all);
     // A Yes/No/Cancel question box. In tests MELVORA_CONFIRM_ANSWER answers it instead: a
@@ -354,4 +362,15 @@ private:
     PWndDescription* m_descriptionWindow;
     PWndHelp* m_helpWindow;
     bool m_firstLoaded;
+    // The first-load splash: shown over the main window while the library loads.
+    SSplash m_splash;
+    // Folder-list items still to add after a navigation, in order: the folder they lie
+    // in, their sorted names and the next one's index. A large folder shows its first
+    // items at once and the rest follow on a timer.
+    SString m_fillFolder;
+    std::vector<SString> m_fillNames;
+    size_t m_fillNext;
+    // The logo as the cover of a folder without one: 150 x 150 and 16 x 16.
+    SImage m_defaultCover;
+    SImage m_defaultSmall;
 };

@@ -138,6 +138,8 @@ void PWndApp::ListRootInstead()
         NavigateTo(root, m_rootFolder, nullptr, false);
     else
     {
+        m_fillNames.clear();
+        KillTimer(kFolderFillTimer);
         m_thumbs.Clear();
         m_folderList.RemoveAll();
         m_folderImages.RemoveAll();
@@ -184,20 +186,20 @@ bool PWndApp::NavigateTo(const SString& target, const SPath& previous, const cha
     m_folderList.RemoveAll();
     m_folderImages.RemoveAll();
     m_folderImages.AddImage(&m_smallLogo);
-    for (size_t i = 0; i < names.size(); i++)
-    {
-        const SString subfolder = path + names[i] + "\\";
-        const bool leaf = !HasSubfolders(subfolder);
-        SImage cover;
-        LoadCover(&cover, subfolder);
-        m_thumbs.AddCell(&cover, names[i], leaf);
-        SImage small;
-        if (small.Assign(&cover) && small.Resize(16, 16))
-            m_folderImages.AddImage(&small);
-        else
-            m_folderImages.AddImage(&m_smallLogo);
-        m_folderList.InsertItem(names[i], -1, (int)i + 1, leaf ? -1 : kFolderImage);
-    }
+    // Each item costs a look into its folder and a cover: a large folder shows what
+    // a short moment allows, the item to select at least, and the rest follows.
+    m_fillFolder = path;
+    m_fillNames.swap(names);
+    m_fillNext = 0;
+    size_t through = 0;
+    if (!focusGrid && selectName && *selectName)
+        for (size_t i = 0; i < m_fillNames.size(); i++)
+            if (_stricmp(m_fillNames[i], selectName) == 0)
+                through = i;
+    if (!FillFolderItems(through, 100))
+        SetTimer(kFolderFillTimer, 1);
+    else
+        KillTimer(kFolderFillTimer);
     if (!focusGrid && selectName && *selectName)
     {
         int index = m_folderList.FindItem(selectName);
@@ -215,6 +217,48 @@ bool PWndApp::NavigateTo(const SString& target, const SPath& previous, const cha
     if (!focusGrid && !m_folderList.HasFocus())
         m_folderList.SetFocus();
     UpdateCounts();
+    return true;
+}
+
+bool PWndApp::FillFolderItems(size_t through, DWORD budget)
+{
+    const DWORD started = GetTickCount();
+    const bool batch = m_fillNext < m_fillNames.size();
+    if (batch)
+        m_folderList.SendMessage(WM_SETREDRAW, FALSE, 0);
+    while (m_fillNext < m_fillNames.size() && (m_fillNext <= through || GetTickCount() - started < budget))
+    {
+        const size_t i = m_fillNext++;
+        const SString& name = m_fillNames[i];
+        const SString subfolder = m_fillFolder + name + "\\";
+        const bool leaf = !HasSubfolders(subfolder);
+        SImage cover;
+        if (LoadOwnCover(&cover, subfolder))
+        {
+            m_thumbs.AddCell(&cover, name, leaf);
+            SImage small;
+            if (small.Assign(&cover) && small.Resize(16, 16))
+                m_folderImages.AddImage(&small);
+            else
+                m_folderImages.AddImage(&m_smallLogo);
+        }
+        else
+        {
+            // The logo's cell shares one bitmap: a folder of thousands stays within the GDI's limits.
+            m_thumbs.AddCell(nullptr, name, leaf);
+            m_folderImages.AddImage(&m_defaultSmall);
+        }
+        m_folderList.InsertItem(name, -1, (int)i + 1, leaf ? -1 : kFolderImage);
+    }
+    if (batch)
+    {
+        m_folderList.SendMessage(WM_SETREDRAW, TRUE, 0);
+        m_folderList.InvalidateRect();
+        m_thumbs.InvalidateRect();
+    }
+    if (m_fillNext < m_fillNames.size())
+        return false;
+    m_fillNames.clear();
     return true;
 }
 
@@ -343,8 +387,14 @@ bool PWndApp::ShowFolder()
 
 void PWndApp::LoadCover(SImage* image, const char* folderPath)
 {
+    if (image && !LoadOwnCover(image, folderPath))
+        image->Assign(&m_defaultCover);
+}
+
+bool PWndApp::LoadOwnCover(SImage* image, const char* folderPath)
+{
     if (!image)
-        return;
+        return false;
     const SString folder = PFileLister::WithoutSeparator(folderPath);
     const SString name = LastName(folder);
     bool loaded = LoadPicture(image, folder + ".png") || LoadPicture(image, folder + ".jpg");
@@ -360,11 +410,12 @@ void PWndApp::LoadCover(SImage* image, const char* folderPath)
         }
     }
     if (!loaded)
-        image->Assign(&m_logo);
+        return false;
     if (image->GetBitsPerPixel() != 32)
         image->ConvertPixelFormat(PixelFormat32bppARGB);
     image->Resize(kCoverSize, kCoverSize);
     image->ReplaceTranslucentWithWhite();
+    return true;
 }
 
 void PWndApp::UpdateCounts()

@@ -89,6 +89,12 @@ LRESULT PWndApp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             RippleStep();
             return 0;
         }
+        if (wParam == kFolderFillTimer)
+        {
+            if (FillFolderItems(0, 30))
+                KillTimer(kFolderFillTimer);
+            return 0;
+        }
         break;
     case ControlMessage(SBLOCK_SLIDER, 1):
         if ((SWnd*)wParam == &m_volume)

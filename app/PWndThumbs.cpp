@@ -25,7 +25,7 @@ HBITMAP LoadBitmapResource(int id)
 }
 } // namespace
 
-PWndThumbs::PWndThumbs() : m_owner(nullptr), m_font(nullptr), m_cells{}, m_hot(-1) {}
+PWndThumbs::PWndThumbs() : m_owner(nullptr), m_font(nullptr), m_cells{}, m_defaultCover(nullptr), m_hot(-1) {}
 
 PWndThumbs::~PWndThumbs()
 {
@@ -39,6 +39,8 @@ PWndThumbs::~PWndThumbs()
         }
     if (m_font)
         DeleteObject(m_font);
+    if (m_defaultCover)
+        DeleteObject(m_defaultCover);
 }
 
 bool PWndThumbs::Create(const RECT* rect, HWND parent, int id)
@@ -67,6 +69,13 @@ void PWndThumbs::AddCell(const SImage* image, const char* caption, bool holdsMed
     m_captions.Add(caption ? caption : "");
     m_holdsMedia.Add(holdsMedia);
     UpdateScrollRange();
+}
+
+void PWndThumbs::SetDefaultCover(const SImage* image)
+{
+    if (m_defaultCover)
+        DeleteObject(m_defaultCover);
+    m_defaultCover = image && image->IsLoaded() ? image->GetHBitmap32(true) : nullptr;
 }
 
 // ---------------------------------------------------------------- geometry
@@ -168,7 +177,7 @@ void PWndThumbs::Paint(HDC dc)
                 cell = j == 0 ? 3 : 4;
             if (m_cells[cell] && SelectObject(source, m_cells[cell]))
                 BitBlt(dc, left, top, CellWidth, CellHeight, source, 0, 0, SRCCOPY);
-            HBITMAP cover = m_covers.GetAt(index);
+            HBITMAP cover = m_covers.GetAt(index) ? m_covers.GetAt(index) : m_defaultCover;
             if (cover && SelectObject(source, cover))
                 BitBlt(dc, left + CoverOffset, top + CoverOffset, CoverSize, CoverSize, source, 0, 0, SRCCOPY);
             // The caption, centred in its box; a taller one starts at the box's top and is clipped.

@@ -34,6 +34,9 @@ public:
     // Appends a cell: the cover (copied 150 x 150 unscaled), the caption and whether the
     // folder holds media.
     void AddCell(const SImage* image, const char* caption, bool holdsMedia);
+    // The cover drawn in every cell added without one (copied): one bitmap for them
+    // all, however many folders have no cover of their own.
+    void SetDefaultCover(const SImage* image);
     int GetCellCount() const { return m_captions.GetCount(); }
     SString GetCaption(int index) const { return m_captions.GetAt(index); }
     bool HoldsMedia(int index) const { return index >= 0 && index < m_holdsMedia.GetCount() && m_holdsMedia.GetAt(index); }
@@ -67,5 +70,7 @@ private:
     SStringArray m_captions;
     SArray<bool> m_holdsMedia;
     SArray<HBITMAP> m_covers;
+    // The cover of cells without their own (owned), null for none.
+    HBITMAP m_defaultCover;
     int m_hot;
 };

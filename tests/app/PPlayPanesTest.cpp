@@ -432,13 +432,18 @@ TEST_F(PWndThumbsTest, PaintsTheBandAndTheCoversOnShow)
     cover.Fill(0xFF123456);
     grid.AddCell(&cover, "Red", true);
     grid.AddCell(&cover, "Green", false);
-    grid.AddCell(&cover, "Blue", false);
+    // A cell without a cover of its own shows the default one.
+    SImage fallback(150, 150);
+    fallback.Fill(0xFF00FF00);
+    grid.SetDefaultCover(&fallback);
+    grid.AddCell(nullptr, "Blue", false);
     grid.AddCell(&cover, "Below", false);
     PCanvas canvas(700, 450);
     grid.Paint(canvas.dc);
     EXPECT_EQ(0x9C7742u, canvas.At(10, 280));
     EXPECT_EQ(0x563412u, canvas.At(100, 100)) << "the first cover";
     EXPECT_EQ(0x563412u, canvas.At(32 + 170 + 100, 100)) << "the second cover";
+    EXPECT_EQ(0x00FF00u, canvas.At(32 + 2 * 170 + 100, 100)) << "the default cover";
     grid.SetHot(PWndThumbs::HotBand);
     grid.Paint(canvas.dc);
     EXPECT_EQ(0x42429Cu, canvas.At(10, 280));

@@ -22,7 +22,8 @@ WM_APP = 0x8000
 MENU_COMMAND = WM_APP + 3170
 VK_BACK, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_UP = 0x08, 0x0D, 0x1B, 0x20, 0x26
 VK_F5 = 0x74
-ID_FOLDERS, ID_FILES, ID_NOTE = 1001, 1002, 1003
+ID_FOLDERS, ID_FILES, ID_NOTE, ID_THUMBS = 1001, 1002, 1003, 1008
+TOOLBAR_COMMAND = WM_APP + 3300
 
 
 def win_path(path):
@@ -94,12 +95,21 @@ def keys(h):
 
 
 def focus_rule(h):
-    """The main window hands its focus to the file list (the thumbnail grid is hidden)."""
+    """The main window hands its focus to the thumbnail grid when it shows, else to
+    the file list when that shows."""
     proc = started(h)
     if not proc:
         return
+    # A folder selected: its files show in place of the grid.
+    h.driver("select-folder", 1)
+    h.check(h.wait(lambda: h.state().get("folder_sel") == "1", 10), "a folder is selected")
     focused = h.driver("focus", 0).get("focused")
-    h.check(focused == str(ID_FILES), "focus on the main window goes to the file list (%s)" % focused)
+    h.check(focused == str(ID_FILES), "with the files shown the focus goes to the file list (%s)" % focused)
+    # Home: nothing selected, the grid shows instead.
+    h.driver("post", TOOLBAR_COMMAND, 0, 1)
+    h.check(h.wait(lambda: h.state().get("folder_sel") == "-1", 10), "Home leaves nothing selected")
+    focused = h.driver("focus", 0).get("focused")
+    h.check(focused == str(ID_THUMBS), "with the grid shown the focus goes to the grid (%s)" % focused)
     h.check(h.close(proc), "ends after the focus rule")
 
 
@@ -157,16 +167,19 @@ def send_to(h):
     h.env["WINEDLLOVERRIDES"] = saved.get("WINEDLLOVERRIDES", "") + ";mapi32=n,b"
     h.env["MELVORA_FAKEMAPI_LOG"] = win_path(log)
     try:
-        # With no folder selected the file list shows the current folder's files.
-        album = win_path(os.path.join(h.library, "Aurora Lane", "First Light")) + "\\"
-        h.reset(Folder=album, Emails="a@example.org;b@example.org")
-        proc = h.start()
-        if not h.check(h.wait_window(), "the main window appears"):
+        proc = started(h, Emails="a@example.org;b@example.org")
+        if not proc:
             return
-        h.check(h.wait(lambda: h.state().get("file_count") == "4", 10), "First Light's four files listed")
+        # Into "Aurora Lane", then its album "First Light" selected: its files are listed.
+        h.driver("select-folder", 0)
+        h.driver("child-post", ID_FOLDERS, WM_KEYDOWN, VK_RETURN, 1)
+        h.check(h.wait(lambda: folder_count(h) == 3, 10), "into Aurora Lane (%d)" % folder_count(h))
+        h.driver("select-folder", 1)
+        # Its ".wav" is no kind the file list shows: three songs.
+        h.check(h.wait(lambda: h.state().get("file_count") == "3", 10), "First Light's three songs listed")
         for index in (0, 1, 2):
             h.driver("child-send", ID_FILES, LB_SETSEL, 1, index)
-        first = win_path(os.path.join(h.library, "Aurora Lane", "First Light", "01 Dawn.wav"))
+        first = win_path(os.path.join(h.library, "Aurora Lane", "First Light", "02 Morning.mp3"))
         for item, recipient in ((101, "a@example.org"), (102, "b@example.org"), (100, "Someone else")):
             if os.path.exists(log):
                 os.remove(log)
@@ -175,7 +188,7 @@ def send_to(h):
             if not h.check(mail is not None, "item %d opens the mail dialog" % item):
                 continue
             h.check(mail.get("to") == ["1|%s|(null)" % recipient], "item %d: to %s (%s)" % (item, recipient, mail.get("to")))
-            h.check(mail.get("subject") == ["01 Dawn.wav"], "item %d: subject the first file's name (%s)" % (item, mail.get("subject")))
+            h.check(mail.get("subject") == ["02 Morning.mp3"], "item %d: subject the first file's name (%s)" % (item, mail.get("subject")))
             h.check(mail.get("note") == [""], "item %d: an empty body" % item)
             h.check(mail.get("files") == ["1"] and len(mail.get("file", [])) == 1 and
                     mail["file"][0].split("|", 1)[1].lower() == first.lower(),
@@ -279,4 +292,4 @@ def real_update(h):
                 os.remove(path)
 
 
-SCENARIOS = [keys, tray, real_update]
+SCENARIOS = [keys, focus_rule, tray, send_to, real_update]
