@@ -184,7 +184,11 @@ bool SDesignerPropertyCtrl::FillProperties(_SCtrl* primary)
         AddTypeItems(record);
     }
     if (count == 1)
+    {
+        // The scroll range must cover the new items before the position is restored.
+        FlushPendingLayout();
         SetVScrollPos(primary->GetPropertyScroll(), true);
+    }
     m_editor->OnFillProperties(this, primary);
     RemoveEmptyGroups();
     if (visible)
