@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include "SLibrary.h"
+#include "../TestDesktop.h"
 
 // The main program's tests share one started library, as the program does.
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+    ParkCursor();
     InitLibrary(GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, true, false);
     int result = RUN_ALL_TESTS();
     ExitLibrary();

@@ -433,9 +433,15 @@ TEST_F(TreeTest, RightButtonSelectsAndReportsTheMouse)
     ASSERT_TRUE(tree.GetItemRect(video, &text, true));
     LPARAM at = MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2);
     parent.ClearReceived();
+    // The tree reports the context menu at the real pointer: keep it on the item.
+    POINT saved, point = {(text.left + text.right) / 2, (text.top + text.bottom) / 2};
+    GetCursorPos(&saved);
+    ClientToScreen(tree.GetHandle(), &point);
+    SetCursorPos(point.x, point.y);
     tree.PostMessage(WM_RBUTTONUP, 0, at);
     tree.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, at);
     PumpPending();
+    SetCursorPos(saved.x, saved.y);
     EXPECT_EQ(video, tree.GetSelectedItem());
     auto mouse = parent.Received(TreeMsg(1));
     ASSERT_FALSE(mouse.empty());
