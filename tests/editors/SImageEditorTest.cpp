@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../controls/InactiveParent.h"
+#include "ChangeParent.h"
 #include "SDialogEditor.h"
 #include "SEditorControls.h"
 #include "SFileMem.h"
@@ -15,19 +16,6 @@
 
 namespace
 {
-
-// The parent counts the change notices of its children.
-class ChangeParent : public SRecordingParent
-{
-public:
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (msg == WM_S_CHANGED)
-            changes++;
-        return SRecordingParent::OnMessage(msg, wParam, lParam);
-    }
-    int changes = 0;
-};
 
 // An editor that records its hooks.
 class RecordingEditor : public SImageEditor

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "../controls/InactiveParent.h"
+#include "ChangeParent.h"
 #include "../window/PumpSupport.h"
 #include "SDialogEditor.h"
 #include "SEditorControls.h"
@@ -14,19 +15,6 @@
 
 namespace
 {
-
-// A parent that counts the change reports of its children.
-class ChangeCountingParent : public SRecordingParent
-{
-public:
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (msg == WM_S_CHANGED)
-            changes++;
-        return SRecordingParent::OnMessage(msg, wParam, lParam);
-    }
-    int changes = 0;
-};
 
 class SpreadTest : public testing::Test
 {
@@ -48,7 +36,7 @@ protected:
         return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     }
 
-    ChangeCountingParent parent;
+    ChangeParent parent;
     SSpreadCtrl grid;
 };
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "../controls/InactiveParent.h"
+#include "ChangeParent.h"
 #include "../window/InputTestSupport.h"
 #include "../window/PumpSupport.h"
 #include "SDialogEditor.h"
@@ -16,19 +17,6 @@
 
 namespace
 {
-
-// A recording parent that also counts the change notifications of its children.
-class ChangeParent : public SRecordingParent
-{
-public:
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (msg == WM_S_CHANGED)
-            changes++;
-        return SRecordingParent::OnMessage(msg, wParam, lParam);
-    }
-    int changes = 0;
-};
 
 struct EditorFixture
 {
