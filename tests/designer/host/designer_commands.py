@@ -5,14 +5,9 @@ import subprocess
 import time
 
 import designer_e2e as e2e
-from designer_e2e import Section, button, click, drag, key, screenshot, start_sections
+from designer_e2e import Section, button, center, click, drag, key, screenshot, start_sections
 
 ALIGNMENT, ORDER, MISC = 1, 2, 3
-
-
-def center(section):
-    x, y, width, height = section.rect()
-    return x + width // 2, y + height // 2
 
 
 def column_sections():

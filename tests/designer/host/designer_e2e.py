@@ -90,6 +90,12 @@ def parse_description(text):
     return sections
 
 
+def center(section):
+    """The design point in the middle of a record."""
+    x, y, width, height = section.rect()
+    return x + width // 2, y + height // 2
+
+
 def button(id, name, x, y, width=100, height=25):
     return Section("BUTTON", id, name, "Button" if name.startswith("BUTTON") else name, x, y, width, height,
                    "WS_VISIBLE BS_LEFT BS_RIGHT BS_CENTER BS_TOP BS_BOTTOM BS_VCENTER ", "", [("TABINDEX", "-1")])

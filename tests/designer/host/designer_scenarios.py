@@ -4,14 +4,10 @@ on the start description and checks the saved description after every action."""
 import time
 
 import designer_e2e as e2e
-from designer_e2e import button, click, drag, edit, key, label, press_and_move, release, screenshot, start_sections
+from designer_e2e import (button, center, click, drag, edit, key, label, press_and_move, release, screenshot,
+                          start_sections)
 
 BUTTON, EDIT, LABEL = 2, 6, 11
-
-
-def center(section):
-    x, y, width, height = section.rect()
-    return x + width // 2, y + height // 2
 
 
 def place_controls(h):

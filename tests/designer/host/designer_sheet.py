@@ -3,12 +3,7 @@ kind of item write into the selected record, are saved, and undo takes them back
 import time
 
 import designer_e2e as e2e
-from designer_e2e import click, key, start_sections, type_text
-
-
-def center(section):
-    x, y, width, height = section.rect()
-    return x + width // 2, y + height // 2
+from designer_e2e import center, click, key, start_sections, type_text
 
 
 def sheet_edits(h):
