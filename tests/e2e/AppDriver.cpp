@@ -72,7 +72,8 @@ BOOL CALLBACK FindTop(HWND window, LPARAM param)
     WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
     if (strcmp(text, found->caption) == 0)
     {
-        if (!found->window)
+        // A shown window wins over a hidden one of the same caption (one being made or destroyed).
+        if (!found->window || (!IsWindowVisible(found->window) && IsWindowVisible(window)))
             found->window = window;
         found->count++;
     }
