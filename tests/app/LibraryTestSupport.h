@@ -43,7 +43,7 @@ public:
         return ok && written == bytes.size();
     }
 
-private:
+    // Removes a folder and everything in it, read-only and hidden entries too.
     static void Remove(const std::string& folder)
     {
         WIN32_FIND_DATAA data;
@@ -67,6 +67,8 @@ private:
         SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
         RemoveDirectoryA(folder.c_str());
     }
+
+private:
 
     std::string m_path;
 };

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "LibraryTestSupport.h"
 #include "PFileLister.h"
 #include "PPlayQueue.h"
 #include "PLibraryStats.h"
@@ -32,7 +33,7 @@ public:
         m_root = std::string(temp) + name;
         CreateDirectoryA(m_root.c_str(), nullptr);
     }
-    ~ScratchTree() { Remove(m_root); }
+    ~ScratchTree() { library_test::ScratchFolder::Remove(m_root); }
 
     const std::string& Root() const { return m_root; }
 
@@ -60,29 +61,6 @@ public:
     }
 
 private:
-    static void Remove(const std::string& folder)
-    {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE)
-        {
-            do
-            {
-                std::string name = data.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                std::string path = folder + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(path + "\\");
-                else
-                    DeleteFileA(path.c_str());
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-
     std::string m_root;
 };
 
