@@ -311,6 +311,9 @@ private:
     char* FindBuffer();
     char* ReplaceBuffer();
     bool FindText(bool fromStart);
+    // Columns [first, last) of the characters [from, to) that start at visual column start,
+    // counted from start, with their tabs as blanks.
+    SString ExpandColumns(const char* chars, int from, int to, int start, int first, int last) const;
     // Draws a segment of a line's text; returns the new x.
     int DrawSegment(HDC dc, const SString& line, int from, int to, int x, int y, int kind, int keyword,
                     bool print, int* visual);

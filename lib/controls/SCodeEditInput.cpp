@@ -226,8 +226,6 @@ void SCodeEditCtrl::HandleKey(int key)
             TabLines(shift);
             break;
         }
-        if (shift)
-            break;
         RecordSelectedLines(0);
         if (InsertText("\t"))
             Notify();

@@ -3,6 +3,7 @@
 // never measured per character.
 #include "SCodeEditCtrl.h"
 
+#include <limits.h>
 #include <string.h>
 
 namespace
@@ -257,45 +258,64 @@ int SCodeEditCtrl::FindKeyword(const char* word, int length) const
     return -1;
 }
 
+SString SCodeEditCtrl::ExpandColumns(const char* chars, int from, int to, int start, int first, int last) const
+{
+    SString text;
+    int visual = start;
+    for (int i = from; i < to && visual - start < last; i++)
+    {
+        int next = m_text.NextVisualColumn(visual, chars[i]);
+        int column = visual - start, nextColumn = next - start;
+        if (chars[i] == '\t')
+        {
+            int begin = column > first ? column : first, stop = nextColumn < last ? nextColumn : last;
+            if (stop > begin)
+                text.InsertChar(' ', -1, stop - begin);
+        }
+        else if (column >= first)
+            text.AppendChar(chars[i]);
+        visual = next;
+    }
+    return text;
+}
+
 int SCodeEditCtrl::DrawSegment(HDC dc, const SString& line, int from, int to, int x, int y, int kind,
                                int keyword, bool print, int* visual)
 {
     if (to <= from)
         return x;
-    // The segment with its tabs as blanks, columns counted from the line's start.
-    SString expanded;
     const char* chars = line;
-    bool hasTab = memchr(chars + from, '\t', (size_t)(to - from)) != nullptr;
     int startVisual = *visual;
-    if (hasTab)
-    {
-        int tabSize = m_text.GetTabSize();
-        for (int i = from; i < to; i++)
-        {
-            if (chars[i] == '\t')
-            {
-                int next = (*visual / tabSize + 1) * tabSize;
-                expanded.Insert(" ", -1, next - *visual);
-                *visual = next;
-            }
-            else
-            {
-                expanded.AppendChar(chars[i]);
-                (*visual)++;
-            }
-        }
-    }
-    else
-        *visual += to - from;
-    const char* text = hasTab ? (const char*)expanded : chars + from;
+    for (int i = from; i < to; i++)
+        *visual = m_text.NextVisualColumn(*visual, chars[i]);
     int count = *visual - startVisual;
-    int end = x + count * m_charWidth;
-    int skip = 0;
+    long long endX = (long long)x + (long long)count * m_charWidth;
+    int end = endX > INT_MAX ? INT_MAX : (int)endX;
+    // Only the columns inside the text area and the device's clip box are expanded and
+    // drawn: a line of wide tabs can be far longer than anything on show.
+    long long skip = 0, last = count;
     if (!print && x < m_textRect.left)
-        skip = (m_textRect.left - x + m_charWidth - 1) / m_charWidth;
-    int drawX = x + skip * m_charWidth;
-    if (skip < count && (print || drawX < m_textRect.right))
+        skip = ((long long)m_textRect.left - x + m_charWidth - 1) / m_charWidth;
+    RECT clip;
+    int region = GetClipBox(dc, &clip);
+    bool clipped = region == SIMPLEREGION || region == COMPLEXREGION;
+    if (clipped && clip.left > x && ((long long)clip.left - x) / m_charWidth > skip)
+        skip = ((long long)clip.left - x) / m_charWidth;
+    long long right = print ? LLONG_MAX : m_textRect.right;
+    if (clipped && clip.right < right)
+        right = clip.right;
+    if (right < endX)
+        last = right <= x ? 0 : (right - x + m_charWidth - 1) / m_charWidth;
+    int drawX = (int)(x + skip * m_charWidth);
+    if (skip < last)
     {
+        // Without tabs a column is a character: the line's own text is drawn.
+        bool hasTab = memchr(chars + from, '\t', (size_t)(to - from)) != nullptr;
+        SString expanded;
+        if (hasTab)
+            expanded = ExpandColumns(chars, from, to, startVisual, (int)skip, (int)last);
+        const char* text = hasTab ? (const char*)expanded : chars + from + skip;
+        int shown = hasTab ? expanded.GetLength() : (int)(last - skip);
         COLORREF color = m_colors[kColorText];
         HFONT font = m_font;
         switch (kind)
@@ -312,7 +332,7 @@ int SCodeEditCtrl::DrawSegment(HDC dc, const SString& line, int from, int to, in
         }
         HGDIOBJ old = font != m_font ? SelectObject(dc, font) : nullptr;
         SetTextColor(dc, color);
-        TextOutA(dc, drawX, y, text + skip, count - skip);
+        TextOutA(dc, drawX, y, text, shown);
         if (old)
             SelectObject(dc, old);
     }

@@ -1,6 +1,7 @@
 // The code editor document: its lines, loading and saving, and the selection.
 #include "SCodeEditText.h"
 
+#include <limits.h>
 #include <string.h>
 
 #include "SFile.h"
@@ -167,8 +168,14 @@ bool SCodeEditText::HasText() const
 
 void SCodeEditText::SetTabSize(int size)
 {
-    m_tabSize = size < 2 ? 2 : size;
+    m_tabSize = size < 2 ? 2 : size > kMaxTabSize ? kMaxTabSize : size;
     m_maxVisual = -1;
+}
+
+int SCodeEditText::NextVisualColumn(int visual, char ch) const
+{
+    long long next = ch == '\t' ? ((long long)visual / m_tabSize + 1) * m_tabSize : (long long)visual + 1;
+    return next > INT_MAX ? INT_MAX : (int)next;
 }
 
 // --- lines ---
@@ -183,7 +190,7 @@ int SCodeEditText::VisualLength(const SString* text) const
         return length;
     int visual = 0;
     for (int i = 0; i < length; i++)
-        visual = chars[i] == '\t' ? (visual / m_tabSize + 1) * m_tabSize : visual + 1;
+        visual = NextVisualColumn(visual, chars[i]);
     return visual;
 }
 
@@ -269,7 +276,7 @@ int SCodeEditText::GetVisualColumn(int line, int column) const
         column = text->GetLength();
     int visual = 0;
     for (int i = 0; i < column; i++)
-        visual = (*text)[i] == '\t' ? (visual / m_tabSize + 1) * m_tabSize : visual + 1;
+        visual = NextVisualColumn(visual, (*text)[i]);
     return visual;
 }
 
@@ -281,7 +288,7 @@ int SCodeEditText::GetColumnFromVisual(int line, int visual) const
     int position = 0;
     for (int i = 0; i < text->GetLength(); i++)
     {
-        int next = (*text)[i] == '\t' ? (position / m_tabSize + 1) * m_tabSize : position + 1;
+        int next = NextVisualColumn(position, (*text)[i]);
         if (next > visual)
             return i;
         position = next;

@@ -57,9 +57,14 @@ public:
     // --- options the editing follows ---
     void SetSingleLine(bool on) { m_singleLine = on; }
     bool IsSingleLine() const { return m_singleLine; }
-    // Tab size in columns, at least 2.
+    // Widest tab kept: a size from a description cannot make one tab wider than any screen.
+    static const int kMaxTabSize = 1000;
+    // Tab size in columns, from 2 to kMaxTabSize.
     void SetTabSize(int size);
     int GetTabSize() const { return m_tabSize; }
+    // The visual column after the character ch placed at visual column visual: a tab goes on
+    // to the next multiple of the tab size. Stops at INT_MAX instead of overflowing.
+    int NextVisualColumn(int visual, char ch) const;
 
     // --- lines ---
     int GetLineCount() const { return m_lines.GetCount(); }

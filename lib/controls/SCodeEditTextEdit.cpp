@@ -229,6 +229,8 @@ bool SCodeEditText::SetLineText(int index, const char* text)
         m_maxRaw = -1;
     m_maxVisual = -1;
     line->SetText(text ? text : "");
+    // A line that was not the longest may be now.
+    NoteLineGrew(index);
     // A caret past the new end is brought back to it.
     if (HasCaret())
     {

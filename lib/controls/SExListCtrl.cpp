@@ -1,11 +1,8 @@
 #include "SExListCtrl.h"
 
-#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
 
-#include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "SControl.h"
@@ -25,31 +22,98 @@ double NumberOfText(const char* text)
     return atof(buffer);
 }
 
-// Column texts taken once before a sort, with the items' caller values in value
-// order so that the sort's callback finds an item's text from its value.
-struct SortSnapshot
+// The order of two numbers by the numeric sort's rule: equal ones never compare equal.
+int CompareNumbers(double first, double second, const SExListCtrl::_SSortInfo* info)
 {
-    const SExListCtrl::_SSortInfo* info;
-    std::vector<SString> texts;
-    std::vector<std::pair<LPARAM, int>> byValue;
+    int result = second >= first ? -1 : 1;
+    return info->ascending ? result : -result;
+}
 
-    const SString* TextOf(LPARAM value) const
+int CompareStrings(const SString& first, const char* second, const SExListCtrl::_SSortInfo* info)
+{
+    int result = info->caseSensitive ? first.Compare(second) : first.CompareNoCase(second);
+    return info->ascending ? result : -result;
+}
+
+// The sort keys of every item, read once before the sort, and the way from an item's
+// caller value to its keys: the list view hands its sort nothing but the values.
+class SortKeys
+{
+public:
+    const SExListCtrl::_SSortInfo* info = nullptr;
+    std::vector<SString> texts;
+    std::vector<double> numbers;
+    std::vector<LPARAM> values;
+
+    // Makes the table from each value to its item; false when two items share a value.
+    bool IndexValues()
     {
-        auto found = std::lower_bound(byValue.begin(), byValue.end(), std::make_pair(value, INT_MIN));
-        if (found == byValue.end() || found->first != value)
-            return nullptr;
-        return &texts[(size_t)found->second];
+        size_t size = 16;
+        while (size < values.size() * 2)
+            size *= 2;
+        m_mask = size - 1;
+        m_slots.assign(size, -1);
+        for (size_t i = 0; i < values.size(); i++)
+        {
+            size_t slot = Slot(values[i]);
+            while (m_slots[slot] >= 0)
+            {
+                if (values[(size_t)m_slots[slot]] == values[i])
+                    return false;
+                slot = (slot + 1) & m_mask;
+            }
+            m_slots[slot] = (int)i;
+        }
+        m_byValue = true;
+        return true;
     }
+    // The item of a value (the value is the item itself when the items were given their
+    // positions as values for the sort); -1 for a value no item had.
+    int ItemOf(LPARAM value) const
+    {
+        if (!m_byValue)
+            return value >= 0 && (size_t)value < values.size() ? (int)value : -1;
+        for (size_t slot = Slot(value); m_slots[slot] >= 0; slot = (slot + 1) & m_mask)
+            if (values[(size_t)m_slots[slot]] == value)
+                return m_slots[slot];
+        return -1;
+    }
+    int Compare(int first, int second) const
+    {
+        if (info->numeric)
+            return CompareNumbers(numbers[(size_t)first], numbers[(size_t)second], info);
+        return CompareStrings(texts[(size_t)first], texts[(size_t)second], info);
+    }
+
+private:
+    size_t Slot(LPARAM value) const
+    {
+        unsigned long long mixed = (unsigned long long)value * 0x9E3779B97F4A7C15ull;
+        return (size_t)(mixed >> 32) & m_mask;
+    }
+
+    std::vector<int> m_slots;
+    size_t m_mask = 0;
+    bool m_byValue = false;
 };
 
-int CALLBACK CompareSnapshot(LPARAM first, LPARAM second, LPARAM context)
+int CALLBACK CompareKeys(LPARAM first, LPARAM second, LPARAM context)
 {
-    const SortSnapshot* snapshot = (const SortSnapshot*)context;
-    const SString* firstText = snapshot->TextOf(first);
-    const SString* secondText = snapshot->TextOf(second);
-    if (!firstText || !secondText)
+    const SortKeys* keys = (const SortKeys*)context;
+    int firstItem = keys->ItemOf(first), secondItem = keys->ItemOf(second);
+    if (firstItem < 0 || secondItem < 0)
         return 0;
-    return SExListCtrl::CompareTexts(*firstText, *secondText, snapshot->info);
+    return keys->Compare(firstItem, secondItem);
+}
+
+bool SetItemParam(HWND list, int item, LPARAM value)
+{
+    LVITEMA record;
+    memset(&record, 0, sizeof(record));
+    record.mask = LVIF_PARAM;
+    record.iItem = item;
+    record.lParam = value;
+    return ::SendMessageA(list, LVM_SETITEMA, 0, (LPARAM)&record) != 0;
 }
 
 LPARAM GetItemParam(HWND list, int item)
@@ -134,15 +198,9 @@ int SExListCtrl::HitTest(int x, int y, UINT* flags)
 
 int SExListCtrl::CompareTexts(const char* first, const char* second, const _SSortInfo* info)
 {
-    int result;
     if (info->numeric)
-        result = NumberOfText(second) >= NumberOfText(first) ? -1 : 1;
-    else
-    {
-        SString text(first);
-        result = info->caseSensitive ? text.Compare(second) : text.CompareNoCase(second);
-    }
-    return info->ascending ? result : -result;
+        return CompareNumbers(NumberOfText(first), NumberOfText(second), info);
+    return CompareStrings(SString(first), second, info);
 }
 
 int CALLBACK SExListCtrl::CompareItems(LPARAM item1, LPARAM item2, LPARAM sortInfo)
@@ -164,25 +222,37 @@ bool SExListCtrl::SortItems(int column, bool ascending, bool caseSensitive, bool
     if (count <= 1)
         return true;
     _SSortInfo info = {this, column, (unsigned char)ascending, (unsigned char)caseSensitive, (unsigned char)numeric};
-    // The list view hands its sort the items' caller values: when they tell the items
-    // apart, each one finds its text read once before the sort, and nothing is changed.
-    SortSnapshot snapshot;
-    snapshot.info = &info;
-    snapshot.texts.reserve((size_t)count);
-    snapshot.byValue.reserve((size_t)count);
+    SortKeys keys;
+    keys.info = &info;
+    keys.texts.reserve((size_t)count);
+    keys.values.reserve((size_t)count);
     for (int i = 0; i < count; i++)
     {
-        snapshot.texts.push_back(GetItemText(i, column));
-        snapshot.byValue.push_back(std::make_pair(GetItemParam(handle, i), i));
+        keys.texts.push_back(GetItemText(i, column));
+        keys.values.push_back(GetItemParam(handle, i));
     }
-    std::sort(snapshot.byValue.begin(), snapshot.byValue.end());
-    bool distinct = true;
-    for (size_t i = 1; i < snapshot.byValue.size() && distinct; i++)
-        distinct = snapshot.byValue[i].first != snapshot.byValue[i - 1].first;
-    if (distinct)
-        return SendMessage(LVM_SORTITEMS, (WPARAM)&snapshot, (LPARAM)CompareSnapshot) != 0;
-    // Shared values: the sort goes by item position, reading the texts as it compares.
-    return SendMessage(LVM_SORTITEMSEX, (WPARAM)&info, (LPARAM)CompareItems) != 0;
+    if (numeric)
+    {
+        keys.numbers.reserve((size_t)count);
+        for (const SString& text : keys.texts)
+            keys.numbers.push_back(NumberOfText(text));
+    }
+    if (keys.IndexValues())
+        return SendMessage(LVM_SORTITEMS, (WPARAM)&keys, (LPARAM)CompareKeys) != 0;
+    // Items share a value, so a value cannot tell them apart (and the sort by position does
+    // not work in every list view): each item has its position as its value for the time of
+    // the sort, then its own value back.
+    int given = 0;
+    while (given < count && SetItemParam(handle, given, (LPARAM)given))
+        given++;
+    bool sorted = given == count && SendMessage(LVM_SORTITEMS, (WPARAM)&keys, (LPARAM)CompareKeys) != 0;
+    for (int i = 0; i < given; i++)
+    {
+        LPARAM position = GetItemParam(handle, i);
+        if (position >= 0 && position < count)
+            SetItemParam(handle, i, keys.values[(size_t)position]);
+    }
+    return sorted;
 }
 
 LRESULT SExListCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)

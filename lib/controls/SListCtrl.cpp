@@ -145,15 +145,29 @@ int SListCtrl::MoveItem(int from, int to)
     _SItem* item = GetItem(from);
     if (!item)
         return -1;
-    SString text = item->text;
-    int leftImage = item->leftImage, rightImage = item->rightImage, data = item->data;
+    // A target before the start or past the end puts the item last.
+    int last = GetCount() - 1;
+    int at = to < 0 || to > last ? last : to;
+    if (at == from)
+        return from;
     bool selected = IsSelected(from);
-    if (!DeleteItem(from))
+    // The record itself changes place: the list box lets go of it without freeing it,
+    // and takes it back where it was when the new place is refused.
+    if (SendMessage(LB_DELETESTRING, (WPARAM)from, 0) == LB_ERR)
         return -1;
-    int at = InsertItem(text, to, leftImage, rightImage, data);
-    if (at >= 0 && selected)
-        SetSel(at, true);
-    return at;
+    LRESULT placed = SendMessage(LB_INSERTSTRING, (WPARAM)at, (LPARAM)item);
+    if (placed == LB_ERR || placed == LB_ERRSPACE || placed < 0)
+    {
+        placed = SendMessage(LB_INSERTSTRING, (WPARAM)from, (LPARAM)item);
+        if (placed == LB_ERR || placed == LB_ERRSPACE || placed < 0)
+            delete item;
+        else if (selected)
+            SetSel((int)placed, true);
+        return -1;
+    }
+    if (selected)
+        SetSel((int)placed, true);
+    return (int)placed;
 }
 
 int SListCtrl::GetCount()

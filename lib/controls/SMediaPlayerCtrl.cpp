@@ -47,7 +47,7 @@ HRESULT SMediaPlayerCtrl::_SEvents::OnEvent(DISPID dispid, DISPPARAMS* params)
         break;
     case SWMP_EVENT_PLAY_STATE:
         if (owner->GetHandle() && owner->HasMedia())
-            owner->PostMessage(WM_S_PLAYER_STATE, (WPARAM)(ULONG)value, 0);
+            owner->PostMessage(WM_S_PLAYER_STATE, (WPARAM)(ULONG)value, (LPARAM)owner->m_run);
         break;
     case SWMP_EVENT_BUFFERING:
         // The argument is true while buffering starts, false when it has finished.
@@ -61,7 +61,7 @@ HRESULT SMediaPlayerCtrl::_SEvents::OnEvent(DISPID dispid, DISPPARAMS* params)
 
 SMediaPlayerCtrl::SMediaPlayerCtrl()
     : m_object(&m_wmp), m_sink(nullptr), m_hasPlayer(false), m_loop(false), m_hasVideo(false), m_playing(false),
-      m_paused(false), m_reportedOpenState(SWMP_OPEN_UNDEFINED)
+      m_paused(false), m_reportedOpenState(SWMP_OPEN_UNDEFINED), m_run(0)
 {
     SetKind(SKIND_MEDIAPLAYER);
 }
@@ -123,6 +123,7 @@ bool SMediaPlayerCtrl::Open(const char* path, bool play)
     if (!m_hasPlayer || !path)
         return false;
     Close();
+    m_run++;
     // Automatic start stays off: the open is driven by play below, and a failed open
     // followed by an automatic play crashes some players.
     m_object->SetAutoStart(false);
@@ -246,6 +247,7 @@ bool SMediaPlayerCtrl::Play()
     if (!HasMedia())
         return false;
     m_object->SetPosition(0.0);
+    m_run++;
     if (FAILED(m_object->Play()))
         return false;
     m_playing = true;
@@ -258,6 +260,7 @@ bool SMediaPlayerCtrl::Stop()
 {
     if (!HasMedia())
         return false;
+    m_run++;
     m_object->Stop();
     if (GetHandle())
         KillTimer(TickTimer);
@@ -397,10 +400,11 @@ void SMediaPlayerCtrl::OnTick()
 {
 }
 
-void SMediaPlayerCtrl::EndOfMedium()
+void SMediaPlayerCtrl::EndOfMedium(unsigned run)
 {
-    // An end posted before the medium was closed has nothing left to end.
-    if (!HasMedia())
+    // An end posted for an earlier run (before the caller's open, play, stop or close, or
+    // an end already handled, whose Stop began a new run) has nothing left to end.
+    if (!HasMedia() || run != m_run || IsStopped())
         return;
     Stop();
     if (m_loop)
@@ -448,7 +452,7 @@ LRESULT SMediaPlayerCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_S_PLAYER_STATE:
         if (wParam == SWMP_PLAY_MEDIA_ENDED)
-            EndOfMedium();
+            EndOfMedium((unsigned)lParam);
         break;
     case WM_S_PLAYER_BUFFERING_EVENT:
         OnBufferingChanged(wParam != 0);

@@ -13,7 +13,7 @@
 // itself; the others are sent to the parent with wParam the control.
 enum : UINT
 {
-    WM_S_PLAYER_STATE = WM_APP + 3160,           // wParam the new play state
+    WM_S_PLAYER_STATE = WM_APP + 3160,           // wParam the new play state, lParam the run it belongs to
     WM_S_PLAYER_BUFFERING_EVENT = WM_APP + 3161, // wParam 1 buffering finished, 0 started
     WM_S_PLAYER_MOUSE = WM_APP + 3162,           // lParam the mouse record
     WM_S_PLAYER_ENDED = WM_APP + 3163,           // the medium ended, loop off
@@ -103,7 +103,8 @@ private:
     // The open state now: asked of the player, or as its events last reported it.
     bool ReadOpenState(long* state);
     void PaintFilmStrip(HDC dc);
-    void EndOfMedium();
+    // The end of the given run: reported only for the run playing now, and only once.
+    void EndOfMedium(unsigned run);
 
     SWmpPlayer m_wmp;
     SMediaPlayerObject* m_object;
@@ -116,4 +117,7 @@ private:
     bool m_paused;
     // The open state from the player's events, for players that cannot be asked.
     long m_reportedOpenState;
+    // Number of the medium's current run, new at every open, play, stop and close: the
+    // posted play states carry it, so that one queued before such a call is known as stale.
+    unsigned m_run;
 };

@@ -320,6 +320,51 @@ TEST_F(SCodeEditCtrlTest, PaintingColoursKeywordsStringsAndComments)
     }
 }
 
+TEST_F(SCodeEditCtrlTest, AHugeTabSizeIsBoundedAndOnlyColumnsOnShowAreDrawn)
+{
+    const COLORREF ink = RGB(200, 0, 0);
+    editor.SetTextColors(ink, ink, ink, ink, ink);
+    SetText("\t\t\tH\r\nab\tH");
+    // The size a description may carry; the paint below would expand it without a bound.
+    editor.SetTabSize(100000000);
+    ASSERT_EQ(1000, editor.GetTabSize());
+    ASSERT_EQ(3001, editor.GetMaxLineLength(false));
+    struct Case
+    {
+        int row;
+        int leftColumn;
+        int letterColumn; // the visual column of the H on that row
+    } cases[] = {
+        {0, 2990, 3000},
+        {1, 995, 1000},
+        {1, 0, 1000},
+        {0, 0, 3000},
+    };
+    int columns = (editor.GetTextRect().right - editor.GetTextRect().left) / editor.GetCharWidth();
+    ASSERT_GT(columns, 4);
+    for (const Case& c : cases)
+    {
+        editor.SetLeftColumn(c.leftColumn);
+        int left = editor.GetLeftColumn();
+        int cell = c.letterColumn - left;
+        Snapshot shot(&editor);
+        SCOPED_TRACE("row " + std::to_string(c.row) + " from column " + std::to_string(left));
+        if (cell >= 0 && cell < columns)
+        {
+            EXPECT_GT(shot.Count(Cells(editor, c.row, cell, cell + 1), ink), 0);
+            // The tab's blanks before the H show nothing.
+            int blankFrom = c.row == 0 || left >= 2 ? 0 : 2 - left;
+            EXPECT_EQ(0, shot.Count(Cells(editor, c.row, blankFrom, cell), ink));
+        }
+        else
+        {
+            // Only the text before the tab, if any, is on show.
+            int from = c.row == 1 && left == 0 ? 2 : 0;
+            EXPECT_EQ(0, shot.Count(Cells(editor, c.row, from, columns), ink));
+        }
+    }
+}
+
 TEST_F(SCodeEditCtrlTest, KeysTypedAsRealInput)
 {
     ASSERT_TRUE(editor.New());
@@ -362,6 +407,42 @@ TEST_F(SCodeEditCtrlTest, KeysTypedAsRealInput)
     EXPECT_EQ(Line(1), "b");
     EXPECT_EQ(editor.GetSelectedText(), "a\r\nb\r\n\tc\r\n");
     DropQueuedKeys();
+}
+
+TEST_F(SCodeEditCtrlTest, TabInsertsATabUnlessLinesAreSelectedShiftOrNot)
+{
+    struct Case
+    {
+        const char* text;
+        int caretLine, caretColumn, anchorLine, anchorColumn;
+        bool shift;
+        const char* expected;
+    } cases[] = {
+        {"ab", 0, 1, -1, -1, true, "a\tb"},
+        {"ab", 0, 1, -1, -1, false, "a\tb"},
+        {"abcd", 0, 3, 0, 1, true, "a\td"},   // a selection inside a line is replaced
+        {"abcd", 0, 3, 0, 1, false, "a\td"},
+        {"\ta\r\n\tb", 1, 2, 0, 0, true, "a|b"},
+        {"\ta\r\n\tb", 1, 2, 0, 0, false, "\t\ta|\t\tb"},
+    };
+    BYTE keys[256];
+    ASSERT_TRUE(GetKeyboardState(keys));
+    BYTE shiftWas = keys[VK_SHIFT];
+    for (const Case& c : cases)
+    {
+        SetText(c.text);
+        editor.SetSelectionRaw(c.caretLine, c.caretColumn, c.anchorLine, c.anchorColumn, -1);
+        // The thread's key state is what the editor asks for Shift.
+        keys[VK_SHIFT] = c.shift ? 0x80 : 0;
+        ASSERT_TRUE(SetKeyboardState(keys));
+        editor.SendMessage(WM_KEYDOWN, VK_TAB, 0);
+        keys[VK_SHIFT] = shiftWas;
+        SetKeyboardState(keys);
+        std::string joined;
+        for (int i = 0; i < editor.GetLineCount(); i++)
+            joined += (i ? "|" : "") + Line(i);
+        EXPECT_EQ(c.expected, joined) << c.text << (c.shift ? " with Shift" : "");
+    }
 }
 
 TEST_F(SCodeEditCtrlTest, MovesPageThroughTheTextAndFollowTheCaret)

@@ -1,6 +1,8 @@
 // The code editor's document model, without a window.
 #include <gtest/gtest.h>
 
+#include <limits.h>
+
 #include <string>
 #include <vector>
 
@@ -417,6 +419,74 @@ TEST(SCodeEditText, VisualColumnsFollowTheTabSize)
     text.DeleteSelection();
     EXPECT_EQ(text.GetMaxLineLength(true), 5);
     EXPECT_EQ(text.GetMaxLineLength(false), 7);
+}
+
+TEST(SCodeEditText, TabSizeIsBoundedAndTabStopsNeverOverflow)
+{
+    struct Case
+    {
+        int given, kept;
+    } cases[] = {
+        {INT_MIN, 2}, {1, 2}, {4, 4}, {1000, 1000}, {1001, 1000}, {100000000, 1000}, {INT_MAX, 1000},
+    };
+    for (const Case& c : cases)
+    {
+        SCodeEditText text;
+        LoadText(text, "\t\t\tx");
+        text.SetTabSize(c.given);
+        EXPECT_EQ(c.kept, text.GetTabSize()) << c.given;
+        EXPECT_EQ(3 * c.kept + 1, text.GetLineLength(0, false)) << c.given;
+        EXPECT_EQ(3 * c.kept, text.GetVisualColumn(0, 3)) << c.given;
+        EXPECT_EQ(3, text.GetColumnFromVisual(0, 3 * c.kept)) << c.given;
+    }
+
+    // Columns past the largest int stay there instead of wrapping below zero.
+    SCodeEditText text;
+    text.SetTabSize(1000);
+    struct Step
+    {
+        int visual;
+        char ch;
+        int next;
+    } steps[] = {
+        {0, '\t', 1000}, {999, '\t', 1000}, {1000, '\t', 2000}, {7, 'a', 8},
+        {INT_MAX - 5, '\t', INT_MAX}, {INT_MAX, '\t', INT_MAX}, {INT_MAX, 'a', INT_MAX},
+    };
+    for (const Step& s : steps)
+        EXPECT_EQ(s.next, text.NextVisualColumn(s.visual, s.ch)) << s.visual << " " << (int)s.ch;
+    std::string tabs(2200000, '\t');
+    tabs += "x";
+    LoadText(text, tabs.c_str());
+    EXPECT_EQ(INT_MAX, text.GetLineLength(0, false));
+    EXPECT_EQ(INT_MAX, text.GetMaxLineLength(false));
+    EXPECT_EQ(INT_MAX, text.GetVisualColumn(0, 2200001));
+}
+
+TEST(SCodeEditText, LongestLineFollowsLinesSetToNewText)
+{
+    struct Case
+    {
+        int line;
+        const char* text;
+        int raw, visual;
+    } cases[] = {
+        {0, "abcdefghij", 10, 10},      // a short line grows past the longest
+        {2, "\t\t\tx", 6, 13},          // grows by its tabs only
+        {1, "ab", 3, 5},                // the longest shrinks
+        {1, "abcdefg", 7, 7},           // the longest grows
+        {0, "", 6, 6},
+    };
+    for (const Case& c : cases)
+    {
+        SCodeEditText text;
+        LoadText(text, "abc\r\nabcdef\r\n\tx");
+        // Both answers are cached before the change.
+        ASSERT_EQ(6, text.GetMaxLineLength(true));
+        ASSERT_EQ(6, text.GetMaxLineLength(false));
+        ASSERT_TRUE(text.SetLineText(c.line, c.text));
+        EXPECT_EQ(c.raw, text.GetMaxLineLength(true)) << c.line << " " << c.text;
+        EXPECT_EQ(c.visual, text.GetMaxLineLength(false)) << c.line << " " << c.text;
+    }
 }
 
 TEST(SCodeEditText, MoveByCountsLineBreaksAsOneCharacter)

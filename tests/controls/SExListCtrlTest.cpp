@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
+#include <set>
 #include <string>
 
 #include "ListTestSupport.h"
@@ -183,6 +185,66 @@ TEST(SExListCtrl, SortItemsByColumnKeepsCallerValues)
     EXPECT_EQ(10, f.ValueOf(4));
     SExListCtrl unborn;
     EXPECT_FALSE(unborn.SortItems(0, true, false, false));
+}
+
+TEST(SExListCtrl, SortItemsIsRightWhateverTheCallerValues)
+{
+    struct Case
+    {
+        const char* name;
+        LPARAM (*value)(int row);
+        int column;
+        bool ascending, numeric;
+    } cases[] = {
+        {"all values 0, as text", [](int) { return (LPARAM)0; }, 0, true, false},
+        {"all values 0, as numbers", [](int) { return (LPARAM)0; }, 1, true, true},
+        {"all values 0, as numbers, descending", [](int) { return (LPARAM)0; }, 1, false, true},
+        {"values shared by threes, as text", [](int row) { return (LPARAM)(row / 3); }, 0, false, false},
+        {"distinct values, as numbers", [](int row) { return (LPARAM)(1000 - row * 7); }, 1, true, true},
+    };
+    const int rows = 300;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ExListFixture f;
+        ASSERT_TRUE(f.Make());
+        std::map<std::string, LPARAM> valueOf;
+        unsigned seed = 77;
+        // Filled with drawing off: a visible list view repaints at every insertion under Wine.
+        f.list.SendMessage(WM_SETREDRAW, FALSE);
+        for (int row = 0; row < rows; row++)
+        {
+            seed = seed * 1103515245u + 12345u;
+            char name[32], size[32];
+            // Unique names (the row ends each one) in a shuffled order; sizes with repeats.
+            wsprintfA(name, "%c%05u-%03d", (seed >> 9) % 2 ? 'T' : 't', (seed >> 12) % 50000u, row);
+            wsprintfA(size, "%u %03u", (seed >> 16) % 40u, (seed >> 7) % 1000u);
+            f.AddRow(name, size, c.value(row));
+            valueOf[name] = c.value(row);
+        }
+        f.list.SendMessage(WM_SETREDRAW, TRUE);
+        ASSERT_TRUE(f.list.SortItems(c.column, c.ascending, false, c.numeric));
+        ASSERT_EQ(rows, (int)f.list.SendMessage(LVM_GETITEMCOUNT));
+        SExListCtrl::_SSortInfo info = {&f.list, c.column, (unsigned char)c.ascending, 0, (unsigned char)c.numeric};
+        int outOfOrder = 0;
+        std::set<std::string> seen;
+        for (int row = 0; row < rows; row++)
+        {
+            std::string name = (const char*)f.list.GetItemText(row, 0);
+            seen.insert(name);
+            EXPECT_EQ(valueOf[name], f.ValueOf(row)) << name;
+            if (row == 0)
+                continue;
+            SString before = f.list.GetItemText(row - 1, c.column), here = f.list.GetItemText(row, c.column);
+            // Numbers never compare equal, so neighbours are in order when the reverse pair is not.
+            bool ordered = c.numeric ? SExListCtrl::CompareTexts(here, before, &info) > 0 ||
+                                           SExListCtrl::CompareTexts(before, here, &info) < 0
+                                     : SExListCtrl::CompareTexts(before, here, &info) <= 0;
+            outOfOrder += ordered ? 0 : 1;
+        }
+        EXPECT_EQ(0, outOfOrder);
+        EXPECT_EQ((size_t)rows, seen.size());
+    }
 }
 
 TEST(SExListCtrl, Notifications)

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
 
 #include "ListTestSupport.h"
 #include "SControl.h"
@@ -175,6 +176,44 @@ TEST(SListCtrl, MoveItemKeepsRecordAndSelection)
     EXPECT_EQ(3, f.list.MoveItem(0, -1));
     EXPECT_STREQ("item 1", f.list.GetItemText(3));
     EXPECT_FALSE(f.list.IsSelected(3));
+}
+
+TEST(SListCtrl, MoveItemNeverLosesAnItem)
+{
+    struct Case
+    {
+        int from, to, result;
+        const char* order;
+    } cases[] = {
+        {0, 100, 2, "item 1,item 2,item 0"}, // past the end: moved to the end
+        {0, 3, 2, "item 1,item 2,item 0"},
+        {1, -1, 2, "item 0,item 2,item 1"},
+        {2, 100, 2, "item 0,item 1,item 2"}, // already last
+        {2, 0, 0, "item 2,item 0,item 1"},
+        {0, 1, 1, "item 1,item 0,item 2"},
+        {3, 0, -1, "item 0,item 1,item 2"},  // invalid sources change nothing
+        {-1, 0, -1, "item 0,item 1,item 2"},
+        {-7, 100, -1, "item 0,item 1,item 2"},
+        {1, 1, -1, "item 0,item 1,item 2"},
+    };
+    for (const Case& c : cases)
+    {
+        ListFixture f;
+        ASSERT_TRUE(f.Make(LBS_EXTENDEDSEL, 3));
+        f.list.SetSel(c.from, true);
+        EXPECT_EQ(c.result, f.list.MoveItem(c.from, c.to)) << c.from << " to " << c.to;
+        std::string order;
+        for (int i = 0; i < f.list.GetCount(); i++)
+            order += std::string(i ? "," : "") + (const char*)f.list.GetItemText(i);
+        EXPECT_EQ(c.order, order) << c.from << " to " << c.to;
+        for (int i = 0; i < f.list.GetCount(); i++)
+        {
+            int original = f.list.GetItemText(i)[5] - '0';
+            EXPECT_EQ(100 + original, f.list.GetItemData(i));
+            // The moved item keeps its selection wherever it went.
+            EXPECT_EQ(original == c.from, f.list.IsSelected(i)) << c.from << " to " << c.to << " at " << i;
+        }
+    }
 }
 
 TEST(SListCtrl, SelectionOperationsPerMode)

@@ -3,6 +3,8 @@
 
 #include <math.h>
 
+#include <functional>
+
 #include "../window/InputTestSupport.h"
 #include "../window/PumpSupport.h"
 #include "ControlTestSupport.h"
@@ -344,6 +346,67 @@ TEST_F(SMediaPlayerCtrlTest, EndOfMediumStopsOrLoops)
     PumpPending();
     EXPECT_TRUE(control.IsPlaying());
     EXPECT_TRUE(parent.Received(WM_S_PLAYER_ENDED).empty());
+}
+
+TEST_F(SMediaPlayerCtrlTest, AnEndCountsOnlyForTheRunPlayingNowAndOnlyOnce)
+{
+    const char* const first = "C:\\media\\a.mp3";
+    const char* const second = "C:\\media\\b.mp3";
+    auto end = [&] { player.FireLong(SWMP_EVENT_PLAY_STATE, SWMP_PLAY_MEDIA_ENDED); };
+    struct Case
+    {
+        const char* name;
+        bool loop;
+        // Runs with the first medium open and playing, nothing reported yet.
+        std::function<void()> script;
+        int ended, looped;
+        bool playing;
+        const char* path;
+    } cases[] = {
+        {"end of the first held while the second opens", false,
+         [&] {
+             end();
+             player.openStates = {9, 9, 9, SWMP_OPEN_MEDIA_OPEN};
+             player.polls = 0;
+             ASSERT_TRUE(control.Open(second, true));
+         },
+         0, 0, true, second},
+        {"end of the first queued while the second opens at once", true,
+         [&] { end(); ASSERT_TRUE(control.Open(second, true)); }, 0, 0, true, second},
+        {"end queued before Stop", false, [&] { end(); control.Stop(); }, 0, 0, false, first},
+        {"end queued before Stop, loop on", true, [&] { end(); control.Stop(); }, 0, 0, false, first},
+        {"end queued before Stop and Play", true, [&] { end(); control.Stop(); control.Play(); }, 0, 0, true, first},
+        {"end queued before Close", false, [&] { end(); control.Close(); }, 0, 0, false, ""},
+        {"the same end twice", false, [&] { end(); end(); }, 1, 0, false, first},
+        {"the same end twice, loop on", true, [&] { end(); end(); }, 0, 1, true, first},
+        {"genuine end of the second", false, [&] { ASSERT_TRUE(control.Open(second, true)); end(); }, 1, 0, false,
+         second},
+        {"genuine end of the second, loop on", true, [&] { ASSERT_TRUE(control.Open(second, true)); end(); }, 0, 1,
+         true, second},
+        {"end while paused", false, [&] { ASSERT_TRUE(control.TogglePause()); end(); }, 1, 0, false, first},
+    };
+    CreateControl();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        control.SetLoop(c.loop);
+        player.openStates = {SWMP_OPEN_MEDIA_OPEN};
+        player.polls = 0;
+        ASSERT_TRUE(control.Open(first, true));
+        PumpPending();
+        control.ended = control.looped = 0;
+        parent.ClearReceived();
+        c.script();
+        PumpPending();
+        EXPECT_EQ(c.ended, control.ended);
+        EXPECT_EQ(c.looped, control.looped);
+        EXPECT_EQ((size_t)c.ended, parent.Received(WM_S_PLAYER_ENDED).size());
+        EXPECT_EQ((size_t)c.looped, parent.Received(WM_S_PLAYER_LOOPED).size());
+        EXPECT_EQ(c.playing, control.IsPlaying());
+        SPath path;
+        control.GetPath(&path);
+        EXPECT_STREQ(c.path, path.GetPath());
+    }
 }
 
 TEST_F(SMediaPlayerCtrlTest, BufferingIsReportedWhilePlaying)
