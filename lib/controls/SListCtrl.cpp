@@ -145,11 +145,12 @@ int SListCtrl::MoveItem(int from, int to)
     _SItem* item = GetItem(from);
     if (!item)
         return -1;
-    // A target before the start or past the end puts the item last.
+    // A target before the start or past the end puts the item last; an item already
+    // there does not move, as for a target equal to the source.
     int last = GetCount() - 1;
     int at = to < 0 || to > last ? last : to;
     if (at == from)
-        return from;
+        return -1;
     bool selected = IsSelected(from);
     // The record itself changes place: the list box lets go of it without freeing it,
     // and takes it back where it was when the new place is refused.

@@ -188,7 +188,7 @@ TEST(SListCtrl, MoveItemNeverLosesAnItem)
         {0, 100, 2, "item 1,item 2,item 0"}, // past the end: moved to the end
         {0, 3, 2, "item 1,item 2,item 0"},
         {1, -1, 2, "item 0,item 2,item 1"},
-        {2, 100, 2, "item 0,item 1,item 2"}, // already last
+        {2, 100, -1, "item 0,item 1,item 2"}, // already last: nothing moves
         {2, 0, 0, "item 2,item 0,item 1"},
         {0, 1, 1, "item 1,item 0,item 2"},
         {3, 0, -1, "item 0,item 1,item 2"},  // invalid sources change nothing
