@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "../core/SFileTestSupport.h"
 #include "DescriptionSupport.h"
 
 namespace
@@ -263,20 +264,6 @@ std::string Raw(const char (&text)[N])
     return std::string(text, N - 1);
 }
 
-std::string FileBytes(const std::string& path)
-{
-    std::string bytes;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return bytes;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0)
-        bytes.append(buffer, got);
-    fclose(file);
-    return bytes;
-}
-
 } // namespace
 
 TEST_F(SDialogTextTest, EveryLoadableDescriptionSavesIntoOneThatLoadsTheSameRecords)
@@ -291,11 +278,11 @@ TEST_F(SDialogTextTest, EveryLoadableDescriptionSavesIntoOneThatLoadsTheSameReco
         const char* extra;
     };
     const Case cases[] = {
-        {"preferences dialog", FileBytes(root + "app/res/162.dlg"), nullptr},
-        {"folder properties dialog", FileBytes(root + "app/res/215.dlg"), nullptr},
-        {"playlist name dialog", FileBytes(root + "app/res/247.dlg"), nullptr},
-        {"updater extract window", FileBytes(root + "updater/UpdateExtract.dlg"), nullptr},
-        {"updater make window", FileBytes(root + "updater/UpdateMake.dlg"), nullptr},
+        {"preferences dialog", file_test::ReadFileBytes(root + "app/res/162.dlg"), nullptr},
+        {"folder properties dialog", file_test::ReadFileBytes(root + "app/res/215.dlg"), nullptr},
+        {"playlist name dialog", file_test::ReadFileBytes(root + "app/res/247.dlg"), nullptr},
+        {"updater extract window", file_test::ReadFileBytes(root + "updater/UpdateExtract.dlg"), nullptr},
+        {"updater make window", file_test::ReadFileBytes(root + "updater/UpdateMake.dlg"), nullptr},
         {"the reader's sample", kGood, nullptr},
         {"designer sample", section + "STYLE=WS_VISIBLE \r\n\r\n[BUTTON]\r\nID=1\r\nNAME=Ok\r\nTABINDEX=2\r\n\r\n", ""},
         // A lone LF in a key, at the very end of the text: written whole it would be a line without "=".
