@@ -177,6 +177,13 @@ public:
         void StyleNamesToBits(bool exStyle, const char* names);
         // The names of the set bits of STYLE or EXSTYLE, each followed by a blank.
         SString StyleBitsToNames(bool exStyle) const;
+        // A text as one line of a description: CR, LF and NUL would end or cut the line, so they become blanks.
+        static SString OneLine(const SString& text);
+        // Makes the texts what the reader gives for them, so that the record saves into a
+        // description that loads it again: NAME and CAPTION one line each, the font face one
+        // line without commas or blanks around it, the extra properties only lines with a key,
+        // "=" and no field key, each one line and ended by CR LF.
+        void FitTextForm();
 
         // Replaces the live window by a new preview from the control factory; false when none is made.
         bool CreatePreview(SDialogEditor* editor);
@@ -249,7 +256,7 @@ public:
         _SUndo(const _SUndo&) = delete;
         _SUndo& operator=(const _SUndo&) = delete;
 
-        // Copies the records and notes the selected ones by ID; false without a dialog record or list.
+        // Copies the records and notes the selected ones; false without a dialog record or list.
         bool Fill(const SDialogEditor* editor, const _SCtrl* dialog, const SArray<_SCtrl*>* controls);
         // Puts the copies back into the editor and selects the noted ones; false without a dialog copy.
         bool Restore(SDialogEditor* editor) const;
@@ -262,6 +269,8 @@ public:
         SArray<_SCtrl*> m_controls;
         // Entries of m_controls (not owned), in list order.
         SArray<_SCtrl*> m_selected;
+        // The dialog record was selected: noted apart, since a control may share its ID.
+        bool m_dialogSelected = false;
     };
 
     // The designer's tool panel: forwards every button click to its editor.

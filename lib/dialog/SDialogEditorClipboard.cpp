@@ -253,6 +253,9 @@ bool SDialogEditor::PasteBlock(SFile* block)
             DeleteRecords(&records);
             return false;
         }
+        // Any program can put a block here: its texts become what a loaded record would
+        // hold, so that the next save writes a description that loads.
+        record->FitTextForm();
     }
     if (records.GetCount() == 0)
         return false;

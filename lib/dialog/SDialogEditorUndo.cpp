@@ -39,6 +39,7 @@ SDialogEditor::_SUndo* TakeNewest(SArray<SDialogEditor::_SUndo*>* steps)
 void SDialogEditor::_SUndo::Clear()
 {
     m_selected.RemoveAll();
+    m_dialogSelected = false;
     for (int i = 0; i < m_controls.GetCount(); i++)
         delete m_controls.GetAt(i);
     m_controls.RemoveAll();
@@ -53,12 +54,15 @@ bool SDialogEditor::_SUndo::Fill(const SDialogEditor* editor, const _SCtrl* dial
     Clear();
     m_dialog = new _SCtrl();
     m_dialog->CopyFrom(*dialog);
+    // Selected records are noted as records, not by ID: the dialog record and a control,
+    // or two controls, may carry the same ID.
+    m_dialogSelected = editor->IsSelected(dialog);
     for (int i = 0; i < controls->GetCount(); i++)
     {
         _SCtrl* copy = new _SCtrl();
         copy->CopyFrom(*controls->GetAt(i));
         m_controls.Add(copy);
-        if (editor->IsIDSelected(copy->GetID()))
+        if (editor->IsSelected(controls->GetAt(i)))
             m_selected.Add(copy);
     }
     return true;
@@ -70,10 +74,15 @@ bool SDialogEditor::_SUndo::Restore(SDialogEditor* editor) const
         return false;
     editor->SetDialog(m_dialog);
     editor->RemoveAllControls();
+    SArray<_SCtrl*> added;
     for (int i = 0; i < m_controls.GetCount(); i++)
-        editor->AddControl(false, m_controls.GetAt(i), true, true);
-    for (int i = 0; i < m_selected.GetCount(); i++)
-        editor->AddToSelection(editor->FindControlByID(m_selected.GetAt(i)->GetID()));
+        added.Add(editor->AddControl(false, m_controls.GetAt(i), true, true));
+    if (m_dialogSelected)
+        editor->AddToSelection(editor->GetDialog());
+    for (int i = 0; i < m_controls.GetCount(); i++)
+        for (int j = 0; j < m_selected.GetCount(); j++)
+            if (m_selected.GetAt(j) == m_controls.GetAt(i))
+                editor->AddToSelection(added.GetAt(i));
     return true;
 }
 

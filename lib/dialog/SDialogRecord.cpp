@@ -127,13 +127,17 @@ SString SDialogEditor::_SCtrl::GetProperty(const char* key) const
     return SString();
 }
 
-void SDialogEditor::_SCtrl::SetProperty(const char* key, const char* value)
+void SDialogEditor::_SCtrl::SetProperty(const char* keyText, const char* valueText)
 {
-    if (!key)
+    if (!keyText)
         return;
-    if (!value)
-        value = "";
-    int keyLength = (int)strlen(key);
+    // A line break inside the key or the value would end the line there and let the
+    // rest pose as a property of its own, so they are stored as blanks.
+    SString keyLine = OneLine(SString(keyText));
+    SString valueLine = OneLine(SString(valueText ? valueText : ""));
+    const char* key = keyLine;
+    const char* value = valueLine;
+    int keyLength = keyLine.GetLength();
     int position = 0;
     int length = m_extra.GetLength();
     while (position < length)

@@ -141,7 +141,7 @@ void AppendSet(const StyleList& list, uint32_t field, SString* out)
 }
 
 // Parts of a text split at blanks, a run of blanks counting as one separator;
-// a leading or trailing run gives an empty part of its own.
+// a leading run gives an empty first part, a trailing run no part at all.
 SStringArray SplitAtBlankRuns(const char* text)
 {
     SStringArray parts;
@@ -157,21 +157,76 @@ SStringArray SplitAtBlankRuns(const char* text)
         parts.Add(SString(start, (int)(blank - start)));
         while (*blank == ' ')
             blank++;
+        if (!*blank)
+            return parts;
         start = blank;
     }
 }
 
-// A single-line field as written: line breaks would split the section, so CR and LF become blanks.
-SString OneLine(const SString& text)
+// The font face as the reader can take it back: one line, without the commas that
+// separate the FONT parts and without the blanks the reader trims around them.
+SString FaceLine(const SString& face)
+{
+    SString line = SDialogEditor::_SCtrl::OneLine(face);
+    line.ReplaceChar(',', ' ');
+    line.Trim(-1, -1, true);
+    return line;
+}
+
+// Keys the reader takes into the record's fields: an extra property line with one of
+// them would set the field when read back.
+const char* const kFieldKeys[] = {"ID",    "NAME",    "CAPTION",   "FONT",      "POSITION",    "STYLE",
+                                  "EXSTYLE", "BACKCOLOR", "TEXTCOLOR", "TRANSPARENT", "ISLOCKED"};
+
+bool IsFieldKey(const SString& key)
+{
+    for (const char* field : kFieldKeys)
+        if (key == field)
+            return true;
+    return false;
+}
+
+// Extra properties as the reader stores them: lines split at CR LF only, each made one
+// line, kept when it has a key before its "=" that is no field key, each ended by CR LF.
+SString ExtraLines(const SString& extra)
+{
+    SString lines;
+    int length = extra.GetLength();
+    for (int start = 0; start < length;)
+    {
+        int end = extra.Find("\r\n", start);
+        if (end < 0)
+            end = length;
+        SString line = SDialogEditor::_SCtrl::OneLine(extra.Mid(start, end - start));
+        int equals = line.FindChar('=');
+        if (equals > 0 && !IsFieldKey(line.Left(equals)))
+        {
+            lines += line;
+            lines += "\r\n";
+        }
+        start = end + 2;
+    }
+    return lines;
+}
+
+} // namespace
+
+SString SDialogEditor::_SCtrl::OneLine(const SString& text)
 {
     SString line = text;
     line.ReplaceChar('\r', ' ');
     line.ReplaceChar('\n', ' ');
+    line.ReplaceChar('\0', ' ');
     return line;
 }
 
-
-} // namespace
+void SDialogEditor::_SCtrl::FitTextForm()
+{
+    m_name = OneLine(m_name);
+    m_caption = OneLine(m_caption);
+    m_fontFace = FaceLine(m_fontFace);
+    m_extra = ExtraLines(m_extra);
+}
 
 void SDialogEditor::_SCtrl::StyleNamesToBits(bool exStyle, const char* names)
 {
@@ -228,7 +283,9 @@ int SDialogEditor::_SCtrl::Read(SFile* stream, SDialogEditor* editor)
         SetDialogFlag(true);
     while (!stream->IsEof())
     {
-        SString line = stream->ReadLine(true);
+        // Only CR LF ends a line; a lone CR or LF or a NUL inside it is kept as a blank, so
+        // that what is read can be written as it was read.
+        SString line = OneLine(stream->ReadLine(true));
         if (line.IsEmpty())
             break;
         int equals = line.FindChar('=');
@@ -305,7 +362,7 @@ int SDialogEditor::_SCtrl::Write(SFile* stream, SDialogEditor* editor) const
     text += "\r\nCAPTION=";
     text += OneLine(m_caption);
     text += "\r\nFONT=";
-    text += OneLine(m_fontFace);
+    text += FaceLine(m_fontFace);
     SString numbers;
     numbers.Format(", %d, %u\r\nPOSITION=%d %d %d %d\r\nSTYLE=", (int)m_fontSize, (unsigned)m_fontStyle, (int)m_x,
                    (int)m_y, (int)m_width, (int)m_height);
@@ -319,21 +376,10 @@ int SDialogEditor::_SCtrl::Write(SFile* stream, SDialogEditor* editor) const
     text += ColorToText(m_textColor);
     text += m_transparent ? "\r\nTRANSPARENT=1" : "\r\nTRANSPARENT=0";
     text += m_locked ? "\r\nISLOCKED=1\r\n" : "\r\nISLOCKED=0\r\n";
-    // Extra properties line by line: an empty line would end the section early, and a
-    // last line without its break would swallow the section's end.
-    const char* extra = m_extra;
-    while (*extra)
-    {
-        size_t length = strcspn(extra, "\r\n");
-        if (length)
-        {
-            text += SString(extra, (int)length);
-            text += "\r\n";
-        }
-        extra += length;
-        while (*extra == '\r' || *extra == '\n')
-            extra++;
-    }
+    // Extra properties only as lines that read back into the same properties: an empty
+    // line would end the section early, a line without "=" would fail the load, a field key
+    // would change the field, and a lone CR or LF would start a line of its own.
+    text += ExtraLines(m_extra);
     text += "\r\n";
     if (stream->Write(text.GetText(), text.GetLength()) != text.GetLength())
         return 0;

@@ -380,10 +380,17 @@ int SPropertyCtrl::SetItem(int group, const char* name, const char* caption, int
     }
     case KIND_FONT:
     {
+        // Name, size and style split at commas; a name in double quotes keeps its commas,
+        // and a quote left open is read as plain text.
         SStringArray tokens;
         SStringParser parser(value);
-        parser.Parse(",", 8, '"', &tokens);
+        if (parser.Parse(",", 1 | 8, '"', &tokens) < 0)
+        {
+            tokens.RemoveAll();
+            parser.Parse(",", 8, '"', &tokens);
+        }
         SString fontName = tokens.GetAt(0);
+        fontName.Unquote('"');
         int size = atoi(tokens.GetAt(1));
         int style = atoi(tokens.GetAt(2));
         differs = item->fontName != fontName || item->fontSize != size || item->fontStyle != style;

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "../dialog/DescriptionSupport.h"
 #include "DesignerTestSupport.h"
 #include "SClipboard.h"
 
@@ -174,6 +175,50 @@ TEST(SDialogEditorUndo, UndoBringsBackTheDialogRecord)
     EXPECT_EQ(f.editor.GetDialog()->GetWidth(), 300);
 }
 
+TEST(SDialogEditorUndo, UndoAndRedoKeepTheSelectedRecordsBesideAControlWithIDZero)
+{
+    const std::vector<SControlText> controls = {
+        {"BUTTON", 0, "Zero", 20, 20, 50, 20, ""},
+        {"EDIT", 2, "Entry", 100, 20, 80, 20, ""},
+    };
+    struct Case
+    {
+        const char* name;
+        // Names of the records to select, in order; "" is the dialog record.
+        std::vector<const char*> selected;
+        // Names of the records selected after Undo, in order.
+        std::vector<const char*> restored;
+    };
+    const Case cases[] = {
+        {"the dialog record", {""}, {""}},
+        {"the control with ID 0", {"Zero"}, {"Zero"}},
+        {"two controls", {"Entry", "Zero"}, {"Zero", "Entry"}},
+    };
+    for (const Case& c : cases)
+    {
+        SDesignerFixture f;
+        ASSERT_TRUE(f.Load(DescriptionText(300, 200, controls)));
+        ASSERT_EQ(f.Control("Zero")->GetID(), 0);
+        auto find = [&f](const char* name) { return *name ? f.Control(name) : f.editor.GetDialog(); };
+        f.editor.Select(nullptr);
+        for (const char* name : c.selected)
+            f.editor.AddToSelection(find(name));
+        // One record is resized, two are moved.
+        f.input.shift = c.selected.size() == 1;
+        f.editor.OnKeyDown(VK_RIGHT);
+        f.input.shift = false;
+        ASSERT_EQ(f.editor.GetUndoCount(), 1) << c.name;
+        for (int step = 0; step < 2; step++)
+        {
+            ASSERT_TRUE(step == 0 ? f.editor.Undo() : f.editor.Redo()) << c.name;
+            ASSERT_EQ(f.editor.GetSelectedCount(), (int)c.restored.size()) << c.name << " step " << step;
+            for (size_t i = 0; i < c.restored.size(); i++)
+                EXPECT_EQ(f.editor.GetSelected((int)i), find(c.restored[i])) << c.name << " step " << step;
+            EXPECT_EQ(f.editor.IsDialogSelected(), *c.restored[0] == 0) << c.name << " step " << step;
+        }
+    }
+}
+
 // --- the record form ---
 
 TEST(SDialogEditorClipboard, RecordBytesAreLittleEndianWithoutPadding)
@@ -330,6 +375,49 @@ TEST(SDialogEditorClipboard, PasteBetweenTwoDesignersCarriesEveryField)
     ASSERT_EQ(other.GetSelectedCount(), 2);
     EXPECT_EQ(other.GetPrimary(), copy);
     other.Destroy();
+}
+
+TEST(SDialogEditorClipboard, PastedRecordsSaveIntoADescriptionThatLoadsThemAgain)
+{
+    // Any program can put a block on the clipboard: its texts may hold what a
+    // description cannot, and pasting makes them what the reader would give.
+    struct Case
+    {
+        const char* name;
+        const char* caption;
+        const char* extra;
+        const char* pastedName;
+        const char* pastedCaption;
+        const char* pastedExtra;
+    };
+    const Case cases[] = {
+        {"Plain", "Plain", "HALIGN=1\r\nTOOLTIP=x=y\r\n", "Plain", "Plain", "HALIGN=1\r\nTOOLTIP=x=y\r\n"},
+        {"Lines", "Lines", "TOOLTIP=a\r\nbroken\r\nB=1\nID=9", "Lines", "Lines", "TOOLTIP=a\r\nB=1 ID=9\r\n"},
+        {"x\ry", "a\r\nb", "A=1\rNAME=z", "x y", "a  b", "A=1 NAME=z\r\n"},
+        {"Empty", "Empty", "\r\n\r\n=x\r\nC=3", "Empty", "Empty", "C=3\r\n"},
+        {"Bare", "Bare", "\nPOSITION=0 0 9 9\r\n", "Bare", "Bare", " POSITION=0 0 9 9\r\n"},
+    };
+    for (const Case& c : cases)
+    {
+        SDesignerFixture f;
+        ASSERT_TRUE(f.Load(DescriptionText(300, 200, kControls)));
+        Record record;
+        record.SetType(SDialogEditor::TYPE_BUTTON);
+        record.SetID(9);
+        record.SetName(c.name);
+        record.SetCaption(c.caption);
+        record.SetExtraProperties(c.extra);
+        record.SetX(5);
+        record.SetWidth(40);
+        ASSERT_TRUE(PasteBytes(f.editor, BlockOf({&record}))) << c.name;
+        ASSERT_EQ(f.editor.GetControlCount(), 4) << c.name;
+        Record* pasted = f.editor.GetControl(3);
+        EXPECT_STREQ(pasted->GetName(), c.pastedName) << c.name;
+        EXPECT_STREQ(pasted->GetCaption(), c.pastedCaption) << c.name;
+        EXPECT_STREQ(pasted->GetExtraProperties(), c.pastedExtra) << c.name;
+        EXPECT_EQ(pasted->GetX(), 5) << c.name;
+        EXPECT_EQ(RoundTripFault(f.editor), "") << c.name;
+    }
 }
 
 TEST(SDialogEditorClipboard, DamagedOrForeignBlocksPasteNothing)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SDialogEditor.h"
+#include "DescriptionSupport.h"
 
 namespace
 {
@@ -42,6 +42,84 @@ TEST(SDialogRecord, ExtraPropertiesAreFoundAndReplacedInPlace)
     EXPECT_STREQ(record.GetProperty("LAST"), "2");
     record.SetExtraProperties(nullptr);
     EXPECT_STREQ(record.GetExtraProperties(), "");
+}
+
+TEST(SDialogRecord, LineBreaksInASetPropertyNeverBecomeKeys)
+{
+    struct Case
+    {
+        const char* key;
+        const char* value;
+        // The one line the record holds afterwards.
+        const char* line;
+    };
+    const Case cases[] = {
+        {"TOOLTIP", "a\r\nID=77", "TOOLTIP=a  ID=77\r\n"},
+        {"TOOLTIP", "a\nNAME=Evil", "TOOLTIP=a NAME=Evil\r\n"},
+        {"TOOLTIP", "a\rPOSITION=1 2 3 4", "TOOLTIP=a POSITION=1 2 3 4\r\n"},
+        {"TOOLTIP", "\r\n", "TOOLTIP=  \r\n"},
+        {"HALIGN\r\nID", "77", "HALIGN  ID=77\r\n"},
+        {"\nCAPTION", "Evil", " CAPTION=Evil\r\n"},
+    };
+    for (const Case& c : cases)
+    {
+        SDialogEditor editor;
+        editor.Init(true);
+        ASSERT_TRUE(LoadText(editor, "TAVRIN DIALOG 1.0.0.0\r\n\r\n[DIALOG]\r\nID=0\r\n\r\n"
+                                     "[BUTTON]\r\nID=5\r\nNAME=Ok\r\nCAPTION=Ok\r\nPOSITION=1 2 30 40\r\n"));
+        Record* button = editor.GetControl(0);
+        ASSERT_NE(button, nullptr);
+        button->SetProperty(c.key, c.value);
+        EXPECT_STREQ(button->GetExtraProperties(), c.line) << c.line;
+        // Set again, the same line takes the new value.
+        button->SetProperty(c.key, c.value);
+        EXPECT_STREQ(button->GetExtraProperties(), c.line) << c.line;
+        EXPECT_EQ(RoundTripFault(editor), "") << c.line;
+        ASSERT_TRUE(LoadText(editor, SaveText(editor))) << c.line;
+        Record* back = editor.GetControl(0);
+        EXPECT_EQ(back->GetID(), 5) << c.line;
+        EXPECT_STREQ(back->GetName(), "Ok") << c.line;
+        EXPECT_STREQ(back->GetCaption(), "Ok") << c.line;
+        EXPECT_EQ(back->GetX(), 1) << c.line;
+        EXPECT_EQ(back->GetWidth(), 30) << c.line;
+        EXPECT_STREQ(back->GetExtraProperties(), c.line) << c.line;
+    }
+}
+
+TEST(SDialogRecord, ExtraTextTheFormatCannotHoldIsWrittenSoThatItLoads)
+{
+    // Whole extra texts set at once may hold anything; the writer keeps every
+    // property line and writes what cannot be one so that the text still loads.
+    struct Case
+    {
+        const char* extra;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"A=1\r\nB=2\r\n", "A=1\r\nB=2\r\n"},
+        {"A=1", "A=1\r\n"},
+        {"junk\r\nA=1\r\n", "A=1\r\n"},
+        {"A=1\r\n\r\n\r\nB=2\r\n", "A=1\r\nB=2\r\n"},
+        {"A=1\nID=9\r\n", "A=1 ID=9\r\n"},
+        {"A=1\rB=2", "A=1 B=2\r\n"},
+        {"=dropped\r\nC=3\r\n", "C=3\r\n"},
+        {"\r\n", ""},
+    };
+    for (const Case& c : cases)
+    {
+        SDialogEditor editor;
+        editor.Init(true);
+        ASSERT_TRUE(LoadText(editor, "TAVRIN DIALOG 1.0.0.0\r\n\r\n[DIALOG]\r\nID=0\r\n\r\n"
+                                     "[BUTTON]\r\nID=5\r\nNAME=Ok\r\n"));
+        editor.GetControl(0)->SetExtraProperties(c.extra);
+        std::string saved = SaveText(editor);
+        SDialogEditor back;
+        back.Init(true);
+        ASSERT_TRUE(LoadText(back, saved)) << c.extra << "\n" << saved;
+        ASSERT_EQ(back.GetControlCount(), 1) << c.extra;
+        EXPECT_EQ(back.GetControl(0)->GetID(), 5) << c.extra;
+        EXPECT_STREQ(back.GetControl(0)->GetExtraProperties(), c.written) << c.extra;
+    }
 }
 
 TEST(SDialogRecord, TypedGetters)

@@ -2,37 +2,13 @@
 
 #include <string>
 
-#include "SDialogEditor.h"
-#include "SFileMem.h"
+#include "../core/SFileTestSupport.h"
+#include "DescriptionSupport.h"
 
 namespace
 {
 
 using Record = SDialogEditor::_SCtrl;
-
-std::string Bytes(SFileMem& stream)
-{
-    return std::string((const char*)stream.GetBuffer(), (size_t)stream.GetSize());
-}
-
-bool LoadText(SDialogEditor& editor, const std::string& text)
-{
-    SFileMem stream;
-    stream.Allocate(0);
-    stream.Write(text.data(), (int)text.size());
-    stream.Rewind();
-    return editor.Load(&stream);
-}
-
-std::string SaveText(SDialogEditor& editor, bool* ok = nullptr)
-{
-    SFileMem stream;
-    stream.Allocate(0);
-    bool saved = editor.Save(&stream);
-    if (ok)
-        *ok = saved;
-    return Bytes(stream);
-}
 
 const char kGood[] =
     "TAVRIN DIALOG 1.0.0.0\r\n"
@@ -274,4 +250,105 @@ TEST_F(SDialogTextTest, EmptyModelsAndSingleLineFields)
     EXPECT_STREQ(back.GetDialog()->GetName(), "A B");
     EXPECT_STREQ(back.GetDialog()->GetFontFace(), "Odd Face");
     EXPECT_EQ(back.GetControlCount(), 1);
+}
+
+namespace
+{
+
+const char kHead[] = "TAVRIN DIALOG 1.0.0.0\r\n\r\n";
+
+// A literal with the NULs it holds.
+template <size_t N>
+std::string Raw(const char (&text)[N])
+{
+    return std::string(text, N - 1);
+}
+
+} // namespace
+
+TEST_F(SDialogTextTest, EveryLoadableDescriptionSavesIntoOneThatLoadsTheSameRecords)
+{
+    const std::string root = std::string(TEST_SOURCE_DIR) + "/../../";
+    const std::string section = std::string(kHead) + "[DIALOG]\r\nID=0\r\nNAME=Form\r\nPOSITION=1 2 300 200\r\n";
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        // The dialog record's extra text as loaded; null: not checked.
+        const char* extra;
+    };
+    const Case cases[] = {
+        {"preferences dialog", file_test::ReadFileBytes(root + "app/res/162.dlg"), nullptr},
+        {"folder properties dialog", file_test::ReadFileBytes(root + "app/res/215.dlg"), nullptr},
+        {"playlist name dialog", file_test::ReadFileBytes(root + "app/res/247.dlg"), nullptr},
+        {"updater extract window", file_test::ReadFileBytes(root + "updater/UpdateExtract.dlg"), nullptr},
+        {"updater make window", file_test::ReadFileBytes(root + "updater/UpdateMake.dlg"), nullptr},
+        {"the reader's sample", kGood, nullptr},
+        {"designer sample", section + "STYLE=WS_VISIBLE \r\n\r\n[BUTTON]\r\nID=1\r\nNAME=Ok\r\nTABINDEX=2\r\n\r\n", ""},
+        // A lone LF in a key, at the very end of the text: written whole it would be a line without "=".
+        {"lone LF in a key", std::string(kHead) + "[DIALOG]\r\nI\nO=)", "I O=)\r\n"},
+        {"lone CR before a field key", section + "TOOLTIP=a\r\n\rID=2\r\n\r\n", "TOOLTIP=a\r\n ID=2\r\n"},
+        {"lone LF before a field key", section + "\nPOSITION=0 0 200 80\r\n", " POSITION=0 0 200 80\r\n"},
+        {"lone CR inside a value", section + "TOOLTIP=a\rTABINDEX=5\r\n", "TOOLTIP=a TABINDEX=5\r\n"},
+        {"lone LF and CR in one value", section + "HALIGN=1\n\rNAME=x\r\n", "HALIGN=1  NAME=x\r\n"},
+        {"NUL inside a value", section + Raw("TOOLTIP=a\0b\r\nHALIGN=2\r\n"), "TOOLTIP=a b\r\nHALIGN=2\r\n"},
+        {"NUL inside a key", section + Raw("TOOL\0TIP=c\r\n"), "TOOL TIP=c\r\n"},
+        {"a key that is a lone CR", section + "\r=5\r\n", " =5\r\n"},
+        {"NUL in NAME and CAPTION", section + Raw("NAME=a\0b\r\nCAPTION=\0\r\n"), ""},
+        {"lone CR and LF in NAME and FONT", section + "NAME=a\rb\nc\r\nFONT=Odd\nFace, 9, 1\r\n", ""},
+        {"blanks around a position", section + "POSITION=5  6   7 8 \r\n", ""},
+    };
+    for (const Case& c : cases)
+    {
+        ASSERT_FALSE(c.text.empty()) << c.name;
+        ASSERT_TRUE(LoadText(editor, c.text)) << c.name;
+        ASSERT_NE(editor.GetDialog(), nullptr) << c.name;
+        if (c.extra)
+        {
+            EXPECT_EQ(Whole(editor.GetDialog()->GetExtraProperties()), c.extra) << c.name;
+        }
+        EXPECT_EQ(RoundTripFault(editor), "") << c.name;
+    }
+    // What the line breaks and NULs became: blanks, never a cut or a new line.
+    ASSERT_TRUE(LoadText(editor, section + Raw("NAME=a\0b\r\nCAPTION=x\ry\r\nFONT=Odd\nFace, 9, 1\r\n")));
+    EXPECT_EQ(Whole(editor.GetDialog()->GetName()), "a b");
+    EXPECT_EQ(Whole(editor.GetDialog()->GetCaption()), "x y");
+    EXPECT_EQ(Whole(editor.GetDialog()->GetFontFace()), "Odd Face");
+    // A broken-up key is no key: the field keeps the value it was given.
+    ASSERT_TRUE(LoadText(editor, section + "TOOLTIP=a\r\n\rID=2\r\n\nPOSITION=0 0 9 9\r\n"));
+    EXPECT_EQ(editor.GetDialog()->GetID(), 0);
+    EXPECT_EQ(editor.GetDialog()->GetWidth(), 300);
+    EXPECT_STREQ(editor.GetDialog()->GetProperty("ID"), "");
+}
+
+TEST_F(SDialogTextTest, PositionNeedsExactlyFourNumbersBetweenBlankRuns)
+{
+    struct Case
+    {
+        const char* value;
+        int x, y, width, height;
+    };
+    // The record's values before the line are 1 2 300 200.
+    const Case cases[] = {
+        {"5 6 7 8", 5, 6, 7, 8},
+        {"5  6   7 8 ", 5, 6, 7, 8},
+        {"5 6 7 8    ", 5, 6, 7, 8},
+        {"-5 6 70000 8", -5, 6, 70000 - 65536, 8},
+        {" 5 6 7 8", 1, 2, 300, 200},
+        {"5 6 7", 1, 2, 300, 200},
+        {"5 6 7 ", 1, 2, 300, 200},
+        {"5 6 7 8 9", 1, 2, 300, 200},
+        {"", 1, 2, 300, 200},
+        {"   ", 1, 2, 300, 200},
+    };
+    for (const Case& c : cases)
+    {
+        std::string text = std::string(kHead) + "[DIALOG]\r\nPOSITION=1 2 300 200\r\nPOSITION=" + c.value + "\r\n";
+        ASSERT_TRUE(LoadText(editor, text)) << c.value;
+        Record* dialog = editor.GetDialog();
+        EXPECT_EQ(dialog->GetX(), c.x) << "[" << c.value << "]";
+        EXPECT_EQ(dialog->GetY(), c.y) << "[" << c.value << "]";
+        EXPECT_EQ(dialog->GetWidth(), c.width) << "[" << c.value << "]";
+        EXPECT_EQ(dialog->GetHeight(), c.height) << "[" << c.value << "]";
+    }
 }

@@ -389,3 +389,33 @@ TEST(SPropertyFactory, DescriptionBuildsTheGrid)
     EXPECT_EQ(grid->GetUserData(), 5);
     delete control;
 }
+
+TEST_F(PropertyTest, FontValuesKeepAQuotedNameWhole)
+{
+    struct Case
+    {
+        const char* value;
+        const char* name;
+        int size;
+        int style;
+    } cases[] = {
+        {"\"A, B\", 10, 15", "A, B", 10, 15},
+        {"Tahoma, 8, 3", "Tahoma", 8, 3},
+        {"Tahoma,9,1", "Tahoma", 9, 1},
+        {" \"Lucida Sans\" , 9 , 1 ", "Lucida Sans", 9, 1},
+        {"\"A, B\"", "A, B", 0, 0},
+        {"A \"B, C\", 7, 2", "A \"B, C\"", 7, 2},
+        // An unclosed quote keeps the plain reading.
+        {"\"Open, 10, 2", "\"Open", 10, 2},
+        {"Tahoma", "Tahoma", 0, 0},
+    };
+    for (const Case& c : cases)
+    {
+        grid.SetItem(0, "font", "Font", SPropertyCtrl::KIND_FONT, c.value, nullptr, -1);
+        SPropertyCtrl::_SItem* item = grid.FindItem(0, "font");
+        ASSERT_NE(item, nullptr) << c.value;
+        EXPECT_STREQ(item->fontName, c.name) << c.value;
+        EXPECT_EQ(item->fontSize, c.size) << c.value;
+        EXPECT_EQ(item->fontStyle, c.style) << c.value;
+    }
+}
