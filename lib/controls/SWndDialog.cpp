@@ -44,7 +44,7 @@ SWndDialog::Builder SWndDialog::GetBuilder()
 }
 
 SWndDialog::SWndDialog()
-    : m_controlBarHeight(0), m_controlBar(nullptr), m_statusBar(nullptr), m_toolBar(nullptr)
+    : m_controlBarHeight(0), m_controlBar(nullptr), m_statusBar(nullptr), m_toolBar(nullptr), m_icon(nullptr)
 {
 }
 
@@ -264,6 +264,24 @@ bool SWndDialog::FillToolBar(SToolBarCtrl* toolBar, SIni* text, SResource* resou
     return true;
 }
 
+// --- icon ---
+
+void SWndDialog::SetOwnedIcon(HICON icon)
+{
+    if (!icon)
+        return;
+    // Given over either way: without a window there is nothing to show it.
+    if (!GetHandle())
+    {
+        DestroyIcon(icon);
+        return;
+    }
+    SetIcons(icon, icon);
+    if (m_icon && m_icon != icon)
+        DestroyIcon(m_icon);
+    m_icon = icon;
+}
+
 // --- messages ---
 
 void SWndDialog::ControlBarResized()
@@ -339,4 +357,12 @@ void SWndDialog::Cleanup()
         if (m_fonts.GetAt(i))
             DeleteObject(m_fonts.GetAt(i));
     m_fonts.RemoveAll();
+    if (m_icon)
+    {
+        // The window lets go of the icon before it is destroyed.
+        if (GetHandle())
+            SetIcons(nullptr, nullptr);
+        DestroyIcon(m_icon);
+        m_icon = nullptr;
+    }
 }

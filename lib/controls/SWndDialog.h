@@ -96,6 +96,11 @@ public:
     SToolBarCtrl* GetToolBar() const { return m_toolBar; }
     SImageList* GetToolBarImageList() { return &m_toolBarImages; }
 
+    // --- icon ---
+    // Sets the icon as the window's big and small icon; the dialog owns it from then on and
+    // destroys it with the window (at once when there is no window).
+    void SetOwnedIcon(HICON icon);
+
     // --- menus ---
     // The dialog's menus, the menu bar first (the builder fills them; the dialog owns them).
     SArray<SMenu*>* GetMenus() { return &m_menus; }
@@ -104,7 +109,7 @@ public:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Deletes the bars, menus, controls and fonts (on WM_DESTROY and in the destructor).
+    // Deletes the bars, menus, controls, fonts and icon (on WM_DESTROY and in the destructor).
     void Cleanup();
     // Measures the control bar again and moves the dialog's own controls by the change.
     void ControlBarResized();
@@ -123,4 +128,5 @@ private:
     SImageList m_toolBarImages;
     SArray<SMenu*> m_menus;
     SImageList m_menuImages;
+    HICON m_icon;
 };

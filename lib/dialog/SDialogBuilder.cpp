@@ -116,9 +116,9 @@ bool SDialogEditor::CreateDialog(SFile* stream, SWndDialog* dialog, HWND parent,
     {
         SImage image;
         HICON icon = image.Load(&entry) ? image.GetHIcon() : nullptr;
-        // The window keeps using the icon for its whole life.
+        // The window keeps using the icon for its whole life and destroys it with itself.
         if (icon)
-            dialog->SetIcons(icon, icon);
+            dialog->SetOwnedIcon(icon);
     }
     dialog->SetBackgroundDrawMode(form->GetPropertyDrawMode("DIALOG_IMAGEDRAWMODE"));
     if (ExtractEntry(resources, form->GetProperty("DIALOG_IMAGE"), &entry))
@@ -137,7 +137,11 @@ bool SDialogEditor::CreateDialog(SFile* stream, SWndDialog* dialog, HWND parent,
         Record* record = model.GetControl(index);
         SWnd* control = CreateControl(dialog, dialog->GetHandle(), record, resources, true);
         if (!control)
+        {
+            // A failed build leaves no window: the popup goes with the controls made so far.
+            dialog->Destroy();
             return false;
+        }
         dialog->AddControl(control, record);
     }
 

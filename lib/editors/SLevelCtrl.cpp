@@ -8,6 +8,7 @@
 #include "SControl.h"
 #include "SDraw.h"
 #include "SPaintBuffer.h"
+#include "SWave.h"
 
 namespace
 {
@@ -40,10 +41,28 @@ SLevelCtrl::SLevelCtrl()
 
 SLevelCtrl::~SLevelCtrl()
 {
+    // Each wave drops itself from the list as it lets go of the meter.
+    while (m_waves.GetCount() > 0)
+        m_waves.GetAt(m_waves.GetCount() - 1)->SetLevelCtrl(nullptr);
     if (m_backBrush)
         DeleteObject(m_backBrush);
     if (m_lowBrush)
         DeleteObject(m_lowBrush);
+}
+
+void SLevelCtrl::AttachWave(SWave* wave)
+{
+    for (int i = 0; i < m_waves.GetCount(); i++)
+        if (m_waves.GetAt(i) == wave)
+            return;
+    m_waves.Add(wave);
+}
+
+void SLevelCtrl::DetachWave(SWave* wave)
+{
+    for (int i = m_waves.GetCount() - 1; i >= 0; i--)
+        if (m_waves.GetAt(i) == wave)
+            m_waves.RemoveAt(i);
 }
 
 void SLevelCtrl::SetDefaults()
@@ -301,6 +320,8 @@ bool SVisualizationCtrl::SetData(int count, const unsigned char* peaks, const un
         return true;
     if (count < 0)
         count = 0;
+    if (count > BandChannels)
+        count = BandChannels;
     if (count != self->m_channelCount || !self->m_peaks)
     {
         self->FreeBuffers();

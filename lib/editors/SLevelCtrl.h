@@ -7,6 +7,8 @@
 #include "SArray.h"
 #include "SWnd.h"
 
+class SWave;
+
 class SLevelCtrl : public SWnd
 {
 public:
@@ -55,6 +57,10 @@ public:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    friend class SWave;
+    // The waves that feed this meter: each is unlinked when the meter goes first.
+    void AttachWave(SWave* wave);
+    void DetachWave(SWave* wave);
     void RebuildBrushes();
 
     unsigned char m_vertical;
@@ -73,6 +79,7 @@ private:
     unsigned m_tickHold;
     DWORD m_lastPaint;
     DWORD m_elapsed;
+    SArray<SWave*> m_waves;
 };
 
 // Sixteen bars from the band feed of a playing wave.
@@ -81,13 +88,15 @@ class SVisualizationCtrl : public SWnd
 public:
     enum : int
     {
-        BandCount = 16
+        BandCount = 16,
+        BandChannels = 6 // rows of the band feed
     };
 
     SVisualizationCtrl();
     ~SVisualizationCtrl() override;
 
-    // The band callback of a wave: control is the SVisualizationCtrl; always true.
+    // The band callback of a wave: control is the SVisualizationCtrl; always true. Keeps at
+    // most BandChannels channels, the rows the feed fills.
     static bool SetData(int count, const unsigned char* peaks, const unsigned char* bands, void* control);
     int GetChannelCount() const { return m_channelCount; }
     // Band k of a channel; 0 when there is none.

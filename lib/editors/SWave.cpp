@@ -105,6 +105,7 @@ SWave::SWave()
 SWave::~SWave()
 {
     Reset();
+    SetLevelCtrl(nullptr);
     m_window.Destroy();
     delete m_temp;
 }
@@ -357,7 +358,8 @@ int64_t SWave::GetSample(const void* buffer, unsigned frame, int channel) const
         bytes = (const uint8_t*)buffer + (size_t)frame * GetBlockAlign();
     else
     {
-        if (!ReadRaw(local, (int)(frame * (unsigned)GetBlockAlign()), GetBlockAlign()))
+        // A frame past the end would wrap its byte offset onto a frame of the store.
+        if (frame >= GetLength() || !ReadRaw(local, (int)(frame * (unsigned)GetBlockAlign()), GetBlockAlign()))
             return 0;
         bytes = local;
     }
@@ -378,6 +380,8 @@ void SWave::SetSample(void* buffer, unsigned frame, int channel, int64_t value)
     int align = GetBlockAlign();
     uint8_t local[MaxChannels * 4];
     uint8_t* bytes = buffer ? (uint8_t*)buffer + (size_t)frame * align : local;
+    if (!buffer && frame >= GetLength())
+        return;
     int offset = (int)(frame * (unsigned)align);
     if (!buffer && !ReadRaw(local, offset, align))
         return;
@@ -1026,9 +1030,16 @@ bool SWave::IsPlaying() const
 
 void SWave::SetLevelCtrl(SLevelCtrl* level)
 {
+    // The meter keeps a list of the waves that point at it, so that whichever goes first
+    // undoes the link.
+    if (m_level && m_level != level)
+        m_level->DetachWave(this);
     m_level = level;
     if (m_level)
+    {
+        m_level->AttachWave(this);
         m_level->SetChannelCount(std::max(1, GetChannelCount()));
+    }
 }
 
 void SWave::SetBandCallback(SWaveBandCallback callback, void* user)
@@ -1164,5 +1175,6 @@ void SWave::FeedBands()
             }
         }
     }
-    m_bandCallback(GetChannelCount(), peaks, bands, m_bandUser);
+    // The rows above hold at most BandChannels channels; a wider wave reports only those.
+    m_bandCallback(channels, peaks, bands, m_bandUser);
 }

@@ -245,3 +245,129 @@ TEST(SDialogBuilder, FailuresReportFalse)
     EXPECT_FALSE(SDialogEditor::CreateDialog(nullptr, &dialog, nullptr, nullptr, true, nullptr, nullptr, nullptr,
                                              nullptr, true));
 }
+
+namespace
+{
+
+// Top-level windows of this thread: a build that fails must not add any.
+int ThreadWindowCount()
+{
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND, LPARAM counter) -> BOOL {
+            (*(int*)counter)++;
+            return TRUE;
+        },
+        (LPARAM)&count);
+    return count;
+}
+
+// A 16 x 16 24-bit bitmap file, all red.
+std::string RedBitmap()
+{
+    std::string bytes(54 + 16 * 16 * 3, '\0');
+    BITMAPFILEHEADER* file = (BITMAPFILEHEADER*)&bytes[0];
+    file->bfType = 0x4D42;
+    file->bfSize = (DWORD)bytes.size();
+    file->bfOffBits = 54;
+    BITMAPINFOHEADER* info = (BITMAPINFOHEADER*)&bytes[14];
+    info->biSize = 40;
+    info->biWidth = 16;
+    info->biHeight = 16;
+    info->biPlanes = 1;
+    info->biBitCount = 24;
+    for (size_t i = 54; i < bytes.size(); i += 3)
+        bytes[i + 2] = (char)0xFF;
+    return bytes;
+}
+
+bool IconAlive(HICON icon)
+{
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return false;
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    return true;
+}
+
+} // namespace
+
+TEST(SDialogBuilder, FailedBuildLeavesNoWindow)
+{
+    BuilderInstalled installed;
+    SResource pack;
+    SFileMem* packStream = Stream(Pack({{"icon.bmp", RedBitmap()}}));
+    ASSERT_TRUE(pack.OpenStream(packStream, 0));
+    struct Case
+    {
+        const char* what;
+        std::string controls;
+    };
+    const Case cases[] = {
+        {"a second dialog record among the controls",
+         Section("BUTTON", 1, "B", "0 0 10 10", "WS_VISIBLE ") + Section("EDIT", 2, "E", "0 20 10 10", "WS_VISIBLE ") +
+             Section("DIALOG", 3, "D", "0 40 10 10", "WS_VISIBLE ")},
+        {"a type this layer cannot make",
+         Section("CHECK", 1, "C", "0 0 10 10", "WS_VISIBLE ") + Section("GUI", 2, "G", "0 0 10 10", "WS_VISIBLE ")},
+        {"the first control already fails", Section("DIALOG", 1, "D", "0 0 10 10", "WS_VISIBLE ")},
+    };
+    for (const Case& c : cases)
+    {
+        int before = ThreadWindowCount();
+        SFileMem* stream = Stream(Description("DIALOG_ICON=icon.bmp\r\n", c.controls));
+        ReadyDialog dialog;
+        bool built = dialog.CreateFromResource(stream, nullptr, &pack, true, nullptr, nullptr, nullptr, nullptr, false);
+        delete stream;
+        EXPECT_FALSE(built) << c.what;
+        EXPECT_EQ(dialog.GetHandle(), nullptr) << c.what;
+        EXPECT_EQ(dialog.GetControlCount(), 0) << c.what;
+        EXPECT_EQ(dialog.ready, 0) << c.what;
+        EXPECT_EQ(ThreadWindowCount(), before) << c.what;
+    }
+    delete packStream;
+}
+
+TEST(SDialogBuilder, DialogIconGoesWithTheWindow)
+{
+    BuilderInstalled installed;
+    SResource pack;
+    SFileMem* packStream = Stream(Pack({{"icon.bmp", RedBitmap()}}));
+    ASSERT_TRUE(pack.OpenStream(packStream, 0));
+    std::string text =
+        Description("DIALOG_ICON=icon.bmp\r\n", Section("BUTTON", 1, "OK", "10 10 80 25", "WS_VISIBLE "));
+    struct Case
+    {
+        const char* what;
+        bool destroyWindow; // else the object goes with its window still open
+    };
+    const Case cases[] = {{"window destroyed", true}, {"dialog object deleted", false}};
+    for (const Case& c : cases)
+    {
+        SWndDialog* dialog = new SWndDialog();
+        HICON icons[2] = {nullptr, nullptr};
+        // Built twice on one object: each window's icon goes with that window.
+        for (HICON& icon : icons)
+        {
+            SFileMem* stream = Stream(text);
+            ASSERT_TRUE(dialog->CreateFromResource(stream, nullptr, &pack, true, nullptr, nullptr, nullptr, nullptr,
+                                                   true))
+                << c.what;
+            delete stream;
+            icon = (HICON)dialog->SendMessage(WM_GETICON, ICON_BIG, 0);
+            ASSERT_NE(icon, nullptr) << c.what;
+            EXPECT_EQ((HICON)dialog->SendMessage(WM_GETICON, ICON_SMALL, 0), icon) << c.what;
+            EXPECT_TRUE(IconAlive(icon)) << c.what;
+            if (&icon == &icons[0] || c.destroyWindow)
+                dialog->Destroy();
+
+        }
+        delete dialog;
+        EXPECT_FALSE(IconAlive(icons[0])) << c.what;
+        EXPECT_FALSE(IconAlive(icons[1])) << c.what;
+    }
+    delete packStream;
+}

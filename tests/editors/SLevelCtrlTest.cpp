@@ -261,3 +261,27 @@ TEST(SVisualizationCtrl, KeepsTheBandsAndDrawsThem)
     display.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(1, 1));
     EXPECT_EQ(parent.Received(36108).size(), 1u);
 }
+
+// The band feed hands over six rows: a larger count never reads past them.
+TEST(SVisualizationCtrl, KeepsAtMostTheRowsOfTheFeed)
+{
+    struct Case
+    {
+        int count;
+        int kept;
+    };
+    const Case cases[] = {{5, 5}, {6, 6}, {7, 6}, {32, 6}};
+    unsigned char peaks[6] = {1, 2, 3, 4, 5, 6};
+    unsigned char bands[6 * 16] = {};
+    for (int row = 0; row < 6; row++)
+        bands[row * 16 + 15] = (unsigned char)(10 + row);
+    for (const Case& c : cases)
+    {
+        SVisualizationCtrl display;
+        EXPECT_TRUE(SVisualizationCtrl::SetData(c.count, peaks, bands, &display));
+        EXPECT_EQ(display.GetChannelCount(), c.kept) << c.count;
+        EXPECT_EQ(display.GetPeak(c.kept - 1), c.kept) << c.count;
+        EXPECT_EQ(display.GetBand(c.kept - 1, 15), 9 + c.kept) << c.count;
+        EXPECT_EQ(display.GetPeak(6), 0) << c.count;
+    }
+}

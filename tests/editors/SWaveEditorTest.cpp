@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "../controls/InactiveParent.h"
 #include "ChangeParent.h"
@@ -13,6 +14,7 @@
 #include "SLibrary.h"
 #include "SWaveEditor.h"
 #include "SWaveFactory.h"
+#include "SWndDialog.h"
 #include "WaveTestSupport.h"
 
 namespace
@@ -371,4 +373,161 @@ TEST(SWaveEditor, FactoryAndLevelLink)
     ASSERT_TRUE(editor->NewWave(6));
     EXPECT_EQ(meter.GetChannelCount(), 6);
     editor->GetWave()->SetLevelCtrl(nullptr);
+}
+
+namespace
+{
+
+// What the probes saw while a dialog went away.
+struct LinkProbe
+{
+    bool meterGone = false;
+    bool editorGone = false;
+    // The wave still pointed at a meter that had been freed when its editor went.
+    bool staleLink = false;
+};
+LinkProbe g_probe;
+
+class ProbeMeter : public SLevelCtrl
+{
+public:
+    ~ProbeMeter() override { g_probe.meterGone = true; }
+};
+
+class ProbeEditor : public SWaveEditor
+{
+public:
+    ~ProbeEditor() override
+    {
+        if (g_probe.meterGone && GetWave()->GetLevelCtrl())
+            g_probe.staleLink = true;
+        g_probe.editorGone = true;
+    }
+};
+
+class ProbeDialog : public SWndDialog
+{
+public:
+    SWnd* CreateCustomControl(int type, const _SRecord*) override
+    {
+        if (type == SDialogEditor::TYPE_LEVEL)
+            return new ProbeMeter();
+        if (type == SDialogEditor::TYPE_WAVEEDITOR)
+            return new ProbeEditor();
+        return nullptr;
+    }
+};
+
+std::string ControlSection(const char* keyword, int id, const char* position, const char* extra)
+{
+    return std::string("[") + keyword + "]\r\nID=" + std::to_string(id) + "\r\nNAME=" + keyword +
+           "\r\nPOSITION=" + position + "\r\nSTYLE=WS_VISIBLE \r\n" + extra + "\r\n";
+}
+
+} // namespace
+
+TEST(SWaveEditor, LevelLinkIsUndoneWhicheverSideGoesFirst)
+{
+    ASSERT_NE(GetDirectSound(), nullptr);
+    RegisterEditorControls();
+    SDialogEditor::InstallBuilder();
+    std::string meter = ControlSection("LEVEL", 13, "0 0 20 100", "");
+    std::string wave = ControlSection("WAVEEDITOR", 31, "30 0 200 100", "WAVEEDITOR_LEVEL=13\r\n");
+    struct Case
+    {
+        const char* what;
+        std::string controls;
+        bool playing;
+    };
+    // The dialog deletes its controls in creation order.
+    const Case cases[] = {
+        {"meter created first", meter + wave, false},
+        {"meter created first, playing", meter + wave, true},
+        {"editor created first", wave + meter, false},
+        {"editor created first, playing", wave + meter, true},
+    };
+    for (const Case& c : cases)
+    {
+        std::string text = "TAVRIN DIALOG 1.0.0.0\r\n\r\n[DIALOG]\r\nID=0\r\nNAME=Form\r\nCAPTION=Linked\r\n"
+                           "POSITION=0 0 300 200\r\nSTYLE=WS_CAPTION \r\n\r\n" +
+                           c.controls;
+        SFileMem stream;
+        stream.Allocate(0);
+        stream.Write(text.data(), (int)text.size());
+        g_probe = LinkProbe();
+        ProbeDialog dialog;
+        ASSERT_TRUE(dialog.CreateFromResource(&stream, nullptr, nullptr, true, nullptr, nullptr, nullptr, nullptr,
+                                              true))
+            << c.what;
+        ProbeEditor* editor = dynamic_cast<ProbeEditor*>(dialog.GetControlById(31));
+        ProbeMeter* level = dynamic_cast<ProbeMeter*>(dialog.GetControlById(13));
+        ASSERT_TRUE(editor && level) << c.what;
+        ASSERT_EQ(editor->GetWave()->GetLevelCtrl(), level) << c.what;
+        SWaveBytes bytes;
+        for (int frame = 0; frame < 44100; frame++)
+            bytes.Add16({frame % 200 - 100, 100 - frame % 200});
+        SFileMem samples;
+        ASSERT_TRUE(bytes.Into(&samples) && editor->LoadFile(&samples)) << c.what;
+        EXPECT_EQ(level->GetChannelCount(), 2) << c.what;
+        if (c.playing)
+        {
+            ASSERT_TRUE(editor->GetWave()->Play(0, 0)) << c.what;
+        }
+        dialog.Destroy();
+        EXPECT_TRUE(g_probe.meterGone && g_probe.editorGone) << c.what;
+        EXPECT_FALSE(g_probe.staleLink) << c.what;
+    }
+    SWndDialog::SetBuilder(nullptr);
+}
+
+TEST(SWaveEditor, LevelLinkOutlivesNeitherSide)
+{
+    ASSERT_NE(GetDirectSound(), nullptr);
+    struct Case
+    {
+        const char* what;
+        bool editorFirst; // else the first meter goes while the editor lives
+        bool relink;      // the wave moved to a second meter before the first one went
+    };
+    const Case cases[] = {{"meter freed", false, false},
+                          {"meter freed after the wave moved on", false, true},
+                          {"editor freed", true, false}};
+    for (const Case& c : cases)
+    {
+        ChangeParent parent;
+        ASSERT_TRUE(CreateInactiveParent(parent, 300, 200));
+        RECT rect = {0, 0, 200, 100};
+        SWaveEditor* editor = new SWaveEditor();
+        SLevelCtrl* first = new SLevelCtrl();
+        SLevelCtrl second;
+        ASSERT_TRUE(editor->CreateChildNoCaption(WS_VISIBLE, 0, &rect, parent.GetHandle(), 9));
+        ASSERT_TRUE(first->CreateChildNoCaption(WS_VISIBLE, 0, &rect, parent.GetHandle(), 13));
+        ASSERT_TRUE(second.CreateChildNoCaption(WS_VISIBLE, 0, &rect, parent.GetHandle(), 14));
+        SWaveBytes bytes;
+        for (int frame = 0; frame < 4410; frame++)
+            bytes.Add16({frame % 200 - 100, 100 - frame % 200});
+        SFileMem samples;
+        ASSERT_TRUE(bytes.Into(&samples) && editor->LoadFile(&samples)) << c.what;
+        SWave* wave = editor->GetWave();
+        wave->SetLevelCtrl(first);
+        if (c.relink)
+            wave->SetLevelCtrl(&second);
+        ASSERT_TRUE(wave->Play(0, 0)) << c.what;
+        if (c.editorFirst)
+        {
+            delete editor;
+            // The meter goes on without the wave, and goes away cleanly.
+            first->SetValue(5, -1, true);
+            EXPECT_EQ(first->GetValue(0), 5) << c.what;
+            delete first;
+            continue;
+        }
+        delete first;
+        EXPECT_EQ(wave->GetLevelCtrl(), c.relink ? &second : nullptr) << c.what;
+        // The wave goes on without the freed meter.
+        wave->FeedLevel();
+        wave->Stop();
+        EXPECT_TRUE(wave->Play(0, 0)) << c.what;
+        delete editor;
+    }
 }

@@ -489,3 +489,76 @@ TEST(SWave, BandFeedFindsTheTone)
     EXPECT_EQ(seen.otherBands, 0);
     EXPECT_EQ(seen.peak, (unsigned char)(int)(8000.0 / 65536 * 2 * 255));
 }
+
+TEST(SWave, FramesPastTheEndNeitherReadNorWrite)
+{
+    // Frames whose byte offset wraps in 32 bits onto a frame of the wave, and plain ones past the end.
+    struct Case
+    {
+        int channels;
+        int bits;
+        unsigned frame;
+    };
+    const Case cases[] = {
+        {2, 16, 0x40000000u}, {2, 16, 0x40000001u}, {1, 16, 0x80000002u}, {1, 32, 0x40000003u},
+        {4, 16, 0x20000000u}, {2, 16, 4u},          {1, 8, 0xFFFFFFFFu},  {1, 8, 4u},
+    };
+    for (const Case& c : cases)
+    {
+        SWaveBytes bytes;
+        bytes.channels = (uint16_t)c.channels;
+        bytes.bits = c.bits;
+        for (int frame = 0; frame < 4; frame++)
+            for (int channel = 0; channel < c.channels; channel++)
+            {
+                int value = 10 + 20 * frame + channel;
+                if (c.bits == 8)
+                    bytes.samples.push_back((uint8_t)(value + 128));
+                else if (c.bits == 16)
+                    bytes.Add16({value});
+                else
+                    SWaveBytes::Put32(&bytes.samples, (uint32_t)value);
+            }
+        SWave wave;
+        ASSERT_TRUE(LoadBytes(&wave, bytes)) << c.frame;
+        ASSERT_EQ(wave.GetLength(), 4u);
+        EXPECT_EQ(wave.GetSample(nullptr, c.frame, 0), 0) << c.frame;
+        EXPECT_EQ(wave.GetSample(nullptr, c.frame, -1), 0) << c.frame;
+        wave.SetSample(nullptr, c.frame, -1, 99);
+        wave.SetSample(nullptr, c.frame, 0, 99);
+        for (int channel = 0; channel < c.channels; channel++)
+            EXPECT_EQ(Channel(wave, channel), (std::vector<int>{10 + channel, 30 + channel, 50 + channel, 70 + channel}))
+                << c.frame << " channel " << channel;
+        EXPECT_EQ(wave.GetDataSize(), 4 * c.channels * c.bits / 8) << c.frame;
+    }
+}
+
+TEST(SWave, BandFeedReportsAtMostTheRowsItFills)
+{
+    struct Case
+    {
+        int channels;
+        int reported;
+    };
+    const Case cases[] = {{1, 1}, {6, 6}, {7, 6}, {8, 6}, {32, 6}};
+    for (const Case& c : cases)
+    {
+        SWaveBytes bytes;
+        bytes.channels = (uint16_t)c.channels;
+        for (int frame = 0; frame < 400; frame++)
+            for (int channel = 0; channel < c.channels; channel++)
+                bytes.Add16({(frame / 20) % 2 ? 8000 : -8000});
+        SWave wave;
+        ASSERT_TRUE(LoadBytes(&wave, bytes)) << c.channels;
+        ASSERT_EQ(wave.GetChannelCount(), c.channels);
+        int count = -1;
+        wave.SetBandCallback(
+            [](int channels, const unsigned char*, const unsigned char*, void* user) {
+                *(int*)user = channels;
+                return true;
+            },
+            &count);
+        wave.FeedBands();
+        EXPECT_EQ(count, c.reported) << c.channels;
+    }
+}
