@@ -1,5 +1,7 @@
 #include "SSplitterCtrl.h"
 
+#include <new>
+
 #include "SControl.h"
 #include "SDraw.h"
 #include "SLibrary.h"
@@ -128,7 +130,12 @@ int SSplitterCtrl::GetFreeHeight() const
 
 bool SSplitterCtrl::CreatePanes(int columns, int rows)
 {
-    if (columns < 1 || rows < 1 || !GetHandle())
+    // Each count is bounded before they are multiplied, so the product cannot overflow.
+    if (columns < 1 || rows < 1 || columns > kMaxPanes || rows > kMaxPanes || columns * rows > kMaxPanes ||
+        !GetHandle())
+        return false;
+    _SWnd* panes = new (std::nothrow) _SWnd[(size_t)(columns * rows)];
+    if (!panes)
         return false;
     DeletePanes();
     // With both counts still 0 the free size includes one bar.
@@ -136,7 +143,7 @@ bool SSplitterCtrl::CreatePanes(int columns, int rows)
     int freeHeight = GetFreeHeight();
     m_columnCount = columns;
     m_rowCount = rows;
-    m_panes = new _SWnd[(size_t)columns * rows];
+    m_panes = panes;
     for (int i = 0; i < columns * rows; i++)
     {
         _SWnd& pane = m_panes[i];

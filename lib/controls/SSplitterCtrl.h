@@ -49,8 +49,12 @@ public:
     bool Create(DWORD style, DWORD exStyle, const RECT* rect, HWND parent, UINT_PTR id = 0,
                 LPARAM creationParam = 0);
 
-    // Replaces every pane by a grid of columns x rows in equal shares; false when either
-    // is below 1 or the splitter has no window.
+    // Most panes a grid may hold: each pane is a window, and a process may own only ten thousand.
+    static const int kMaxPanes = 1024;
+
+    // Replaces every pane by a grid of columns x rows in equal shares; false, with the panes
+    // left as they are, when either is below 1, the grid holds more than kMaxPanes panes or
+    // the splitter has no window.
     bool CreatePanes(int columns, int rows);
     // Deletes the panes and the size arrays.
     void DeletePanes();

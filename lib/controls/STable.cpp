@@ -33,11 +33,12 @@ SString TrimBlanks(const char* text)
     return SString(start, (int)(end - start));
 }
 
-// A count as the table text writes it: decimal digits only, at most nine of them.
+// A count as the table text writes it: decimal digits only, at most nine of them. A
+// missing count (the text ended before it) is 0.
 bool ParseCount(const SString& text, int* count)
 {
     int length = text.GetLength();
-    if (length < 1 || length > 9)
+    if (length > 9)
         return false;
     int value = 0;
     for (int i = 0; i < length; i++)
@@ -140,6 +141,80 @@ bool WriteAll(SFile* stream, const std::string& out)
     if (out.size() > 0x7FFFFFF0u)
         return false;
     return stream->Write(out.data(), (int)out.size()) == (int)out.size();
+}
+
+// Removes the zero bytes of text, which comma-separated text cannot mean; returns the length left.
+int DropZeros(char* text, int size)
+{
+    char* out = (char*)memchr(text, 0, (size_t)size);
+    if (!out)
+        return size;
+    for (const char* in = out; in < text + size; in++)
+        if (*in)
+            *out++ = *in;
+    return (int)(out - text);
+}
+
+// A line of comma-separated text ends with LF or CR LF; a CR alone is text.
+bool IsLineEnd(const char* p, const char* end)
+{
+    return *p == '\n' || (*p == '\r' && p + 1 < end && p[1] == '\n');
+}
+
+// Reads the field at p up to the next separator or line end outside quotes and returns
+// where it stopped. A field that starts with a quote runs to the closing quote, a doubled
+// quote inside standing for one; a quote never closed takes the rest of the text. Whatever
+// follows the closing quote belongs to the field too. The value is unquoted in place: it
+// starts at *value and is *length bytes long.
+char* NextCsvField(char* p, char* end, char** value, int* length)
+{
+    char* out = p;
+    *value = p;
+    if (p < end && *p == '"')
+    {
+        char* start = ++p;
+        out = start;
+        *value = start;
+        for (;;)
+        {
+            char* quote = (char*)memchr(p, '"', (size_t)(end - p));
+            char* stop = quote ? quote : end;
+            if (out != p)
+                memmove(out, p, (size_t)(stop - p));
+            out += stop - p;
+            if (!quote)
+            {
+                p = end;
+                break;
+            }
+            p = quote + 1;
+            if (p < end && *p == '"')
+            {
+                *out++ = '"';
+                p++;
+                continue;
+            }
+            break;
+        }
+    }
+    char* start = p;
+    while (p < end && *p != ',' && !IsLineEnd(p, end))
+        p++;
+    if (out != start)
+        memmove(out, start, (size_t)(p - start));
+    out += p - start;
+    *length = (int)(out - *value);
+    return p;
+}
+
+// Makes list hold count new empty strings (the list must hold no strings); false when memory runs out.
+bool MakeEmptyTexts(SArray<SString*>& list, int count)
+{
+    if (!list.SetSize(count, false))
+        return false;
+    for (int i = 0; i < count; i++)
+        list.SetAt(i, new SString());
+    return true;
 }
 
 // Owns the cells gathered while comma-separated text is read, until the table takes them.
@@ -483,10 +558,12 @@ bool STable::ReadTableText(SFile* stream, bool keepTexts, bool keepProperties)
         return false;
     if (columns > kMaxColumns)
         return false;
-    // Every announced string takes at least its zero byte (the last may be cut by the
-    // end of the stream): a count the remaining bytes cannot hold is damage.
+    // Strings missing at the end of the text load as empty ones, but a count that the
+    // bytes present cannot back (each string takes at least its zero byte) may only ask
+    // for a bounded number of cells: anything more is damage, not a short text.
     long long strings = 2 + 3LL * columns + (long long)rows * (2 + 3LL * columns);
-    if (strings > (long long)stream->GetRemaining() + 1)
+    long long cells = (long long)rows * (columns > 0 ? columns : 1);
+    if (strings > (long long)stream->GetRemaining() + 1 && cells > kMaxPaddedCells)
         return false;
 
     auto next = [stream](bool keep) -> SString* {
@@ -554,57 +631,32 @@ bool STable::ReadCsv(SFile* stream)
         char* buffer = data.SetLength(size);
         if (!buffer || stream->ReadBounded(buffer, size) != size)
             return false;
+        size = DropZeros(buffer, size);
     }
-    const char* text = data;
-    const char* end = text + size;
-    if (memchr(text, 0, (size_t)size))
-        return false; // binary data, not text
+    // The parser unquotes fields in place, so it works on the buffer it was given.
+    char* p = data.GetBuffer();
+    char* end = p + size;
 
-    CellHolder holder, fields;
-    std::string value;
+    CellHolder holder;
     int columns = -1, rows = 0;
-    const char* p = text;
     while (p < end)
     {
-        // One record: fields up to a line end outside quotes.
-        if (*p == '\n' || (*p == '\r' && p + 1 < end && p[1] == '\n'))
+        if (IsLineEnd(p, end))
         {
             p += *p == '\n' ? 1 : 2; // an empty line holds no field
             continue;
         }
-        bool recordEnded = false;
-        while (!recordEnded)
+        // One record: fields up to a line end outside quotes. Fields beyond the
+        // column count are read past but not kept; missing ones are empty.
+        int field = 0;
+        for (;;)
         {
-            value.clear();
-            if (p < end && *p == '"')
-            {
-                const char* start = ++p;
-                for (;;)
-                {
-                    if (p >= end)
-                        return false; // the quote is never closed
-                    if (*p == '"')
-                    {
-                        if (p + 1 < end && p[1] == '"')
-                        {
-                            value.append(start, (size_t)(p + 1 - start));
-                            p += 2;
-                            start = p;
-                            continue;
-                        }
-                        value.append(start, (size_t)(p - start));
-                        p++;
-                        break;
-                    }
-                    p++;
-                }
-            }
-            // Plain characters, and whatever follows a closing quote, up to the separator.
-            const char* start = p;
-            while (p < end && *p != ',' && *p != '\n' && !(*p == '\r' && p + 1 < end && p[1] == '\n'))
-                p++;
-            value.append(start, (size_t)(p - start));
-            fields.cells.push_back(new SString(value.data(), (int)value.size()));
+            char* value;
+            int length;
+            p = NextCsvField(p, end, &value, &length);
+            if (columns < 0 || field < columns)
+                holder.cells.push_back(length ? new SString(value, length) : new SString());
+            field++;
             if (p < end && *p == ',')
             {
                 p++;
@@ -612,30 +664,23 @@ bool STable::ReadCsv(SFile* stream)
             }
             if (p < end)
                 p += *p == '\n' ? 1 : 2;
-            recordEnded = true;
+            break;
         }
         if (columns < 0)
         {
-            columns = (int)fields.cells.size();
+            columns = field;
             if (columns > kMaxColumns)
                 return false;
         }
-        // Fields beyond the column count are dropped; missing ones are empty.
-        for (int c = 0; c < columns; c++)
-        {
-            SString* cell = nullptr;
-            if (c < (int)fields.cells.size())
-                std::swap(cell, fields.cells[(size_t)c]);
-            holder.cells.push_back(cell ? cell : new SString(""));
-        }
-        for (SString* cell : fields.cells)
-            delete cell;
-        fields.cells.clear();
+        for (; field < columns; field++)
+            holder.cells.push_back(new SString());
         rows++;
     }
     if (columns <= 0)
         return true;
 
+    if (!MakeEmptyTexts(m_rowTexts, rows) || !MakeEmptyTexts(m_rowProperties, rows))
+        return false;
     for (int c = 0; c < columns; c++)
     {
         _SField* field = new _SField;
@@ -643,20 +688,14 @@ bool STable::ReadCsv(SFile* stream)
         field->name = "";
         field->text = "";
         field->properties = "";
-        if (!MakeSlots(field->cellValues, rows))
+        if (!MakeSlots(field->cellValues, rows) || !MakeEmptyTexts(field->cellTexts, rows) ||
+            !MakeEmptyTexts(field->cellProperties, rows))
             return false;
-        field->cellTexts.Add("", -1, rows);
-        field->cellProperties.Add("", -1, rows);
-    }
-    m_rowTexts.Add("", -1, rows);
-    m_rowProperties.Add("", -1, rows);
-    for (int r = 0; r < rows; r++)
-    {
-        for (int c = 0; c < columns; c++)
+        size_t at = (size_t)c;
+        for (int r = 0; r < rows; r++, at += (size_t)columns)
         {
-            SString*& cell = holder.cells[(size_t)r * (size_t)columns + (size_t)c];
-            m_columns.GetAt(c)->cellValues.SArray<SString*>::SetAt(r, cell);
-            cell = nullptr;
+            field->cellValues.SArray<SString*>::SetAt(r, holder.cells[at]);
+            holder.cells[at] = nullptr;
         }
     }
     return true;

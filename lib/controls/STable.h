@@ -117,8 +117,10 @@ public:
 
     // --- external forms ---
     // Replaces the content with a table text (csv false) or comma-separated text. Free
-    // texts and property lists are kept only when asked. Damaged input fails and leaves
-    // the table as it was.
+    // texts and property lists are kept only when asked. A table text that ends early
+    // gives empty strings for the rest; one that is damaged (a wrong magic, counts that
+    // are not numbers or announce too much, refused column names) fails and leaves the
+    // table as it was. Comma-separated text always loads.
     bool LoadTable(SFile* stream, bool keepTexts, bool keepProperties, bool csv);
     // LoadTable under the name the grid uses.
     bool Read(SFile* stream, bool keepTexts, bool keepProperties, bool csv)
@@ -131,6 +133,8 @@ public:
 
     // Largest column count the readers accept.
     static const int kMaxColumns = 65536;
+    // Most cells a table text may announce beyond what its bytes hold.
+    static const int kMaxPaddedCells = 1 << 20;
 
 private:
     _SField* GetField(const char* reference) const;

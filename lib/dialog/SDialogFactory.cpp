@@ -504,7 +504,12 @@ SWnd* CreateSplitter(const Request& r, SWnd* custom)
     uint32_t panes = r.record->GetPropertyColor("SPLITTER_WINDOWBACKCOLOR");
     if (panes != SCOLOR_NONE)
         control->SetPaneBackColor(panes);
-    control->CreatePanes(r.record->GetPropertyInt("SPLITTER_COLCOUNT"), r.record->GetPropertyInt("SPLITTER_ROWCOUNT"));
+    int columns = r.record->GetPropertyInt("SPLITTER_COLCOUNT");
+    int rows = r.record->GetPropertyInt("SPLITTER_ROWCOUNT");
+    // A grid the splitter refuses although both counts are positive is too large: such a
+    // record is damage and builds nothing. Counts below 1 leave a splitter without panes.
+    if (!control->CreatePanes(columns, rows) && columns >= 1 && rows >= 1)
+        return Created(control, false);
     return control;
 }
 

@@ -10,6 +10,7 @@
 #include "SDraw.h"
 #include "SFile.h"
 #include "SFileMem.h"
+#include "SImageHeader.h"
 
 using namespace Gdiplus;
 
@@ -197,6 +198,9 @@ bool SImage::Load(SFile* stream, int count)
         copied = stream->Read(bytes.data(), count);
     }
     if (copied != count)
+        return false;
+    // The system decoders allocate by the sizes a header declares without checking them.
+    if (!SImageHeader::IsSound(bytes.data(), bytes.size()))
         return false;
     // The decoders read through a bounded stream of the library's own.
     SByteStream* istream = SByteStream::Create(std::move(bytes));

@@ -170,7 +170,8 @@ void SImageWater::Step()
         v -= v >> shift;
         v = ClampHeight(v);
         next[i] = v;
-        if (v)
+        // The old map feeds the next step: the water is still only when both maps are.
+        if (v || old[i])
             calm = false;
     };
     for (int row = 1; row < m_height - 1; row++)

@@ -21,7 +21,7 @@ public:
     // One frame: the refraction of source into destination by map A, then one simulation step.
     // Source and destination must be distinct buffers of the maps' size.
     void Render(const uint32_t* source, uint32_t* destination);
-    // True when the last step left every interior cell at 0, or without maps.
+    // True when the last step left every interior cell of both maps at 0, or without maps.
     bool IsCalm() const { return !m_mapA || !m_mapB || m_calm != 0; }
 
     // Refraction with light shading (default) or plain displacement.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits.h>
+
 #include <vector>
 
 #include "ControlTestSupport.h"
@@ -116,6 +118,34 @@ TEST(SSplitterCtrl, PanesStartInEqualShares)
         total += f.splitter.GetPaneSize(column);
     EXPECT_EQ(400 - 2 * 4, total);
     EXPECT_EQ(300 - 4, f.splitter.GetRowHeight(0) + f.splitter.GetRowHeight(1));
+}
+
+TEST(SSplitterCtrl, AbsurdGridsAreRefusedAndChangeNothing)
+{
+    SplitterFixture f(400, 300);
+    ASSERT_TRUE(f.created);
+    ASSERT_TRUE(f.splitter.CreatePanes(2, 1));
+    SSplitterCtrl::_SWnd* first = f.splitter.GetPane(0, 0);
+    struct Case { int columns, rows; };
+    const Case refused[] = {
+        {100000, 100000}, {65536, 65537}, {INT_MAX, INT_MAX}, {INT_MAX, 2}, {2, INT_MAX},
+        {SSplitterCtrl::kMaxPanes + 1, 1}, {1, SSplitterCtrl::kMaxPanes + 1}, {33, 32},
+    };
+    for (const Case& c : refused)
+    {
+        EXPECT_FALSE(f.splitter.CreatePanes(c.columns, c.rows)) << c.columns << " x " << c.rows;
+        EXPECT_EQ(2, f.splitter.GetColumnCount()) << c.columns << " x " << c.rows;
+        EXPECT_EQ(1, f.splitter.GetRowCount()) << c.columns << " x " << c.rows;
+        EXPECT_EQ(first, f.splitter.GetPane(0, 0)) << c.columns << " x " << c.rows;
+    }
+    // The limit itself is a grid.
+    const Case accepted[] = {{SSplitterCtrl::kMaxPanes, 1}, {32, 32}, {1, 3}};
+    for (const Case& c : accepted)
+    {
+        ASSERT_TRUE(f.splitter.CreatePanes(c.columns, c.rows)) << c.columns << " x " << c.rows;
+        EXPECT_EQ(c.columns * c.rows, f.splitter.GetPaneCount());
+        EXPECT_NE(nullptr, f.splitter.GetPane(c.columns - 1, c.rows - 1));
+    }
 }
 
 TEST(SSplitterCtrl, ColumnWidthsAndResize)

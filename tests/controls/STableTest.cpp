@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "SFileMem.h"
 #include "STable.h"
@@ -240,14 +241,14 @@ TEST(STable, DamagedTableTextsAreRefusedAndChangeNothing)
         {"empty stream", ""},
         {"wrong magic", Strings({"TAVRIN TREE 1.0.0.0", "1", "1"})},
         {"magic with a trailing blank", Strings({"TAVRIN TABLE 1.0.0.0 ", "1", "0", "", "", "a", "", ""})},
-        {"magic only", magic},
         {"column count not a number", magic + Strings({"x", "0", "", ""})},
+        {"row count not a number", magic + Strings({"1", "3x", "", "", "a", "", ""})},
+        {"count with blanks", magic + Strings({" 1", "0", "", "", "a", "", ""})},
         {"negative row count", magic + Strings({"1", "-1", "", "", "a", "", ""})},
         {"count with a sign", magic + Strings({"+1", "0", "", "", "a", "", ""})},
         {"huge table in a short file", magic + Strings({"8", "999999999", "", ""})},
-        {"more columns than bytes", magic + Strings({"60000", "0", "", ""})},
+        {"more cells than the bound in a short file", magic + Strings({"1024", "1025", "", ""})},
         {"too many columns", magic + Strings({"99999", "0"}) + std::string(400000, '\0')},
-        {"row count beyond the strings present", magic + Strings({"1", "3", "", "", "a", "", "", "r", "", "v", "", ""})},
         {"duplicate names", magic + Strings({"2", "0", "", "", "Name", "", "", "NAME", "", ""})},
         {"integer name", magic + Strings({"1", "0", "", "", " 7 ", "", ""})},
         {"binary junk", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
@@ -264,6 +265,60 @@ TEST(STable, DamagedTableTextsAreRefusedAndChangeNothing)
     }
     EXPECT_FALSE(table.LoadTable(nullptr, true, true, false));
     EXPECT_EQ(before, Saved(table, false));
+}
+
+TEST(STable, ShortTableTextsLoadWithEmptyCells)
+{
+    const std::string magic = std::string("TAVRIN TABLE 1.0.0.0") + '\0';
+    struct Case
+    {
+        const char* what;
+        std::string bytes;
+        int columns, rows;
+        const char* firstName;  // name of column 0 ("" without columns)
+        const char* firstValue; // value of cell (0, 0), null without cells
+    };
+    const Case cases[] = {
+        {"magic only", magic, 0, 0, "", nullptr},
+        {"magic without its zero", "TAVRIN TABLE 1.0.0.0", 0, 0, "", nullptr},
+        {"counts without texts", magic + Strings({"2", "0"}), 2, 0, "", nullptr},
+        {"row count beyond the strings present", magic + Strings({"1", "3", "", "", "a", "", "", "r", "", "v", "", ""}), 1,
+         3, "a", "v"},
+        {"rows announced, none present", magic + Strings({"2", "4", "t", "", "x", "", "", "y", "", ""}), 2, 4, "x", ""},
+        {"more columns than bytes", magic + Strings({"60000", "0", "", ""}), 60000, 0, "", nullptr},
+        {"padding within the bound", magic + Strings({"100", "1000"}), 100, 1000, "", ""},
+    };
+    for (const Case& c : cases)
+    {
+        SFileMem file;
+        Fill(file, c.bytes);
+        STable table;
+        BuildSample(table);
+        ASSERT_TRUE(table.LoadTable(&file, true, true, false)) << c.what;
+        EXPECT_EQ(c.columns, table.GetColumnCount()) << c.what;
+        EXPECT_EQ(c.rows, table.GetRowCount()) << c.what;
+        EXPECT_EQ(SString(c.firstName), table.GetColumnName("0")) << c.what;
+        if (c.firstValue)
+        {
+            EXPECT_EQ(SString(c.firstValue), *table.GetCell(0, 0)) << c.what;
+        }
+        // Every cell past the strings present is there and empty.
+        if (c.rows > 0 && c.columns > 0)
+        {
+            int lastRow = c.rows - 1, lastColumn = c.columns - 1;
+            ASSERT_NE(nullptr, table.GetCell(lastRow, lastColumn)) << c.what;
+            EXPECT_EQ(SString(""), *table.GetCell(lastRow, lastColumn)) << c.what;
+            EXPECT_EQ(SString(""), *table.GetCellText(lastRow, lastColumn)) << c.what;
+            EXPECT_EQ(SString(""), *table.GetCellStyle(lastRow, lastColumn)) << c.what;
+            EXPECT_EQ(SString(""), table.GetRowText(lastRow)) << c.what;
+        }
+        // What was loaded is written back whole.
+        SFileMem again;
+        Fill(again, Saved(table, false));
+        STable reloaded;
+        ASSERT_TRUE(reloaded.LoadTable(&again, true, true, false)) << c.what;
+        EXPECT_EQ(Saved(table, false), Saved(reloaded, false)) << c.what;
+    }
 }
 
 TEST(STable, CsvReadsQuotedFields)
@@ -315,26 +370,39 @@ TEST(STable, CsvRoundTrip)
     EXPECT_EQ(SString("\""), *loaded.GetCell(1, 0));
 }
 
-TEST(STable, DamagedCsvIsRefusedAndChangesNothing)
+TEST(STable, DamagedCsvStillLoads)
 {
-    struct Case { const char* what; std::string bytes; };
-    const Case cases[] = {
-        {"unclosed quote", "a,b\r\n\"never closed,c\r\n"},
-        {"zero byte", std::string("a,b\r\nc\0d\r\n", 10)},
+    struct Case
+    {
+        const char* what;
+        std::string bytes;
+        int columns;
+        std::vector<const char*> cells; // row by row
     };
-    STable table;
-    BuildSample(table);
-    std::string before = Saved(table, false);
+    const Case cases[] = {
+        {"unclosed quote takes the rest", "a,b\r\n\"never closed,c\r\nx,y\r\n", 2,
+         {"a", "b", "never closed,c\r\nx,y\r\n", ""}},
+        {"unclosed quote at the very end", "x,\"", 2, {"x", ""}},
+        {"unclosed quote after a doubled one", "\"a\"\"b", 1, {"a\"b"}},
+        {"zero byte in a field", std::string("a,b\r\nc\0d\r\n", 10), 2, {"a", "b", "cd", ""}},
+        {"zero byte inside quotes", std::string("\"x\0y\",z", 8), 2, {"xy", "z"}},
+        {"zero byte before a line end", std::string("p\r\0\nq", 6), 1, {"p", "q"}},
+        {"zero bytes alone", std::string("\0\0\0", 3), 0, {}},
+        {"empty lines only", "\r\n\r\n", 0, {}},
+    };
     for (const Case& c : cases)
     {
+        STable table;
+        BuildSample(table);
         SFileMem file;
         Fill(file, c.bytes);
-        EXPECT_FALSE(table.LoadTable(&file, false, false, true)) << c.what;
-        EXPECT_EQ(before, Saved(table, false)) << c.what;
+        ASSERT_TRUE(table.LoadTable(&file, false, false, true)) << c.what;
+        ASSERT_EQ(c.columns, table.GetColumnCount()) << c.what;
+        int rows = c.columns ? (int)c.cells.size() / c.columns : 0;
+        ASSERT_EQ(rows, table.GetRowCount()) << c.what;
+        for (int r = 0; r < rows; r++)
+            for (int col = 0; col < c.columns; col++)
+                EXPECT_EQ(SString(c.cells[(size_t)(r * c.columns + col)]), *table.GetCell(r, col))
+                    << c.what << " at " << r << "," << col;
     }
-    // An empty text is an empty table.
-    SFileMem empty;
-    Fill(empty, "\r\n\r\n");
-    EXPECT_TRUE(table.LoadTable(&empty, false, false, true));
-    EXPECT_EQ(0, table.GetColumnCount());
 }

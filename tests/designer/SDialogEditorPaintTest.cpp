@@ -236,6 +236,35 @@ TEST(SDialogEditorPaint, RecordsOutsideTheBitmapRangeAreSafe)
     EXPECT_EQ(f.At(40, 50), GetSysColor(COLOR_BTNFACE));
 }
 
+TEST(SDialogEditorPaint, SplittersWithAbsurdCountsOpenWithoutAPreview)
+{
+    struct Case
+    {
+        const char* counts;
+        bool preview;
+    };
+    const Case cases[] = {
+        {"SPLITTER_COLCOUNT=100000\r\nSPLITTER_ROWCOUNT=100000\r\n", false},
+        {"SPLITTER_COLCOUNT=65536\r\nSPLITTER_ROWCOUNT=65537\r\n", false},
+        {"SPLITTER_COLCOUNT=2147483647\r\nSPLITTER_ROWCOUNT=2147483647\r\n", false},
+        {"SPLITTER_COLCOUNT=2\r\nSPLITTER_ROWCOUNT=1\r\n", true},
+    };
+    for (const Case& c : cases)
+    {
+        SPaintFixture f;
+        ASSERT_TRUE(f.Load(DescriptionText(300, 200,
+                                           {{"SPLITTER", 1, "Split", 10, 10, 200, 100, c.counts},
+                                            {"BUTTON", 2, "Next", 10, 150, 80, 20, ""}})))
+            << c.counts;
+        ASSERT_EQ(2, f.editor.GetControlCount()) << c.counts;
+        EXPECT_EQ(c.preview, f.editor.GetControl(0)->GetWnd() != nullptr) << c.counts;
+        // The records after it still get theirs, and the design paints.
+        EXPECT_NE(nullptr, f.editor.GetControl(1)->GetWnd()) << c.counts;
+        f.editor.SelectAll(false);
+        f.Paint();
+    }
+}
+
 TEST(SDialogEditorPaint, BackgroundImageFromTheResourceLoader)
 {
     char temp[MAX_PATH];

@@ -184,6 +184,41 @@ TEST(SDialogFactory, PreviewsAreHiddenAndUnknownTypesGiveNothing)
     }
 }
 
+TEST(SDialogFactory, SplitterCountsPastTheLimitBuildNothing)
+{
+    HiddenParent parent;
+    struct Case
+    {
+        const char* extra;
+        bool built;
+        int panes;
+    };
+    const Case cases[] = {
+        {"SPLITTER_COLCOUNT=100000\r\nSPLITTER_ROWCOUNT=100000\r\n", false, 0},
+        {"SPLITTER_COLCOUNT=65536\r\nSPLITTER_ROWCOUNT=65537\r\n", false, 0},
+        {"SPLITTER_COLCOUNT=2147483647\r\nSPLITTER_ROWCOUNT=2\r\n", false, 0},
+        {"SPLITTER_COLCOUNT=1\r\nSPLITTER_ROWCOUNT=5000\r\n", false, 0},
+        {"SPLITTER_COLCOUNT=0\r\nSPLITTER_ROWCOUNT=1\r\n", true, 0},
+        {"SPLITTER_COLCOUNT=2\r\nSPLITTER_ROWCOUNT=2\r\n", true, 4},
+    };
+    for (const Case& c : cases)
+    {
+        Record record;
+        Fill(record, SDialogEditor::TYPE_SPLITTER, c.extra);
+        SWnd* control = SDialogEditor::CreateControl(nullptr, parent.Get(), &record, nullptr, true);
+        EXPECT_EQ(c.built, control != nullptr) << c.extra;
+        if (control)
+        {
+            EXPECT_EQ(c.panes, static_cast<SSplitterCtrl*>(control)->GetPaneCount()) << c.extra;
+        }
+        else
+        {
+            EXPECT_EQ(nullptr, GetWindow(parent.Get(), GW_CHILD)) << c.extra << ": a window was left behind";
+        }
+        delete control;
+    }
+}
+
 TEST(SDialogFactory, CustomObjectsMustBeOfTheTypeClass)
 {
     HiddenParent parent;

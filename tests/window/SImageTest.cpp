@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include <initializer_list>
+#include <vector>
 
 #include "ImageTestSupport.h"
 #include "SDraw.h"
@@ -53,6 +54,46 @@ SString TempPath(const char* name)
     SString path;
     path.Format("%smelvora_image_%lu_%s", folder, GetCurrentProcessId(), name);
     return path;
+}
+
+
+// Stores a little-endian value of bytes bytes at offset.
+void Put(std::vector<uint8_t>& data, size_t offset, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; i++)
+        data[offset + (size_t)i] = (uint8_t)(value >> (8 * i));
+}
+
+// An icon (type 1) or cursor (type 2) file of one side x side picture of the bit count,
+// its colour bitmap and mask as the format stores them.
+std::vector<uint8_t> MakeIconFile(int type, int side, int bits)
+{
+    const int colors = bits <= 8 ? 1 << bits : 0;
+    const size_t stride = (size_t)((side * bits + 31) / 32) * 4;
+    const size_t maskStride = (size_t)((side + 31) / 32) * 4;
+    const size_t image = 40 + 4 * (size_t)colors + stride * side + maskStride * side;
+    std::vector<uint8_t> data(6 + 16 + image, 0);
+    Put(data, 2, (uint32_t)type, 2);
+    Put(data, 4, 1, 2);
+    data[6] = (uint8_t)side;
+    data[7] = (uint8_t)side;
+    Put(data, 10, type == 1 ? 1 : 0, 2);
+    Put(data, 12, type == 1 ? (uint32_t)bits : 0, 2);
+    Put(data, 14, (uint32_t)image, 4);
+    Put(data, 18, 22, 4);
+    Put(data, 22, 40, 4);
+    Put(data, 26, (uint32_t)side, 4);
+    Put(data, 30, (uint32_t)(2 * side), 4);
+    Put(data, 34, 1, 2);
+    Put(data, 36, (uint32_t)bits, 2);
+    for (int i = 0; i < colors; i++)
+        Put(data, 62 + 4 * (size_t)i, i & 1 ? 0x0000FFu : 0xFF0000u, 4);
+    // Pixels: colour index 1 or blue, opaque where the format has alpha.
+    size_t pixels = 62 + 4 * (size_t)colors;
+    for (int y = 0; y < side; y++)
+        for (size_t x = 0; x < stride; x++)
+            data[pixels + (size_t)y * stride + x] = bits == 32 ? (x % 4 == 3 ? 0xFF : x % 4 == 0 ? 0xFF : 0) : 0xFF;
+    return data;
 }
 
 } // namespace
@@ -276,6 +317,90 @@ TEST_F(SImageTest, DamagedDataFailsCleanly)
     EXPECT_FALSE(kept.Load(&png));
     EXPECT_FALSE(kept.IsLoaded());
     EXPECT_FALSE(kept.LoadResource("NOPE", "BINARY"));
+}
+
+TEST_F(SImageTest, SoundIconsLoad)
+{
+    struct Case { int side, bits; };
+    const Case cases[] = {{16, 32}, {32, 32}, {16, 8}, {16, 4}, {32, 1}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = MakeIconFile(1, c.side, c.bits);
+        SFileMem file;
+        file.Allocate(0);
+        file.Write(bytes.data(), (int)bytes.size());
+        file.Rewind();
+        SImage image;
+        ASSERT_TRUE(image.Load(&file)) << c.side << " px, " << c.bits << " bits";
+        EXPECT_EQ(c.side, image.GetWidth()) << c.bits;
+        EXPECT_EQ(c.side, image.GetHeight()) << c.bits;
+        EXPECT_TRUE(NearColor(kBlue, image.GetPixelColor(c.side / 2, c.side / 2), 0)) << c.bits;
+    }
+}
+
+TEST_F(SImageTest, DamagedIconCursorAndBitmapHeadersAreRefused)
+{
+    SImage quadrants;
+    MakeQuadrants(&quadrants, 32, 32);
+    SFileMem bmpFile;
+    ASSERT_TRUE(quadrants.Save(&bmpFile, IMAGE_FORMAT_BMP));
+    const std::vector<uint8_t> bmp(bmpFile.GetBuffer(), bmpFile.GetBuffer() + bmpFile.GetSize());
+    const std::vector<uint8_t> icon = MakeIconFile(1, 16, 32);
+    const std::vector<uint8_t> palette = MakeIconFile(1, 16, 8);
+    const std::vector<uint8_t> cursor = MakeIconFile(2, 16, 32);
+    const std::vector<uint8_t> mono = MakeIconFile(1, 16, 1);
+    ASSERT_EQ(40u, (unsigned)bmp[14]);
+
+    struct Patch { size_t offset; uint32_t value; int bytes; };
+    struct Case {
+        const char* name;
+        const std::vector<uint8_t>* base;
+        std::vector<Patch> patches;
+        size_t keep; // bytes kept from the start, 0 for all
+    };
+    const Case cases[] = {
+        {"icon width 0x08000004, cut to 142 bytes", &icon, {{26, 0x08000004u, 4}}, 142},
+        {"icon width 0x08000004", &icon, {{26, 0x08000004u, 4}}, 0},
+        {"two-colour icon width 0x08000004, cut to 142 bytes", &mono, {{26, 0x08000004u, 4}}, 142},
+        {"icon width 32768", &icon, {{26, 32768, 4}}, 0},
+        {"icon width negative", &icon, {{26, 0xFFFFFFF0u, 4}}, 0},
+        {"icon height 0x7FFFFFF0", &icon, {{30, 0x7FFFFFF0u, 4}}, 0},
+        {"icon height zero", &icon, {{30, 0, 4}}, 0},
+        {"icon of 4096 x 4096 in 1 KB", &icon, {{26, 4096, 4}, {30, 8192, 4}}, 0},
+        {"icon image past the end", &icon, {{18, 0x7FFFFF00u, 4}}, 0},
+        {"icon image size past the end", &icon, {{14, 0x7FFFFFF0u, 4}}, 0},
+        {"icon image cut", &icon, {}, 600},
+        {"icon directory of 5000 images", &icon, {{4, 5000, 2}}, 0},
+        {"icon without images", &icon, {{4, 0, 2}}, 0},
+        {"icon header size absurd", &icon, {{22, 0x7FFFFFFFu, 4}}, 0},
+        {"icon of 33 bits", &icon, {{36, 33, 2}}, 0},
+        {"icon palette of 2^30 colours", &palette, {{54, 0x40000000u, 4}}, 0},
+        {"cursor width 0x08000004", &cursor, {{26, 0x08000004u, 4}}, 0},
+        {"cursor height 0x7FFFFFF0", &cursor, {{30, 0x7FFFFFF0u, 4}}, 0},
+        {"cursor image past the end", &cursor, {{18, 0x7FFFFF00u, 4}}, 0},
+        {"bitmap width 40000", &bmp, {{18, 40000, 4}}, 0},
+        {"bitmap width 0x08000004", &bmp, {{18, 0x08000004u, 4}}, 0},
+        {"bitmap height -40000", &bmp, {{22, (uint32_t)-40000, 4}}, 0},
+        {"bitmap height 0x80000000", &bmp, {{22, 0x80000000u, 4}}, 0},
+        {"bitmap pixels past the end", &bmp, {{10, 0x7FFFFF00u, 4}}, 0},
+        {"bitmap pixels cut", &bmp, {}, 54 + 32 * 32 * 2},
+        {"bitmap palette of 2^30 colours", &bmp, {{46, 0x40000000u, 4}}, 0},
+        {"bitmap header size absurd", &bmp, {{14, 0x7FFFFFF0u, 4}}, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = *c.base;
+        for (const Patch& patch : c.patches)
+            Put(bytes, patch.offset, patch.value, patch.bytes);
+        if (c.keep)
+            bytes.resize(c.keep);
+        SImage image;
+        MakeQuadrants(&image, 4, 4);
+        SFileMem damaged;
+        damaged.Allocate(0);
+        damaged.Write(bytes.data(), (int)bytes.size());
+        damaged.Rewind();
+        EXPECT_FALSE(image.Load(&damaged)) << c.name;
+        EXPECT_FALSE(image.IsLoaded()) << c.name;
+    }
 }
 
 TEST_F(SImageTest, AlignedDrawModesPlaceAndClip)

@@ -285,3 +285,37 @@ TEST(SImageWater, TinyAndOddSizesStayInTheirBuffers)
         }
     }
 }
+
+TEST(SImageWater, CalmOnlyWhenBothMapsAreStill)
+{
+    struct Case { int width, height, x, y, radius, depth, shift; };
+    const Case cases[] = {
+        {64, 48, 32, 24, 6, 200, 5}, {64, 48, 10, 10, 3, 500, 5}, {64, 48, 50, 30, 12, 90, 5},
+        {64, 48, 32, 24, 4, 1000, 3}, {40, 40, 20, 20, 8, 300, 7}, {17, 9, 8, 4, 3, 64, 5},
+    };
+    for (const Case& c : cases)
+    {
+        SImageWater water;
+        ASSERT_TRUE(water.Create(c.width, c.height));
+        water.SetDampingShift(c.shift);
+        std::vector<uint32_t> source = Ramp(c.width, c.height);
+        std::vector<uint32_t> destination(source.size(), kUnwritten);
+        water.Drop(c.x, c.y, c.radius, c.depth, water.GetPage() != 0);
+        int frames = 0;
+        while (!water.IsCalm() && frames < 20000)
+        {
+            water.Render(source.data(), destination.data());
+            frames++;
+        }
+        ASSERT_TRUE(water.IsCalm()) << c.width << "x" << c.height << " never calm";
+        EXPECT_EQ(0, NonZeroCells(water, false)) << c.width << "x" << c.height << " calm after " << frames;
+        EXPECT_EQ(0, NonZeroCells(water, true)) << c.width << "x" << c.height << " calm after " << frames;
+        // Calm water stays calm: no frame ripples again.
+        for (int k = 0; k < 4; k++)
+        {
+            water.Render(source.data(), destination.data());
+            EXPECT_TRUE(water.IsCalm()) << c.width << "x" << c.height << " frame " << k;
+            EXPECT_TRUE(source == destination) << c.width << "x" << c.height << " frame " << k;
+        }
+    }
+}
