@@ -40,15 +40,17 @@ def editor_picture(number):
 
 
 def playlist_picture(number):
-    """26 x 26, the playlists pane's buttons: Tango's 22-pixel drawings."""
+    """26 x 26, the playlists pane's buttons. The pane centres each in its button:
+    the two play buttons are 26 pixels wide and get Tango's 22-pixel drawings,
+    the others are 18 pixels and get its 16-pixel ones."""
     pictures = {
         240: lambda: images.player("media-playback-start", 22, images.GREEN),   # Play
         246: lambda: images.shuffle(22),                                         # Shuffle
-        243: lambda: tango("document-new", 22),                                  # New
-        242: lambda: tango("accessories-text-editor", 22),                       # Rename
-        241: lambda: tango("edit-delete", 22),                                   # Delete
-        244: lambda: tango("go-up", 22),                                         # Up
-        245: lambda: tango("go-down", 22),                                       # Down
+        243: lambda: tango("document-new", 16),                                  # New
+        242: lambda: tango("accessories-text-editor", 16),                       # Rename
+        241: lambda: tango("edit-delete", 16),                                   # Delete
+        244: lambda: tango("go-up", 16),                                         # Up
+        245: lambda: tango("go-down", 16),                                       # Down
     }
     return images.centred(pictures[number](), 26, 26)
 
