@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "SDisk.h"
+#include "SRound.h"
 
 namespace
 {
@@ -145,7 +146,7 @@ void PBookWriter::OnProgress(int) {}
 
 void PBookWriter::Progress(int done, int total)
 {
-    int permille = total > 0 ? (int)((double)done / total * 1000) : 1000;
+    int permille = total > 0 ? SRound::Truncate((double)done / total * 1000) : 1000;
     if (permille == m_lastProgress)
         return;
     m_lastProgress = permille;
