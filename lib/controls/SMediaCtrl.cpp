@@ -61,7 +61,7 @@ SMediaCtrl::SMediaCtrl()
       m_marginRight(1), m_marginBottom(1), m_contentWidth(0), m_contentHeight(0), m_scrollX(0), m_scrollY(0),
       m_scrolling(false), m_loop(true), m_vertical(true), m_positionX(0), m_positionY(0), m_speedX(0),
       m_speedY(0), m_lastTick(0), m_tags(false), m_linkColor(SMediaArgb(SCOLOR_SYSTEM + COLOR_HIGHLIGHT)),
-      m_resources(nullptr), m_opaqueSurface(false)
+      m_resources(nullptr), m_opaqueSurface(false), m_limitToUpdate(false), m_updateBox()
 {
     SetKind(SKIND_MEDIA);
 }
@@ -415,9 +415,11 @@ void SMediaCtrl::PaintTagged(HDC dc, Graphics& graphics, const RECT& area)
         {
             const SMediaRun* run = m_layout.GetRun(line, r);
             float x = originX + run->x, y = top + run->y;
-            if (run->image)
+            // Runs outside the update region still give their links; only their drawing is left out.
+            bool draw = !m_limitToUpdate || (y < m_updateBox.bottom && y + run->height + 1 > m_updateBox.top);
+            if (draw && run->image)
                 run->image->DrawAt(&graphics, SRound::Truncate(x), SRound::Truncate(y));
-            else if (run->start + run->length <= m_wideLength)
+            else if (draw && run->start + run->length <= m_wideLength)
             {
                 Font* font = m_layout.GetFont(run->font) ? fonts.Get(*m_layout.GetFont(run->font)) : nullptr;
                 if (font)
@@ -664,7 +666,11 @@ LRESULT SMediaCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         // The framework's painting protocol: lParam is the window's prepared surface.
         if (lParam)
+        {
+            m_limitToUpdate = wParam && GetClipBox((HDC)wParam, &m_updateBox) != ERROR;
             PaintTo((HDC)lParam, true);
+            m_limitToUpdate = false;
+        }
         break;
     case WM_PRINTCLIENT:
         EraseBackground((HDC)wParam, (HDC)wParam);

@@ -510,6 +510,28 @@ TEST_F(SMediaCtrlTest, LinksScrolledOutOfViewCannotBeClicked)
     EXPECT_EQ(0, f.view.GetScrollY());
 }
 
+TEST_F(SMediaCtrlTest, ARepaintOfPartOfTheViewKeepsEveryShownLink)
+{
+    MediaFixture f;
+    ASSERT_TRUE(f.Create(200, 120));
+    f.Tagged("<link>first</link>\n\n\n\n<link>last</link>");
+    f.view.RedrawNow();
+    ASSERT_EQ(2, f.view.GetLinkCount());
+    // Strips that hold neither link, the first one, or the last one.
+    struct Case { int top, bottom; } strips[] = {{25, 35}, {0, 5}, {100, 120}, {0, 120}};
+    for (const Case& c : strips)
+    {
+        RECT strip = {0, c.top, 200, c.bottom};
+        f.view.Redraw(&strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        ASSERT_EQ(2, f.view.GetLinkCount()) << c.top;
+        EXPECT_STREQ("first", f.view.GetLinkText(0)) << c.top;
+        EXPECT_STREQ("last", f.view.GetLinkText(1)) << c.top;
+        RECT last;
+        ASSERT_TRUE(f.view.GetLinkRect(1, &last));
+        EXPECT_GT(last.top, 40) << c.top;
+    }
+}
+
 TEST_F(SMediaCtrlTest, ButtonClicksAndFrame)
 {
     MediaFixture f;
