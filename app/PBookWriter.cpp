@@ -259,8 +259,8 @@ bool PBookWriter::MakeNameStrip(SImage* strip, const char* name, BYTE red, BYTE 
         }
     }
     delete[] text;
-    int stripWidth = (int)bounds.Width + 16;
-    int stripHeight = (int)bounds.Height;
+    int stripWidth = SRound::Truncate(bounds.Width) + 16;
+    int stripHeight = SRound::Truncate(bounds.Height);
     if (stripHeight <= 0 || bounds.Width <= 0)
         return false;
     if (stripWidth > width)

@@ -208,7 +208,7 @@ RECT FitRect(int left, int top, int right, int bottom, int naturalWidth, int nat
         result.left = left + (width - fittedWidth) / 2;
         result.right = result.left + fittedWidth;
     } else {
-        int fittedHeight = (int)fullWidthHeight;
+        int fittedHeight = SRound::Truncate(fullWidthHeight);
         result.top = top + (height - fittedHeight) / 2;
         result.bottom = result.top + fittedHeight;
     }
