@@ -10,8 +10,11 @@
 #include "SMediaLayout.h"
 
 // A measurer that asks another one once for each distinct text in each font and
-// alignment, and answers repeats from its table. Only unwrapped measures are kept:
-// a wrapped one depends on the width and is asked for again each time.
+// alignment, and answers repeats from its table. An unwrapped run of plain Latin
+// text at the near edge is measured word by word (each word with the blanks after
+// it): its width is the sum of theirs, its height and offset those of its first
+// word, as GDI+ lays such text out. Wrapped measures depend on the width and are
+// asked for again each time.
 class SMediaMeasureCache : public SMediaMeasurer
 {
 public:
@@ -27,6 +30,10 @@ public:
 private:
     // Index of the description in the font table, added when new.
     size_t FontIndex(const LOGFONTA& font);
+    // Whether every character is a blank or a Latin one that needs no shaping.
+    static bool IsPlainText(const wchar_t* text, int length);
+    // The unwrapped box of the text from the table, measured by the source when new.
+    SMediaBox Lookup(const wchar_t* text, int length, const LOGFONTA& font, size_t fontIndex, int alignment);
 
     SMediaMeasurer* m_source;
     std::vector<LOGFONTA> m_fonts;

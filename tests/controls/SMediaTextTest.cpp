@@ -408,6 +408,13 @@ TEST(SMediaMeasureCache, EachTextIsMeasuredOncePerFontAndAlignment)
         // Wrapped measures depend on the width: always asked again.
         {L"word ", FontOf(-10, FW_NORMAL), 0, 30, {0, 0, 30, 10}, 8},
         {L"word ", FontOf(-10, FW_NORMAL), 0, 30, {0, 0, 30, 10}, 9},
+        // Plain runs are summed from their words: both are known already.
+        {L"word word ", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 100, 10}, 9},
+        {L"word word", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 90, 10}, 9},
+        {L"word words word", FontOf(-20, FW_NORMAL), 0, -1, {0, 0, 300, 20}, 11},
+        // Tabs and runs that are not at the near edge are measured whole.
+        {L"word\tword ", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 100, 10}, 12},
+        {L"word word ", FontOf(-10, FW_NORMAL), 1, -1, {1, 0, 100, 10}, 13},
     };
     for (const Case& c : cases)
     {
@@ -417,7 +424,7 @@ TEST(SMediaMeasureCache, EachTextIsMeasuredOncePerFontAndAlignment)
         EXPECT_EQ(c.expected.height, box.height) << c.sourceCalls;
         EXPECT_EQ(c.sourceCalls, source.calls.size());
     }
-    EXPECT_EQ(9, cache.GetSourceMeasures());
+    EXPECT_EQ(13, cache.GetSourceMeasures());
 }
 
 TEST(SMediaMeasureCache, LayoutThroughTheCacheMatchesTheDirectLayout)
