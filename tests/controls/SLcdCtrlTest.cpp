@@ -162,18 +162,9 @@ TEST(SLcdCtrl, TickerSteps)
     lcd.SetScroll(false);
     EXPECT_FALSE(lcd.IsScrolling());
     EXPECT_STREQ("HELLO", lcd.ComposeText(start + 5000));
-}
 
-TEST(SLcdCtrl, TimerTicksAddUpToWholeCharacters)
-{
-    SRecordingParent parent;
-    ASSERT_TRUE(CreateInactiveParent(parent));
-    RecordingLcd lcd;
-    RECT rect = {0, 0, 200, 40};
-    ASSERT_TRUE(lcd.Create("HELLO", WS_VISIBLE, 0, &rect, parent.GetHandle()));
-    lcd.SetCharCount(8);
     lcd.SetScroll(true);
-    DWORD start = lcd.GetLastTick();
+    start = lcd.GetLastTick();
     // Ticks of the 20 ms timer move a fraction of a character each; ten of them make one at speed 5.
     struct Case { DWORD at; int blanks; } cases[] = {{200, 7}, {400, 6}, {600, 5}, {1000, 3}, {1600, 0}};
     DWORD at = 0;

@@ -67,7 +67,9 @@ struct LaidOut
     FakeMeasurer measurer;
     std::string text;
 
-    void Run(const std::string& source, int width, unsigned alignment = 0, bool wrapping = false)
+    // Lays the text out through the fake measurer, or through the one given.
+    void Run(const std::string& source, int width, unsigned alignment = 0, bool wrapping = false,
+             SMediaMeasurer* through = nullptr)
     {
         text = source;
         tags.Parse(text.c_str(), (int)text.size());
@@ -84,7 +86,7 @@ struct LaidOut
         input.alignment = alignment;
         input.textColor = 0xFE000000;
         input.linkColor = 0xFE0000FF;
-        layout.Layout(tags, input, &measurer, nullptr);
+        layout.Layout(tags, input, through ? through : &measurer, nullptr);
     }
     // The characters of a run.
     std::string RunText(const SMediaRun* run) const { return text.substr(run->start, run->length); }
@@ -361,7 +363,7 @@ public:
     SMediaBox Measure(const wchar_t* text, int length, const LOGFONTA& font, int alignment, float width) override
     {
         calls.push_back(std::wstring(text, (size_t)length));
-        float size = (float)(font.lfHeight < 0 ? -font.lfHeight : font.lfHeight);
+        float size = (float)(font.lfHeight < 0 ? -font.lfHeight : font.lfHeight ? font.lfHeight : 10);
         float advance = size + (font.lfWeight >= FW_BOLD ? 2 : 0);
         return {(float)alignment, 0, width >= 0 ? width : advance * (float)length, size};
     }
@@ -433,37 +435,27 @@ TEST(SMediaMeasureCache, LayoutThroughTheCacheMatchesTheDirectLayout)
     struct Case { int width; bool wrapping; } cases[] = {{400, false}, {60, true}, {35, true}};
     for (const Case& c : cases)
     {
-        SMediaTagList tags;
-        tags.Parse(text.c_str(), (int)text.size());
-        SUniString wide;
-        SMediaWiden(text.c_str(), (int)text.size(), &wide);
-        SMediaLayoutInput input;
-        memset(&input, 0, sizeof(input));
-        input.text = text.c_str();
-        input.wide = wide;
-        input.length = (int)text.size();
-        input.fontHeight = 12;
-        input.font = FontOf(-12, FW_NORMAL);
-        input.width = c.width;
-        input.wrapping = c.wrapping;
         SizedMeasurer direct, behind;
         SMediaMeasureCache cache(&behind);
-        SMediaLayout plain, cached;
-        plain.Layout(tags, input, &direct, nullptr);
-        cached.Layout(tags, input, &cache, nullptr);
-        ASSERT_EQ(plain.GetLineCount(), cached.GetLineCount()) << c.width;
-        EXPECT_EQ(plain.GetContentWidth(), cached.GetContentWidth()) << c.width;
-        EXPECT_EQ(plain.GetContentHeight(), cached.GetContentHeight()) << c.width;
-        for (int l = 0; l < plain.GetLineCount(); l++)
+        LaidOut plain, cached;
+        plain.Run(text, c.width, 0, c.wrapping, &direct);
+        cached.Run(text, c.width, 0, c.wrapping, &cache);
+        const SMediaLayout& a = plain.layout;
+        const SMediaLayout& b = cached.layout;
+        ASSERT_EQ(a.GetLineCount(), b.GetLineCount()) << c.width;
+        EXPECT_GT(a.GetContentWidth(), 0) << c.width;
+        EXPECT_EQ(a.GetContentWidth(), b.GetContentWidth()) << c.width;
+        EXPECT_EQ(a.GetContentHeight(), b.GetContentHeight()) << c.width;
+        for (int l = 0; l < a.GetLineCount(); l++)
         {
-            const SMediaLine* a = plain.GetLine(l);
-            const SMediaLine* b = cached.GetLine(l);
-            ASSERT_EQ(a->runCount, b->runCount) << l;
-            for (int r = 0; r < a->runCount; r++)
+            ASSERT_EQ(a.GetLine(l)->runCount, b.GetLine(l)->runCount) << l;
+            for (int r = 0; r < a.GetLine(l)->runCount; r++)
             {
-                EXPECT_EQ(plain.GetRun(a, r)->x, cached.GetRun(b, r)->x) << l << " " << r;
-                EXPECT_EQ(plain.GetRun(a, r)->width, cached.GetRun(b, r)->width) << l << " " << r;
-                EXPECT_EQ(plain.GetRun(a, r)->height, cached.GetRun(b, r)->height) << l << " " << r;
+                const SMediaRun* x = a.GetRun(a.GetLine(l), r);
+                const SMediaRun* y = b.GetRun(b.GetLine(l), r);
+                EXPECT_EQ(x->x, y->x) << l << " " << r;
+                EXPECT_EQ(x->width, y->width) << l << " " << r;
+                EXPECT_EQ(x->height, y->height) << l << " " << r;
             }
         }
         // Repeated runs in the same font were answered from the table.
