@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "SDisk.h"
+#include "SRound.h"
 
 namespace
 {
@@ -145,7 +146,7 @@ void PBookWriter::OnProgress(int) {}
 
 void PBookWriter::Progress(int done, int total)
 {
-    int permille = total > 0 ? (int)((double)done / total * 1000) : 1000;
+    int permille = total > 0 ? SRound::Truncate((double)done / total * 1000) : 1000;
     if (permille == m_lastProgress)
         return;
     m_lastProgress = permille;
@@ -258,8 +259,8 @@ bool PBookWriter::MakeNameStrip(SImage* strip, const char* name, BYTE red, BYTE 
         }
     }
     delete[] text;
-    int stripWidth = (int)bounds.Width + 16;
-    int stripHeight = (int)bounds.Height;
+    int stripWidth = SRound::Truncate(bounds.Width) + 16;
+    int stripHeight = SRound::Truncate(bounds.Height);
     if (stripHeight <= 0 || bounds.Width <= 0)
         return false;
     if (stripWidth > width)

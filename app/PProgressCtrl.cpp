@@ -5,6 +5,7 @@
 #include <gdiplus.h>
 
 #include "PPlayQueue.h"
+#include "SRound.h"
 #include "SMessages.h"
 
 PProgressCtrl::PProgressCtrl() : m_owner(nullptr), m_trackPos(-1) {}
@@ -25,7 +26,7 @@ int PProgressCtrl::FillWidth(int value, int rangeHigh, int width)
 {
     if (rangeHigh <= 0)
         return 0;
-    return (int)((double)value / rangeHigh * width);
+    return SRound::Truncate((double)value / rangeHigh * width);
 }
 
 void PProgressCtrl::RedrawAndRefresh()

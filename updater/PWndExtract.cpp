@@ -4,6 +4,7 @@
 #include "SLabelCtrl.h"
 #include "SListCtrl.h"
 #include "SMessages.h"
+#include "SRound.h"
 #include "SProgressCtrl.h"
 
 namespace
@@ -36,7 +37,7 @@ int PWndExtract::_PThread::GetPermille(int total, int offset)
     if (total <= 0 || offset <= 0)
         return 0;
     double permille = (double)offset / (double)total * 1000.0;
-    return permille >= 1000.0 ? 1000 : (int)permille;
+    return permille >= 1000.0 ? 1000 : SRound::Truncate(permille);
 }
 
 void PWndExtract::_PThread::OnProgress(int newTotal, int newOffset)

@@ -6,6 +6,7 @@
 
 #include "SFileMem.h"
 #include "SLibrary.h"
+#include "SRound.h"
 
 namespace
 {
@@ -505,9 +506,9 @@ void SCodeEditCtrl::TrackDrag(bool bar, int anchorLine, int anchorColumn)
         top = top < 0 ? 0 : top;
         left = left > maxLeft ? maxLeft : left;
         left = left < 0 ? 0 : left;
-        bool changed = (int)top != m_topLine || (int)left != m_leftColumn;
-        SetTopLine((int)top);
-        SetLeftColumn((int)left);
+        bool changed = SRound::Truncate(top) != m_topLine || SRound::Truncate(left) != m_leftColumn;
+        SetTopLine(SRound::Truncate(top));
+        SetLeftColumn(SRound::Truncate(left));
         int x = point.x < m_textRect.left ? m_textRect.left : point.x >= m_textRect.right ? m_textRect.right - 1 : point.x;
         int y = point.y < m_textRect.top ? m_textRect.top : point.y >= m_textRect.bottom ? m_textRect.bottom - 1 : point.y;
         int line = 0, column = 0;

@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include "SControl.h"
+#include "SRound.h"
 
 namespace
 {
@@ -66,7 +67,7 @@ SString Blanks(int count)
 // Whole-character offset of a scroll position.
 int ScrollOffset(int chars, double position)
 {
-    return (int)(chars + position) - chars;
+    return SRound::Truncate(chars + position) - chars;
 }
 }
 

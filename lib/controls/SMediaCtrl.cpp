@@ -10,7 +10,9 @@
 #include "SImage.h"
 #include "SLibrary.h"
 #include "SMediaGdi.h"
+#include "SMediaMeasureCache.h"
 #include "SResource.h"
+#include "SRound.h"
 
 using namespace Gdiplus;
 
@@ -59,7 +61,7 @@ SMediaCtrl::SMediaCtrl()
       m_marginRight(1), m_marginBottom(1), m_contentWidth(0), m_contentHeight(0), m_scrollX(0), m_scrollY(0),
       m_scrolling(false), m_loop(true), m_vertical(true), m_positionX(0), m_positionY(0), m_speedX(0),
       m_speedY(0), m_lastTick(0), m_tags(false), m_linkColor(SMediaArgb(SCOLOR_SYSTEM + COLOR_HIGHLIGHT)),
-      m_resources(nullptr), m_opaqueSurface(false)
+      m_resources(nullptr), m_opaqueSurface(false), m_limitToUpdate(false), m_updateBox()
 {
     SetKind(SKIND_MEDIA);
 }
@@ -240,7 +242,7 @@ void SMediaCtrl::Parse()
         Graphics graphics(dc.Get());
         Font font(dc.Get(), windowFont);
         float height = font.GetLastStatus() == Ok ? font.GetHeight(&graphics) : 0.0f;
-        input.fontHeight = height > 0 ? (int)height : 0;
+        input.fontHeight = height > 0 ? SRound::Truncate(height) : 0;
     }
     input.text = m_text;
     input.wide = m_wide;
@@ -251,7 +253,8 @@ void SMediaCtrl::Parse()
     input.textColor = m_textColor;
     input.linkColor = m_linkColor;
     SMediaGdiMeasurer measurer(dc.Get(), m_wrapping);
-    m_layout.Layout(m_tagList, input, &measurer, this);
+    SMediaMeasureCache measures(&measurer);
+    m_layout.Layout(m_tagList, input, &measures, this);
     m_contentWidth = m_layout.GetContentWidth();
     m_contentHeight = m_layout.GetContentHeight();
 }
@@ -293,8 +296,8 @@ SIZE SMediaCtrl::MeasureText(const char* text)
         RectF bounds;
         if (graphics.MeasureString(wide, length, &font, layout, format, &bounds) == Ok)
         {
-            size.cx = (int)bounds.Width + 1;
-            size.cy = (int)bounds.Height + 1;
+            size.cx = SRound::Truncate(bounds.Width) + 1;
+            size.cy = SRound::Truncate(bounds.Height) + 1;
         }
     }
     else if (format && font.GetLastStatus() == Ok)
@@ -392,7 +395,7 @@ void SMediaCtrl::PaintTagged(HDC dc, Graphics& graphics, const RECT& area)
     {
         unsigned vertical = m_alignment & 0xF0;
         if (vertical == 0x10)
-            originY = (int)((area.top + area.bottom) / 2.0 - m_contentHeight / 2);
+            originY = SRound::Truncate((area.top + area.bottom) / 2.0 - m_contentHeight / 2);
         else if (vertical == 0x20)
             originY = area.bottom - m_contentHeight;
     }
@@ -412,9 +415,11 @@ void SMediaCtrl::PaintTagged(HDC dc, Graphics& graphics, const RECT& area)
         {
             const SMediaRun* run = m_layout.GetRun(line, r);
             float x = originX + run->x, y = top + run->y;
-            if (run->image)
-                run->image->DrawAt(&graphics, (int)x, (int)y);
-            else if (run->start + run->length <= m_wideLength)
+            // Runs outside the update region still give their links; only their drawing is left out.
+            bool draw = !m_limitToUpdate || (y < m_updateBox.bottom && y + run->height + 1 > m_updateBox.top);
+            if (draw && run->image)
+                run->image->DrawAt(&graphics, SRound::Truncate(x), SRound::Truncate(y));
+            else if (draw && run->start + run->length <= m_wideLength)
             {
                 Font* font = m_layout.GetFont(run->font) ? fonts.Get(*m_layout.GetFont(run->font)) : nullptr;
                 if (font)
@@ -431,7 +436,8 @@ void SMediaCtrl::PaintTagged(HDC dc, Graphics& graphics, const RECT& area)
             if (run->link)
             {
                 m_linkTexts.Add(m_text.Mid(run->start, run->length));
-                RECT rect = {(LONG)x, (LONG)y, (LONG)(x + run->width), (LONG)(y + run->height)};
+                RECT rect = {SRound::Truncate(x), SRound::Truncate(y), SRound::Truncate(x + run->width),
+                             SRound::Truncate(y + run->height)};
                 m_linkRects.Add(rect);
             }
         }
@@ -597,7 +603,7 @@ void SMediaCtrl::OnScrollTick(DWORD now)
     m_lastTick = now;
     m_positionX += elapsed * m_speedX;
     m_positionY += elapsed * m_speedY;
-    int x = (int)m_positionX, y = (int)m_positionY;
+    int x = SRound::Truncate(m_positionX), y = SRound::Truncate(m_positionY);
     if (x == m_scrollX && y == m_scrollY)
         return;
     m_scrollX = x;
@@ -660,7 +666,11 @@ LRESULT SMediaCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         // The framework's painting protocol: lParam is the window's prepared surface.
         if (lParam)
+        {
+            m_limitToUpdate = wParam && GetClipBox((HDC)wParam, &m_updateBox) != ERROR;
             PaintTo((HDC)lParam, true);
+            m_limitToUpdate = false;
+        }
         break;
     case WM_PRINTCLIENT:
         EraseBackground((HDC)wParam, (HDC)wParam);

@@ -168,4 +168,8 @@ private:
     SArray<SImage*> m_images;
     // The paint in progress goes to the window's own opaque surface (see TextArgb).
     bool m_opaqueSurface;
+    // While the window repaints its update region: the box of that region; lines outside it
+    // are not drawn (the surface outside it never reaches the screen).
+    bool m_limitToUpdate;
+    RECT m_updateBox;
 };

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "SImage.h"
+#include "SRound.h"
 #include "SString.h"
 
 namespace
@@ -226,9 +227,9 @@ void SMediaLayout::Measure(const SMediaLayoutInput& input, SMediaMeasurer* measu
                     run->height = box.height;
                 }
             }
-            line->width += (int)run->width;
-            if ((int)run->height > line->height)
-                line->height = (int)run->height;
+            line->width += SRound::Truncate(run->width);
+            if (SRound::Truncate(run->height) > line->height)
+                line->height = SRound::Truncate(run->height);
         }
         line->top = m_contentHeight;
         if (line->width > m_contentWidth)
@@ -261,7 +262,7 @@ void SMediaLayout::Place(int width, unsigned alignment)
             }
             continue;
         }
-        float x = horizontal == 1 ? (float)(int)(width / 2.0 - line->width / 2.0) : 0.0f;
+        float x = horizontal == 1 ? (float)SRound::Truncate(width / 2.0 - line->width / 2.0) : 0.0f;
         for (int r = 0; r < line->runCount; r++)
         {
             runs[r].x = x;

@@ -4,6 +4,7 @@
 #include "SControl.h"
 #include "SDraw.h"
 #include "SKeyboard.h"
+#include "SRound.h"
 #include "SUniString.h"
 
 namespace
@@ -18,7 +19,7 @@ bool IsPaintMessage(UINT msg)
 // Seconds of the player as whole milliseconds (negative or unreadable values give 0).
 unsigned ToMilliseconds(double seconds)
 {
-    double ms = seconds * 1000.0;
+    double ms = SRound::Whole(seconds * 1000.0);
     if (!(ms > 0.0))
         return 0;
     if (ms >= 4294967295.0)
@@ -426,7 +427,7 @@ void SMediaPlayerCtrl::PaintFilmStrip(HDC dc)
     if (!dc || !GetClientRect(&client))
         return;
     FillRect(dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
-    int q = (int)(0.1 * (client.bottom - client.top));
+    int q = SRound::Truncate(0.1 * (client.bottom - client.top));
     if (q < 1)
         return;
     HBRUSH grey = CreateSolidBrush(RGB(192, 192, 192));

@@ -4,6 +4,7 @@
 
 #include "SDraw.h"
 #include "SFile.h"
+#include "SRound.h"
 
 #if !defined(_WIN64)
 static_assert(sizeof(PRINTDLGA) == 66, "the print dialog record of the 32-bit system");
@@ -326,12 +327,12 @@ double SPrinter::PixelsToUnitsY(int pixels) const
 
 int SPrinter::UnitsToPixelsX(double value) const
 {
-    return (int)(ToMillimetres(value) * m_pixelsPerMmX);
+    return SRound::Truncate(ToMillimetres(value) * m_pixelsPerMmX);
 }
 
 int SPrinter::UnitsToPixelsY(double value) const
 {
-    return (int)(ToMillimetres(value) * m_pixelsPerMmY);
+    return SRound::Truncate(ToMillimetres(value) * m_pixelsPerMmY);
 }
 
 void SPrinter::GetPrintableArea(double* left, double* top, double* right, double* bottom) const

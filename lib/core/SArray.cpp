@@ -1,5 +1,6 @@
 #include "SArray.h"
 #include <gdiplus.h>
+#include "SRound.h"
 
 namespace SArrayBlock
 {
@@ -27,7 +28,7 @@ void Free(void* block)
 
 int RandomIndex(int count)
 {
-    int index = (int)(rand() / (RAND_MAX + 1.0) * count);
+    int index = SRound::Truncate(rand() / (RAND_MAX + 1.0) * count);
     return index < count ? index : count - 1;
 }
 }

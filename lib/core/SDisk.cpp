@@ -12,6 +12,7 @@
 
 #include "SFilePath.h"
 #include "SPath.h"
+#include "SRound.h"
 #include "SStringArray.h"
 
 namespace {
@@ -396,7 +397,7 @@ SString SDisk::GetUniqueFileName(const char* folder, const char* title, const ch
     if (!Exists(name))
         return name;
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        int number = int(double(rand()) / 32768.0 * 1000000.0);
+        int number = SRound::Truncate(double(rand()) / 32768.0 * 1000000.0);
         name = base + IntToString(number) + ext;
         if (!Exists(name))
             return name;

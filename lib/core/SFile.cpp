@@ -6,6 +6,7 @@
 
 #include "SChecksum.h"
 #include "SFileMem.h"
+#include "SRound.h"
 
 SFile::SFile() : m_progress(nullptr), m_crcTable(GetCrc32Table()), m_isMemory(false)
 {
@@ -219,7 +220,7 @@ int SFile::ReadCompressed(SFile* target, INT_PTR user)
     int total = 0;
     for (uint32_t chunk = 0; chunk < count; chunk++)
     {
-        if (!ReportProgress((int)((double)chunk / (double)count * 1000.0), user))
+        if (!ReportProgress(SRound::Truncate((double)chunk / (double)count * 1000.0), user))
             return 0;
         if (GetRemaining() < 8)
             return 0;
@@ -257,7 +258,7 @@ int SFile::WriteCompressed(SFile* target, int length, INT_PTR user)
     std::vector<uint8_t> packed(kCompressedPacked);
     for (int position = 0; position < length; position += kCompressedChunk)
     {
-        if (!ReportProgress((int)((double)position / (double)length * 1000.0), user))
+        if (!ReportProgress(SRound::Truncate((double)position / (double)length * 1000.0), user))
             return 0;
         int rawLength = length - position < kCompressedChunk ? length - position : kCompressedChunk;
         if (ReadBounded(raw.data(), rawLength) != rawLength)

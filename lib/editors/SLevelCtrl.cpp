@@ -8,6 +8,7 @@
 #include "SControl.h"
 #include "SDraw.h"
 #include "SPaintBuffer.h"
+#include "SRound.h"
 #include "SWave.h"
 
 namespace
@@ -227,12 +228,12 @@ void SLevelCtrl::PaintAt(HDC target, DWORD now)
         int unlitEdge;
         if (m_vertical)
         {
-            unlitEdge = (int)(barHeight * (1 - f));
+            unlitEdge = SRound::Truncate(barHeight * (1 - f));
             FillRectangle(dc, RectFromXYWH(start, 0, size, unlitEdge), m_backBrush);
         }
         else
         {
-            unlitEdge = width - (int)(barWidth * (1 - f));
+            unlitEdge = width - SRound::Truncate(barWidth * (1 - f));
             FillRectangle(dc, RectFromXYWH(unlitEdge, start, width - unlitEdge, size), m_backBrush);
         }
         unsigned long long peak = m_peaks.GetAt(i);
@@ -246,12 +247,12 @@ void SLevelCtrl::PaintAt(HDC target, DWORD now)
                 p = std::min(1.0, std::max(0.0, p));
                 if (m_vertical)
                 {
-                    int row = (int)(barHeight * (1 - p));
+                    int row = SRound::Truncate(barHeight * (1 - p));
                     if (row <= unlitEdge)
                         FillRectangle(dc, RectFromXYWH(start, row, size, 1), m_lowBrush);
                 }
                 else
-                    FillRectangle(dc, RectFromXYWH((int)(barWidth * p), start, 1, size), m_lowBrush);
+                    FillRectangle(dc, RectFromXYWH(SRound::Truncate(barWidth * p), start, 1, size), m_lowBrush);
             }
         }
         if (i > 0)

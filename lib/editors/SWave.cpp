@@ -11,6 +11,7 @@
 #include "SFilePath.h"
 #include "SLevelCtrl.h"
 #include "SLibrary.h"
+#include "SRound.h"
 
 #if !defined(_WIN64)
 static_assert(sizeof(WAVEFORMATEXTENSIBLE) == 40, "the format record is 40 bytes");
@@ -302,7 +303,7 @@ int64_t SWave::FrameToMs(unsigned frame) const
 {
     if (!m_loaded || frame > GetLength() || GetSamplesPerSec() <= 0)
         return 0;
-    return (int64_t)(frame * (1000.0 / GetSamplesPerSec()));
+    return SRound::Truncate64(frame * (1000.0 / GetSamplesPerSec()));
 }
 
 int64_t SWave::DecodeSample(const uint8_t* bytes) const
@@ -421,7 +422,7 @@ bool SWave::ReportProgress(int index)
     if (!m_progress)
         return true;
     int passes = m_passCount > 0 ? m_passCount : 1;
-    int percent = (int)((m_pass * 100.0 + index) / (passes * 100.0) * 100.0);
+    int percent = SRound::Truncate((m_pass * 100.0 + index) / (passes * 100.0) * 100.0);
     if (percent == 99)
         percent = 100;
     if (percent > 100)
@@ -478,7 +479,7 @@ bool SWave::Amplify(double factor)
                 if (m_rangeChannel != -1 && c != m_rangeChannel)
                     continue;
                 uint8_t* sample = bytesOfFrame + c * width;
-                EncodeSample(sample, (int64_t)((double)DecodeSample(sample) * factor));
+                EncodeSample(sample, SRound::Truncate64((double)DecodeSample(sample) * factor));
             }
         }
         if (!WriteAt(store, first + done, buffer.data(), bytes))
@@ -1117,7 +1118,7 @@ void SWave::FeedLevel()
     }
     int minimum = m_level->GetMinimum(), maximum = m_level->GetMaximum();
     for (int c = 0; c < channels; c++)
-        m_level->SetValue(minimum + (int)((maximum - minimum) * peaks[(size_t)c]), c, false);
+        m_level->SetValue(minimum + SRound::Truncate((maximum - minimum) * peaks[(size_t)c]), c, false);
 }
 
 void SWave::FeedBands()
@@ -1144,7 +1145,7 @@ void SWave::FeedBands()
                 {
                     double s = GetSampleNormalized(frames.data(), frame, c);
                     double v = fabs(2 * s);
-                    int level = (unsigned char)(int)(v * 255);
+                    int level = (unsigned char)SRound::Truncate(v * 255);
                     if (s >= 0 && wasNegative)
                     {
                         if (firstCrossing)
@@ -1171,7 +1172,7 @@ void SWave::FeedBands()
                     }
                     peak = std::max(peak, v);
                 }
-                peaks[c] = (unsigned char)(int)(peak * 255);
+                peaks[c] = (unsigned char)SRound::Truncate(peak * 255);
             }
         }
     }

@@ -11,6 +11,7 @@
 #include "SKeyboard.h"
 #include "SLibrary.h"
 #include "SPaintBuffer.h"
+#include "SRound.h"
 
 namespace
 {
@@ -283,7 +284,7 @@ int SWaveEditor::FrameToX(uint64_t frame, unsigned length) const
     // A wave of no length puts everything at the left edge.
     if (length == 0)
         return 0;
-    return (int)((double)GetClientWidth() * (double)frame / (double)length);
+    return SRound::Truncate((double)GetClientWidth() * (double)frame / (double)length);
 }
 
 int64_t SWaveEditor::XToFrame(int x) const
@@ -291,7 +292,7 @@ int64_t SWaveEditor::XToFrame(int x) const
     int width = GetClientWidth();
     if (width <= 0)
         return 0;
-    return (int64_t)((double)m_wave.GetLength() * x / width);
+    return SRound::Truncate64((double)m_wave.GetLength() * x / width);
 }
 
 void SWaveEditor::SyncMuted()
@@ -532,7 +533,7 @@ void SWaveEditor::RenderWave()
         unsigned length = m_wave.GetLength();
         double ms = (double)m_wave.FrameToMs(length);
         double perSecond = ms > 0 ? 10.0 * size.cx / (ms / 1000.0) : 1.0;
-        int step = (int)(m_wave.GetSamplesPerSec() / std::max(perSecond, 1.0));
+        int step = SRound::Truncate(m_wave.GetSamplesPerSec() / std::max(perSecond, 1.0));
         if (step < 1)
             step = 1;
         std::vector<std::vector<POINT>> lines((size_t)channels);
@@ -549,11 +550,11 @@ void SWaveEditor::RenderWave()
                 break;
             for (unsigned frame = 0; frame < frames; frame += (unsigned)step)
             {
-                int x = (int)((double)(first + frame) * align / storeBytes * size.cx);
+                int x = SRound::Truncate((double)(first + frame) * align / storeBytes * size.cx);
                 for (int c = 0; c < channels; c++)
                 {
                     double sample = m_wave.GetSampleNormalized(chunk.data(), frame, c);
-                    int y = tops[(size_t)c] + (int)(heights[(size_t)c] * (sample + 0.5));
+                    int y = tops[(size_t)c] + SRound::Truncate(heights[(size_t)c] * (sample + 0.5));
                     lines[(size_t)c].push_back({x, y});
                 }
             }

@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "SFile.h"
+#include "SRound.h"
 
 RECT RectFromXYWH(int x, int y, int width, int height)
 {
@@ -157,10 +158,10 @@ bool DrawTextGdiplus(Gdiplus::Graphics* graphics, const char* text, const Gdiplu
     if (bounds) {
         Gdiplus::RectF measured;
         graphics->MeasureString(wide, -1, font, layout, useFormat, &measured);
-        bounds->left = (LONG)measured.X;
-        bounds->top = (LONG)measured.Y;
-        bounds->right = (LONG)(measured.X + measured.Width);
-        bounds->bottom = (LONG)(measured.Y + measured.Height);
+        bounds->left = SRound::Truncate(measured.X);
+        bounds->top = SRound::Truncate(measured.Y);
+        bounds->right = SRound::Truncate(measured.X + measured.Width);
+        bounds->bottom = SRound::Truncate(measured.Y + measured.Height);
     }
     delete[] wide;
     return status == Gdiplus::Ok;
@@ -201,13 +202,13 @@ RECT FitRect(int left, int top, int right, int bottom, int naturalWidth, int nat
     int width = right - left;
     int height = bottom - top;
     // Kept in floating point until it is known to fit the box: a tiny aspect would overflow an int.
-    double fullWidthHeight = aspect > 0 ? trunc(width / aspect) : height;
+    double fullWidthHeight = aspect > 0 ? SRound::Whole(width / aspect) : height;
     if (fullWidthHeight > height) {
-        int fittedWidth = (int)(height * aspect);
+        int fittedWidth = SRound::Truncate(height * aspect);
         result.left = left + (width - fittedWidth) / 2;
         result.right = result.left + fittedWidth;
     } else {
-        int fittedHeight = (int)fullWidthHeight;
+        int fittedHeight = SRound::Truncate(fullWidthHeight);
         result.top = top + (height - fittedHeight) / 2;
         result.bottom = result.top + fittedHeight;
     }
@@ -220,11 +221,7 @@ int PointsToFontHeight(int points, HDC dc)
     int dpi = GetDeviceCaps(dc ? dc : screen, LOGPIXELSY);
     if (screen)
         ReleaseDC(nullptr, screen);
-    double value = (double)dpi * points / 72.0;
-    double magnitude = fabs(value);
-    double whole = floor(magnitude);
-    int rounded = (int)(magnitude - whole < 0.5 ? whole : whole + 1);
-    return value >= 0 ? -rounded : rounded;
+    return -SRound::Nearest((double)dpi * points / 72.0);
 }
 
 HFONT CreateFontFromStyle(const char* face, int height, int style)
@@ -347,7 +344,8 @@ uint32_t ToGray(uint32_t color)
     if (color == COLOR_NONE || color == COLOR_TRANSPARENT)
         return color;
     COLORREF rgb = ResolveColor(color);
-    uint32_t y = (uint32_t)(0.299 * GetRValue(rgb) + 0.587 * GetGValue(rgb) + 0.114 * GetBValue(rgb)) & 0xFF;
+    double luminance = 0.299 * GetRValue(rgb) + 0.587 * GetGValue(rgb) + 0.114 * GetBValue(rgb);
+    uint32_t y = (uint32_t)SRound::Truncate(luminance) & 0xFF;
     return y | (y << 8) | (y << 16);
 }
 
@@ -401,7 +399,7 @@ int RandomBelow(int n)
 {
     if (n <= 1)
         return 0;
-    return (int)(rand() / 32768.0 * n);
+    return SRound::Truncate(rand() / 32768.0 * n);
 }
 
 int LinearIndex(int count, ...)

@@ -147,6 +147,10 @@ TEST_F(PPlayPanesTest, TheSeekBarShowsTheTimeUnderTheMouseAndSeeksWhereClicked)
     EXPECT_EQ(0, PProgressCtrl::PositionAt(100, 5, 0));
     EXPECT_EQ(0, PProgressCtrl::FillWidth(5, 0, 100));
     EXPECT_EQ(50, PProgressCtrl::FillWidth(5, 10, 100));
+    // Fills that are whole pixels stay whole: 29 / 100 of 100 is 28.999... in doubles.
+    struct Fill { int value, width; } fills[] = {{29, 29}, {57, 57}, {58, 58}, {100, 100}};
+    for (const Fill& f : fills)
+        EXPECT_EQ(f.width, PProgressCtrl::FillWidth(f.value, 100, 100)) << f.value;
 }
 
 TEST_F(PPlayPanesTest, TheQueueMenuListsTheEntriesWithTheCurrentOneChecked)

@@ -162,6 +162,23 @@ TEST(SLcdCtrl, TickerSteps)
     lcd.SetScroll(false);
     EXPECT_FALSE(lcd.IsScrolling());
     EXPECT_STREQ("HELLO", lcd.ComposeText(start + 5000));
+
+    lcd.SetScroll(true);
+    start = lcd.GetLastTick();
+    // Ticks of the 20 ms timer move a fraction of a character each; ten of them make one at speed 5.
+    struct Case { DWORD at; int blanks; } cases[] = {{200, 7}, {400, 6}, {600, 5}, {1000, 3}, {1600, 0}};
+    DWORD at = 0;
+    for (const Case& c : cases)
+    {
+        SString text;
+        while (at < c.at)
+        {
+            at += 20;
+            text = lcd.ComposeText(start + at);
+        }
+        EXPECT_STREQ(Blanks(c.blanks) + "HELLO", text) << c.at;
+    }
+    lcd.SetScroll(false);
 }
 
 TEST(SLcdCtrl, TickerKeepsToTheConfiguredLines)

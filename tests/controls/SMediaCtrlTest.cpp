@@ -11,6 +11,8 @@
 #include "SFileMem.h"
 #include "SImage.h"
 #include "SMediaCtrl.h"
+#include "SMediaGdi.h"
+#include "SMediaMeasureCache.h"
 #include "SResource.h"
 
 namespace
@@ -508,6 +510,66 @@ TEST_F(SMediaCtrlTest, LinksScrolledOutOfViewCannotBeClicked)
     EXPECT_STREQ("last", f.view.GetLinkText(0));
     f.view.SetAutoScroll(0, 0);
     EXPECT_EQ(0, f.view.GetScrollY());
+}
+
+TEST_F(SMediaCtrlTest, ARepaintOfPartOfTheViewKeepsEveryShownLink)
+{
+    MediaFixture f;
+    ASSERT_TRUE(f.Create(200, 120));
+    f.Tagged("<link>first</link>\n\n\n\n<link>last</link>");
+    f.view.RedrawNow();
+    ASSERT_EQ(2, f.view.GetLinkCount());
+    // Strips that hold neither link, the first one, or the last one.
+    struct Case { int top, bottom; } strips[] = {{25, 35}, {0, 5}, {100, 120}, {0, 120}};
+    for (const Case& c : strips)
+    {
+        RECT strip = {0, c.top, 200, c.bottom};
+        f.view.Redraw(&strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        ASSERT_EQ(2, f.view.GetLinkCount()) << c.top;
+        EXPECT_STREQ("first", f.view.GetLinkText(0)) << c.top;
+        EXPECT_STREQ("last", f.view.GetLinkText(1)) << c.top;
+        RECT last;
+        ASSERT_TRUE(f.view.GetLinkRect(1, &last));
+        EXPECT_GT(last.top, 40) << c.top;
+    }
+}
+
+TEST_F(SMediaCtrlTest, RunsSummedFromTheirWordsMeasureAsTheWholeRun)
+{
+    HDC dc = GetDC(nullptr);
+    ASSERT_NE(nullptr, dc);
+    struct Case { const char* face; int height, weight; bool italic, underline; } fonts[] = {
+        {"Tahoma", -11, FW_NORMAL, false, false}, {"Tahoma", -11, FW_BOLD, false, false},
+        {"Tahoma", -13, FW_NORMAL, true, true}, {"Verdana", -20, FW_BOLD, true, false},
+        {"Courier New", -9, FW_NORMAL, false, false},
+    };
+    const wchar_t* runs[] = {L"album recorded live ", L"in the studio with strings and a choir ", L"remastered",
+                             L"  bonus tracks  ", L"Chapter 12: \u00e9dition, (live) & more! ", L"a b c d e f g "};
+    for (const Case& c : fonts)
+    {
+        LOGFONTA font;
+        memset(&font, 0, sizeof(font));
+        font.lfHeight = c.height;
+        font.lfWeight = c.weight;
+        font.lfItalic = c.italic;
+        font.lfUnderline = c.underline;
+        strcpy(font.lfFaceName, c.face);
+        SMediaGdiMeasurer direct(dc, true);
+        SMediaGdiMeasurer source(dc, true);
+        SMediaMeasureCache cache(&source);
+        for (const wchar_t* run : runs)
+        {
+            int length = (int)wcslen(run);
+            SMediaBox whole = direct.Measure(run, length, font, 0, -1);
+            SMediaBox summed = cache.Measure(run, length, font, 0, -1);
+            EXPECT_GT(whole.width, 0) << c.face << " " << c.height;
+            EXPECT_EQ(whole.x, summed.x) << c.face << " " << c.height;
+            EXPECT_EQ(whole.y, summed.y) << c.face << " " << c.height;
+            EXPECT_EQ(whole.width, summed.width) << c.face << " " << c.height << " " << length;
+            EXPECT_EQ(whole.height, summed.height) << c.face << " " << c.height;
+        }
+    }
+    ReleaseDC(nullptr, dc);
 }
 
 TEST_F(SMediaCtrlTest, ButtonClicksAndFrame)

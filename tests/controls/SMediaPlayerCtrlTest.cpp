@@ -478,6 +478,19 @@ TEST_F(SMediaPlayerCtrlTest, TransportFollowsThePlayer)
     EXPECT_TRUE(control.IsStopped());
 }
 
+TEST_F(SMediaPlayerCtrlTest, PositionsComeBackAsTheMillisecondsSet)
+{
+    CreateControl();
+    ASSERT_TRUE(control.Open("C:\\media\\song.mp3", false));
+    // 1001 and 1003 ms come back from the player's seconds a hair below the whole number.
+    struct Case { unsigned ms; } cases[] = {{1001}, {1003}, {1200}, {1999}, {2499}};
+    for (const Case& c : cases)
+    {
+        EXPECT_TRUE(control.SetPosition(c.ms));
+        EXPECT_EQ(c.ms, control.GetPosition()) << c.ms;
+    }
+}
+
 TEST_F(SMediaPlayerCtrlTest, VideoIsFittedAndKeysGoFullScreen)
 {
     CreateControl(1000, 300);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <string.h>
+#include <wchar.h>
+
 #include <string>
 #include <vector>
 
 #include "SMediaLayout.h"
+#include "SMediaMeasureCache.h"
 #include "SMediaText.h"
 
 namespace
@@ -63,7 +67,9 @@ struct LaidOut
     FakeMeasurer measurer;
     std::string text;
 
-    void Run(const std::string& source, int width, unsigned alignment = 0, bool wrapping = false)
+    // Lays the text out through the fake measurer, or through the one given.
+    void Run(const std::string& source, int width, unsigned alignment = 0, bool wrapping = false,
+             SMediaMeasurer* through = nullptr)
     {
         text = source;
         tags.Parse(text.c_str(), (int)text.size());
@@ -80,7 +86,7 @@ struct LaidOut
         input.alignment = alignment;
         input.textColor = 0xFE000000;
         input.linkColor = 0xFE0000FF;
-        layout.Layout(tags, input, &measurer, nullptr);
+        layout.Layout(tags, input, through ? through : &measurer, nullptr);
     }
     // The characters of a run.
     std::string RunText(const SMediaRun* run) const { return text.substr(run->start, run->length); }
@@ -344,4 +350,115 @@ TEST(SMediaLayout, MeasuresAreNotReusedForAnotherText)
     int calls = view.measurer.calls;
     view.Run("wxyz", 100);
     EXPECT_EQ(calls + 1, view.measurer.calls);
+}
+
+namespace
+{
+
+// Every character is as wide as the font is high (bold adds 2) and a line as high as the font;
+// a limited width is given back as it is.
+class SizedMeasurer : public SMediaMeasurer
+{
+public:
+    SMediaBox Measure(const wchar_t* text, int length, const LOGFONTA& font, int alignment, float width) override
+    {
+        calls.push_back(std::wstring(text, (size_t)length));
+        float size = (float)(font.lfHeight < 0 ? -font.lfHeight : font.lfHeight ? font.lfHeight : 10);
+        float advance = size + (font.lfWeight >= FW_BOLD ? 2 : 0);
+        return {(float)alignment, 0, width >= 0 ? width : advance * (float)length, size};
+    }
+    std::vector<std::wstring> calls;
+};
+
+LOGFONTA FontOf(int height, int weight, bool italic = false)
+{
+    LOGFONTA font;
+    memset(&font, 0, sizeof(font));
+    font.lfHeight = height;
+    font.lfWeight = weight;
+    font.lfItalic = italic ? 1 : 0;
+    strcpy(font.lfFaceName, "Tahoma");
+    return font;
+}
+
+}
+
+TEST(SMediaMeasureCache, EachTextIsMeasuredOncePerFontAndAlignment)
+{
+    SizedMeasurer source;
+    SMediaMeasureCache cache(&source);
+    struct Case {
+        const wchar_t* text;
+        LOGFONTA font;
+        int alignment;
+        float width;
+        SMediaBox expected;
+        size_t sourceCalls; // after this measure
+    } cases[] = {
+        {L"word ", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 50, 10}, 1},
+        {L"word ", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 50, 10}, 1},
+        // The same word in another weight, size or style, or with another alignment, is another measure.
+        {L"word ", FontOf(-10, FW_BOLD), 0, -1, {0, 0, 60, 10}, 2},
+        {L"word ", FontOf(-20, FW_NORMAL), 0, -1, {0, 0, 100, 20}, 3},
+        {L"word ", FontOf(-10, FW_NORMAL, true), 0, -1, {0, 0, 50, 10}, 4},
+        {L"word ", FontOf(-10, FW_NORMAL), 1, -1, {1, 0, 50, 10}, 5},
+        {L"word ", FontOf(-10, FW_BOLD), 0, -1, {0, 0, 60, 10}, 5},
+        {L"word ", FontOf(-20, FW_NORMAL), 0, -1, {0, 0, 100, 20}, 5},
+        // A text that only begins like a known one is measured for itself.
+        {L"word", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 40, 10}, 6},
+        {L"words", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 50, 10}, 7},
+        // Wrapped measures depend on the width: always asked again.
+        {L"word ", FontOf(-10, FW_NORMAL), 0, 30, {0, 0, 30, 10}, 8},
+        {L"word ", FontOf(-10, FW_NORMAL), 0, 30, {0, 0, 30, 10}, 9},
+        // Plain runs are summed from their words: both are known already.
+        {L"word word ", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 100, 10}, 9},
+        {L"word word", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 90, 10}, 9},
+        {L"word words word", FontOf(-20, FW_NORMAL), 0, -1, {0, 0, 300, 20}, 11},
+        // Tabs and runs that are not at the near edge are measured whole.
+        {L"word\tword ", FontOf(-10, FW_NORMAL), 0, -1, {0, 0, 100, 10}, 12},
+        {L"word word ", FontOf(-10, FW_NORMAL), 1, -1, {1, 0, 100, 10}, 13},
+    };
+    for (const Case& c : cases)
+    {
+        SMediaBox box = cache.Measure(c.text, (int)wcslen(c.text), c.font, c.alignment, c.width);
+        EXPECT_EQ(c.expected.x, box.x) << c.sourceCalls;
+        EXPECT_EQ(c.expected.width, box.width) << c.sourceCalls;
+        EXPECT_EQ(c.expected.height, box.height) << c.sourceCalls;
+        EXPECT_EQ(c.sourceCalls, source.calls.size());
+    }
+    EXPECT_EQ(13, cache.GetSourceMeasures());
+}
+
+TEST(SMediaMeasureCache, LayoutThroughTheCacheMatchesTheDirectLayout)
+{
+    const std::string text = "one <b>one</b> two\n<i>one</i> one two <b>one</b>\n<c>two one</c>\none";
+    struct Case { int width; bool wrapping; } cases[] = {{400, false}, {60, true}, {35, true}};
+    for (const Case& c : cases)
+    {
+        SizedMeasurer direct, behind;
+        SMediaMeasureCache cache(&behind);
+        LaidOut plain, cached;
+        plain.Run(text, c.width, 0, c.wrapping, &direct);
+        cached.Run(text, c.width, 0, c.wrapping, &cache);
+        const SMediaLayout& a = plain.layout;
+        const SMediaLayout& b = cached.layout;
+        ASSERT_EQ(a.GetLineCount(), b.GetLineCount()) << c.width;
+        EXPECT_GT(a.GetContentWidth(), 0) << c.width;
+        EXPECT_EQ(a.GetContentWidth(), b.GetContentWidth()) << c.width;
+        EXPECT_EQ(a.GetContentHeight(), b.GetContentHeight()) << c.width;
+        for (int l = 0; l < a.GetLineCount(); l++)
+        {
+            ASSERT_EQ(a.GetLine(l)->runCount, b.GetLine(l)->runCount) << l;
+            for (int r = 0; r < a.GetLine(l)->runCount; r++)
+            {
+                const SMediaRun* x = a.GetRun(a.GetLine(l), r);
+                const SMediaRun* y = b.GetRun(b.GetLine(l), r);
+                EXPECT_EQ(x->x, y->x) << l << " " << r;
+                EXPECT_EQ(x->width, y->width) << l << " " << r;
+                EXPECT_EQ(x->height, y->height) << l << " " << r;
+            }
+        }
+        // Repeated runs in the same font were answered from the table.
+        EXPECT_LT(behind.calls.size(), direct.calls.size()) << c.width;
+    }
 }

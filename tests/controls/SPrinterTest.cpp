@@ -149,6 +149,28 @@ TEST(SPrinter, UnitsAndPrintableArea)
     EXPECT_TRUE(printer.EndDocument());
 }
 
+TEST(SPrinter, WholePixelsAreNotLostToArithmetic)
+{
+    // Lengths that are a whole number of pixels on the device keep it; others drop the fraction.
+    struct Case {
+        int width;
+        double millimetres;
+        int pixels;
+    } cases[] = {
+        {857, 210.0, 857}, {861, 30.0, 123}, {800, 6.3, 24}, {825, 2.8, 11},
+        {794, 105.0, 397}, {794, 100.0, 378}, {794, 0.2, 0},
+    };
+    for (const Case& c : cases)
+    {
+        MetafilePrinterDevice device;
+        device.width = c.width;
+        SPrinter printer;
+        ASSERT_TRUE(printer.BeginDocument("units"));
+        EXPECT_EQ(c.pixels, printer.UnitsToPixelsX(c.millimetres)) << c.width << " " << c.millimetres;
+        EXPECT_TRUE(printer.EndDocument());
+    }
+}
+
 TEST(SPrinter, LinesFlowOverPagesAndACutLineResumesAtTheCut)
 {
     MetafilePrinterDevice device;

@@ -324,6 +324,9 @@ TEST(SWave, ProgressReportsAndCancels)
     ASSERT_EQ(record.percents.size(), 39u);
     EXPECT_EQ(record.percents.front(), 0);
     EXPECT_EQ(record.percents.back(), 38);
+    // Each chunk of the single pass reports its index as the percent, 29 % included.
+    for (size_t i = 0; i < record.percents.size(); i++)
+        EXPECT_EQ(record.percents[i], (int)i) << i;
     EXPECT_EQ(wave.GetSample(nullptr, 999, 0), 1998);
 
     // Cancelled at the second chunk: the first chunk (26 frames) is changed, the rest is not.

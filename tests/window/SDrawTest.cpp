@@ -44,6 +44,8 @@ TEST(SDraw, ToGrayGivesEqualChannels)
     } cases[] = {
         {0x000000, 0x000000}, {0xFFFFFF, 0xFFFFFF}, {0x0000FF, 0x4C4C4C}, {0x00FF00, 0x959595},
         {0xFF0000, 0x1D1D1D}, {0xFF000000, 0xFF000000}, {0xFF000001, 0xFF000001},
+        // Greys whose weighted sum falls a hair below the grey itself keep their level.
+        {0x010101, 0x010101}, {0x0B0B0B, 0x0B0B0B}, {0x404040, 0x404040},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.gray, ToGray(c.color)) << std::hex << c.color;
