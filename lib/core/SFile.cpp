@@ -2,9 +2,9 @@
 
 #include <string.h>
 #include <vector>
-#include <zlib.h>
 
 #include "SChecksum.h"
+#include "SChunkCoder.h"
 #include "SFileMem.h"
 #include "SRound.h"
 
@@ -206,7 +206,7 @@ bool SFile::ReportProgress(int permille, INT_PTR user) const
     return m_progress == nullptr || m_progress(permille, user);
 }
 
-int SFile::ReadCompressed(SFile* target, INT_PTR user)
+int SFile::ReadCompressed(SFile* target, INT_PTR user, SChunkCoder* coder)
 {
     // Decoding into the stream being read would overwrite the packed bytes still to come.
     if (target == nullptr || target == this)
@@ -214,9 +214,14 @@ int SFile::ReadCompressed(SFile* target, INT_PTR user)
     // Every chunk header needs 4 + 4 bytes; a count that the data cannot hold is damage.
     if (GetRemaining() < 4)
         return 0;
+    SChunkCoder ownCoder;
+    if (coder == nullptr)
+        coder = &ownCoder;
+    uint8_t* decoded = coder->GetRawBuffer();
+    uint8_t* packed = coder->GetPackedBuffer();
+    if (decoded == nullptr || packed == nullptr)
+        return 0;
     uint32_t count = ReadU32();
-    std::vector<uint8_t> decoded(kCompressedChunk);
-    std::vector<uint8_t> packed(kCompressedPacked);
     int total = 0;
     for (uint32_t chunk = 0; chunk < count; chunk++)
     {
@@ -229,13 +234,18 @@ int SFile::ReadCompressed(SFile* target, INT_PTR user)
         if (decodedLength > (uint32_t)kCompressedChunk || packedLength > (uint32_t)kCompressedPacked ||
                 packedLength > (uint32_t)GetRemaining())
             return 0;
-        if (ReadBounded(packed.data(), (int)packedLength) != (int)packedLength)
+        // A memory stream's bytes are decoded where they lie.
+        const uint8_t* source = IsMemory() ? GetPositionPointer() : packed;
+        if (source == nullptr)
             return 0;
-        uLongf length = decodedLength;
-        if (uncompress(decoded.data(), &length, packed.data(), packedLength) != Z_OK || length != decodedLength)
+        if (source == packed && ReadBounded(packed, (int)packedLength) != (int)packedLength)
+            return 0;
+        if (source != packed)
+            Skip((int)packedLength);
+        if (!coder->Unpack(source, (int)packedLength, decoded, (int)decodedLength))
             return 0;
         // A target that cannot take the bytes loses data: that is no success either.
-        if (target->Write(decoded.data(), (int)decodedLength) != (int)decodedLength ||
+        if (target->Write(decoded, (int)decodedLength) != (int)decodedLength ||
                 total > 0x7FFFFFFF - (int)decodedLength)
             return 0;
         total += (int)decodedLength;
@@ -243,34 +253,45 @@ int SFile::ReadCompressed(SFile* target, INT_PTR user)
     return total;
 }
 
-int SFile::WriteCompressed(SFile* target, int length, INT_PTR user)
+int SFile::WriteCompressed(SFile* target, int length, INT_PTR user, SChunkCoder* coder)
 {
     if (target == nullptr || target == this)
         return 0;
     int remaining = GetRemaining();
     if (length < 0 || length > remaining)
         length = remaining < 0 ? 0 : remaining;
+    SChunkCoder ownCoder;
+    if (coder == nullptr)
+        coder = &ownCoder;
+    uint8_t* raw = coder->GetRawBuffer();
+    uint8_t* packed = coder->GetPackedBuffer();
+    if (raw == nullptr || packed == nullptr)
+        return 0;
     uint32_t count = (uint32_t)((length + (int64_t)kCompressedChunk - 1) / kCompressedChunk);
     if (target->WriteU32(count) != 4)
         return 0;
     int total = 4;
-    std::vector<uint8_t> raw(kCompressedChunk);
-    std::vector<uint8_t> packed(kCompressedPacked);
     for (int position = 0; position < length; position += kCompressedChunk)
     {
         if (!ReportProgress(SRound::Truncate((double)position / (double)length * 1000.0), user))
             return 0;
         int rawLength = length - position < kCompressedChunk ? length - position : kCompressedChunk;
-        if (ReadBounded(raw.data(), rawLength) != rawLength)
+        // A memory stream's bytes are compressed where they lie.
+        const uint8_t* source = IsMemory() ? GetPositionPointer() : raw;
+        if (source == nullptr)
             return 0;
-        uLongf packedLength = (uLongf)kCompressedPacked;
-        if (compress(packed.data(), &packedLength, raw.data(), (uLong)rawLength) != Z_OK)
+        if (source == raw && ReadBounded(raw, rawLength) != rawLength)
+            return 0;
+        if (source != raw)
+            Skip(rawLength);
+        int packedLength = 0;
+        if (!coder->Pack(source, rawLength, packed, kCompressedPacked, &packedLength))
             return 0;
         // A stream that lost a chunk would decode to other bytes: a short write is a failure.
         if (target->WriteU32((uint32_t)rawLength) != 4 || target->WriteU32((uint32_t)packedLength) != 4 ||
-                target->Write(packed.data(), (int)packedLength) != (int)packedLength)
+                target->Write(packed, packedLength) != packedLength)
             return 0;
-        total += 8 + (int)packedLength;
+        total += 8 + packedLength;
     }
     return total;
 }

@@ -6,6 +6,8 @@
 #include "SString.h"
 #include "SUniString.h"
 
+class SChunkCoder;
+
 // Progress report of a long stream operation: permille 0..999 and the caller's
 // value; returning false stops the operation.
 typedef bool (*SFileProgress)(int permille, INT_PTR user);
@@ -105,12 +107,13 @@ public:
     // Copies up to maxBytes (all when negative) from source's position; returns the bytes written.
     int CopyFrom(SFile* source, int maxBytes = -1);
     // Decodes a chunked zlib stream from the position into target; returns the decoded
-    // bytes written, 0 on damaged input or when the progress callback stops it.
-    int ReadCompressed(SFile* target, INT_PTR user = 0);
+    // bytes written, 0 on damaged input or when the progress callback stops it. A coder
+    // given by the caller is reused (a pack passes one for all its entries).
+    int ReadCompressed(SFile* target, INT_PTR user = 0, SChunkCoder* coder = nullptr);
     // Encodes up to length bytes from the position (negative or past the end: all that
     // remains) into target as a chunked zlib stream; returns the bytes written to target,
     // 0 when target is null, a write or read falls short, or the progress callback stops it.
-    int WriteCompressed(SFile* target, int length, INT_PTR user = 0);
+    int WriteCompressed(SFile* target, int length, INT_PTR user = 0, SChunkCoder* coder = nullptr);
 
     // Sets the progress callback (null for none) used by long operations.
     void SetProgressCallback(SFileProgress callback) { m_progress = callback; }

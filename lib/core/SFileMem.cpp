@@ -19,6 +19,19 @@ int CapacityFor(int size)
     return size - (size % kBlock) + kBlock;
 }
 
+// The capacity a write that needs end bytes grows to: at least half again the present
+// one, so that a file written piece by piece is copied a bounded number of times
+// rather than once per block.
+int GrowthFor(int64_t end, int capacity)
+{
+    int64_t wanted = (int64_t)capacity + capacity / 2;
+    wanted = (wanted + kBlock - 1) / kBlock * kBlock;
+    int64_t least = CapacityFor((int)end);
+    if (wanted < least || wanted > CapacityFor(kMaxSize))
+        wanted = least;
+    return (int)wanted;
+}
+
 } // namespace
 
 SFileMem::SFileMem() : m_buffer(nullptr), m_size(0), m_capacity(0), m_position(0)
@@ -116,13 +129,28 @@ bool SFileMem::GrowTo(int64_t end, const void** source)
         return false;
     if (m_buffer != nullptr && end <= m_size)
         return true;
+    // Room left in the buffer takes the bytes where they are.
+    if (m_buffer != nullptr && end < m_capacity)
+    {
+        m_size = (int)end;
+        return true;
+    }
+    int capacity = GrowthFor(end, m_capacity);
+    uint8_t* buffer = new (std::nothrow) uint8_t[capacity];
+    if (buffer == nullptr)
+        return false;
     uintptr_t start = (uintptr_t)m_buffer;
     uintptr_t at = source != nullptr ? (uintptr_t)*source : 0;
     bool inside = m_buffer != nullptr && at >= start && at < start + (uintptr_t)m_capacity;
-    if (!SetSize(end > m_size ? (int)end : m_size))
-        return false;
+    if (m_buffer != nullptr && m_size > 0)
+        memcpy(buffer, m_buffer, (size_t)m_size);
+    // The source is moved along before the old buffer goes.
     if (inside)
-        *source = m_buffer + (at - start);
+        *source = buffer + (at - start);
+    delete[] m_buffer;
+    m_buffer = buffer;
+    m_capacity = capacity;
+    m_size = (int)end;
     return true;
 }
 

@@ -2,7 +2,9 @@
 
 #include "SFile.h"
 
-// A stream over a growable block of memory, grown in 1024-byte steps. A new
+// A stream over a growable block of memory, sized in 1024-byte blocks. Writes that
+// run past the buffer grow it by half again at least, so that a file written piece
+// by piece is not copied once per block; Resize and SetSize fit it to the size. A new
 // memory file has no buffer and reports closed until something allocates one.
 class SFileMem : public SFile
 {
@@ -40,8 +42,9 @@ public:
     int GetCapacity() const { return m_capacity; }
 
 private:
-    // Grows the content so that it reaches end; false when that is impossible. A
-    // source pointer into the content is moved along when the buffer is replaced.
+    // Grows the content so that it reaches end, with room to spare when the buffer is
+    // replaced; false when that is impossible. A source pointer into the content is
+    // moved along when the buffer is replaced.
     bool GrowTo(int64_t end, const void** source = nullptr);
     // Rebuilds the content in a new buffer with cut bytes removed at the position
     // and a zeroed gap of gap bytes put there instead.

@@ -185,13 +185,15 @@ int SFilePath::ReadBounded(void* buffer, int bytes)
 {
     if (m_file == nullptr || buffer == nullptr || bytes <= 0)
         return 0;
-    int remaining = GetRemaining();
-    if (remaining <= 0)
-        return 0;
-    if (bytes > remaining)
-        bytes = remaining;
+    // fread stops at the end of the file by itself; asking the system for the size
+    // on every read made reading a file in small pieces cost a call per piece. The
+    // end-of-file mark it leaves is cleared, so that bytes another program appends
+    // later are still read.
     PrepareRead();
-    return (int)fread(buffer, 1, (size_t)bytes, m_file);
+    size_t got = fread(buffer, 1, (size_t)bytes, m_file);
+    if (got < (size_t)bytes)
+        clearerr(m_file);
+    return (int)got;
 }
 
 SUniString SFilePath::ReadUniString(int count)

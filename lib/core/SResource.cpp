@@ -1,4 +1,5 @@
 #include "SResource.h"
+#include "SChunkCoder.h"
 #include "SFilePath.h"
 
 #include <string.h>
@@ -200,60 +201,87 @@ bool SResource::CopyStored(SFile* stream, int index, SFile* target)
     return target->CopyFrom(stream, size) == size;
 }
 
-bool SResource::ReadStored(SFile* stream, int index, SFileMem* stored)
+uint8_t* SResource::ReadStored(SFile* stream, int index, SChunkCoder* coder)
 {
     int offset = offsets.GetAt(index);
     int size = sizes.GetAt(index);
     if (offset < 0 || size < 0 || offset > stream->GetSize() || size > stream->GetSize() - offset)
-        return false;
-    if (!stored->Allocate(size))
-        return false;
+        return nullptr;
+    uint8_t* stored = coder->GetEntryBuffer(size);
+    if (stored == nullptr)
+        return nullptr;
     stream->Seek(offset);
-    if (size > 0 && stream->ReadBounded(stored->GetBuffer(), size) != size)
-        return false;
-    stored->Rewind();
-    return true;
+    if (size > 0 && stream->ReadBounded(stored, size) != size)
+        return nullptr;
+    return stored;
 }
 
-bool SResource::Decode(SFile* stream, int index, SFile* target)
+bool SResource::Decode(SFile* stream, int index, SFile* target, SChunkCoder* coder, bool streamed)
 {
-    // The entry is decoded from a bounded copy, so damaged chunk headers can
-    // neither read into the next entry nor leave half an entry in target.
-    SFileMem stored;
-    if (!ReadStored(stream, index, &stored))
+    // The entry is decoded from a bounded copy, so damaged chunk headers can never
+    // read into the next entry.
+    uint8_t* stored = ReadStored(stream, index, coder);
+    if (stored == nullptr)
         return false;
-    int size = stored.GetSize();
+    int size = sizes.GetAt(index);
+    auto u32At = [stored](int64_t at) {
+        return (uint32_t)stored[at] | ((uint32_t)stored[at + 1] << 8) | ((uint32_t)stored[at + 2] << 16) |
+               ((uint32_t)stored[at + 3] << 24);
+    };
     if (size < 4)
         return false;
-    uint32_t chunks = stored.ReadU32();
+    uint32_t chunks = u32At(0);
     if ((uint64_t)chunks * 8 > (uint64_t)(size - 4))
         return false;
     // Every chunk header is checked before a byte is decoded: the lengths must fit the
     // buffers and, together, exactly the stored size.
+    int64_t at = 4;
     int64_t decodedTotal = 0;
     for (uint32_t chunk = 0; chunk < chunks; chunk++)
     {
-        if (stored.GetRemaining() < 8)
+        if (size - at < 8)
             return false;
-        uint32_t rawLength = stored.ReadU32();
-        uint32_t packedLength = stored.ReadU32();
+        uint32_t rawLength = u32At(at);
+        uint32_t packedLength = u32At(at + 4);
+        at += 8;
         if (rawLength == 0 || rawLength > (uint32_t)SFile::kCompressedChunk ||
-                packedLength > (uint32_t)SFile::kCompressedPacked || packedLength > (uint32_t)stored.GetRemaining())
+                packedLength > (uint32_t)SFile::kCompressedPacked || packedLength > (uint64_t)(size - at))
             return false;
-        stored.Skip((int)packedLength);
+        at += packedLength;
         decodedTotal += rawLength;
     }
-    if (stored.GetRemaining() != 0 || decodedTotal > 0x7FFFFFF0)
+    if (at != size || decodedTotal > 0x7FFFFFF0)
         return false;
-    SFileMem decoded;
-    if (!decoded.Allocate((int)decodedTotal))
+    // Streamed, each chunk goes to target as soon as it is decoded (the caller removes
+    // a target left half written); otherwise target sees nothing unless all decodes.
+    SFileMem whole;
+    uint8_t* out = streamed ? coder->GetRawBuffer() : nullptr;
+    if (streamed && out == nullptr)
         return false;
-    stored.Rewind();
-    if (stored.ReadCompressed(&decoded, 0) != (int)decodedTotal)
-        return false;
-    if (decodedTotal == 0)
+    if (!streamed)
+    {
+        if (!whole.Allocate((int)decodedTotal))
+            return false;
+        out = whole.GetBuffer();
+    }
+    at = 4;
+    int64_t written = 0;
+    for (uint32_t chunk = 0; chunk < chunks; chunk++)
+    {
+        int rawLength = (int)u32At(at);
+        int packedLength = (int)u32At(at + 4);
+        at += 8;
+        uint8_t* into = streamed ? out : out + written;
+        if (!coder->Unpack(stored + at, packedLength, into, rawLength))
+            return false;
+        if (streamed && target->Write(into, rawLength) != rawLength)
+            return false;
+        at += packedLength;
+        written += rawLength;
+    }
+    if (streamed || decodedTotal == 0)
         return true;
-    return target->Write(decoded.GetBuffer(), (int)decodedTotal) == (int)decodedTotal;
+    return target->Write(out, (int)decodedTotal) == (int)decodedTotal;
 }
 
 bool SResource::Extract(SFile* target, const char* entryName, bool rewind)
@@ -284,7 +312,8 @@ bool SResource::Extract(SFile* target, const char* entryName, bool rewind)
         SFilePath file;
         if (!file.Open(base.GetPath(), false, false, true, true))
             return false;
-        done = compressed ? Decode(&file, index, target) : CopyStored(&file, index, target);
+        SChunkCoder coder;
+        done = compressed ? Decode(&file, index, target, &coder, false) : CopyStored(&file, index, target);
     }
     if (done && rewind)
         target->Rewind();

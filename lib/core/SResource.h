@@ -8,6 +8,7 @@
 #include "SString.h"
 #include "SStringArray.h"
 
+class SChunkCoder;
 class SFilePath;
 
 // A named source of resource files: a resource pack file (many named entries,
@@ -76,18 +77,21 @@ private:
     int FindEntry(const char* entryName) const;
     // Copies entry index of stream into target as stored (bounded by its size).
     bool CopyStored(SFile* stream, int index, SFile* target);
-    // Decodes the chunked zlib entry index of stream into target.
-    bool Decode(SFile* stream, int index, SFile* target);
+    // Decodes the chunked zlib entry index of stream into target, all at once or, when
+    // streamed, chunk by chunk (a failure then leaves target partly written).
+    bool Decode(SFile* stream, int index, SFile* target, SChunkCoder* coder, bool streamed);
     // Opens the pack file, or rewinds the attached stream; the stream to read entries from.
     SFile* OpenSource(SFilePath* file);
-    // The entry's data bytes as stored, bounded by its size, into a memory stream.
-    bool ReadStored(SFile* stream, int index, SFileMem* stored);
-    // Extracts entry index of an open pack stream into target.
-    bool ExtractFrom(SFile* stream, int index, SFile* target);
+    // The entry's data bytes as stored, bounded by its size, in the coder's entry buffer;
+    // null when they cannot be read whole.
+    uint8_t* ReadStored(SFile* stream, int index, SChunkCoder* coder);
+    // Extracts entry index of an open pack stream into a fresh target file, which the
+    // caller removes on failure.
+    bool ExtractFrom(SFile* stream, int index, SFile* target, SChunkCoder* coder);
     // The extracted length of entry index of an open pack stream; -1 when unknown.
     int LengthIn(SFile* stream, int index);
     // Appends one entry of the base folder to out; false when its file cannot be read whole.
-    bool WriteEntry(SFile* out, const SString& name, bool compress);
+    bool WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder);
 
     SDisk disk;
     SString text;

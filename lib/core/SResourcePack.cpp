@@ -1,4 +1,5 @@
 #include "SResource.h"
+#include "SChunkCoder.h"
 #include "SFilePath.h"
 
 #include <string.h>
@@ -24,7 +25,7 @@ SString InsideFolder(const SString& folder, const SString& name)
 }
 }
 
-bool SResource::WriteEntry(SFile* out, const SString& name, bool compress)
+bool SResource::WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder)
 {
     SString path = base.GetFolderPath() + name;
     SFilePath file;
@@ -36,18 +37,20 @@ bool SResource::WriteEntry(SFile* out, const SString& name, bool compress)
         return out->WriteU32((uint32_t)size) == 4 && out->WriteStringZ(name) == name.GetLength() + 1 &&
                out->CopyFrom(&file, size) == size;
     }
-    // The stream is made in memory first, so its stored size leads it without seeking back.
-    int64_t chunks = ((int64_t)size + SFile::kCompressedChunk - 1) / SFile::kCompressedChunk;
-    int64_t bound = 4 + chunks * (8 + (int64_t)SFile::kCompressedPacked);
-    SFileMem packed;
-    if (bound > 0x7FFFFFF0 || !packed.Allocate((int)bound))
+    // The stream goes straight to out; its stored size, known only at its end, is
+    // written over a placeholder in front of the name afterwards.
+    int sizeAt = out->Tell();
+    if (out->WriteU32(0) != 4 || out->WriteStringZ(name) != name.GetLength() + 1)
         return false;
-    int stored = file.WriteCompressed(&packed, size, 0);
+    int stored = file.WriteCompressed(out, size, 0, coder);
     // A file that changed size while it was read would not come back whole.
     if (stored < 4 || file.Tell() != size)
         return false;
-    return out->WriteU32((uint32_t)stored) == 4 && out->WriteStringZ(name) == name.GetLength() + 1 &&
-           out->Write(packed.GetBuffer(), stored) == stored;
+    int end = out->Tell();
+    if (end - sizeAt != 4 + name.GetLength() + 1 + stored || out->Seek(sizeAt) != sizeAt)
+        return false;
+    // A stream that only appends would put the size behind the entry instead.
+    return out->WriteU32((uint32_t)stored) == 4 && out->Tell() == sizeAt + 4 && out->Seek(end) == end;
 }
 
 bool SResource::Write(SFile* out, bool compress, SString* failedName)
@@ -58,11 +61,12 @@ bool SResource::Write(SFile* out, bool compress, SString* failedName)
         return false;
     if (out->WriteText("SRES", 4) != 4 || out->WriteU32(compress ? 1 : 0) != 4)
         return false;
+    SChunkCoder coder;
     for (int index = 0; index < names.GetCount(); index++)
     {
         SString name = names.GetAt(index);
         // A listed file that cannot be read would be missing from the installation it builds.
-        if (!WriteEntry(out, name, compress))
+        if (!WriteEntry(out, name, compress, &coder))
         {
             if (failedName != nullptr)
                 *failedName = name;
@@ -140,10 +144,10 @@ bool SResource::GetLengths(SArray<int>* lengths)
     return known;
 }
 
-bool SResource::ExtractFrom(SFile* stream, int index, SFile* target)
+bool SResource::ExtractFrom(SFile* stream, int index, SFile* target, SChunkCoder* coder)
 {
     bool done = source != nullptr ? CopyStored(stream, index, target)
-                : compressed      ? Decode(stream, index, target)
+                : compressed      ? Decode(stream, index, target, coder, true)
                                   : CopyStored(stream, index, target);
     if (done)
         target->Rewind();
@@ -182,6 +186,7 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
     if (!looseFiles && stream == nullptr)
         return false;
     bool allWritten = true;
+    SChunkCoder coder;
     for (int index = 0; index < names.GetCount(); index++)
     {
         SString name = names.GetAt(index);
@@ -193,7 +198,7 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
             SFilePath file;
             if (file.Open(path, true, true, true))
             {
-                written = looseFiles ? Extract(&file, name, true) : ExtractFrom(stream, index, &file);
+                written = looseFiles ? Extract(&file, name, true) : ExtractFrom(stream, index, &file, &coder);
                 file.Close();
                 // Half an entry is no file of the package.
                 if (!written)

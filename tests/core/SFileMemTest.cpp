@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string.h>
 #include <string>
 #include <windows.h>
@@ -52,6 +53,59 @@ TEST(SFileMem, GrowsInBlocksOf1024)
     EXPECT_EQ(file.GetSize(), 3);
     file.Seek(3);
     EXPECT_EQ(file.Write("abc", 0x7FFFFFFF - 2), 0);
+}
+
+TEST(SFileMem, WritingPieceByPieceGrowsInProportion)
+{
+    // Each write's kind and piece length; the content must come back byte for byte
+    // while the buffer is replaced only a few dozen times for megabytes.
+    struct Case
+    {
+        const char* what;
+        int pieceLength;
+        int total;
+    };
+    const Case cases[] = {
+        {"small pieces", 100, 3 << 20},
+        {"block-sized pieces", 1024, 6 << 20},
+        {"odd pieces", 4097, 5 << 20},
+        {"lines", -1, 2 << 20},
+    };
+    for (const Case& c : cases)
+    {
+        SFileMem file;
+        std::string expected;
+        std::set<int> capacities;
+        uint8_t value = 0;
+        while ((int)expected.size() < c.total)
+        {
+            if (c.pieceLength < 0)
+            {
+                std::string line(61, (char)('a' + value++ % 26));
+                ASSERT_EQ(file.WriteLine(line.c_str()), 63) << c.what;
+                expected += line + "\r\n";
+            }
+            else
+            {
+                std::string piece((size_t)c.pieceLength, '\0');
+                for (char& byte : piece)
+                    byte = (char)value++;
+                ASSERT_EQ(file.Write(piece.data(), c.pieceLength), c.pieceLength) << c.what;
+                expected += piece;
+            }
+            ASSERT_EQ(file.GetSize(), (int)expected.size()) << c.what;
+            ASSERT_EQ(file.Tell(), (int)expected.size()) << c.what;
+            ASSERT_GT(file.GetCapacity(), file.GetSize()) << c.what;
+            capacities.insert(file.GetCapacity());
+        }
+        EXPECT_EQ(Content(file), expected) << c.what;
+        EXPECT_LE(capacities.size(), 40u) << c.what;
+        // Setting the size fits the buffer to it again, in 1024-byte blocks.
+        ASSERT_TRUE(file.SetSize(5000)) << c.what;
+        EXPECT_EQ(file.GetCapacity(), 5120) << c.what;
+        EXPECT_EQ(Content(file), expected.substr(0, 5000)) << c.what;
+        EXPECT_EQ(file.Tell(), 5000) << c.what;
+    }
 }
 
 TEST(SFileMem, WritesItsOwnBytesAcrossAReallocation)

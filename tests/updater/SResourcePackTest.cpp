@@ -68,6 +68,61 @@ TEST(SResourcePack, WritesTheDocumentedLayout)
     EXPECT_EQ(out.GetSize(), 12);
 }
 
+TEST(SResourcePack, CompressedPackIsTheSameInMemoryAndInAFile)
+{
+    // The entries of one pack share one zlib stream; each chunk must still be what zlib's
+    // compress makes of it alone, whether the pack goes to memory or straight to a file
+    // that already holds other bytes.
+    struct Case
+    {
+        const char* what;
+        std::vector<Entry> entries;
+    };
+    const Case cases[] = {
+        {"one small entry", {{"a.txt", "hello"}}},
+        {"chunk edges", {{"exact.bin", Pattern(100000, 1)}, {"over.bin", Pattern(100001, 2)}, {"empty", ""}}},
+        {"many entries of mixed sizes",
+         {{"sub\\a.dll", Pattern(250000, 3)},
+          {"b.bin", Pattern(17, 4)},
+          {"sub\\deeper\\c.bin", Pattern(399999, 5)},
+          {"d.txt", std::string(300000, 'd')},
+          {"e.bin", Pattern(1, 6)}}},
+    };
+    for (const Case& c : cases)
+    {
+        ScratchFolder source;
+        std::vector<std::string> names;
+        for (const Entry& entry : c.entries)
+        {
+            ASSERT_TRUE(source.Put(entry.first, entry.second)) << c.what;
+            names.push_back(entry.first);
+        }
+        std::string expected = Pack(c.entries, true);
+        EXPECT_EQ(WritePack(source, names, true), expected) << c.what;
+
+        SResource pack;
+        ASSERT_TRUE(pack.SetBaseFolder(source.path.c_str()));
+        for (const std::string& name : names)
+            ASSERT_TRUE(pack.AddFile(name.c_str(), 0)) << name;
+        ScratchFolder output;
+        std::string prefix = "other bytes in front";
+        SFilePath file;
+        ASSERT_TRUE(file.Open((output.path + "pack.bin").c_str(), true, true, true));
+        ASSERT_EQ(file.WriteText(prefix.c_str()), (int)prefix.size());
+        ASSERT_TRUE(pack.Write(&file, true)) << c.what;
+        file.Close();
+        EXPECT_EQ(output.Get("pack.bin"), prefix + expected) << c.what;
+
+        SResource opened;
+        ASSERT_TRUE(opened.Open((output.path + "pack.bin").c_str(), (int)prefix.size())) << c.what;
+        ASSERT_EQ(opened.GetCount(), (int)c.entries.size()) << c.what;
+        SStringArray failed;
+        ASSERT_TRUE(opened.ExtractAll(output.path.c_str(), &failed)) << c.what;
+        for (const Entry& entry : c.entries)
+            EXPECT_EQ(output.Get(entry.first), entry.second) << c.what << " " << entry.first;
+    }
+}
+
 TEST(SResourcePack, RoundTripsThroughOpenAndExtractAll)
 {
     for (bool compress : {false, true})
@@ -250,6 +305,9 @@ TEST(SResourcePack, DamagedChunksAreRefusedBeforeAnythingIsWritten)
     };
     std::string corrupt = chunked;
     corrupt[4 + 8 + 20] ^= 0x55;
+    // Damage found only after the first chunk is decoded and written.
+    std::string corruptLater = chunked;
+    corruptLater[second + 8 + 20] ^= 0x55;
     const Case cases[] = {
         {"count that the size cannot hold", with(0, 0x20000000)},
         {"count one too many", with(0, 3)},
@@ -259,6 +317,7 @@ TEST(SResourcePack, DamagedChunksAreRefusedBeforeAnythingIsWritten)
         {"packed length above 110012", with(8, 110013)},
         {"packed length past the entry", with(second + 4, 200000)},
         {"zlib data damaged", corrupt},
+        {"zlib data of the second chunk damaged", corruptLater},
         {"trailing bytes", chunked + "xx"},
         {"shorter than a count", std::string("\1\0", 2)},
     };

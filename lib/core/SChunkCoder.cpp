@@ -1,0 +1,121 @@
+#include "SChunkCoder.h"
+
+#include <new>
+#include <string.h>
+#include <zlib.h>
+
+#include "SFile.h"
+
+SChunkCoder::SChunkCoder() : m_deflate(nullptr), m_inflate(nullptr), m_raw(nullptr), m_packed(nullptr), m_entry(nullptr), m_entrySize(0)
+{
+}
+
+SChunkCoder::~SChunkCoder()
+{
+    if (m_deflate != nullptr)
+        deflateEnd(m_deflate);
+    if (m_inflate != nullptr)
+        inflateEnd(m_inflate);
+    delete m_deflate;
+    delete m_inflate;
+    delete[] m_raw;
+    delete[] m_packed;
+    delete[] m_entry;
+}
+
+bool SChunkCoder::Pack(const uint8_t* raw, int rawLength, uint8_t* packed, int capacity, int* packedLength)
+{
+    if (raw == nullptr || packed == nullptr || packedLength == nullptr || rawLength < 0 || capacity <= 0)
+        return false;
+    *packedLength = 0;
+    if (m_deflate == nullptr)
+    {
+        z_stream_s* stream = new (std::nothrow) z_stream_s;
+        if (stream == nullptr)
+            return false;
+        memset(stream, 0, sizeof(*stream));
+        // The level and defaults of zlib's compress, so that the bytes are the same.
+        if (deflateInit(stream, Z_DEFAULT_COMPRESSION) != Z_OK)
+        {
+            delete stream;
+            return false;
+        }
+        m_deflate = stream;
+    }
+    else if (deflateReset(m_deflate) != Z_OK)
+    {
+        return false;
+    }
+    m_deflate->next_in = const_cast<Bytef*>(raw);
+    m_deflate->avail_in = (uInt)rawLength;
+    m_deflate->next_out = packed;
+    m_deflate->avail_out = (uInt)capacity;
+    // Everything in one call: a result that needs more room than given is a failure.
+    if (deflate(m_deflate, Z_FINISH) != Z_STREAM_END)
+        return false;
+    *packedLength = (int)m_deflate->total_out;
+    return true;
+}
+
+bool SChunkCoder::Unpack(const uint8_t* packed, int packedLength, uint8_t* raw, int rawLength)
+{
+    if (packed == nullptr || raw == nullptr || packedLength < 0 || rawLength < 0)
+        return false;
+    if (m_inflate == nullptr)
+    {
+        z_stream_s* stream = new (std::nothrow) z_stream_s;
+        if (stream == nullptr)
+            return false;
+        memset(stream, 0, sizeof(*stream));
+        if (inflateInit(stream) != Z_OK)
+        {
+            delete stream;
+            return false;
+        }
+        m_inflate = stream;
+    }
+    else if (inflateReset(m_inflate) != Z_OK)
+    {
+        return false;
+    }
+    m_inflate->next_in = const_cast<Bytef*>(packed);
+    m_inflate->avail_in = (uInt)packedLength;
+    m_inflate->next_out = raw;
+    m_inflate->avail_out = (uInt)rawLength;
+    // The chunk header announces the decoded length: a stream that ends early or
+    // would go on beyond it is damaged.
+    return inflate(m_inflate, Z_FINISH) == Z_STREAM_END && m_inflate->total_out == (uLong)rawLength;
+}
+
+uint8_t* SChunkCoder::GetRawBuffer()
+{
+    if (m_raw == nullptr)
+        m_raw = new (std::nothrow) uint8_t[SFile::kCompressedChunk];
+    return m_raw;
+}
+
+uint8_t* SChunkCoder::GetPackedBuffer()
+{
+    if (m_packed == nullptr)
+        m_packed = new (std::nothrow) uint8_t[SFile::kCompressedPacked];
+    return m_packed;
+}
+
+uint8_t* SChunkCoder::GetEntryBuffer(int size)
+{
+    if (size < 0)
+        return nullptr;
+    if (m_entry != nullptr && size <= m_entrySize)
+        return m_entry;
+    // One buffer for every entry of a pack, so it grows by half again at least.
+    int64_t wanted = (int64_t)m_entrySize + m_entrySize / 2;
+    if (wanted < size || wanted > 0x7FFFFFFF)
+        wanted = size > 0 ? size : 1;
+    uint8_t* buffer = new (std::nothrow) uint8_t[(size_t)wanted];
+    if (buffer == nullptr)
+        return nullptr;
+    delete[] m_entry;
+    m_entry = buffer;
+    m_entrySize = (int)wanted;
+    return m_entry;
+}
