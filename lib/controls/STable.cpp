@@ -61,12 +61,49 @@ bool MakeSlots(SArray<SString*>& list, int count)
     return true;
 }
 
-// A new string holding text, which is taken over; an empty text gives an allocated "".
+// A new string holding text, which is taken over; an empty text gives a null slot.
 SString* TakeText(SString&& text)
 {
     if (text.IsEmpty())
-        return new SString("");
+        return nullptr;
     return new SString(std::move(text));
+}
+
+// The text of a slot of a free text or property list: a null slot stands for "".
+const char* SlotText(const SString* slot)
+{
+    return slot ? (const char*)*slot : "";
+}
+
+// The text of a cell value: its string, else its packed value, else "".
+const char* ValueText(const STable::_SField* field, int row)
+{
+    if (const SString* slot = field->cellValues.GetString(row))
+        return *slot;
+    if (row >= 0 && (size_t)row < field->packedStarts.size())
+        return field->packedValues.data() + field->packedStarts[(size_t)row];
+    return "";
+}
+
+// The string of a slot, made from text when it is still null; null outside the list.
+SString* SlotString(SStringArray& list, int row, const char* text)
+{
+    SString* slot = list.GetString(row);
+    if (!slot && row >= 0 && row < list.GetCount())
+    {
+        list.SetAt(row, text);
+        slot = list.GetString(row);
+    }
+    return slot;
+}
+
+// Appends one value to a column's packed block.
+void AppendPacked(STable::_SField* field, const char* value, int length)
+{
+    // A block never outgrows the text it was read from (under 2 GB) plus one zero per row.
+    field->packedStarts.push_back((uint32_t)field->packedValues.size());
+    field->packedValues.insert(field->packedValues.end(), value, value + length);
+    field->packedValues.push_back(0);
 }
 
 // Exchanges the string pointers of two lists; no text is copied or freed.
@@ -207,30 +244,6 @@ char* NextCsvField(char* p, char* end, char** value, int* length)
     return p;
 }
 
-// Makes list hold count new empty strings (the list must hold no strings); false when memory runs out.
-bool MakeEmptyTexts(SArray<SString*>& list, int count)
-{
-    if (!list.SetSize(count, false))
-        return false;
-    for (int i = 0; i < count; i++)
-        list.SetAt(i, new SString());
-    return true;
-}
-
-// Owns the cells gathered while comma-separated text is read, until the table takes them.
-struct CellHolder
-{
-    std::vector<SString*> cells;
-    CellHolder() = default;
-    CellHolder(const CellHolder&) = delete;
-    CellHolder& operator=(const CellHolder&) = delete;
-    ~CellHolder()
-    {
-        for (SString* cell : cells)
-            delete cell;
-    }
-};
-
 }
 
 STable::STable()
@@ -303,11 +316,11 @@ int STable::InsertColumn(const char* name, int index)
     field->text = "";
     field->properties = "";
     int rows = GetRowCount();
-    if (rows > 0)
+    if (rows > 0 && (!MakeSlots(field->cellValues, rows) || !MakeSlots(field->cellTexts, rows) ||
+                     !MakeSlots(field->cellProperties, rows)))
     {
-        field->cellValues.Add("", -1, rows);
-        field->cellTexts.Add("", -1, rows);
-        field->cellProperties.Add("", -1, rows);
+        delete field;
+        return -1;
     }
     if (index < 0 || index > m_columns.GetCount())
         index = m_columns.GetCount();
@@ -355,14 +368,19 @@ int STable::InsertRow(int index)
         field->cellValues.Add("", index);
         field->cellTexts.Add("", index);
         field->cellProperties.Add("", index);
+        // The new row's string is made, so its packed entry only keeps the rows aligned.
+        if (!field->packedStarts.empty())
+            field->packedStarts.insert(field->packedStarts.begin() + index, 0);
     }
     return index;
 }
 
 void STable::DeleteRows(int first, int count)
 {
-    if (first < 0 || first >= GetRowCount())
+    int rows = GetRowCount();
+    if (first < 0 || first >= rows)
         return;
+    int end = count < 0 || count > rows - first ? rows : first + count;
     m_rowTexts.DeleteAndRemoveAt(first, count);
     m_rowProperties.DeleteAndRemoveAt(first, count);
     for (int i = 0; i < m_columns.GetCount(); i++)
@@ -371,6 +389,8 @@ void STable::DeleteRows(int first, int count)
         field->cellValues.DeleteAndRemoveAt(first, count);
         field->cellTexts.DeleteAndRemoveAt(first, count);
         field->cellProperties.DeleteAndRemoveAt(first, count);
+        if (!field->packedStarts.empty())
+            field->packedStarts.erase(field->packedStarts.begin() + first, field->packedStarts.begin() + end);
     }
 }
 
@@ -384,19 +404,19 @@ void STable::SetCell(int row, const char* reference, const char* value)
 SString* STable::GetCell(int row, int column) const
 {
     _SField* field = GetFieldAt(column);
-    return field ? field->cellValues.GetString(row) : nullptr;
+    return field ? SlotString(field->cellValues, row, ValueText(field, row)) : nullptr;
 }
 
 SString* STable::GetCellText(int row, int column) const
 {
     _SField* field = GetFieldAt(column);
-    return field ? field->cellTexts.GetString(row) : nullptr;
+    return field ? SlotString(field->cellTexts, row, "") : nullptr;
 }
 
 SString* STable::GetCellProperties(int row, int column) const
 {
     _SField* field = GetFieldAt(column);
-    return field ? field->cellProperties.GetString(row) : nullptr;
+    return field ? SlotString(field->cellProperties, row, "") : nullptr;
 }
 
 SString STable::GetColumnText(const char* reference) const
@@ -439,13 +459,13 @@ SString STable::GetRowProperty(int row, const char* key) const
 {
     if (row < 0 || row >= GetRowCount())
         return SString("");
-    return GetListValue(*m_rowProperties.GetString(row), key);
+    return GetListValue(SlotText(m_rowProperties.GetString(row)), key);
 }
 
 void STable::SetRowProperty(int row, const char* key, const char* value)
 {
     if (row >= 0 && row < GetRowCount())
-        m_rowProperties.SetAt(row, SetListValue(*m_rowProperties.GetString(row), key, value));
+        m_rowProperties.SetAt(row, SetListValue(SlotText(m_rowProperties.GetString(row)), key, value));
 }
 
 int STable::GetColumnWidth(const char* reference) const
@@ -637,7 +657,10 @@ bool STable::ReadCsv(SFile* stream)
     char* p = data.GetBuffer();
     char* end = p + size;
 
-    CellHolder holder;
+    // Values go straight into the packed blocks of their columns, which exist once the
+    // first record has fixed the column count; until then its values wait here.
+    std::vector<std::pair<const char*, int>> firstRecord;
+    std::vector<_SField*> fields;
     int columns = -1, rows = 0;
     while (p < end)
     {
@@ -654,8 +677,10 @@ bool STable::ReadCsv(SFile* stream)
             char* value;
             int length;
             p = NextCsvField(p, end, &value, &length);
-            if (columns < 0 || field < columns)
-                holder.cells.push_back(length ? new SString(value, length) : new SString());
+            if (columns < 0)
+                firstRecord.emplace_back(value, length);
+            else if (field < columns)
+                AppendPacked(fields[(size_t)field], value, length);
             field++;
             if (p < end && *p == ',')
             {
@@ -671,33 +696,34 @@ bool STable::ReadCsv(SFile* stream)
             columns = field;
             if (columns > kMaxColumns)
                 return false;
+            for (int c = 0; c < columns; c++)
+            {
+                _SField* column = new _SField;
+                m_columns.Add(column);
+                fields.push_back(column);
+                column->name = "";
+                column->text = "";
+                column->properties = "";
+                // Room for as many records as the first one's length suggests, so that
+                // the lists are seldom copied while they grow.
+                size_t expected = (size_t)(end - data.GetBuffer()) / (size_t)(p - data.GetBuffer()) + 16;
+                column->packedStarts.reserve(expected);
+                AppendPacked(column, firstRecord[(size_t)c].first, firstRecord[(size_t)c].second);
+            }
         }
         for (; field < columns; field++)
-            holder.cells.push_back(new SString());
+            AppendPacked(fields[(size_t)field], "", 0);
         rows++;
     }
     if (columns <= 0)
         return true;
 
-    if (!MakeEmptyTexts(m_rowTexts, rows) || !MakeEmptyTexts(m_rowProperties, rows))
+    if (!MakeSlots(m_rowTexts, rows) || !MakeSlots(m_rowProperties, rows))
         return false;
-    for (int c = 0; c < columns; c++)
-    {
-        _SField* field = new _SField;
-        m_columns.Add(field);
-        field->name = "";
-        field->text = "";
-        field->properties = "";
-        if (!MakeSlots(field->cellValues, rows) || !MakeEmptyTexts(field->cellTexts, rows) ||
-            !MakeEmptyTexts(field->cellProperties, rows))
+    for (_SField* field : fields)
+        if (!MakeSlots(field->cellValues, rows) || !MakeSlots(field->cellTexts, rows) ||
+            !MakeSlots(field->cellProperties, rows))
             return false;
-        size_t at = (size_t)c;
-        for (int r = 0; r < rows; r++, at += (size_t)columns)
-        {
-            field->cellValues.SArray<SString*>::SetAt(r, holder.cells[at]);
-            holder.cells[at] = nullptr;
-        }
-    }
     return true;
 }
 
@@ -727,14 +753,14 @@ bool STable::WriteTableText(SFile* stream) const
         }
         for (int r = 0; r < rows; r++)
         {
-            put(*m_rowTexts.GetString(r));
-            put(*m_rowProperties.GetString(r));
+            put(SlotText(m_rowTexts.GetString(r)));
+            put(SlotText(m_rowProperties.GetString(r)));
             for (int c = 0; c < columns; c++)
             {
                 _SField* field = m_columns.GetAt(c);
-                put(*field->cellValues.GetString(r));
-                put(*field->cellTexts.GetString(r));
-                put(*field->cellProperties.GetString(r));
+                put(ValueText(field, r));
+                put(SlotText(field->cellTexts.GetString(r)));
+                put(SlotText(field->cellProperties.GetString(r)));
             }
         }
     };
@@ -755,7 +781,7 @@ bool STable::WriteCsv(SFile* stream) const
     size_t estimate = 0;
     for (int r = 0; columns && r < rows; r++)
         for (int c = 0; c < columns; c++)
-            estimate += (size_t)m_columns.GetAt(c)->cellValues.GetString(r)->GetLength() + 3;
+            estimate += strlen(ValueText(m_columns.GetAt(c), r)) + 3;
     std::string out;
     out.reserve(estimate + 2 * (size_t)rows);
     for (int r = 0; columns && r < rows; r++)
@@ -764,7 +790,7 @@ bool STable::WriteCsv(SFile* stream) const
         {
             if (c)
                 out += ',';
-            AppendCsvField(out, *m_columns.GetAt(c)->cellValues.GetString(r), columns == 1);
+            AppendCsvField(out, ValueText(m_columns.GetAt(c), r), columns == 1);
         }
         out += "\r\n";
     }

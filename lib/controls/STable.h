@@ -3,6 +3,10 @@
 // free text and a property list. It reads and writes the table text (a
 // sequence of zero-terminated strings headed "TAVRIN TABLE 1.0.0.0") and
 // comma-separated text. No window: the spreadsheet grid draws it.
+#include <stdint.h>
+
+#include <vector>
+
 #include "SArray.h"
 #include "SString.h"
 #include "SStringArray.h"
@@ -12,15 +16,21 @@ class SFile;
 class STable
 {
 public:
-    // One column: its name, texts and the three cell lists (one entry per row).
+    // One column: its name, texts and the three cell lists (one entry per row). A long
+    // table would spend most of its load making strings nobody reads yet, so a cell's
+    // string is made when it is first asked for: until then its slot is null.
     struct _SField
     {
         SString name;            // unique among non-empty names (ignoring case), never an integer text
         SString text;            // free text
         SString properties;      // property list; the grid keeps "title" and "width" here
-        SStringArray cellValues;     // one value per row
-        SStringArray cellTexts;      // one free text per row
-        SStringArray cellProperties; // one property list per row
+        SStringArray cellValues;     // one value per row; a null slot holds its row's packed value
+        SStringArray cellTexts;      // one free text per row; a null slot stands for ""
+        SStringArray cellProperties; // one property list per row; a null slot stands for ""
+        // Values read in bulk: zero-terminated texts in one block and, per row, where the
+        // row's value starts. Empty when nothing was read in bulk (null slots are then "").
+        std::vector<char> packedValues;
+        std::vector<uint32_t> packedStarts;
     };
 
     STable();
@@ -47,7 +57,7 @@ public:
     // Deletes a column; deleting the last one also removes every row. False when none is referenced.
     bool DeleteColumn(const char* reference);
     // Takes a column out of the table as DeleteColumn does and hands it to the caller, who
-    // deletes it; null when none is referenced.
+    // deletes it; null when none is referenced. Its null slots mean what the record says.
     _SField* TakeColumn(const char* reference);
     // The column's name; "" for an unknown column.
     SString GetColumnName(const char* reference) const;
@@ -63,7 +73,7 @@ public:
     // --- cells ---
     // Sets a cell value; nothing for an unknown column or a row outside the table.
     void SetCell(int row, const char* reference, const char* value);
-    // The cell's value record (owned by the table); null outside the table.
+    // The cell's value record (owned by the table, made on first request); null outside the table.
     SString* GetCell(int row, int column) const;
     // The cell's free text record; null outside the table.
     SString* GetCellText(int row, int column) const;
@@ -146,7 +156,7 @@ private:
 
     SString m_text;              // table text
     SString m_properties;        // table property list
-    SStringArray m_rowTexts;     // one free text per row; its count is the row count
-    SStringArray m_rowProperties; // one property list per row
+    SStringArray m_rowTexts;     // one free text per row (null: ""); its count is the row count
+    SStringArray m_rowProperties; // one property list per row (null: "")
     SArray<_SField*> m_columns;  // owning
 };

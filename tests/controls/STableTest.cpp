@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -404,5 +405,190 @@ TEST(STable, DamagedCsvStillLoads)
             for (int col = 0; col < c.columns; col++)
                 EXPECT_EQ(SString(c.cells[(size_t)(r * c.columns + col)]), *table.GetCell(r, col))
                     << c.what << " at " << r << "," << col;
+    }
+}
+
+namespace
+{
+
+// One edit applied both to a loaded table and to a plain model of its values.
+struct Edit
+{
+    enum Kind
+    {
+        kRead,         // GetCell of (row, column)
+        kInsertRow,    // InsertRow(row), then SetCell of column with text
+        kDeleteRows,   // DeleteRows(row, count)
+        kSetCell,      // SetCell(row, column, text)
+        kInsertColumn, // InsertColumn("", column)
+        kTakeColumn,   // TakeColumn(column), deleted here
+    } kind;
+    int row;
+    int column;
+    int count;
+    const char* text;
+};
+
+using Model = std::vector<std::vector<std::string>>; // row by row
+
+void ApplyEdit(STable& table, Model& model, const Edit& edit)
+{
+    SString column = IntToString(edit.column);
+    switch (edit.kind)
+    {
+    case Edit::kRead:
+        ASSERT_NE(nullptr, table.GetCell(edit.row, edit.column));
+        break;
+    case Edit::kInsertRow:
+        table.InsertRow(edit.row);
+        table.SetCell(edit.row, column, edit.text);
+        model.insert(model.begin() + edit.row, std::vector<std::string>(model[0].size()));
+        model[(size_t)edit.row][(size_t)edit.column] = edit.text;
+        break;
+    case Edit::kDeleteRows:
+    {
+        table.DeleteRows(edit.row, edit.count);
+        size_t end = edit.count < 0 ? model.size() : std::min(model.size(), (size_t)(edit.row + edit.count));
+        model.erase(model.begin() + edit.row, model.begin() + (std::ptrdiff_t)end);
+        break;
+    }
+    case Edit::kSetCell:
+        table.SetCell(edit.row, column, edit.text);
+        model[(size_t)edit.row][(size_t)edit.column] = edit.text;
+        break;
+    case Edit::kInsertColumn:
+        table.InsertColumn("", edit.column);
+        for (auto& row : model)
+            row.insert(row.begin() + edit.column, std::string());
+        break;
+    case Edit::kTakeColumn:
+    {
+        STable::_SField* field = table.TakeColumn(column);
+        ASSERT_NE(nullptr, field);
+        EXPECT_EQ((int)model.size(), field->cellValues.GetCount());
+        delete field;
+        for (auto& row : model)
+            row.erase(row.begin() + edit.column);
+        break;
+    }
+    }
+}
+
+std::string ModelCsv(const Model& model)
+{
+    std::string out;
+    for (const auto& row : model)
+    {
+        for (size_t c = 0; c < row.size(); c++)
+            out += (c ? "," : "") + row[c];
+        out += "\r\n";
+    }
+    return out;
+}
+
+}
+
+// Cells are made on first use after a load; every edit must still meet the right
+// values, whichever cells were made before it.
+TEST(STable, EditsAfterALoadKeepEveryCellInItsRow)
+{
+    // Five rows of three columns; the middle column of row 3 is missing.
+    const std::string csv = "a0,b0,c0\r\na1,\"b1\",c1\r\na2,b2,c2\r\na3\r\na4,b4,c4\r\n";
+    struct Case
+    {
+        const char* what;
+        std::vector<Edit> edits;
+    };
+    const Case cases[] = {
+        {"nothing", {}},
+        {"row inserted at the top", {{Edit::kInsertRow, 0, 1, 0, "new"}}},
+        {"row inserted at the end", {{Edit::kInsertRow, 5, 2, 0, "new"}}},
+        {"row inserted after a read", {{Edit::kRead, 2, 0, 0, ""}, {Edit::kInsertRow, 1, 0, 0, "new"}}},
+        {"rows deleted in the middle", {{Edit::kDeleteRows, 1, 0, 2, ""}}},
+        {"rows deleted to the end", {{Edit::kRead, 4, 2, 0, ""}, {Edit::kDeleteRows, 2, 0, -1, ""}}},
+        {"more rows deleted than left", {{Edit::kDeleteRows, 3, 0, 9, ""}}},
+        {"insert then delete before it",
+         {{Edit::kInsertRow, 3, 1, 0, "new"}, {Edit::kDeleteRows, 0, 0, 2, ""}, {Edit::kSetCell, 0, 2, 0, "set"}}},
+        {"cells set over loaded values", {{Edit::kSetCell, 0, 0, 0, "x"}, {Edit::kSetCell, 4, 2, 0, ""}}},
+        {"column inserted between", {{Edit::kInsertColumn, 0, 1, 0, ""}, {Edit::kSetCell, 2, 1, 0, "in"}}},
+        {"column taken", {{Edit::kTakeColumn, 0, 0, 0, ""}, {Edit::kInsertRow, 0, 1, 0, "new"}}},
+    };
+    for (bool fromTableText : {false, true})
+    {
+        SFileMem file;
+        Fill(file, csv);
+        STable source;
+        ASSERT_TRUE(source.LoadTable(&file, false, false, true));
+        std::string tableText = Saved(source, false);
+        for (const Case& c : cases)
+        {
+            std::string what = std::string(c.what) + (fromTableText ? " (table text)" : " (CSV)");
+            Fill(file, fromTableText ? tableText : csv);
+            STable table;
+            ASSERT_TRUE(table.LoadTable(&file, true, true, !fromTableText)) << what;
+            Model model = {{"a0", "b0", "c0"}, {"a1", "b1", "c1"}, {"a2", "b2", "c2"},
+                           {"a3", "", ""}, {"a4", "b4", "c4"}};
+            for (const Edit& edit : c.edits)
+                ApplyEdit(table, model, edit);
+            ASSERT_EQ((int)model.size(), table.GetRowCount()) << what;
+            ASSERT_EQ((int)model[0].size(), table.GetColumnCount()) << what;
+            EXPECT_EQ(ModelCsv(model), Saved(table, true)) << what;
+            for (size_t r = 0; r < model.size(); r++)
+                for (size_t col = 0; col < model[r].size(); col++)
+                {
+                    SString* value = table.GetCell((int)r, (int)col);
+                    ASSERT_NE(nullptr, value) << what;
+                    EXPECT_EQ(SString(model[r][col].c_str()), *value) << what << " at " << r << "," << col;
+                }
+            EXPECT_EQ(nullptr, table.GetCell((int)model.size(), 0)) << what;
+        }
+    }
+}
+
+// The free texts and property lists of loaded cells and rows are empty, and each can be
+// written through its record and read back, by the accessors and by the table text.
+TEST(STable, LoadedCellTextsAndListsAreWritable)
+{
+    SFileMem file;
+    STable sample;
+    BuildSample(sample);
+    const std::string tableText = Saved(sample, false);
+    struct Case
+    {
+        const char* what;
+        std::string bytes;
+        bool csv;
+        int row;     // a row whose texts all load empty
+        int column;
+    };
+    const Case cases[] = {
+        {"CSV", "p,q\r\nr,s\r\n", true, 1, 1},
+        {"table text, texts dropped", tableText, false, 2, 1},
+    };
+    for (const Case& c : cases)
+    {
+        Fill(file, c.bytes);
+        STable table;
+        ASSERT_TRUE(table.LoadTable(&file, c.csv, c.csv, c.csv)) << c.what;
+        SString* text = table.GetCellText(c.row, c.column);
+        SString* style = table.GetCellStyle(c.row, c.column);
+        ASSERT_NE(nullptr, text) << c.what;
+        ASSERT_NE(nullptr, style) << c.what;
+        EXPECT_EQ(SString(""), *text) << c.what;
+        EXPECT_EQ(text, table.GetCellText(c.row, c.column)) << c.what << ": the same record each time";
+        EXPECT_EQ(SString(""), table.GetRowText(c.row)) << c.what;
+        EXPECT_EQ(SString(""), table.GetRowProperty(c.row, "height")) << c.what;
+        *text = "noted";
+        *style = "halign=center";
+        table.SetRowProperty(c.row, "height", "17");
+        EXPECT_EQ(17, table.GetRowHeight(c.row)) << c.what;
+
+        Fill(file, Saved(table, false));
+        STable again;
+        ASSERT_TRUE(again.LoadTable(&file, true, true, false)) << c.what;
+        EXPECT_EQ(SString("noted"), *again.GetCellText(c.row, c.column)) << c.what;
+        EXPECT_EQ(SString("halign=center"), *again.GetCellProperties(c.row, c.column)) << c.what;
+        EXPECT_EQ(SString("height=17"), again.GetRowProperties(c.row)) << c.what;
+        EXPECT_EQ(SString(""), *again.GetCellText(0, 0)) << c.what;
     }
 }
