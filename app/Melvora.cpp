@@ -1,6 +1,7 @@
 // Start-up and shut-down of Melvora Browser.
 #include <windows.h>
 
+#include "PStartupPhases.h"
 #include "PWndApp.h"
 #include "SDialogEditor.h"
 #include "SLibrary.h"
@@ -34,8 +35,10 @@ protected:
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 {
+    PStartupPhases::Mark("entry");
     InitLibrary(instance, showCommand, true, true, false);
     SDialogEditor::InstallBuilder();
+    PStartupPhases::Mark("library started");
     SString first = GetCommandArg(0, true);
 
     // One copy at a time. The mutex settles two copies started at the same moment,
@@ -65,6 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
     const bool updating =
         network->CheckForUpdates(nullptr, SNetwork::GetUpdateCheckUrl(), kProductVersion, true, true);
     delete network;
+    PStartupPhases::Mark("update check");
     if (updating)
     {
         CloseHandle(running);
@@ -74,11 +78,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
 
     SetAppIcons(107, 108);
     PWndApp* window = new PWndApp();
+    PStartupPhases::Mark("main window pictures");
     SString caption = SString(kProductName) + " " + kProductVersion;
     if (window->Create(caption, WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr, 0, 0, GetInstance()))
     {
+        PStartupPhases::Mark("main window created");
         if (first.CompareNoCase("/HIDE") != 0)
             window->ShowWindow(SW_SHOW);
+        PStartupPhases::Mark("main window shown");
         bool run = true;
         RunMessageLoop(&run, nullptr, nullptr);
     }

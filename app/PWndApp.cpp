@@ -9,6 +9,7 @@
 #include "PWndDescription.h"
 #include "PWndHelp.h"
 #include "PWndSetting.h"
+#include "PStartupPhases.h"
 #include "SClipboard.h"
 #include "SControl.h"
 #include "SFileMem.h"
@@ -167,6 +168,7 @@ LRESULT PWndApp::OnCreated()
     LayoutStatusBar();
     m_statusBar.SetText(0, "");
 
+    PStartupPhases::Mark("  menus, tray icon, bars");
     // Panes.
     RECT free;
     GetFreeClientRect(&free);
@@ -261,9 +263,11 @@ LRESULT PWndApp::OnCreated()
     m_noteView.SetBackColors(0xF0FFFF, 0xF0FFFF, 0);
     m_noteView.SetBackgroundDrawMode(11);
 
+    PStartupPhases::Mark("  panes and lists");
     rect = {0, 0, width, stripTop};
     m_webView.Create(0, 0, &rect, right->GetHandle(), ID_WEB);
     m_webView.SetAnchor(68);
+    PStartupPhases::Mark("  web view");
 
     rect = {0, stripTop, width, stripTop + 1};
     m_separatorLine.CreateChild("", WS_VISIBLE, 0, &rect, right->GetHandle());
@@ -279,7 +283,9 @@ LRESULT PWndApp::OnCreated()
     m_playlists.Create(this, &rect, right->GetHandle());
     m_playlists.SetAnchor(36);
 
+    PStartupPhases::Mark("  volume, playlists");
     m_player.Create(GetHandle());
+    PStartupPhases::Mark("  media player");
 
     ClearPlayDisplays();
     AnnounceHandle();
@@ -302,6 +308,7 @@ LRESULT PWndApp::OnCreated()
     m_volume.SetPos(volume);
 
     LoadSettings(true);
+    PStartupPhases::Mark("  settings, root folder, playlists");
 
     if (!m_disk.IsFile(m_bookPage))
     {

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "SControl.h"
+#include "SDll.h"
 #include "SFileMem.h"
 #include "SLibrary.h"
 #include "SPrinter.h"
@@ -154,7 +155,11 @@ bool SCodeEditCtrl::ReplaceAll()
 
 HWND SCodeEditCtrl::OpenFindDialog(FINDREPLACEA* record, bool replace)
 {
-    return replace ? ReplaceTextA(record) : ::FindTextA(record);
+    // The common dialogs' library is loaded when a find dialog is first asked for.
+    static SDll dialogs;
+    const char* name = replace ? "ReplaceTextA" : "FindTextA";
+    auto open = (decltype(&::FindTextA))(void*)SLoadProc(&dialogs, "comdlg32.dll", name);
+    return open ? open(record) : nullptr;
 }
 
 void SCodeEditCtrl::OpenFind(bool replace)

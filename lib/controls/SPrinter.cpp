@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "SDll.h"
 #include "SDraw.h"
 #include "SFile.h"
 #include "SRound.h"
@@ -45,7 +46,10 @@ SPrinterDevice::~SPrinterDevice() {}
 
 bool SPrinterDevice::ChoosePrinter(PRINTDLGA* dialog)
 {
-    return PrintDlgA(dialog) == 1 && dialog->hDC;
+    // The common dialogs' library (and the spooler's behind it) is loaded when printing is asked for.
+    static SDll dialogs;
+    auto print = (decltype(&PrintDlgA))(void*)SLoadProc(&dialogs, "comdlg32.dll", "PrintDlgA");
+    return print && print(dialog) == 1 && dialog->hDC;
 }
 
 int SPrinterDevice::StartDocument(HDC dc, const DOCINFOA* info)

@@ -32,3 +32,12 @@ FARPROC SDll::GetProc(const char* name) const
         return nullptr;
     return GetProcAddress(module, name);
 }
+
+FARPROC SLoadProc(SDll* holder, const char* fileName, const char* name)
+{
+    if (!holder)
+        return nullptr;
+    if (!holder->IsLoaded() && !holder->Load(fileName))
+        return nullptr;
+    return holder->GetProc(name);
+}

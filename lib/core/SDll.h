@@ -31,6 +31,11 @@ private:
     HMODULE module = nullptr;
 };
 
+// The function name of the library fileName, loaded into holder on the first call and
+// kept there: a system library that only some commands need stays out of the
+// program's start. Null when the library or the function is missing.
+FARPROC SLoadProc(SDll* holder, const char* fileName, const char* name);
+
 // The library's holder of the rich-edit library ("Riched20.dll"), loaded by the
 // library start-up and freed by its shut-down.
 extern SDll g_richEditDll;

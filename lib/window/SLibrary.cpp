@@ -52,6 +52,9 @@ struct LibraryState
     SArray<SCursor*> cursors;
     SWndApp* appWnd = nullptr;
     IDirectSound8* directSound = nullptr;
+    // Asked for at start-up; the device is made by the first GetDirectSound.
+    bool directSoundWanted = false;
+    bool directSoundTried = false;
     ULONG_PTR gdiplusToken = 0;
     bool gdiplusStarted = false;
     SArray<HWND> dialogHandles;
@@ -119,12 +122,22 @@ void CreateFonts()
     g_library.fonts[5] = CreatePointFont(nullptr, face, 8, 0);
 }
 
+// The sound library and its device cost a start-up that most runs never use, so
+// "dsound.dll" is loaded by the first caller that wants the device.
+SDll g_directSoundDll;
+SRWLOCK g_directSoundLock = SRWLOCK_INIT;
+
+typedef HRESULT(WINAPI* DirectSoundCreate8Proc)(LPCGUID, IDirectSound8**, IUnknown*);
+
 void CreateDirectSound()
 {
     IDirectSound8* device = nullptr;
-    for (int attempt = 0; attempt < 10; attempt++)
+    if (!g_directSoundDll.IsLoaded())
+        g_directSoundDll.Load("dsound.dll");
+    DirectSoundCreate8Proc create = (DirectSoundCreate8Proc)(void*)g_directSoundDll.GetProc("DirectSoundCreate8");
+    for (int attempt = 0; create && attempt < 10; attempt++)
     {
-        HRESULT result = DirectSoundCreate8(nullptr, &device, nullptr);
+        HRESULT result = create(nullptr, &device, nullptr);
         if (SUCCEEDED(result) || !IsDirectSoundRetryError(result))
             break;
         device = nullptr;
@@ -232,7 +245,7 @@ void InitLibraryCore(HINSTANCE instance, int showCommand, bool noCom)
     g_library.appWnd->Create("", 0, 0, nullptr, nullptr, 0, 0, g_library.instance);
     if (!noCom)
         g_library.comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    g_richEditDll.Load("Riched20.dll");
+    // "Riched20.dll" is loaded by the first rich edit window (SWnd::CreateRichEdit).
     // A library started again after a shut-down needs its key names back.
     SKeyboard keyNames;
     g_library.started = true;
@@ -248,8 +261,8 @@ void InitLibrary(HINSTANCE instance, int showCommand, bool useSockets, bool useD
         WSADATA data;
         g_library.socketsStarted = WSAStartup(MAKEWORD(2, 2), &data) == 0;
     }
-    if (useDirectSound)
-        CreateDirectSound();
+    g_library.directSoundWanted = useDirectSound;
+    g_library.directSoundTried = false;
 }
 
 void ExitLibraryCore()
@@ -289,9 +302,14 @@ void ExitLibraryCore()
 
 void ExitLibrary()
 {
+    AcquireSRWLockExclusive(&g_directSoundLock);
     if (g_library.directSound)
         g_library.directSound->Release();
     g_library.directSound = nullptr;
+    g_library.directSoundWanted = false;
+    g_library.directSoundTried = false;
+    g_directSoundDll.Free();
+    ReleaseSRWLockExclusive(&g_directSoundLock);
     if (g_library.socketsStarted)
         WSACleanup();
     g_library.socketsStarted = false;
@@ -481,7 +499,18 @@ HCURSOR GetCursorHandle(int number)
 
 SWndApp* GetAppWnd() { return g_library.appWnd; }
 HWND GetAppWindow() { return g_library.appWnd ? g_library.appWnd->GetHandle() : nullptr; }
-IDirectSound8* GetDirectSound() { return g_library.directSound; }
+IDirectSound8* GetDirectSound()
+{
+    AcquireSRWLockExclusive(&g_directSoundLock);
+    if (g_library.directSoundWanted && !g_library.directSoundTried)
+    {
+        g_library.directSoundTried = true;
+        CreateDirectSound();
+    }
+    IDirectSound8* device = g_library.directSound;
+    ReleaseSRWLockExclusive(&g_directSoundLock);
+    return device;
+}
 SIdentifiants* GetIdentifiants() { return &g_identifiants; }
 
 void SetAppIcons(int bigId, int smallId)

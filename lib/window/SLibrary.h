@@ -65,6 +65,8 @@ HFONT GetSystemFont(int index);
 HCURSOR GetCursorHandle(int number);
 SWndApp* GetAppWnd();
 HWND GetAppWindow();
+// The DirectSound device; made on the first call when InitLibrary asked for it, so
+// that a program that plays no sound never loads the sound library.
 IDirectSound8* GetDirectSound();
 SIdentifiants* GetIdentifiants();
 // Loads both icons and makes them the class icons of "TAVRIN" and "TAVRIN2".

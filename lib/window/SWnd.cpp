@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <richedit.h>
 
+#include "SDll.h"
 #include "SImage.h"
 #include "SLibrary.h"
 #include "SWndThreadRecord.h"
@@ -262,6 +263,9 @@ bool SWnd::CreateGroupBox(const char* caption, DWORD style, DWORD exStyle, const
 bool SWnd::CreateRichEdit(const char* caption, DWORD style, DWORD exStyle, const RECT* rect, HWND parent,
                           UINT_PTR id, LPARAM creationParam)
 {
+    // The class comes with its library, loaded on the first rich edit rather than at start-up.
+    if (!g_richEditDll.IsLoaded())
+        g_richEditDll.Load("Riched20.dll");
     return CreateSubclassed("RichEdit20A", caption, ChildStyle(style) | ES_MULTILINE, exStyle, rect, parent,
                             id, creationParam, GetInstance());
 }

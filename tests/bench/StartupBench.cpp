@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "BenchSupport.h"
 
@@ -121,14 +122,17 @@ bool IsPainted(HWND window)
 
 // Starts the program and returns the seconds until its window with the caption is
 // painted, or a negative number when it is not within the limit. The program is
-// closed again and waited for either way.
-double TimeToPaint(const std::string& commandLine, const char* caption)
+// closed again and waited for either way. started receives the counter's seconds
+// at the start.
+double TimeToPaint(const std::string& commandLine, const char* caption, double* started = nullptr)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     std::string line = commandLine;
     const double start = BenchNow();
+    if (started)
+        *started = start;
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return -1;
     double seconds = -1;
@@ -162,20 +166,86 @@ double TimeToPaint(const std::string& commandLine, const char* caption)
     return seconds;
 }
 
-// Best of a few starts, each after prepare(); negative when any start failed.
+// ------------------------------------------------------------ the program's phases
+
+// The program writes a line per start-up phase to the file MELVORA_STARTUP_PHASES
+// names: the performance counter then and the phase's name.
+struct Phase
+{
+    std::string name;
+    double seconds; // since the start of the process
+};
+
+std::string PhasesFile()
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "melvora-startup-phases.txt";
+}
+
+std::vector<Phase> ReadPhases(const std::string& path, double started)
+{
+    std::vector<Phase> phases;
+    FILE* file = fopen(path.c_str(), "r");
+    if (!file)
+        return phases;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    char line[256];
+    while (fgets(line, sizeof(line), file))
+    {
+        char* rest = nullptr;
+        long long counter = strtoll(line, &rest, 10);
+        if (rest == line || *rest != ' ')
+            continue;
+        std::string name = rest + 1;
+        while (!name.empty() && (name.back() == '\n' || name.back() == '\r'))
+            name.pop_back();
+        phases.push_back({name, (double)counter / (double)frequency.QuadPart - started});
+    }
+    fclose(file);
+    return phases;
+}
+
+void ReportPhases(const std::vector<Phase>& phases, double painted)
+{
+    double before = 0;
+    for (const Phase& phase : phases)
+    {
+        printf("    %-44s at %8.2f ms   (+%7.2f ms)\n", phase.name.c_str(), phase.seconds * 1000.0,
+               (phase.seconds - before) * 1000.0);
+        before = phase.seconds;
+    }
+    if (!phases.empty())
+        printf("    %-44s at %8.2f ms   (+%7.2f ms)\n", "painted, as the watcher saw it", painted * 1000.0,
+               (painted - before) * 1000.0);
+    fflush(stdout);
+}
+
+// Best of a few starts, each after prepare(); negative when any start failed. The
+// phases of the best start go to phases when given.
 template <class Prepare>
-double BestTimeToPaint(const std::string& commandLine, const char* caption, int rounds, Prepare prepare)
+double BestTimeToPaint(const std::string& commandLine, const char* caption, int rounds, Prepare prepare,
+                       std::vector<Phase>* phases = nullptr)
 {
     double best = 1e30;
+    const std::string phasesFile = PhasesFile();
     for (int round = 0; round < rounds; round++)
     {
         prepare();
-        double seconds = TimeToPaint(commandLine, caption);
+        DeleteFileA(phasesFile.c_str());
+        double started = 0;
+        double seconds = TimeToPaint(commandLine, caption, &started);
         if (seconds < 0)
             return -1;
         if (seconds < best)
+        {
             best = seconds;
+            if (phases)
+                *phases = ReadPhases(phasesFile, started);
+        }
     }
+    DeleteFileA(phasesFile.c_str());
     return best;
 }
 
@@ -313,6 +383,9 @@ int main(int argc, char** argv)
     // Without an HTML engine Wine would offer to install one when the web view opens.
     SetEnvironmentVariableA("WINEDLLOVERRIDES", "mshtml=");
 
+    // The program writes the time stamps of its start-up phases there.
+    SetEnvironmentVariableA("MELVORA_STARTUP_PHASES", PhasesFile().c_str());
+
     SettingsGuard guard;
     // Warm-up: the first start of any program pays for loading Wine's own libraries.
     TimeToPaint(minimalLine, kMinimalCaption);
@@ -347,11 +420,16 @@ int main(int argc, char** argv)
         // the program's own share.
         SetEnvironmentVariableA("MELVORA_SPLASH_HOLD", run.hold);
         const std::string& library = *run.library;
-        double seconds = BestTimeToPaint(programLine, kMainCaption, rounds, [&library] { PrepareSettings(library); });
+        std::vector<Phase> phases;
+        double seconds =
+            BestTimeToPaint(programLine, kMainCaption, rounds, [&library] { PrepareSettings(library); }, &phases);
         if (seconds < 0)
             failures++;
         ReportRun(run.name, seconds, "minimal window", minimal);
+        if (seconds >= 0)
+            ReportPhases(phases, seconds);
     }
     SetEnvironmentVariableA("MELVORA_SPLASH_HOLD", nullptr);
+    SetEnvironmentVariableA("MELVORA_STARTUP_PHASES", nullptr);
     return failures ? 1 : 0;
 }

@@ -42,3 +42,36 @@ TEST(SDll, DestructorReleasesTheLibrary)
     }
     EXPECT_EQ(GetModuleHandleA("mprapi.dll"), nullptr);
 }
+
+TEST(SDll, LoadProcLoadsOnceAndKeepsTheLibrary)
+{
+    SDll held;
+    struct Case
+    {
+        SDll* holder;
+        const char* file;
+        const char* name;
+        bool found;
+        bool loadedAfter;
+    };
+    const Case cases[] = {
+        {nullptr, "version.dll", "GetFileVersionInfoSizeA", false, false},
+        {&held, "melvora-no-such-library.dll", "Anything", false, false},
+        {&held, "version.dll", "NoSuchFunction", false, true},
+        {&held, "version.dll", "GetFileVersionInfoSizeA", true, true},
+        // The held library answers; the name of another is not loaded over it.
+        {&held, "mpr.dll", "GetFileVersionInfoA", true, true},
+        {&held, "mpr.dll", "WNetGetConnectionA", false, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        FARPROC proc = SLoadProc(c.holder, c.file, c.name);
+        EXPECT_EQ(c.found, proc != nullptr);
+        EXPECT_EQ(c.loadedAfter, held.IsLoaded());
+        if (c.found)
+        {
+            EXPECT_EQ(proc, GetProcAddress(GetModuleHandleA("version.dll"), c.name));
+        }
+    }
+}

@@ -262,3 +262,41 @@ TEST(SLibrary, StartAndExitTwiceLeaksNothing)
     InitLibrary(GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, true, false);
     EXPECT_TRUE(IsLibraryStarted());
 }
+
+// The sound and rich edit libraries cost start-up time that a program may never
+// need: neither is loaded by the start-up, each comes with its first use.
+TEST(SLibrary, SoundAndRichEditLibrariesLoadOnFirstUse)
+{
+    struct Case
+    {
+        const char* module;
+        bool (*use)();
+    };
+    const Case cases[] = {
+        {"dsound.dll", [] { return GetDirectSound() != nullptr && GetDirectSound() == GetDirectSound(); }},
+        {"riched20.dll",
+         [] {
+             SWnd parent, edit;
+             RECT rect = {0, 0, 200, 100};
+             bool made = parent.Create("Rich edit host", 0, 0, &rect, nullptr) &&
+                         edit.CreateRichEdit("text", WS_VISIBLE, 0, &rect, parent.GetHandle());
+             char className[32] = "";
+             if (made)
+                 GetClassNameA(edit.GetHandle(), className, sizeof(className));
+             edit.Destroy();
+             parent.Destroy();
+             return made && lstrcmpiA(className, "RichEdit20A") == 0;
+         }},
+    };
+    ExitLibrary();
+    InitLibrary(GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, true, false);
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.module);
+        EXPECT_EQ(GetModuleHandleA(c.module), nullptr) << "loaded by the start-up";
+        EXPECT_TRUE(c.use());
+        EXPECT_NE(GetModuleHandleA(c.module), nullptr);
+    }
+    ExitLibrary();
+    InitLibrary(GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, true, false);
+}
