@@ -82,9 +82,9 @@ void SMediaPainter::DrawRun(HDC dc, Graphics& graphics, const wchar_t* text, con
     bool oneLine = face->handle && run.height < 2 * face->height;
     if (opaqueSurface && argb >= 0xFF000000u && run.horizontalAlignment == 0 && oneLine)
     {
-        // GDI+ draws such a run as one ExtTextOut at its rounded baseline, clipped to the box.
-        RECT box = {PixelOf(x), PixelOf(y), PixelOf(x + run.width),
-                    PixelOf(y + run.height + 1)};
+        // GDI+ draws such a run as one ExtTextOut at its rounded baseline, clipped to the box
+        // with its right edge included (an italic overhang shows one column past it).
+        RECT box = {PixelOf(x), PixelOf(y), PixelOf(x + run.width) + 1, PixelOf(y + run.height + 1)};
         HGDIOBJ old = SelectObject(dc, face->handle);
         UINT align = SetTextAlign(dc, TA_BASELINE | TA_LEFT);
         int mode = SetBkMode(dc, TRANSPARENT);
