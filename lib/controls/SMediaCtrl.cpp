@@ -228,6 +228,7 @@ void SMediaCtrl::Parse()
     // The cached images serve one text only; the runs pointing at them go with them
     // (the measures of the text runs stay for the layout to reuse).
     m_layout.ClearLines();
+    m_painter.Reset();
     FreeImages();
     m_tagList.Parse(m_text, m_text.GetLength());
 
@@ -399,11 +400,9 @@ void SMediaCtrl::PaintTagged(HDC dc, Graphics& graphics, const RECT& area)
         else if (vertical == 0x20)
             originY = area.bottom - m_contentHeight;
     }
-    StringFormat* format = SMediaCreateFormat(m_wrapping, 0);
-    if (!format)
-        return;
-    SMediaFontCache fonts(dc);
-    SolidBrush brush{Color(TextArgb(m_textColor))};
+    // GDI+ and GDI clip apart: the runs that go straight to GDI are clipped to the area here.
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     // Lines above the area are found, not walked: painting stays proportional to what shows.
     for (int l = m_layout.FindLine(-originY); l < m_layout.GetLineCount(); l++)
     {
@@ -419,20 +418,10 @@ void SMediaCtrl::PaintTagged(HDC dc, Graphics& graphics, const RECT& area)
             bool draw = !m_limitToUpdate || (y < m_updateBox.bottom && y + run->height + 1 > m_updateBox.top);
             if (draw && run->image)
                 run->image->DrawAt(&graphics, SRound::Truncate(x), SRound::Truncate(y));
-            else if (draw && run->start + run->length <= m_wideLength)
-            {
-                Font* font = m_layout.GetFont(run->font) ? fonts.Get(*m_layout.GetFont(run->font)) : nullptr;
-                if (font)
-                {
-                    brush.SetColor(Color(TextArgb(run->color)));
-                    format->SetAlignment(run->horizontalAlignment == 1   ? StringAlignmentCenter
-                                         : run->horizontalAlignment == 2 ? StringAlignmentFar
-                                                                         : StringAlignmentNear);
-                    RectF box(x, y, run->width, run->height + 1);
-                    graphics.DrawString((const wchar_t*)m_wide + run->start, run->length, font, box, format,
-                                        &brush);
-                }
-            }
+            else if (draw && run->start + run->length <= m_wideLength && m_layout.GetFont(run->font))
+                m_painter.DrawRun(dc, graphics, (const wchar_t*)m_wide + run->start, *run,
+                                  *m_layout.GetFont(run->font), x, y, TextArgb(run->color), m_wrapping,
+                                  m_opaqueSurface);
             if (run->link)
             {
                 m_linkTexts.Add(m_text.Mid(run->start, run->length));
@@ -442,7 +431,7 @@ void SMediaCtrl::PaintTagged(HDC dc, Graphics& graphics, const RECT& area)
             }
         }
     }
-    delete format;
+    RestoreDC(dc, saved);
 }
 
 void SMediaCtrl::PaintPlain(HDC dc, Graphics& graphics, const RECT& area)

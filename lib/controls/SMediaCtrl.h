@@ -9,6 +9,7 @@
 #include "SArray.h"
 #include "SDisk.h"
 #include "SMediaLayout.h"
+#include "SMediaPainter.h"
 #include "SMediaText.h"
 #include "SNetwork.h"
 #include "SString.h"
@@ -162,6 +163,8 @@ private:
     unsigned m_linkColor;
     SMediaTagList m_tagList;
     SMediaLayout m_layout;
+    // Fonts, format and brush of the runs, kept from paint to paint until the next layout.
+    SMediaPainter m_painter;
     SStringArray m_linkTexts;
     SArray<RECT> m_linkRects;
     SResource* m_resources;

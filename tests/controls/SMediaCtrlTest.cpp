@@ -771,3 +771,165 @@ TEST_F(SMediaCtrlTest, FontChangesAndBackgroundPicture)
     EXPECT_EQ(0, r);
     EXPECT_EQ(255, b);
 }
+
+namespace
+{
+
+// What the view shows on the screen, read back from its window after a full repaint.
+void ShotOf(SWnd& view, Canvas* canvas, int width, int height)
+{
+    view.RedrawNow();
+    HDC dc = view.GetDC();
+    BitBlt(canvas->Dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    view.ReleaseDC(dc);
+}
+
+// Pixels that differ between two canvases of the same size.
+int CountDifferent(const Canvas& a, const Canvas& b, int width, int height)
+{
+    int count = 0;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+        {
+            int r1, g1, b1, r2, g2, b2;
+            a.Pixel(x, y, &r1, &g1, &b1);
+            b.Pixel(x, y, &r2, &g2, &b2);
+            count += r1 != r2 || g1 != g2 || b1 != b2;
+        }
+    return count;
+}
+
+// Lowest row holding a pixel that is not the background colour; -1 when none.
+int LowestInk(const Canvas& canvas, int width, int height, COLORREF background)
+{
+    for (int y = height - 1; y >= 0; y--)
+        for (int x = 0; x < width; x++)
+        {
+            int r, g, b;
+            canvas.Pixel(x, y, &r, &g, &b);
+            if (RGB(r, g, b) != background)
+                return y;
+        }
+    return -1;
+}
+
+}
+
+TEST_F(SMediaCtrlTest, TheWindowShowsEachRunAsDrawStringDrawsIt)
+{
+    const int width = 260, height = 120;
+    struct Case
+    {
+        const char* text;
+        bool wrapping;
+    } cases[] = {
+        {"plain words, <b>bold</b> and <i>italic fall</i> <u>under</u>", false},
+        {"<#C02020>red</#> <LINK>http://example.org/x</LINK> after\n\n<#2020C0>blue line</#>", false},
+        {"<C>centred <b>heading</b></C>\n<R>right</R>", false},
+        {"a long run that wraps over several lines of the narrow view, drawn as one box <b>then bold</b>", true},
+    };
+    COLORREF back = GetSysColor(COLOR_BTNFACE);
+    for (const Case& c : cases)
+    {
+        MediaFixture f;
+        ASSERT_TRUE(f.Create(width, height));
+        f.Tagged(c.text, c.wrapping);
+        f.view.SetTextColor(RGB(0, 0, 0));
+        Canvas shown(width, height, RGB(255, 255, 255));
+        ShotOf(f.view, &shown, width, height);
+
+        // The reference: every run through DrawString on a surface like the window's back buffer.
+        HDC windowDc = f.view.GetDC();
+        HDC memory = CreateCompatibleDC(windowDc);
+        HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
+        f.view.ReleaseDC(windowDc);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        RECT all = {0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(back);
+        FillRect(memory, &all, brush);
+        DeleteObject(brush);
+        {
+            Gdiplus::Graphics graphics(memory);
+            graphics.SetClip(Gdiplus::Rect(1, 1, width - 2, height - 2));
+            Gdiplus::StringFormat* format = SMediaCreateFormat(c.wrapping, 0);
+            ASSERT_NE(nullptr, format);
+            const SMediaLayout& layout = f.view.GetLayout();
+            SString text = f.view.GetText();
+            for (int l = 0; l < layout.GetLineCount(); l++)
+            {
+                const SMediaLine* line = layout.GetLine(l);
+                for (int r = 0; r < line->runCount; r++)
+                {
+                    const SMediaRun* run = layout.GetRun(line, r);
+                    std::wstring wide(run->length, L' ');
+                    MultiByteToWideChar(CP_ACP, 0, (const char*)text + run->start, run->length, &wide[0],
+                                        run->length);
+                    Gdiplus::Font font(memory, layout.GetFont(run->font));
+                    Gdiplus::SolidBrush ink{Gdiplus::Color(run->color | 0xFF000000u)};
+                    format->SetAlignment(run->horizontalAlignment == 1   ? Gdiplus::StringAlignmentCenter
+                                         : run->horizontalAlignment == 2 ? Gdiplus::StringAlignmentFar
+                                                                         : Gdiplus::StringAlignmentNear);
+                    Gdiplus::RectF box(1 + run->x, 1 + line->top + run->y, run->width, run->height + 1);
+                    graphics.DrawString(wide.c_str(), run->length, &font, box, format, &ink);
+                }
+            }
+            delete format;
+        }
+        Canvas expected(width, height, RGB(255, 255, 255));
+        BitBlt(expected.Dc(), 0, 0, width, height, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+
+        EXPECT_GT(LowestInk(shown, width, height, back), 0) << c.text;
+        EXPECT_EQ(0, CountDifferent(shown, expected, width, height)) << c.text;
+    }
+}
+
+TEST_F(SMediaCtrlTest, AFontOrColourChangeAfterAPaintShowsInTheNextPaint)
+{
+    const int width = 200, height = 100;
+    COLORREF back = GetSysColor(COLOR_BTNFACE);
+    HFONT big = CreateFontA(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
+    ASSERT_NE(nullptr, big);
+    struct Case
+    {
+        const char* name;
+        bool newFont;
+        COLORREF color;
+    } cases[] = {
+        {"colour", false, RGB(255, 0, 0)},
+        {"font", true, RGB(0, 0, 0)},
+        {"both", true, RGB(255, 0, 0)},
+    };
+    for (const Case& c : cases)
+    {
+        MediaFixture f;
+        ASSERT_TRUE(f.Create(width, height));
+        f.Tagged("Wg <b>Wg</b> <i>Wg</i>");
+        f.view.SetTextColor(RGB(0, 0, 0));
+        Canvas before(width, height, RGB(255, 255, 255));
+        ShotOf(f.view, &before, width, height);
+        int lowest = LowestInk(before, width, height, back);
+        ASSERT_GT(lowest, 0) << c.name;
+        ASSERT_EQ(0, before.CountRed({0, 0, width, height})) << c.name;
+
+        if (c.newFont)
+            f.view.SetFont(big, false);
+        f.view.SetTextColor(c.color);
+        Canvas after(width, height, RGB(255, 255, 255));
+        ShotOf(f.view, &after, width, height);
+        int expectedLowest = c.newFont ? lowest + 10 : lowest;
+        EXPECT_GE(LowestInk(after, width, height, back), expectedLowest) << c.name;
+        if (!c.newFont)
+        {
+            EXPECT_EQ(lowest, LowestInk(after, width, height, back)) << c.name;
+        }
+        if (c.color == RGB(255, 0, 0))
+        {
+            EXPECT_GT(after.CountRed({0, 0, width, height}), 20) << c.name;
+        }
+        f.view.SetFont(nullptr, false);
+    }
+    DeleteObject(big);
+}
