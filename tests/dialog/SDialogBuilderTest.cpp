@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "../window/PumpSupport.h"
 #include "SDialogEditor.h"
@@ -328,7 +329,7 @@ TEST(SDialogBuilder, FailedBuildLeavesNoWindow)
         EXPECT_EQ(dialog.ready, 0) << c.what;
         EXPECT_EQ(ThreadWindowCount(), before) << c.what;
     }
-    delete packStream;
+    // The pack owns its stream and deletes it with itself.
 }
 
 TEST(SDialogBuilder, DialogIconGoesWithTheWindow)
@@ -369,5 +370,91 @@ TEST(SDialogBuilder, DialogIconGoesWithTheWindow)
         EXPECT_FALSE(IconAlive(icons[0])) << c.what;
         EXPECT_FALSE(IconAlive(icons[1])) << c.what;
     }
-    delete packStream;
+    // The pack owns its stream and deletes it with itself.
+}
+
+namespace
+{
+
+// The dialog window and every window inside it.
+std::vector<HWND> WindowTree(HWND dialog)
+{
+    std::vector<HWND> handles = {dialog};
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM out) -> BOOL {
+            ((std::vector<HWND>*)out)->push_back(child);
+            return TRUE;
+        },
+        (LPARAM)&handles);
+    return handles;
+}
+
+} // namespace
+
+TEST(SDialogBuilder, DeletingTheOpenDialogTakesItsWindowsAlong)
+{
+    BuilderInstalled installed;
+    const char* tip = "TOOLTIP=Tip\r\n";
+    struct Case
+    {
+        const char* what;
+        std::string controls;
+        const char* dialogExtra;
+    };
+    const Case cases[] = {
+        {"system controls",
+         Section("EDIT", 1, "Edit", "10 10 100 20", "WS_VISIBLE ") +
+             Section("BUTTON", 2, "Push", "10 40 80 25", "WS_VISIBLE ", tip) +
+             Section("COMBO", 3, "Combo", "10 70 100 120", "WS_VISIBLE ") +
+             Section("LIST", 4, "List", "120 10 100 80", "WS_VISIBLE ") +
+             Section("CHECK", 5, "Check", "120 100 100 20", "WS_VISIBLE ") +
+             Section("RADIO", 6, "Radio", "120 130 100 20", "WS_VISIBLE "),
+         ""},
+        {"library controls",
+         Section("LABEL", 1, "Label", "10 10 100 20", "WS_VISIBLE ", tip) +
+             Section("STATIC", 2, "Static", "10 40 100 20", "WS_VISIBLE ") +
+             Section("PROGRESS", 3, "Progress", "10 70 100 20", "WS_VISIBLE ") +
+             Section("SLIDER", 4, "Slider", "10 100 100 30", "WS_VISIBLE ") +
+             Section("GROUP", 5, "Group", "120 10 150 100", "WS_VISIBLE ") +
+             Section("PANEL", 6, "Panel", "120 120 150 60", "WS_VISIBLE "),
+         ""},
+        {"tab pages, status bar",
+         Section("TAB", 1, "Pages", "10 10 280 140", "WS_VISIBLE ",
+                 "TAB_CONTENT=One | Two\r\nTAB_SELECTION=0\r\nTAB_CHILDREN_PRIVATE=0 2 1 3\r\n") +
+             Section("EDIT", 2, "First", "20 40 100 20", "WS_VISIBLE ", tip) +
+             Section("CHECK", 3, "Second", "20 70 100 20", "WS_VISIBLE "),
+         "DIALOG_STATUSBARTEXT=a | b\r\n"},
+    };
+    for (const Case& c : cases)
+    {
+        int before = ThreadWindowCount();
+        SFileMem* stream = Stream(Description(c.dialogExtra, c.controls));
+        ReadyDialog* dialog = new ReadyDialog();
+        ASSERT_TRUE(dialog->CreateFromResource(stream, nullptr, nullptr, true, nullptr, nullptr, nullptr, nullptr,
+                                               false))
+            << c.what;
+        delete stream;
+        std::vector<HWND> handles = WindowTree(dialog->GetHandle());
+        ASSERT_GT(handles.size(), 3u) << c.what;
+        // The focus sits in a control, as when a user closes the program over an open dialog.
+        dialog->GetControl(0)->SetFocus();
+        PumpPending();
+        delete dialog;
+
+        // Whatever still reaches the former windows must not reach the freed objects.
+        for (HWND handle : handles)
+        {
+            SendMessageA(handle, WM_SETTEXT, 0, (LPARAM)"after");
+            SendMessageA(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(50, 50));
+            PostMessageA(handle, WM_PAINT, 0, 0);
+        }
+        PumpPending();
+        for (HWND handle : handles)
+        {
+            EXPECT_FALSE(IsWindow(handle)) << c.what;
+            EXPECT_EQ(FindWndByHandle(handle), nullptr) << c.what;
+        }
+        EXPECT_EQ(ThreadWindowCount(), before) << c.what;
+    }
 }
