@@ -390,6 +390,20 @@ std::vector<HWND> WindowTree(HWND dialog)
     return handles;
 }
 
+// Shown controls of the kinds one below the other, ids from 1, the first with a tooltip.
+std::string VisibleControls(std::initializer_list<const char*> kinds)
+{
+    std::string sections;
+    int id = 1;
+    for (const char* kind : kinds)
+    {
+        std::string position = "10 " + std::to_string(id * 25) + " 100 20";
+        sections += Section(kind, id, kind, position.c_str(), "WS_VISIBLE ", id == 1 ? "TOOLTIP=Tip\r\n" : "");
+        id++;
+    }
+    return sections;
+}
+
 } // namespace
 
 TEST(SDialogBuilder, DeletingTheOpenDialogTakesItsWindowsAlong)
@@ -403,22 +417,8 @@ TEST(SDialogBuilder, DeletingTheOpenDialogTakesItsWindowsAlong)
         const char* dialogExtra;
     };
     const Case cases[] = {
-        {"system controls",
-         Section("EDIT", 1, "Edit", "10 10 100 20", "WS_VISIBLE ") +
-             Section("BUTTON", 2, "Push", "10 40 80 25", "WS_VISIBLE ", tip) +
-             Section("COMBO", 3, "Combo", "10 70 100 120", "WS_VISIBLE ") +
-             Section("LIST", 4, "List", "120 10 100 80", "WS_VISIBLE ") +
-             Section("CHECK", 5, "Check", "120 100 100 20", "WS_VISIBLE ") +
-             Section("RADIO", 6, "Radio", "120 130 100 20", "WS_VISIBLE "),
-         ""},
-        {"library controls",
-         Section("LABEL", 1, "Label", "10 10 100 20", "WS_VISIBLE ", tip) +
-             Section("STATIC", 2, "Static", "10 40 100 20", "WS_VISIBLE ") +
-             Section("PROGRESS", 3, "Progress", "10 70 100 20", "WS_VISIBLE ") +
-             Section("SLIDER", 4, "Slider", "10 100 100 30", "WS_VISIBLE ") +
-             Section("GROUP", 5, "Group", "120 10 150 100", "WS_VISIBLE ") +
-             Section("PANEL", 6, "Panel", "120 120 150 60", "WS_VISIBLE "),
-         ""},
+        {"system controls", VisibleControls({"EDIT", "BUTTON", "COMBO", "LIST", "CHECK", "RADIO"}), ""},
+        {"library controls", VisibleControls({"LABEL", "STATIC", "PROGRESS", "SLIDER", "GROUP", "PANEL"}), ""},
         {"tab pages, status bar",
          Section("TAB", 1, "Pages", "10 10 280 140", "WS_VISIBLE ",
                  "TAB_CONTENT=One | Two\r\nTAB_SELECTION=0\r\nTAB_CHILDREN_PRIVATE=0 2 1 3\r\n") +
