@@ -49,8 +49,9 @@ void SWnd::Reset()
     m_oldProc = nullptr;
     m_ownerPaint = 0;
     m_redrawOn = 1;
-    m_minTrackWidth = GetSystemMetrics(SM_CXMIN);
-    m_minTrackHeight = GetSystemMetrics(SM_CYMIN);
+    // The system's minimum is read when the window asks for its track sizes: each
+    // reading costs a font measurement, too much for every control a dialog makes.
+    m_minTrackWidth = m_minTrackHeight = kSystemMinTrackSize;
     m_maxTrackWidth = m_maxTrackHeight = -1;
     m_minClientWidth = m_minClientHeight = -1;
     m_maxClientWidth = m_maxClientHeight = -1;

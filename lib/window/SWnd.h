@@ -387,6 +387,9 @@ private:
     bool HandleScroll(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
     void SendToDescendants(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // A minimum track size that stands for the system's own (SM_CXMIN, SM_CYMIN).
+    static const int kSystemMinTrackSize = -2;
+
     RECT m_workArea;
     DWORD m_ownerThread;
     WNDPROC m_oldProc;

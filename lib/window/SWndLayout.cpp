@@ -98,6 +98,10 @@ namespace
 int CollectByParent(SWnd* self, DWORD thread, HWND parent, SArray<SWnd*>* out, SArray<SWnd*>* exclude,
                     bool recursive, int kind)
 {
+    // A window without children (every control of a dialog) has nothing to collect: the
+    // thread's whole list is not walked for it on each of its moves and sizes.
+    if (parent && !::GetWindow(parent, GW_CHILD))
+        return 0;
     SWndThreadRecord* record = FindThreadRecord(thread);
     if (!record)
         return 0;

@@ -92,7 +92,10 @@ void SWnd::InitAfterCreate()
     m_eraseNesting = 0;
     if (m_kind == 0)
         SetBackColor(GetSysColor(COLOR_BTNFACE));
-    ::SendMessageA(m_handle, WM_SETFONT, (WPARAM)GetDefaultFont(), TRUE);
+    // A window that is not shown yet is drawn whole when it is shown: redrawing it for
+    // the font now only costs time, once per control of a dialog.
+    bool shown = (::GetWindowLongPtrA(m_handle, GWL_STYLE) & WS_VISIBLE) != 0;
+    ::SendMessageA(m_handle, WM_SETFONT, (WPARAM)GetDefaultFont(), shown);
     m_cursorHandling = 1;
     m_cursor = nullptr;
     m_normalState = !::IsIconic(m_handle) && !::IsZoomed(m_handle) ? 1 : 0;
@@ -243,8 +246,10 @@ bool SWnd::PreHandleMessage(UINT msg, WPARAM* wParam, LPARAM* lParam, LRESULT* r
             return true;
         int left = 0, top = 0, right = 0, bottom = 0;
         GetClientMargins(&left, &top, &right, &bottom);
-        ApplyTrackSize(&info->ptMinTrackSize, m_minTrackWidth, m_minTrackHeight, m_minClientWidth,
-                       m_minClientHeight, left + right, top + bottom);
+        int minWidth = m_minTrackWidth == kSystemMinTrackSize ? GetSystemMetrics(SM_CXMIN) : m_minTrackWidth;
+        int minHeight = m_minTrackHeight == kSystemMinTrackSize ? GetSystemMetrics(SM_CYMIN) : m_minTrackHeight;
+        ApplyTrackSize(&info->ptMinTrackSize, minWidth, minHeight, m_minClientWidth, m_minClientHeight,
+                       left + right, top + bottom);
         ApplyTrackSize(&info->ptMaxTrackSize, m_maxTrackWidth, m_maxTrackHeight, m_maxClientWidth,
                        m_maxClientHeight, left + right, top + bottom);
         return true;

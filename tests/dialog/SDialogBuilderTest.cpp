@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "../window/PumpSupport.h"
 #include "SDialogEditor.h"
@@ -328,7 +329,7 @@ TEST(SDialogBuilder, FailedBuildLeavesNoWindow)
         EXPECT_EQ(dialog.ready, 0) << c.what;
         EXPECT_EQ(ThreadWindowCount(), before) << c.what;
     }
-    delete packStream;
+    // The pack owns its stream and deletes it with itself.
 }
 
 TEST(SDialogBuilder, DialogIconGoesWithTheWindow)
@@ -369,5 +370,90 @@ TEST(SDialogBuilder, DialogIconGoesWithTheWindow)
         EXPECT_FALSE(IconAlive(icons[0])) << c.what;
         EXPECT_FALSE(IconAlive(icons[1])) << c.what;
     }
-    delete packStream;
+    // The pack owns its stream and deletes it with itself.
+}
+
+namespace
+{
+
+// The dialog window and every window inside it.
+std::vector<HWND> WindowTree(HWND dialog)
+{
+    std::vector<HWND> handles = {dialog};
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM out) -> BOOL {
+            ((std::vector<HWND>*)out)->push_back(child);
+            return TRUE;
+        },
+        (LPARAM)&handles);
+    return handles;
+}
+
+// Shown controls of the kinds one below the other, ids from 1, the first with a tooltip.
+std::string VisibleControls(std::initializer_list<const char*> kinds)
+{
+    std::string sections;
+    int id = 1;
+    for (const char* kind : kinds)
+    {
+        std::string position = "10 " + std::to_string(id * 25) + " 100 20";
+        sections += Section(kind, id, kind, position.c_str(), "WS_VISIBLE ", id == 1 ? "TOOLTIP=Tip\r\n" : "");
+        id++;
+    }
+    return sections;
+}
+
+} // namespace
+
+TEST(SDialogBuilder, DeletingTheOpenDialogTakesItsWindowsAlong)
+{
+    BuilderInstalled installed;
+    const char* tip = "TOOLTIP=Tip\r\n";
+    struct Case
+    {
+        const char* what;
+        std::string controls;
+        const char* dialogExtra;
+    };
+    const Case cases[] = {
+        {"system controls", VisibleControls({"EDIT", "BUTTON", "COMBO", "LIST", "CHECK", "RADIO"}), ""},
+        {"library controls", VisibleControls({"LABEL", "STATIC", "PROGRESS", "SLIDER", "GROUP", "PANEL"}), ""},
+        {"tab pages, status bar",
+         Section("TAB", 1, "Pages", "10 10 280 140", "WS_VISIBLE ",
+                 "TAB_CONTENT=One | Two\r\nTAB_SELECTION=0\r\nTAB_CHILDREN_PRIVATE=0 2 1 3\r\n") +
+             Section("EDIT", 2, "First", "20 40 100 20", "WS_VISIBLE ", tip) +
+             Section("CHECK", 3, "Second", "20 70 100 20", "WS_VISIBLE "),
+         "DIALOG_STATUSBARTEXT=a | b\r\n"},
+    };
+    for (const Case& c : cases)
+    {
+        int before = ThreadWindowCount();
+        SFileMem* stream = Stream(Description(c.dialogExtra, c.controls));
+        ReadyDialog* dialog = new ReadyDialog();
+        // Built hidden: taking a shown top-level window down waits for the display here.
+        ASSERT_TRUE(dialog->CreateFromResource(stream, nullptr, nullptr, true, nullptr, nullptr, nullptr, nullptr,
+                                               true))
+            << c.what;
+        delete stream;
+        std::vector<HWND> handles = WindowTree(dialog->GetHandle());
+        ASSERT_GT(handles.size(), 3u) << c.what;
+        PumpPending();
+        delete dialog;
+
+        // Whatever still reaches the former windows must not reach the freed objects.
+        for (HWND handle : handles)
+        {
+            SendMessageA(handle, WM_SETTEXT, 0, (LPARAM)"after");
+            SendMessageA(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(50, 50));
+            PostMessageA(handle, WM_PAINT, 0, 0);
+        }
+        PumpPending();
+        for (HWND handle : handles)
+        {
+            EXPECT_FALSE(IsWindow(handle)) << c.what;
+            EXPECT_EQ(FindWndByHandle(handle), nullptr) << c.what;
+        }
+        EXPECT_EQ(ThreadWindowCount(), before) << c.what;
+    }
 }

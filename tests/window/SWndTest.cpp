@@ -807,6 +807,33 @@ TEST(SWnd, TrackSizesAnswerMinMaxInfo)
     EXPECT_EQ(info.ptMinTrackSize.y, 50 + top + bottom);
 }
 
+TEST(SWnd, UnsetMinimumTrackSizeIsTheSystems)
+{
+    struct Case
+    {
+        const char* what;
+        bool ownSizesBefore; // sizes set on an earlier window of the same object
+    };
+    const Case cases[] = {{"new object", false}, {"created again after sizes of its own", true}};
+    for (const Case& c : cases)
+    {
+        SWnd window;
+        RECT rect = Rect(0, 0, 300, 200);
+        if (c.ownSizesBefore)
+        {
+            ASSERT_TRUE(window.Create("Before", WS_THICKFRAME | WS_CAPTION, 0, &rect, nullptr)) << c.what;
+            window.SetMinTrackSize(150, 120);
+            ASSERT_TRUE(window.Destroy()) << c.what;
+        }
+        ASSERT_TRUE(window.Create("Sizes", WS_THICKFRAME | WS_CAPTION, 0, &rect, nullptr)) << c.what;
+        MINMAXINFO info;
+        memset(&info, 0, sizeof(info));
+        SendMessageA(window.GetHandle(), WM_GETMINMAXINFO, 0, (LPARAM)&info);
+        EXPECT_EQ(info.ptMinTrackSize.x, GetSystemMetrics(SM_CXMIN)) << c.what;
+        EXPECT_EQ(info.ptMinTrackSize.y, GetSystemMetrics(SM_CYMIN)) << c.what;
+    }
+}
+
 TEST(SWnd, ChildKeysReachTheTopLevelAncestor)
 {
     RecordingWnd top;
