@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -97,13 +98,11 @@ SString* SlotString(SStringArray& list, int row, const char* text)
     return slot;
 }
 
-// Appends one value to a column's packed block.
-void AppendPacked(STable::_SField* field, const char* value, int length)
+// Inserts an empty slot into a list that is made; an unmade one stays so.
+void InsertSlot(SStringArray& list, int index, int rowsBefore)
 {
-    // A block never outgrows the text it was read from (under 2 GB) plus one zero per row.
-    field->packedStarts.push_back((uint32_t)field->packedValues.size());
-    field->packedValues.insert(field->packedValues.end(), value, value + length);
-    field->packedValues.push_back(0);
+    if (list.GetCount() == rowsBefore)
+        list.Add("", index);
 }
 
 // Exchanges the string pointers of two lists; no text is copied or freed.
@@ -147,18 +146,15 @@ bool KeyMatches(const ListEntry& entry, const char* key)
     return entry.keyLength == length && _strnicmp(entry.start, key, (size_t)length) == 0;
 }
 
-bool NeedsCsvQuotes(const char* value, bool onlyField)
-{
-    if (!*value)
-        return onlyField;
-    return strpbrk(value, ",\"\r\n") != nullptr;
-}
-
+// Appends a value, quoted when it holds a separator, a quote or a line break, or when it
+// is the empty only field of a line (which would otherwise read as an empty line).
 void AppendCsvField(std::string& out, const char* value, bool onlyField)
 {
-    if (!NeedsCsvQuotes(value, onlyField))
+    // One scan finds both the length of a plain value and whether it needs quotes.
+    size_t plain = strcspn(value, ",\"\r\n");
+    if (!value[plain] && (plain || !onlyField))
     {
-        out += value;
+        out.append(value, plain);
         return;
     }
     out += '"';
@@ -199,56 +195,203 @@ bool IsLineEnd(const char* p, const char* end)
 }
 
 // Reads the field at p up to the next separator or line end outside quotes and returns
-// where it stopped. A field that starts with a quote runs to the closing quote, a doubled
-// quote inside standing for one; a quote never closed takes the rest of the text. Whatever
-// follows the closing quote belongs to the field too. The value is unquoted in place: it
-// starts at *value and is *length bytes long.
-char* NextCsvField(char* p, char* end, char** value, int* length)
+// where it stopped, handing the unquoted value to put in pieces (put(from, to)). A field
+// that starts with a quote runs to the closing quote, a doubled quote inside standing for
+// one; a quote never closed takes the rest of the text. Whatever follows the closing quote
+// belongs to the field too.
+template <class Put>
+const char* NextCsvField(const char* p, const char* end, Put&& put)
 {
-    char* out = p;
-    *value = p;
     if (p < end && *p == '"')
     {
-        char* start = ++p;
-        out = start;
-        *value = start;
+        p++;
         for (;;)
         {
-            char* quote = (char*)memchr(p, '"', (size_t)(end - p));
-            char* stop = quote ? quote : end;
-            if (out != p)
-                memmove(out, p, (size_t)(stop - p));
-            out += stop - p;
+            const char* quote = (const char*)memchr(p, '"', (size_t)(end - p));
             if (!quote)
             {
-                p = end;
-                break;
+                put(p, end);
+                return end;
             }
-            p = quote + 1;
-            if (p < end && *p == '"')
+            // A doubled quote stands for one: the piece runs up to and including the first.
+            if (quote + 1 < end && quote[1] == '"')
             {
-                *out++ = '"';
-                p++;
+                put(p, quote + 1);
+                p = quote + 2;
                 continue;
             }
+            put(p, quote);
+            p = quote + 1;
             break;
         }
     }
-    char* start = p;
+    const char* start = p;
     while (p < end && *p != ',' && !IsLineEnd(p, end))
         p++;
-    if (out != start)
-        memmove(out, start, (size_t)(p - start));
-    out += p - start;
-    *length = (int)(out - *value);
+    put(start, p);
     return p;
 }
+
+// Makes room for extra more elements in a block filled from the first consumed of total
+// bytes of text: room for what the rest of the text will likely bring, so that a long
+// load seldom copies a block. The first guess rests on one record, so it is generous.
+template <class T>
+void MakeRoom(std::vector<T>& block, size_t extra, size_t consumed, size_t total)
+{
+    size_t need = block.size() + extra;
+    if (need <= block.capacity())
+        return;
+    double margin = block.empty() ? 2.0 : 1.25;
+    double expected = consumed ? (double)need * ((double)total / (double)consumed) * margin : 0.0;
+    // No block holds more than one element per byte of text and one per field.
+    double most = 2.0 * (double)total + 64.0;
+    size_t room = need + need / 2 + 64;
+    if (expected > (double)room)
+        room = (size_t)(expected < most ? expected : most);
+    block.reserve(room > need ? room : need);
+}
+
+// Fills packed column blocks from comma-separated text handed over in pieces. The first
+// record fixes the column count; later records lose fields beyond it and get empty ones
+// for those they lack.
+class CsvColumns
+{
+public:
+    // New columns go to columns, which owns them; total is the text's length in bytes.
+    CsvColumns(SArray<STable::_SField*>& columns, size_t total) : m_columns(columns), m_total(total) {}
+
+    // Reads the records that start in [p, end) and returns where the first one that may
+    // go on past end begins (end when none does); with last, nothing follows end. Null
+    // when the first record holds more fields than a table may have columns.
+    const char* ReadRecords(const char* p, const char* end, bool last)
+    {
+        while (p < end)
+        {
+            const char* record = p;
+            if (IsLineEnd(p, end))
+            {
+                p += *p == '\n' ? 1 : 2; // an empty line holds no field
+                m_consumed += (size_t)(p - record);
+                continue;
+            }
+            int fields = 0;
+            bool ended = false;
+            for (;;)
+            {
+                p = ReadField(p, end, fields++);
+                if (p < end && *p == ',')
+                {
+                    p++;
+                    continue;
+                }
+                if (p < end)
+                {
+                    p += *p == '\n' ? 1 : 2;
+                    ended = true;
+                }
+                break;
+            }
+            if (!ended && !last)
+            {
+                Unread(fields);
+                return record;
+            }
+            m_consumed += (size_t)(p - record);
+            if (m_count < 0 && !MakeColumns(fields))
+                return nullptr;
+            for (; fields < m_count; fields++)
+                ReadField(p, p, fields);
+            m_rows++;
+        }
+        return p;
+    }
+    // Records read whole.
+    int GetRowCount() const { return m_rows; }
+
+private:
+    // Reads one field into its column (the first record's into m_first); a field beyond
+    // the column count is passed over.
+    const char* ReadField(const char* p, const char* end, int index)
+    {
+        if (m_count < 0)
+        {
+            m_first.emplace_back();
+            std::string& value = m_first.back();
+            return NextCsvField(p, end, [&value](const char* from, const char* to) { value.append(from, to); });
+        }
+        if (index >= m_count)
+            return NextCsvField(p, end, [](const char*, const char*) {});
+        STable::_SField* field = m_columns.GetAt(index);
+        std::vector<char>& values = field->packedValues;
+        // A block never outgrows the text it was read from (under 2 GB) plus one zero per row.
+        MakeRoom(field->packedStarts, 1, m_consumed, m_total);
+        field->packedStarts.push_back((uint32_t)values.size());
+        p = NextCsvField(p, end, [&](const char* from, const char* to) {
+            MakeRoom(values, (size_t)(to - from), m_consumed, m_total);
+            values.insert(values.end(), from, to);
+        });
+        MakeRoom(values, 1, m_consumed, m_total);
+        values.push_back(0);
+        return p;
+    }
+
+    // Takes back the fields of a record that did not end in the text at hand.
+    void Unread(int fields)
+    {
+        m_first.clear();
+        for (int c = 0; c < fields && c < m_count; c++)
+        {
+            STable::_SField* field = m_columns.GetAt(c);
+            field->packedValues.resize(field->packedStarts.back());
+            field->packedStarts.pop_back();
+        }
+    }
+
+    // Makes one column per field of the first record, holding its value.
+    bool MakeColumns(int count)
+    {
+        if (count > STable::kMaxColumns)
+            return false;
+        m_count = count;
+        for (int c = 0; c < count; c++)
+        {
+            STable::_SField* column = new STable::_SField;
+            m_columns.Add(column);
+            column->name = "";
+            column->text = "";
+            column->properties = "";
+            // The value is unquoted already: it goes in whole.
+            const std::string& value = m_first[(size_t)c];
+            MakeRoom(column->packedStarts, 1, m_consumed, m_total);
+            column->packedStarts.push_back(0);
+            MakeRoom(column->packedValues, value.size() + 1, m_consumed, m_total);
+            column->packedValues.assign(value.c_str(), value.c_str() + value.size() + 1);
+        }
+        m_first.clear();
+        return true;
+    }
+
+    SArray<STable::_SField*>& m_columns;
+    std::vector<std::string> m_first; // the first record's values, until it fixes the column count
+    size_t m_total;
+    size_t m_consumed = 0; // bytes of the records read whole
+    int m_count = -1;      // columns, -1 before the first record
+    int m_rows = 0;
+};
+
 
 }
 
 STable::STable()
 {
     Clear();
+}
+
+SStringArray& STable::MadeList(SStringArray& list) const
+{
+    if (list.GetCount() == 0 && m_rowCount > 0)
+        MakeSlots(list, m_rowCount);
+    return list;
 }
 
 STable::~STable()
@@ -260,6 +403,7 @@ void STable::Clear()
 {
     m_text = "";
     m_properties = "";
+    m_rowCount = 0;
     m_rowTexts.RemoveAll();
     m_rowProperties.RemoveAll();
     m_columns.DestroyAll();
@@ -269,6 +413,7 @@ void STable::Swap(STable& other)
 {
     std::swap(m_text, other.m_text);
     std::swap(m_properties, other.m_properties);
+    std::swap(m_rowCount, other.m_rowCount);
     SwapLists(m_rowTexts, other.m_rowTexts);
     SwapLists(m_rowProperties, other.m_rowProperties);
     SArray<_SField*> held;
@@ -315,13 +460,6 @@ int STable::InsertColumn(const char* name, int index)
     field->name = trimmed;
     field->text = "";
     field->properties = "";
-    int rows = GetRowCount();
-    if (rows > 0 && (!MakeSlots(field->cellValues, rows) || !MakeSlots(field->cellTexts, rows) ||
-                     !MakeSlots(field->cellProperties, rows)))
-    {
-        delete field;
-        return -1;
-    }
     if (index < 0 || index > m_columns.GetCount())
         index = m_columns.GetCount();
     return m_columns.Add(field, index);
@@ -329,9 +467,12 @@ int STable::InsertColumn(const char* name, int index)
 
 bool STable::DeleteColumn(const char* reference)
 {
-    _SField* field = TakeColumn(reference);
-    delete field;
-    return field != nullptr;
+    int index = GetColumnIndex(reference);
+    if (index < 0)
+        return false;
+    delete m_columns.GetAt(index);
+    RemoveColumn(index);
+    return true;
 }
 
 STable::_SField* STable::TakeColumn(const char* reference)
@@ -339,15 +480,25 @@ STable::_SField* STable::TakeColumn(const char* reference)
     int index = GetColumnIndex(reference);
     if (index < 0)
         return nullptr;
+    // The record leaves the table that knows its row count, so its lists are made first.
     _SField* field = m_columns.GetAt(index);
+    MadeList(field->cellValues);
+    MadeList(field->cellTexts);
+    MadeList(field->cellProperties);
+    RemoveColumn(index);
+    return field;
+}
+
+void STable::RemoveColumn(int index)
+{
     m_columns.RemoveAt(index, 1);
     // A table without columns has no rows.
     if (m_columns.GetCount() == 0)
     {
+        m_rowCount = 0;
         m_rowTexts.RemoveAll();
         m_rowProperties.RemoveAll();
     }
-    return field;
 }
 
 SString STable::GetColumnName(const char* reference) const
@@ -358,20 +509,23 @@ SString STable::GetColumnName(const char* reference) const
 
 int STable::InsertRow(int index)
 {
-    if (index < 0 || index > GetRowCount())
-        index = GetRowCount();
-    m_rowTexts.Add("", index);
-    m_rowProperties.Add("", index);
+    int rows = GetRowCount();
+    if (index < 0 || index > rows)
+        index = rows;
+    InsertSlot(m_rowTexts, index, rows);
+    InsertSlot(m_rowProperties, index, rows);
     for (int i = 0; i < m_columns.GetCount(); i++)
     {
         _SField* field = m_columns.GetAt(i);
-        field->cellValues.Add("", index);
-        field->cellTexts.Add("", index);
-        field->cellProperties.Add("", index);
-        // The new row's string is made, so its packed entry only keeps the rows aligned.
+        InsertSlot(field->cellValues, index, rows);
+        InsertSlot(field->cellTexts, index, rows);
+        InsertSlot(field->cellProperties, index, rows);
+        // The new row's packed value is the zero that ends the block: an empty text.
         if (!field->packedStarts.empty())
-            field->packedStarts.insert(field->packedStarts.begin() + index, 0);
+            field->packedStarts.insert(field->packedStarts.begin() + index,
+                                       (uint32_t)(field->packedValues.size() - 1));
     }
+    m_rowCount = rows + 1;
     return index;
 }
 
@@ -381,6 +535,7 @@ void STable::DeleteRows(int first, int count)
     if (first < 0 || first >= rows)
         return;
     int end = count < 0 || count > rows - first ? rows : first + count;
+    m_rowCount = rows - (end - first);
     m_rowTexts.DeleteAndRemoveAt(first, count);
     m_rowProperties.DeleteAndRemoveAt(first, count);
     for (int i = 0; i < m_columns.GetCount(); i++)
@@ -398,25 +553,32 @@ void STable::SetCell(int row, const char* reference, const char* value)
 {
     _SField* field = GetField(reference);
     if (field && row >= 0 && row < GetRowCount())
-        field->cellValues.SetAt(row, value ? value : "");
+        MadeList(field->cellValues).SetAt(row, value ? value : "");
 }
 
 SString* STable::GetCell(int row, int column) const
 {
     _SField* field = GetFieldAt(column);
-    return field ? SlotString(field->cellValues, row, ValueText(field, row)) : nullptr;
+    if (!field || row < 0 || row >= GetRowCount())
+        return nullptr;
+    const char* text = ValueText(field, row);
+    return SlotString(MadeList(field->cellValues), row, text);
 }
 
 SString* STable::GetCellText(int row, int column) const
 {
     _SField* field = GetFieldAt(column);
-    return field ? SlotString(field->cellTexts, row, "") : nullptr;
+    if (!field || row < 0 || row >= GetRowCount())
+        return nullptr;
+    return SlotString(MadeList(field->cellTexts), row, "");
 }
 
 SString* STable::GetCellProperties(int row, int column) const
 {
     _SField* field = GetFieldAt(column);
-    return field ? SlotString(field->cellProperties, row, "") : nullptr;
+    if (!field || row < 0 || row >= GetRowCount())
+        return nullptr;
+    return SlotString(MadeList(field->cellProperties), row, "");
 }
 
 SString STable::GetColumnText(const char* reference) const
@@ -465,7 +627,7 @@ SString STable::GetRowProperty(int row, const char* key) const
 void STable::SetRowProperty(int row, const char* key, const char* value)
 {
     if (row >= 0 && row < GetRowCount())
-        m_rowProperties.SetAt(row, SetListValue(SlotText(m_rowProperties.GetString(row)), key, value));
+        MadeList(m_rowProperties).SetAt(row, SetListValue(SlotText(m_rowProperties.GetString(row)), key, value));
 }
 
 int STable::GetColumnWidth(const char* reference) const
@@ -620,6 +782,7 @@ bool STable::ReadTableText(SFile* stream, bool keepTexts, bool keepProperties)
 
     if (!MakeSlots(m_rowTexts, rows) || !MakeSlots(m_rowProperties, rows))
         return false;
+    m_rowCount = rows;
     for (int c = 0; c < columns; c++)
     {
         _SField* field = m_columns.GetAt(c);
@@ -644,86 +807,32 @@ bool STable::ReadTableText(SFile* stream, bool keepTexts, bool keepProperties)
 
 bool STable::ReadCsv(SFile* stream)
 {
-    int size = stream->GetRemaining();
-    SString data;
-    if (size > 0)
-    {
-        char* buffer = data.SetLength(size);
-        if (!buffer || stream->ReadBounded(buffer, size) != size)
-            return false;
-        size = DropZeros(buffer, size);
-    }
-    // The parser unquotes fields in place, so it works on the buffer it was given.
-    char* p = data.GetBuffer();
-    char* end = p + size;
-
-    // Values go straight into the packed blocks of their columns, which exist once the
-    // first record has fixed the column count; until then its values wait here.
-    std::vector<std::pair<const char*, int>> firstRecord;
-    std::vector<_SField*> fields;
-    int columns = -1, rows = 0;
-    while (p < end)
-    {
-        if (IsLineEnd(p, end))
-        {
-            p += *p == '\n' ? 1 : 2; // an empty line holds no field
-            continue;
-        }
-        // One record: fields up to a line end outside quotes. Fields beyond the
-        // column count are read past but not kept; missing ones are empty.
-        int field = 0;
-        for (;;)
-        {
-            char* value;
-            int length;
-            p = NextCsvField(p, end, &value, &length);
-            if (columns < 0)
-                firstRecord.emplace_back(value, length);
-            else if (field < columns)
-                AppendPacked(fields[(size_t)field], value, length);
-            field++;
-            if (p < end && *p == ',')
-            {
-                p++;
-                continue;
-            }
-            if (p < end)
-                p += *p == '\n' ? 1 : 2;
-            break;
-        }
-        if (columns < 0)
-        {
-            columns = field;
-            if (columns > kMaxColumns)
-                return false;
-            for (int c = 0; c < columns; c++)
-            {
-                _SField* column = new _SField;
-                m_columns.Add(column);
-                fields.push_back(column);
-                column->name = "";
-                column->text = "";
-                column->properties = "";
-                // Room for as many records as the first one's length suggests, so that
-                // the lists are seldom copied while they grow.
-                size_t expected = (size_t)(end - data.GetBuffer()) / (size_t)(p - data.GetBuffer()) + 16;
-                column->packedStarts.reserve(expected);
-                AppendPacked(column, firstRecord[(size_t)c].first, firstRecord[(size_t)c].second);
-            }
-        }
-        for (; field < columns; field++)
-            AppendPacked(fields[(size_t)field], "", 0);
-        rows++;
-    }
-    if (columns <= 0)
+    const int kChunk = 64 * 1024;
+    int left = stream->GetRemaining();
+    if (left <= 0)
         return true;
-
-    if (!MakeSlots(m_rowTexts, rows) || !MakeSlots(m_rowProperties, rows))
-        return false;
-    for (_SField* field : fields)
-        if (!MakeSlots(field->cellValues, rows) || !MakeSlots(field->cellTexts, rows) ||
-            !MakeSlots(field->cellProperties, rows))
+    CsvColumns columns(m_columns, (size_t)left);
+    // The text is parsed from one small buffer refilled from the stream; a record longer
+    // than the buffer doubles it.
+    std::vector<char> chunk((size_t)(left < kChunk ? left : kChunk));
+    size_t held = 0; // bytes at the front of the buffer that start a record not read yet
+    while (left > 0)
+    {
+        if (held == chunk.size())
+            chunk.resize(chunk.size() * 2);
+        int want = (int)std::min((size_t)left, chunk.size() - held);
+        if (stream->ReadBounded(chunk.data() + held, want) != want)
             return false;
+        left -= want;
+        held += (size_t)DropZeros(chunk.data() + held, want);
+        const char* start = chunk.data();
+        const char* stop = columns.ReadRecords(start, start + held, left == 0);
+        if (!stop)
+            return false;
+        held = (size_t)(start + held - stop);
+        memmove(chunk.data(), stop, held);
+    }
+    m_rowCount = m_columns.GetCount() > 0 ? columns.GetRowCount() : 0;
     return true;
 }
 
@@ -778,12 +887,21 @@ bool STable::WriteTableText(SFile* stream) const
 bool STable::WriteCsv(SFile* stream) const
 {
     int columns = GetColumnCount(), rows = GetRowCount();
-    size_t estimate = 0;
-    for (int r = 0; columns && r < rows; r++)
-        for (int c = 0; c < columns; c++)
-            estimate += strlen(ValueText(m_columns.GetAt(c), r)) + 3;
+    // Room for every value with its separator and quotes. A column whose value strings
+    // were never made holds all its values in its packed block, which measures them at once.
+    size_t estimate = 2 * (size_t)rows;
+    for (int c = 0; c < columns; c++)
+    {
+        const _SField* field = m_columns.GetAt(c);
+        estimate += 3 * (size_t)rows;
+        if (field->cellValues.GetCount() == 0)
+            estimate += field->packedValues.size();
+        else
+            for (int r = 0; r < rows; r++)
+                estimate += strlen(ValueText(field, r));
+    }
     std::string out;
-    out.reserve(estimate + 2 * (size_t)rows);
+    out.reserve(estimate);
     for (int r = 0; columns && r < rows; r++)
     {
         for (int c = 0; c < columns; c++)

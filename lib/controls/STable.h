@@ -18,7 +18,9 @@ class STable
 public:
     // One column: its name, texts and the three cell lists (one entry per row). A long
     // table would spend most of its load making strings nobody reads yet, so a cell's
-    // string is made when it is first asked for: until then its slot is null.
+    // string is made when it is first asked for: until then its slot is null. A list
+    // is made only when one of its cells is first asked for: until then it is empty,
+    // every slot null. A record handed out by TakeColumn has all three lists made.
     struct _SField
     {
         SString name;            // unique among non-empty names (ignoring case), never an integer text
@@ -45,7 +47,7 @@ public:
     void Swap(STable& other);
 
     // --- sizes and columns ---
-    int GetRowCount() const { return m_rowTexts.GetCount(); }
+    int GetRowCount() const { return m_rowCount; }
     int GetColumnCount() const { return m_columns.GetCount(); }
     // Index of the first column named name (ignoring case); -1 for "" or none.
     int FindColumn(const char* name) const;
@@ -94,9 +96,9 @@ public:
     void SetColumnProperties(const char* reference, const char* list);
     // The row's free text and whole property list; "" outside the table.
     SString GetRowText(int row) const { return m_rowTexts.GetAt(row); }
-    void SetRowText(int row, const char* text) { m_rowTexts.SetAt(row, text); }
+    void SetRowText(int row, const char* text) { MadeList(m_rowTexts).SetAt(row, text); }
     SString GetRowProperties(int row) const { return m_rowProperties.GetAt(row); }
-    void SetRowProperties(int row, const char* list) { m_rowProperties.SetAt(row, list); }
+    void SetRowProperties(int row, const char* list) { MadeList(m_rowProperties).SetAt(row, list); }
 
     // One value of the column's properties; "" when the column or the key is missing.
     SString GetColumnProperty(const char* reference, const char* key) const;
@@ -149,6 +151,10 @@ public:
 private:
     _SField* GetField(const char* reference) const;
     _SField* GetFieldAt(int column) const { return m_columns.GetAt(column); }
+    // Removes the column record at index from the list (the caller owns it).
+    void RemoveColumn(int index);
+    // The list with its slots made: one per row, null when it was not made yet.
+    SStringArray& MadeList(SStringArray& list) const;
     bool ReadTableText(SFile* stream, bool keepTexts, bool keepProperties);
     bool ReadCsv(SFile* stream);
     bool WriteTableText(SFile* stream) const;
@@ -156,7 +162,8 @@ private:
 
     SString m_text;              // table text
     SString m_properties;        // table property list
-    SStringArray m_rowTexts;     // one free text per row (null: ""); its count is the row count
-    SStringArray m_rowProperties; // one property list per row (null: "")
+    int m_rowCount = 0;          // rows of every column
+    SStringArray m_rowTexts;     // one free text per row (null: ""); empty until first set
+    SStringArray m_rowProperties; // one property list per row (null: ""); empty until first set
     SArray<_SField*> m_columns;  // owning
 };

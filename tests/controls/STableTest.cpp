@@ -592,3 +592,155 @@ TEST(STable, LoadedCellTextsAndListsAreWritable)
         EXPECT_EQ(SString(""), *again.GetCellText(0, 0)) << c.what;
     }
 }
+
+// The reader refills a buffer of 64 KB from the stream: every construct of the format
+// must load the same wherever a refill cuts it, and a record longer than the buffer
+// must load whole.
+TEST(STable, CsvRecordsCutByARefillLoadWhole)
+{
+    const std::string longText(150000, 'x');
+    struct Case
+    {
+        const char* what;
+        std::string bytes;                 // records after the first, before "t,u,v"
+        std::vector<std::string> cells;    // their cells, three per row
+        bool tailRead;                     // "t,u,v" is a record of its own
+    };
+    const Case cases[] = {
+        {"quoted field with a doubled quote and a line break", "\"q\"\"x\r\ny\",z,w\r\n",
+         {"q\"x\r\ny", "z", "w"}, true},
+        {"CR LF line end", "p,q,r\r\n", {"p", "q", "r"}, true},
+        {"CR alone is text", "a\rb,c,d\n", {"a\rb", "c", "d"}, true},
+        {"zero bytes", std::string("s\0t,u,\"v\0\"\r\n", 12), {"st", "u", "v"}, true},
+        {"empty lines", "\r\n\n\r\n", {}, true},
+        {"short and long records", "k\r\nk,l,m,extra,\"more\"\r\n", {"k", "", "", "k", "l", "m"}, true},
+        {"record longer than the buffer", "\"" + longText + "\r\n\"\"\",,\r\n", {longText + "\r\n\"", "", ""}, true},
+        {"quote never closed", "o,\"" + longText, {"o", longText + "t,u,v\r\n", ""}, false},
+    };
+    for (const Case& c : cases)
+    {
+        for (int shift = 0; shift < 24; shift++)
+        {
+            std::string what = std::string(c.what) + " at " + std::to_string(shift);
+            // The first record fills the buffer but for shift bytes.
+            std::string first(65536 - (size_t)shift - 6, 'F');
+            std::string bytes = first + ",1,2\r\n" + c.bytes + "t,u,v\r\n";
+            std::vector<std::string> cells = {first, "1", "2"};
+            cells.insert(cells.end(), c.cells.begin(), c.cells.end());
+            if (c.tailRead)
+                cells.insert(cells.end(), {"t", "u", "v"});
+            SFileMem file;
+            Fill(file, bytes);
+            STable table;
+            ASSERT_TRUE(table.LoadTable(&file, false, false, true)) << what;
+            ASSERT_EQ(3, table.GetColumnCount()) << what;
+            ASSERT_EQ((int)cells.size() / 3, table.GetRowCount()) << what;
+            for (size_t i = 0; i < cells.size(); i++)
+            {
+                SString* cell = table.GetCell((int)i / 3, (int)i % 3);
+                ASSERT_NE(nullptr, cell) << what;
+                EXPECT_TRUE(cells[i] == (const char*)*cell) << what << " at cell " << i;
+            }
+        }
+    }
+}
+
+// The lists of a table read from comma-separated text are made on first use; the same
+// edits on the same table read from table text, whose lists are all made, must give
+// the same table.
+TEST(STable, ListsMadeOnFirstUseKeepEveryTextInItsRow)
+{
+    enum Kind
+    {
+        kRowText,      // SetRowText(row, text)
+        kRowProperty,  // SetRowProperty(row, "height", text)
+        kRowList,      // SetRowProperties(row, text)
+        kCellText,     // *GetCellText(row, column) = text
+        kCellStyle,    // *GetCellStyle(row, column) = text
+        kValue,        // SetCell(row, column, text)
+        kInsertRow,    // InsertRow(row)
+        kDeleteRows,   // DeleteRows(row, column as the count)
+        kInsertColumn, // InsertColumn("", column)
+        kTakeColumn,   // TakeColumn(column): each list holds one slot per row
+    };
+    struct Step
+    {
+        Kind kind;
+        int row;
+        int column;
+        const char* text;
+    };
+    struct Case
+    {
+        const char* what;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"row texts set", {{kRowText, 1, 0, "one"}, {kRowProperty, 3, 0, "12"}, {kRowList, 0, 0, "a=b"}}},
+        {"row inserted before set texts",
+         {{kInsertRow, 0, 0, ""}, {kRowText, 2, 0, "two"}, {kCellText, 2, 1, "t"}, {kInsertRow, 1, 0, ""}}},
+        {"row inserted after set texts",
+         {{kRowText, 2, 0, "two"}, {kCellStyle, 3, 2, "s=1"}, {kInsertRow, 1, 0, ""}, {kInsertRow, 6, 0, ""}}},
+        {"rows deleted around set texts",
+         {{kCellText, 3, 0, "c"}, {kRowProperty, 4, 0, "9"}, {kDeleteRows, 1, 2, ""}, {kCellStyle, 0, 1, "x=y"}}},
+        {"rows deleted before any use", {{kDeleteRows, 0, 3, ""}, {kCellText, 1, 2, "late"}, {kRowText, 0, 0, "r"}}},
+        {"every row deleted, then rows added",
+         {{kDeleteRows, 0, -1, ""}, {kInsertRow, 0, 0, ""}, {kValue, 0, 1, "v"}, {kCellText, 0, 0, "w"}}},
+        {"column inserted among made lists",
+         {{kCellText, 1, 1, "c"}, {kInsertColumn, 0, 1, ""}, {kCellStyle, 2, 1, "n=1"}, {kInsertRow, 2, 0, ""}}},
+        {"column taken", {{kCellText, 4, 0, "kept"}, {kTakeColumn, 0, 1, ""}, {kTakeColumn, 0, 0, ""}}},
+        {"last column taken", {{kTakeColumn, 0, 2, ""}, {kTakeColumn, 0, 1, ""}, {kTakeColumn, 0, 0, ""},
+                               {kInsertColumn, 0, 0, ""}, {kInsertRow, 0, 0, ""}, {kRowText, 0, 0, "new"}}},
+    };
+    const std::string csv = "a0,b0,c0\r\na1,b1,c1\r\na2,b2\r\na3,b3,c3\r\na4,b4,c4\r\n";
+    SFileMem file;
+    Fill(file, csv);
+    STable source;
+    ASSERT_TRUE(source.LoadTable(&file, false, false, true));
+    const std::string tableText = Saved(source, false);
+    for (const Case& c : cases)
+    {
+        STable tables[2];
+        Fill(file, csv);
+        ASSERT_TRUE(tables[0].LoadTable(&file, true, true, true)) << c.what;
+        Fill(file, tableText);
+        ASSERT_TRUE(tables[1].LoadTable(&file, true, true, false)) << c.what;
+        for (STable& table : tables)
+        {
+            for (const Step& step : c.steps)
+            {
+                SString column = IntToString(step.column);
+                switch (step.kind)
+                {
+                case kRowText: table.SetRowText(step.row, step.text); break;
+                case kRowProperty: table.SetRowProperty(step.row, "height", step.text); break;
+                case kRowList: table.SetRowProperties(step.row, step.text); break;
+                case kCellText: *table.GetCellText(step.row, step.column) = step.text; break;
+                case kCellStyle: *table.GetCellStyle(step.row, step.column) = step.text; break;
+                case kValue: table.SetCell(step.row, column, step.text); break;
+                case kInsertRow: table.InsertRow(step.row); break;
+                case kDeleteRows: table.DeleteRows(step.row, step.column); break;
+                case kInsertColumn: table.InsertColumn("", step.column); break;
+                case kTakeColumn:
+                {
+                    int rows = table.GetRowCount();
+                    STable::_SField* field = table.TakeColumn(column);
+                    ASSERT_NE(nullptr, field) << c.what;
+                    EXPECT_EQ(rows, field->cellValues.GetCount()) << c.what;
+                    EXPECT_EQ(rows, field->cellTexts.GetCount()) << c.what;
+                    EXPECT_EQ(rows, field->cellProperties.GetCount()) << c.what;
+                    delete field;
+                    break;
+                }
+                }
+            }
+        }
+        EXPECT_EQ(Saved(tables[1], false), Saved(tables[0], false)) << c.what;
+        EXPECT_EQ(Saved(tables[1], true), Saved(tables[0], true)) << c.what;
+        for (int r = 0; r < tables[0].GetRowCount(); r++)
+        {
+            EXPECT_EQ(tables[1].GetRowText(r), tables[0].GetRowText(r)) << c.what << " row " << r;
+            EXPECT_EQ(tables[1].GetRowProperties(r), tables[0].GetRowProperties(r)) << c.what << " row " << r;
+        }
+    }
+}
