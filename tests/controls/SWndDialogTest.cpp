@@ -395,20 +395,7 @@ struct PictureFolder
     {
         folder = file_test::ScratchPath("melvora-dialog-", "pack");
         CreateDirectoryA(folder.c_str(), nullptr);
-        std::string bytes(54 + 16 * 16 * 3, '\0');
-        BITMAPFILEHEADER* file = (BITMAPFILEHEADER*)&bytes[0];
-        file->bfType = 0x4D42;
-        file->bfSize = (DWORD)bytes.size();
-        file->bfOffBits = 54;
-        BITMAPINFOHEADER* info = (BITMAPINFOHEADER*)&bytes[14];
-        info->biSize = 40;
-        info->biWidth = 16;
-        info->biHeight = 16;
-        info->biPlanes = 1;
-        info->biBitCount = 24;
-        for (size_t i = 54; i < bytes.size(); i += 3)
-            bytes[i + 2] = (char)0xFF;
-        file_test::WriteFileBytes(folder + "\\open.bmp", bytes);
+        file_test::WriteFileBytes(folder + "\\open.bmp", file_test::RedBitmapBytes());
         pack.SetBaseFolder((folder + "\\").c_str());
         pack.AddFile("open.bmp", 0);
     }

@@ -96,4 +96,23 @@ inline void ExpectReadLine(SFile& file, const ReadLineCase& c)
     EXPECT_EQ(file.Tell(), c.position) << c.text;
 }
 
+// The file bytes of a 16 x 16 24-bit bitmap, all red.
+inline std::string RedBitmapBytes()
+{
+    std::string bytes(54 + 16 * 16 * 3, '\0');
+    BITMAPFILEHEADER* file = (BITMAPFILEHEADER*)&bytes[0];
+    file->bfType = 0x4D42;
+    file->bfSize = (DWORD)bytes.size();
+    file->bfOffBits = 54;
+    BITMAPINFOHEADER* info = (BITMAPINFOHEADER*)&bytes[14];
+    info->biSize = 40;
+    info->biWidth = 16;
+    info->biHeight = 16;
+    info->biPlanes = 1;
+    info->biBitCount = 24;
+    for (size_t i = 54; i < bytes.size(); i += 3)
+        bytes[i + 2] = (char)0xFF;
+    return bytes;
+}
+
 } // namespace file_test

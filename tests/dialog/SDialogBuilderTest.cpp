@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "../core/SFileTestSupport.h"
 #include "../window/PumpSupport.h"
 #include "SDialogEditor.h"
 #include "SFileMem.h"
@@ -264,25 +265,6 @@ int ThreadWindowCount()
     return count;
 }
 
-// A 16 x 16 24-bit bitmap file, all red.
-std::string RedBitmap()
-{
-    std::string bytes(54 + 16 * 16 * 3, '\0');
-    BITMAPFILEHEADER* file = (BITMAPFILEHEADER*)&bytes[0];
-    file->bfType = 0x4D42;
-    file->bfSize = (DWORD)bytes.size();
-    file->bfOffBits = 54;
-    BITMAPINFOHEADER* info = (BITMAPINFOHEADER*)&bytes[14];
-    info->biSize = 40;
-    info->biWidth = 16;
-    info->biHeight = 16;
-    info->biPlanes = 1;
-    info->biBitCount = 24;
-    for (size_t i = 54; i < bytes.size(); i += 3)
-        bytes[i + 2] = (char)0xFF;
-    return bytes;
-}
-
 bool IconAlive(HICON icon)
 {
     ICONINFO info = {};
@@ -301,7 +283,7 @@ TEST(SDialogBuilder, FailedBuildLeavesNoWindow)
 {
     BuilderInstalled installed;
     SResource pack;
-    SFileMem* packStream = Stream(Pack({{"icon.bmp", RedBitmap()}}));
+    SFileMem* packStream = Stream(Pack({{"icon.bmp", file_test::RedBitmapBytes()}}));
     ASSERT_TRUE(pack.OpenStream(packStream, 0));
     struct Case
     {
@@ -336,7 +318,7 @@ TEST(SDialogBuilder, DialogIconGoesWithTheWindow)
 {
     BuilderInstalled installed;
     SResource pack;
-    SFileMem* packStream = Stream(Pack({{"icon.bmp", RedBitmap()}}));
+    SFileMem* packStream = Stream(Pack({{"icon.bmp", file_test::RedBitmapBytes()}}));
     ASSERT_TRUE(pack.OpenStream(packStream, 0));
     std::string text =
         Description("DIALOG_ICON=icon.bmp\r\n", Section("BUTTON", 1, "OK", "10 10 80 25", "WS_VISIBLE "));
