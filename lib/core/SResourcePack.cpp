@@ -2,6 +2,8 @@
 #include "SChunkCoder.h"
 #include "SFilePath.h"
 
+#include <set>
+#include <string>
 #include <string.h>
 
 namespace
@@ -187,13 +189,21 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
         return false;
     bool allWritten = true;
     SChunkCoder coder;
+    std::set<std::string> readyFolders;
     for (int index = 0; index < names.GetCount(); index++)
     {
         SString name = names.GetAt(index);
         SString path = InsideFolder(folder, NormalizeName(name));
         SString parent = SPath(path).GetFolderPath();
         bool written = false;
-        if (disk.Exists(parent) || disk.CreateFolder(parent, true))
+        // Each folder is looked for once; entries of one folder seldom come together.
+        bool folderReady = readyFolders.count(std::string(parent)) != 0;
+        if (!folderReady && (disk.Exists(parent) || disk.CreateFolder(parent, true)))
+        {
+            readyFolders.insert(std::string(parent));
+            folderReady = true;
+        }
+        if (folderReady)
         {
             SFilePath file;
             if (file.Open(path, true, true, true))
