@@ -91,45 +91,54 @@ SString PUpdateInstall::MakeWorkFolder(SResource* pack, const char* purpose)
     return SString("");
 }
 
-bool PUpdateInstall::CreateParents(const SString& path)
+bool PUpdateInstall::CreateParents(const SString& base, const SString& path, std::set<std::string>* known,
+                                   SStringArray* made)
 {
     SString parent = SPath(path).GetFolderPath();
-    // Folders from the target down to the file's own folder, each made when missing.
-    int at = target.GetLength();
+    // Folders from the base down to the file's own folder, each made when missing.
+    int at = base.GetLength();
     while (at < parent.GetLength())
     {
         int next = parent.FindChar('\\', at);
         if (next < 0)
             next = parent.GetLength() - 1;
         SString folder = parent.Left(next);
-        if (!disk.IsFolder(folder))
+        at = next + 1;
+        if (known->count(std::string(folder)) != 0)
+            continue;
+        DWORD attributes = GetFileAttributesA(folder);
+        if (attributes == INVALID_FILE_ATTRIBUTES)
         {
             if (!CreateDirectoryA(folder, nullptr))
                 return false;
-            createdFolders.Add(folder);
+            if (made != nullptr)
+                made->Add(folder);
         }
-        at = next + 1;
+        else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        {
+            return false;
+        }
+        known->insert(std::string(folder));
     }
     return true;
 }
 
 bool PUpdateInstall::Replace(const SString& name)
 {
-    _PReplaced* entry = new _PReplaced;
-    entry->target = target + name;
-    SString fresh = staging + name;
-    if (disk.IsFolder(entry->target) || !CreateParents(entry->target))
-    {
-        delete entry;
+    SString path = target + name;
+    // One look tells a folder in the way, an old file to keep aside, or a new file.
+    DWORD attributes = GetFileAttributesA(path);
+    bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if ((exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) ||
+            !CreateParents(target, path, &targetFolders, &createdFolders))
         return false;
-    }
-    if (disk.Exists(entry->target))
+    _PReplaced* entry = new _PReplaced;
+    entry->target = path;
+    if (exists)
     {
         SString kept = keeping + name;
-        SString keptFolder = SPath(kept).GetFolderPath();
         // A file in use cannot be moved: it stays where it is, untouched.
-        if ((!disk.IsFolder(keptFolder) && !disk.CreateFolder(keptFolder, true)) ||
-                !MoveFileExA(entry->target, kept, 0))
+        if (!CreateParents(keeping, kept, &keptFolders, nullptr) || !MoveFileExA(path, kept, 0))
         {
             delete entry;
             return false;
@@ -137,7 +146,7 @@ bool PUpdateInstall::Replace(const SString& name)
         entry->kept = kept;
     }
     replaced.Add(entry);
-    return MoveFileExA(fresh, entry->target, 0) != FALSE;
+    return MoveFileExA(staging + name, path, 0) != FALSE;
 }
 
 void PUpdateInstall::RollBack()
@@ -172,6 +181,8 @@ bool PUpdateInstall::Install(SResource* pack, const char* targetFolder, SStringA
             failed->Add(targetFolder != nullptr ? targetFolder : "");
         return false;
     }
+    targetFolders.clear();
+    keptFolders.clear();
     // Unpacked on the target's own volume, the swap is a rename that cannot fail half way.
     staging = MakeWorkFolder(pack, "update");
     keeping = MakeWorkFolder(pack, "previous");

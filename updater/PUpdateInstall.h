@@ -2,6 +2,9 @@
 // Installs the entries of an update package into the program folder, all or nothing:
 // the files are unpacked beside the program's own, checked, then swapped in one by one
 // with every old file kept aside until the last new one is in place.
+#include <set>
+#include <string>
+
 #include "SArray.h"
 #include "SDisk.h"
 #include "SString.h"
@@ -31,8 +34,9 @@ public:
 private:
     // A new folder below the target, named so that no entry and no file uses it.
     SString MakeWorkFolder(SResource* pack, const char* purpose);
-    // Creates the missing folders of a path's parent chain, remembering each one made.
-    bool CreateParents(const SString& path);
+    // Creates the missing folders of a path's parent chain below base, remembering each
+    // one made (in made when given) and each one seen in known, so no folder is looked at twice.
+    bool CreateParents(const SString& base, const SString& path, std::set<std::string>* known, SStringArray* made);
     // Swaps entry index in; false when its old file cannot be moved aside or the new one in.
     bool Replace(const SString& name);
     // Puts every old file back and removes what was added, newest first.
@@ -51,4 +55,7 @@ private:
     SString keeping;
     SArray<_PReplaced*> replaced;
     SStringArray createdFolders;
+    // Folders below the target and below the keeping folder known to exist.
+    std::set<std::string> targetFolders;
+    std::set<std::string> keptFolders;
 };

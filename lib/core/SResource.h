@@ -91,7 +91,8 @@ private:
     // The extracted length of entry index of an open pack stream; -1 when unknown.
     int LengthIn(SFile* stream, int index);
     // Appends one entry of the base folder to out; false when its file cannot be read whole.
-    bool WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder);
+    // A compressed entry is coded into entry (reused from entry to entry) and written whole.
+    bool WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder, SFileMem* entry);
 
     SDisk disk;
     SString text;

@@ -2,6 +2,8 @@
 #include "SChunkCoder.h"
 #include "SFilePath.h"
 
+#include <set>
+#include <string>
 #include <string.h>
 
 namespace
@@ -25,7 +27,7 @@ SString InsideFolder(const SString& folder, const SString& name)
 }
 }
 
-bool SResource::WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder)
+bool SResource::WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder, SFileMem* entry)
 {
     SString path = base.GetFolderPath() + name;
     SFilePath file;
@@ -37,20 +39,21 @@ bool SResource::WriteEntry(SFile* out, const SString& name, bool compress, SChun
         return out->WriteU32((uint32_t)size) == 4 && out->WriteStringZ(name) == name.GetLength() + 1 &&
                out->CopyFrom(&file, size) == size;
     }
-    // The stream goes straight to out; its stored size, known only at its end, is
-    // written over a placeholder in front of the name afterwards.
-    int sizeAt = out->Tell();
-    if (out->WriteU32(0) != 4 || out->WriteStringZ(name) != name.GetLength() + 1)
+    // The entry is coded into memory first: its stored size then goes in front of its
+    // name at once, and the whole entry reaches out in one write instead of one per
+    // chunk header and a seek back to the size.
+    int nameLength = name.GetLength() + 1;
+    entry->Seek(0);
+    if (entry->WriteU32(0) != 4 || entry->WriteStringZ(name) != nameLength)
         return false;
-    int stored = file.WriteCompressed(out, size, 0, coder);
+    int stored = file.WriteCompressed(entry, size, 0, coder);
     // A file that changed size while it was read would not come back whole.
     if (stored < 4 || file.Tell() != size)
         return false;
-    int end = out->Tell();
-    if (end - sizeAt != 4 + name.GetLength() + 1 + stored || out->Seek(sizeAt) != sizeAt)
+    int length = 4 + nameLength + stored;
+    if (entry->Tell() != length || entry->Seek(0) != 0 || entry->WriteU32((uint32_t)stored) != 4)
         return false;
-    // A stream that only appends would put the size behind the entry instead.
-    return out->WriteU32((uint32_t)stored) == 4 && out->Tell() == sizeAt + 4 && out->Seek(end) == end;
+    return out->Write(entry->GetBuffer(), length) == length;
 }
 
 bool SResource::Write(SFile* out, bool compress, SString* failedName)
@@ -62,11 +65,12 @@ bool SResource::Write(SFile* out, bool compress, SString* failedName)
     if (out->WriteText("SRES", 4) != 4 || out->WriteU32(compress ? 1 : 0) != 4)
         return false;
     SChunkCoder coder;
+    SFileMem entry;
     for (int index = 0; index < names.GetCount(); index++)
     {
         SString name = names.GetAt(index);
         // A listed file that cannot be read would be missing from the installation it builds.
-        if (!WriteEntry(out, name, compress, &coder))
+        if (!WriteEntry(out, name, compress, &coder, &entry))
         {
             if (failedName != nullptr)
                 *failedName = name;
@@ -187,13 +191,21 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
         return false;
     bool allWritten = true;
     SChunkCoder coder;
+    std::set<std::string> readyFolders;
     for (int index = 0; index < names.GetCount(); index++)
     {
         SString name = names.GetAt(index);
         SString path = InsideFolder(folder, NormalizeName(name));
         SString parent = SPath(path).GetFolderPath();
         bool written = false;
-        if (disk.Exists(parent) || disk.CreateFolder(parent, true))
+        // Each folder is looked for once; entries of one folder seldom come together.
+        bool folderReady = readyFolders.count(std::string(parent)) != 0;
+        if (!folderReady && (disk.Exists(parent) || disk.CreateFolder(parent, true)))
+        {
+            readyFolders.insert(std::string(parent));
+            folderReady = true;
+        }
+        if (folderReady)
         {
             SFilePath file;
             if (file.Open(path, true, true, true))

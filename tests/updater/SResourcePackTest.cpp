@@ -104,22 +104,34 @@ TEST(SResourcePack, CompressedPackIsTheSameInMemoryAndInAFile)
         ASSERT_TRUE(pack.SetBaseFolder(source.path.c_str()));
         for (const std::string& name : names)
             ASSERT_TRUE(pack.AddFile(name.c_str(), 0)) << name;
-        ScratchFolder output;
-        std::string prefix = "other bytes in front";
-        SFilePath file;
-        ASSERT_TRUE(file.Open((output.path + "pack.bin").c_str(), true, true, true));
-        ASSERT_EQ(file.WriteText(prefix.c_str()), (int)prefix.size());
-        ASSERT_TRUE(pack.Write(&file, true)) << c.what;
-        file.Close();
-        EXPECT_EQ(output.Get("pack.bin"), prefix + expected) << c.what;
+        // A file opened only to append takes the pack too: no entry needs a seek back.
+        for (bool appendOnly : {false, true})
+        {
+            ScratchFolder output;
+            std::string prefix = "other bytes in front";
+            SFilePath file;
+            if (appendOnly)
+            {
+                ASSERT_TRUE(output.Put("pack.bin", prefix));
+                ASSERT_TRUE(file.Open((output.path + "pack.bin").c_str(), true, false, false));
+            }
+            else
+            {
+                ASSERT_TRUE(file.Open((output.path + "pack.bin").c_str(), true, true, true));
+                ASSERT_EQ(file.WriteText(prefix.c_str()), (int)prefix.size());
+            }
+            ASSERT_TRUE(pack.Write(&file, true)) << c.what << " " << appendOnly;
+            file.Close();
+            EXPECT_EQ(output.Get("pack.bin"), prefix + expected) << c.what << " " << appendOnly;
 
-        SResource opened;
-        ASSERT_TRUE(opened.Open((output.path + "pack.bin").c_str(), (int)prefix.size())) << c.what;
-        ASSERT_EQ(opened.GetCount(), (int)c.entries.size()) << c.what;
-        SStringArray failed;
-        ASSERT_TRUE(opened.ExtractAll(output.path.c_str(), &failed)) << c.what;
-        for (const Entry& entry : c.entries)
-            EXPECT_EQ(output.Get(entry.first), entry.second) << c.what << " " << entry.first;
+            SResource opened;
+            ASSERT_TRUE(opened.Open((output.path + "pack.bin").c_str(), (int)prefix.size())) << c.what;
+            ASSERT_EQ(opened.GetCount(), (int)c.entries.size()) << c.what;
+            SStringArray failed;
+            ASSERT_TRUE(opened.ExtractAll(output.path.c_str(), &failed)) << c.what;
+            for (const Entry& entry : c.entries)
+                EXPECT_EQ(output.Get(entry.first), entry.second) << c.what << " " << entry.first;
+        }
     }
 }
 
