@@ -5,18 +5,24 @@
 #include "SDisk.h"
 #include "SPath.h"
 
+#include <string.h>
+
+#include <iterator>
+#include <vector>
+
 namespace
 {
-const char* const kSongPatterns[] = {"*.mp3", "*.wma"};
-const char* const kVideoPatterns[] = {"*.mpg", "*.mpeg", "*.avi", "*.wmv"};
-const char* const kPicturePatterns[] = {"*.jpg", "*.jpeg"};
-const char* const kSongRadio = "*.wax";
-const char* const kVideoRadio = "*.wvx";
+const char* const kSongExtensions[] = {".mp3", ".wma"};
+const char* const kVideoExtensions[] = {".mpg", ".mpeg", ".avi", ".wmv"};
+const char* const kPictureExtensions[] = {".jpg", ".jpeg"};
+const char* const kSongRadio = ".wax";
+const char* const kVideoRadio = ".wvx";
 
-void AddMatches(SDisk& disk, SStringArray* list, const SString& folder, const char* pattern, bool recursive)
+// Whether the name ends with the extension (with its dot), ignoring case.
+bool HasExtension(const char* name, size_t length, const char* extension)
 {
-    int flags = SDisk::SearchFiles | SDisk::SearchSkipHidden | (recursive ? SDisk::SearchRecurse : 0);
-    disk.Search(list, folder + pattern, flags);
+    const size_t size = strlen(extension);
+    return length >= size && _stricmp(name + length - size, extension) == 0;
 }
 
 // The side files of folder F (its path without the separator) that exist: the cover
@@ -85,21 +91,40 @@ int PPlayQueue::CollectFiles(SStringArray* out, const char* folder, bool recursi
     SString base = folder;
     if (base.Right(1) != "\\" && base.Right(1) != "/")
         base += "\\";
-    SStringArray list;
-    list.AddFlags(0x10000);
+    // One listing of the folder (a search per extension would read it once per kind).
+    std::vector<const char*> extensions;
     if (songs)
     {
-        for (const char* pattern : kSongPatterns)
-            AddMatches(disk, &list, base, pattern, recursive);
+        extensions.insert(extensions.end(), std::begin(kSongExtensions), std::end(kSongExtensions));
         if (!excludeRadios)
-            AddMatches(disk, &list, base, kSongRadio, recursive);
+            extensions.push_back(kSongRadio);
     }
     if (videos)
     {
-        for (const char* pattern : kVideoPatterns)
-            AddMatches(disk, &list, base, pattern, recursive);
+        extensions.insert(extensions.end(), std::begin(kVideoExtensions), std::end(kVideoExtensions));
         if (!excludeRadios)
-            AddMatches(disk, &list, base, kVideoRadio, recursive);
+            extensions.push_back(kVideoRadio);
+    }
+    if (pictures)
+        extensions.insert(extensions.end(), std::begin(kPictureExtensions), std::end(kPictureExtensions));
+    SStringArray list;
+    list.AddFlags(0x10000);
+    if (!extensions.empty())
+    {
+        SStringArray all;
+        disk.Search(&all, base + "*",
+                    SDisk::SearchFiles | SDisk::SearchSkipHidden | (recursive ? SDisk::SearchRecurse : 0));
+        for (int i = 0; i < all.GetCount(); i++)
+        {
+            const SString* path = all.GetString(i);
+            const size_t length = (size_t)path->GetLength();
+            for (const char* extension : extensions)
+                if (HasExtension(*path, length, extension))
+                {
+                    list.Add(*path);
+                    break;
+                }
+        }
     }
     if (sideFiles)
     {
@@ -110,9 +135,6 @@ int PPlayQueue::CollectFiles(SStringArray* out, const char* folder, bool recursi
         for (int i = 0; i < folders.GetCount(); i++)
             AddSideFiles(disk, &list, folders.GetAt(i));
     }
-    if (pictures)
-        for (const char* pattern : kPicturePatterns)
-            AddMatches(disk, &list, base, pattern, recursive);
     list.Sort();
     for (int i = 0; i < list.GetCount(); i++)
         out->Add(list.GetAt(i));

@@ -291,8 +291,10 @@ int SDisk::SearchWildcard(SStringArray* out, const SString& folderPart, const SS
                           bool files, int flags, int* fileCount, int* folderCount)
 {
     WIN32_FIND_DATAA data;
+    // "*" and "*.*" match every name: the folder is read once, not a second time for the candidates.
+    const bool everyName = namePart == "*" || namePart == "*.*";
     std::set<std::string> candidates;
-    {
+    if (!everyName) {
         FindHandle find(folderPart + namePart, &data);
         if (find.IsValid()) {
             do {
@@ -302,7 +304,7 @@ int SDisk::SearchWildcard(SStringArray* out, const SString& folderPart, const SS
         }
     }
     bool recurse = (flags & SearchRecurse) != 0;
-    if (candidates.empty() && !recurse)
+    if (!everyName && candidates.empty() && !recurse)
         return 0;
 
     FindHandle all(folderPart + "*.*", &data);
@@ -312,7 +314,7 @@ int SDisk::SearchWildcard(SStringArray* out, const SString& folderPart, const SS
     do {
         if (IsSkipped(data, flags))
             continue;
-        bool candidate = candidates.erase(data.cFileName) > 0;
+        bool candidate = everyName || candidates.erase(data.cFileName) > 0;
         SString path = folderPart + data.cFileName;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (candidate && folders && PassesFolderFilters(path, flags)) {

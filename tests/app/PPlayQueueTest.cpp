@@ -274,7 +274,9 @@ protected:
         Remove(root);
         for (const char* name : {"b.MP3", "a.wma", "c.wax", "d.avi", "e.wvx", "f.jpg", "g.JPEG", "h.png", "i.wav",
                                  "Sub\\s.mp3", "Sub\\t.mpg", "Sub.png", "Sub.jpg", "Sub.txt", "Sub.htm",
-                                 "Sub\\Deep\\u.mp3", "Sub\\Deep.mht", "Sub\\Deep.htm", ".hidden.mp3"})
+                                 "Sub\\Deep\\u.mp3", "Sub\\Deep.mht", "Sub\\Deep.htm", ".hidden.mp3",
+                                 // Longer extensions than a media kind's are no media of that kind.
+                                 "j.mp3x", "k.jpgx", "Sub\\v.wmvx", "l.mp", "mp3"})
             Write(root + name);
         SetFileAttributesA(root + ".hidden.mp3", FILE_ATTRIBUTE_HIDDEN);
     }

@@ -292,8 +292,8 @@ int main(int argc, char** argv)
         SendMessageA(plain, WM_SETREDRAW, TRUE, 0);
         UpdateWindow(plain);
     });
-    printf("  %d files listed\n", listed);
-    BenchReport("listing a folder of 5,000 files", listing, "bare listing into a LISTBOX", bareList);
+    printf("  %d files listed; the list is owner-drawn, the bare LISTBOX holds strings\n", listed);
+    BenchReport("listing a folder of 5,000 files", listing, "bare LISTBOX fill (strings)", bareList);
     DestroyWindow(plain);
     list.Destroy();
     window.Destroy();
