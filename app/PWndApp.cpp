@@ -133,7 +133,6 @@ LRESULT PWndApp::OnCreated()
     m_menuImages.Create(16, 16, ILC_COLOR32);
     for (int id : kMenuImages)
         m_menuImages.AddResource(id, "BINARY");
-    BuildTrayMenu(&m_trayMenu, GetHandle(), m_menuImages.GetHandle());
     m_sendToMenu.CreatePopup(GetHandle());
     m_folderMenu.SetImageList(m_menuImages.GetHandle());
     m_fileMenu.SetImageList(m_menuImages.GetHandle());
@@ -147,10 +146,6 @@ LRESULT PWndApp::OnCreated()
     m_fileMenu.InsertSeparator();
     m_fileMenu.InsertItem(34, "Delete");
     m_spareMenu.CreatePopup(GetHandle());
-
-    // Notification-area icon.
-    HICON trayIcon = (HICON)LoadImageA(GetInstance(), MAKEINTRESOURCEA(108), IMAGE_ICON, 16, 16, 0);
-    m_trayIcon.Create(GetHandle(), trayIcon, kProductName, true);
 
     // Control bar and toolbar.
     m_controlBar.Create(WS_VISIBLE, 0, GetHandle(), ID_CONTROLBAR);
@@ -168,14 +163,13 @@ LRESULT PWndApp::OnCreated()
     LayoutStatusBar();
     m_statusBar.SetText(0, "");
 
-    PStartupPhases::Mark("  menus, tray icon, bars");
+    PStartupPhases::Mark("  menus, bars");
     // Panes.
     RECT free;
     GetFreeClientRect(&free);
     RECT rect = {free.left, free.top, free.right, free.top + 65};
     m_playPane.CreateChild("", WS_VISIBLE, 0, &rect, GetHandle());
     m_playPane.SetAnchor(4);
-    m_dockedBar.Create();
 
     rect = {free.left, free.top + 65, free.right, free.bottom};
     m_outerSplitter.Create(WS_VISIBLE, 0, &rect, GetHandle());
@@ -316,7 +310,26 @@ LRESULT PWndApp::OnCreated()
         m_webView.ShowWindow(SW_SHOW);
         m_webView.Navigate(m_welcomePage, "");
     }
+    SetTimer(kStartupRestTimer, USER_TIMER_MINIMUM);
     return 0;
+}
+
+void PWndApp::CompleteStartup()
+{
+    KillTimer(kStartupRestTimer);
+    if (m_trayIcon.GetHandle())
+        return;
+    BuildTrayMenu(&m_trayMenu, GetHandle(), m_menuImages.GetHandle());
+    HICON trayIcon = (HICON)LoadImageA(GetInstance(), MAKEINTRESOURCEA(108), IMAGE_ICON, 16, 16, 0);
+    m_trayIcon.Create(GetHandle(), trayIcon, kProductName, true);
+    CreateDockedBar();
+    PStartupPhases::Mark("  tray icon, docked bar (after the first paint)");
+}
+
+void PWndApp::CreateDockedBar()
+{
+    if (!m_dockedBar.GetHandle())
+        m_dockedBar.Create();
 }
 
 void PWndApp::AnnounceHandle()
@@ -493,8 +506,10 @@ bool PWndApp::LoadSettings(bool firstLoad)
 
 void PWndApp::ApplyTaskbar()
 {
-    m_dockedBar.ApplyDocking(SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "Taskbar"),
-                             (COLORREF)SRegistry::ReadInt(HKEY_CURRENT_USER, kSettingsKey, "TaskbarColor"));
+    const bool wanted = SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "Taskbar");
+    if (wanted)
+        CreateDockedBar();
+    m_dockedBar.ApplyDocking(wanted, (COLORREF)SRegistry::ReadInt(HKEY_CURRENT_USER, kSettingsKey, "TaskbarColor"));
 }
 
 void PWndApp::SaveSettings()

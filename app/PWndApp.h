@@ -59,6 +59,9 @@ const UINT WM_P_REMOTE = WM_APP + 500;
 const WPARAM kRemoteTag = 500;
 // The timer that adds the folder-list items of a large folder.
 const UINT_PTR kFolderFillTimer = 201;
+// The timer that completes the start-up once the first paint is done: a timer's
+// message comes only when no window of the thread waits for its paint.
+const UINT_PTR kStartupRestTimer = 202;
 
 // Child window ids.
 enum
@@ -289,6 +292,11 @@ private:
     LRESULT OnWebRequest(const COPYDATASTRUCT* data);
     void AfterCoverChange();
     void ApplyTaskbar();
+    // The hidden docked bar, created on first need.
+    void CreateDockedBar();
+    // What the first paint does not show: the notification-area icon, its menu and
+    // the docked bar.
+    void CompleteStartup();
     static SString ReadSetting(const char* name);
 
     // Members in construction order.

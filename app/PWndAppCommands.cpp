@@ -89,6 +89,11 @@ LRESULT PWndApp::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
             RippleStep();
             return 0;
         }
+        if (wParam == kStartupRestTimer)
+        {
+            CompleteStartup();
+            return 0;
+        }
         if (wParam == kFolderFillTimer)
         {
             if (FillFolderItems(0, 30))

@@ -143,6 +143,8 @@ void PWndTask::OnCreated()
     CreatePart(m_artist, IdArtist, q - 3 * t - 20, q - 2 * t - 20, WS_VISIBLE | WS_DISABLED, WS_EX_STATICEDGE,
                true);
     CreatePart(m_totals, 0, 0, q - 3 * t - 20, WS_VISIBLE, WS_EX_STATICEDGE, false);
+    if (!m_totalsText.IsEmpty())
+        SetScrollingText(m_totals, m_totalsText);
 
     SetMedia(nullptr, 0, 0);
 }
@@ -241,9 +243,10 @@ void PWndTask::EnablePlayButtons(bool enable)
 
 void PWndTask::SetTotalsText(const char* text)
 {
+    m_totalsText = text ? text : "";
     if (!GetHandle())
         return;
-    SetScrollingText(m_totals, text ? text : "");
+    SetScrollingText(m_totals, m_totalsText);
 }
 
 void PWndTask::SetMedia(SMediaPlayerCtrl* player, int trackNumber, int queueCount)

@@ -52,7 +52,7 @@ public:
     void EnableTrackButtons(bool enable);
     // Pause and stop (only while shown).
     void EnablePlayButtons(bool enable);
-    // The library totals, scrolling when they do not fit.
+    // The library totals, scrolling when they do not fit; kept for a bar created later.
     void SetTotalsText(const char* text);
     // The medium playing (null: stopped); only while shown, except stopping.
     void SetMedia(SMediaPlayerCtrl* player, int trackNumber, int queueCount);
@@ -116,6 +116,8 @@ private:
     // Previous, next, pause, stop: the enabled and the disabled look of each.
     SImage m_buttonImages[8];
     SPath m_path;
+    // The totals last given: the bar may be created after they are counted.
+    SString m_totalsText;
     int m_kindShown;
     unsigned m_elapsedColor;
 };

@@ -306,6 +306,34 @@ TEST_F(PWndTaskTest, ButtonsSteerTheQueue)
     bar.SetShown(false);
 }
 
+// The main window creates the bar only after its first paint, so totals counted
+// before then must still appear on the bar once it exists.
+TEST(PWndTaskTotals, TotalsGivenBeforeCreationShowOnceCreated)
+{
+    struct Case
+    {
+        const char* before;
+        const char* after; // null: nothing given after creation
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"12 songs, 3 videos", nullptr, "12 songs, 3 videos"},
+        {"12 songs", "13 songs", "13 songs"},
+        {"", nullptr, ""},
+        {nullptr, "1 radio", "1 radio"},
+    };
+    for (const Case& c : cases)
+    {
+        PWndTask bar;
+        if (c.before)
+            bar.SetTotalsText(c.before);
+        ASSERT_TRUE(bar.Create());
+        if (c.after)
+            bar.SetTotalsText(c.after);
+        EXPECT_STREQ(c.shown, (const char*)bar.GetTotals().GetText()) << (c.before ? c.before : "(none)");
+    }
+}
+
 // Docked on the bottom edge of the work area, undocked again; a bar whose registration
 // the shell refuses stays hidden and undocked but still takes the colour.
 TEST_F(PWndTaskTest, DocksOnTheBottomEdgeAndUndocks)
