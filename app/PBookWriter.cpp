@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "SDisk.h"
+#include "SFilePath.h"
 #include "SRound.h"
 
 namespace
@@ -63,14 +64,8 @@ bool LoadImageFile(SImage* image, const char* path)
 
 bool SaveImageFile(const SImage& image, const char* path, int format)
 {
-    SFilePath file;
-    if (!file.Open(path, true, true, false))
-        return false;
-    bool saved = image.Save(&file, format);
-    file.Close();
-    if (!saved)
-        SDisk().DeleteFile(path);
-    return saved;
+    SFileAtomic file;
+    return file.Open(path) && image.Save(file.GetFile(), format) && file.Commit();
 }
 } // namespace
 
@@ -184,7 +179,9 @@ void PBookWriter::PutLine(const char* text)
 
 bool PBookWriter::Flush()
 {
-    if (m_buffer.GetLength() > 0 && m_page.Write(m_buffer.GetBuffer(), m_buffer.GetLength()) != m_buffer.GetLength())
+    SFile* page = m_page.GetFile();
+    const int length = m_buffer.GetLength();
+    if (length > 0 && (!page || page->Write(m_buffer.GetBuffer(), length) != length))
         m_writeFailed = true;
     m_buffer.Empty();
     return !m_writeFailed;
@@ -303,7 +300,8 @@ bool PBookWriter::Write(const char* rootFolder, const char* bookPath, bool withI
     SStringArray folders;
     ListFolders(&folders, m_root);
 
-    if (!m_page.Open(bookPath, true, true, false))
+    // The old book stays whole until the new page is written to its end.
+    if (!m_page.Open(bookPath))
         return false;
     PutLine("<html>");
     PutLine("<head>");
@@ -388,7 +386,10 @@ bool PBookWriter::Write(const char* rootFolder, const char* bookPath, bool withI
     }
     PutLine("</body>");
     PutLine("</html>");
-    bool written = Flush();
-    m_page.Close();
-    return written;
+    if (!Flush())
+    {
+        m_page.Abandon();
+        return false;
+    }
+    return m_page.Commit();
 }

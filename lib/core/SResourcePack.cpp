@@ -1,5 +1,6 @@
 #include "SResource.h"
 #include "SChunkCoder.h"
+#include "SFileAtomic.h"
 #include "SFilePath.h"
 
 #include <set>
@@ -205,17 +206,13 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
             readyFolders.insert(std::string(parent));
             folderReady = true;
         }
-        if (folderReady)
+        // Half an entry is no file of the package, and a file of that name already in
+        // the folder keeps its content unless the whole entry came out.
+        SFileAtomic file;
+        if (folderReady && file.Open(path))
         {
-            SFilePath file;
-            if (file.Open(path, true, true, true))
-            {
-                written = looseFiles ? Extract(&file, name, true) : ExtractFrom(stream, index, &file, &coder);
-                file.Close();
-                // Half an entry is no file of the package.
-                if (!written)
-                    disk.DeleteFile(path);
-            }
+            SFile* out = file.GetFile();
+            written = (looseFiles ? Extract(out, name, true) : ExtractFrom(stream, index, out, &coder)) && file.Commit();
         }
         if (!written)
         {
