@@ -62,10 +62,25 @@ bool LoadImageFile(SImage* image, const char* path)
     return file.Open(path, false, false, true, true) && image->Load(&file);
 }
 
+// The book's pictures are new files (the old ones are deleted first): written in
+// place, without the temporary file that a replacement needs, and deleted again
+// when they cannot be written whole.
+bool WriteNewFile(const char* path, const SFileMem& bytes)
+{
+    SFilePath file;
+    if (bytes.GetSize() <= 0 || !file.Open(path, true, true, false))
+        return false;
+    const bool written = file.Write(bytes.GetBuffer(), bytes.GetSize()) == bytes.GetSize() && file.Flush(false);
+    file.Close();
+    if (!written)
+        SDisk().DeleteFile(path);
+    return written;
+}
+
 bool SaveImageFile(const SImage& image, const char* path, int format)
 {
-    SFileAtomic file;
-    return file.Open(path) && image.Save(file.GetFile(), format) && file.Commit();
+    SFileMem bytes;
+    return bytes.Allocate(0) && image.Save(&bytes, format) && WriteNewFile(path, bytes);
 }
 } // namespace
 
@@ -221,7 +236,7 @@ bool PBookWriter::WriteCover(const SString& folder, const SString& name, const S
     }
     if (m_defaultJpeg.GetSize() <= 0)
         return false;
-    return m_defaultJpeg.SaveToFile(target);
+    return WriteNewFile(target, m_defaultJpeg);
 }
 
 bool PBookWriter::MakeNameStrip(SImage* strip, const char* name, BYTE red, BYTE green, BYTE blue)
