@@ -1,8 +1,8 @@
 #include "PDescriptionPage.h"
 
 #include "SDisk.h"
-#include "SFileMem.h"
 #include "SFileAtomic.h"
+#include "SFileMem.h"
 
 namespace
 {

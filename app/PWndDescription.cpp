@@ -4,8 +4,8 @@
 
 #include "PWndApp.h"
 #include "SControl.h"
-#include "SFileMem.h"
 #include "SFileAtomic.h"
+#include "SFileMem.h"
 #include "SFilePath.h"
 #include "SImage.h"
 #include "SLibrary.h"
