@@ -295,7 +295,7 @@ def library_book(h):
         with zipfile.ZipFile(os.path.join(keep, archives[0])) as archive:
             h.check(archive.testzip() is None, "book: the archive reads back")
             names = sorted(entry.filename for entry in archive.infolist())
-            wanted = sorted(["Book.htm"] + ["Book\\book%d.%s" % (n, e) for n in range(7) for e in ("jpg", "png")])
+            wanted = sorted(["Book.htm"] + ["Book/book%d.%s" % (n, e) for n in range(7) for e in ("jpg", "png")])
             h.check(names == wanted, "book: archive entries (%r)" % names)
             h.check(archive.read("Book.htm") == page, "book: the archived page is the page")
     h.close(proc)
