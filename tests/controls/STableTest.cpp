@@ -744,3 +744,140 @@ TEST(STable, ListsMadeOnFirstUseKeepEveryTextInItsRow)
         }
     }
 }
+
+// A loaded value is found from an offset kept for every sixteenth value of its row:
+// values on both sides of those offsets, in rows shorter and longer than the first,
+// must read back, survive row edits, save and leave with a taken column as written.
+TEST(STable, WideCsvRowsKeepEveryValue)
+{
+    const int kColumns = 40;
+    // Values held by each record after the first, which holds all 40; past 40 they are dropped.
+    const int heldByRow[] = {1, 15, 16, 17, 31, 32, 33, 39, 40, 41, 57};
+    // Every fifth value is quoted and holds a separator, a doubled quote and a line break.
+    auto value = [](int row, int column) {
+        std::string text = "v" + std::to_string(row) + "." + std::to_string(column);
+        return column % 5 == 4 ? text + ",\"q\"\r\n" : text;
+    };
+    std::string csv;
+    Model model;
+    for (int r = 0; r <= (int)(sizeof(heldByRow) / sizeof(heldByRow[0])); r++)
+    {
+        int held = r == 0 ? kColumns : heldByRow[r - 1];
+        model.emplace_back((size_t)kColumns);
+        for (int c = 0; c < held; c++)
+        {
+            std::string text = value(r, c);
+            csv += c ? "," : "";
+            csv += c % 5 == 4 ? "\"" + std::string(text).replace(text.find('"'), 3, "\"\"q\"\"") + "\"" : text;
+            if (c < kColumns)
+                model.back()[(size_t)c] = text;
+        }
+        csv += "\r\n";
+    }
+    auto check = [&](STable& table, const std::string& what) {
+        ASSERT_EQ(kColumns, table.GetColumnCount()) << what;
+        ASSERT_EQ((int)model.size(), table.GetRowCount()) << what;
+        std::string saved;
+        for (const auto& row : model)
+        {
+            for (int c = 0; c < kColumns; c++)
+            {
+                const std::string& text = row[(size_t)c];
+                saved += c ? "," : "";
+                if (text.find('"') == std::string::npos)
+                    saved += text;
+                else
+                    saved += "\"" + std::string(text).replace(text.find('"'), 3, "\"\"q\"\"") + "\"";
+            }
+            saved += "\r\n";
+        }
+        EXPECT_EQ(saved, Saved(table, true)) << what;
+        for (size_t r = 0; r < model.size(); r++)
+            for (int c = 0; c < kColumns; c++)
+                EXPECT_TRUE(model[r][(size_t)c] == (const char*)*table.GetCell((int)r, c))
+                    << what << " at " << r << "," << c;
+    };
+    SFileMem file;
+    Fill(file, csv);
+    STable table;
+    ASSERT_TRUE(table.LoadTable(&file, false, false, true));
+    check(table, "loaded");
+
+    // The same edits on a table whose cells were read and on one whose were not.
+    Fill(file, csv);
+    STable unread;
+    ASSERT_TRUE(unread.LoadTable(&file, false, false, true));
+    for (STable* edited : {&table, &unread})
+    {
+        edited->InsertRow(3);
+        edited->SetCell(3, "20", "new");
+        edited->DeleteRows(5, 2);
+    }
+    model.insert(model.begin() + 3, std::vector<std::string>((size_t)kColumns));
+    model[3][20] = "new";
+    model.erase(model.begin() + 5, model.begin() + 7);
+    check(table, "edited");
+    STable reloaded;
+    Fill(file, Saved(table, false));
+    ASSERT_TRUE(reloaded.LoadTable(&file, false, false, false));
+    check(reloaded, "edited, through the table text");
+
+    // A taken column carries its loaded values, which its null slots stand for.
+    for (int column : {33, 16, 0})
+    {
+        STable::_SField* field = unread.TakeColumn(IntToString(column));
+        ASSERT_NE(nullptr, field);
+        ASSERT_EQ((int)model.size(), field->cellValues.GetCount());
+        for (size_t r = 0; r < model.size(); r++)
+        {
+            const SString* slot = field->cellValues.GetString((int)r);
+            ASSERT_TRUE(slot || r < field->packedStarts.size()) << column << " at " << r;
+            const char* text = slot ? (const char*)*slot : field->packedValues.data() + field->packedStarts[r];
+            EXPECT_TRUE(model[r][(size_t)column] == text) << column << " at " << r;
+        }
+        delete field;
+        for (auto& row : model)
+            row.erase(row.begin() + column);
+    }
+    ASSERT_EQ(kColumns - 3, unread.GetColumnCount());
+    for (size_t r = 0; r < model.size(); r++)
+        for (int c = 0; c < kColumns - 3; c++)
+            EXPECT_TRUE(model[r][(size_t)c] == (const char*)*unread.GetCell((int)r, c))
+                << "taken, at " << r << "," << c;
+}
+
+// The reader takes the stream from where it stands, and a first record with more
+// fields than a table may have columns fails and leaves the table as it was.
+TEST(STable, CsvReadsTheRestOfTheStreamWithinTheColumnLimit)
+{
+    struct Case
+    {
+        const char* what;
+        std::string skipped; // read before the table
+        std::string bytes;
+        bool loads;
+        int columns;
+        int rows;
+        const char* first; // the first cell after the load
+    };
+    const std::string widest(STable::kMaxColumns - 1, ',');
+    const Case cases[] = {
+        {"after a prefix", "ignored,x\r\n", "a,b\r\nc,d\r\n", true, 2, 2, "a"},
+        {"prefix ending inside a quote", "\"open", "a\",b\r\n", true, 2, 1, "a\""},
+        {"as many fields as columns allowed", "", widest + "\r\n1\r\n", true, STable::kMaxColumns, 2, ""},
+        {"one field too many", "", widest + ",\r\n1\r\n", false, 2, 3, "plain"},
+        {"too many in a later record only", "", "1\r\n" + widest + ",\r\n", true, 1, 2, "1"},
+    };
+    for (const Case& c : cases)
+    {
+        STable table;
+        BuildSample(table);
+        SFileMem file;
+        Fill(file, c.skipped + c.bytes);
+        file.Seek((int)c.skipped.size());
+        EXPECT_EQ(c.loads, table.LoadTable(&file, false, false, true)) << c.what;
+        EXPECT_EQ(c.columns, table.GetColumnCount()) << c.what;
+        EXPECT_EQ(c.rows, table.GetRowCount()) << c.what;
+        EXPECT_EQ(SString(c.first), *table.GetCell(0, 0)) << c.what;
+    }
+}
