@@ -1,9 +1,12 @@
 #pragma once
-// The values of comma-separated text as it was read: the text itself, unquoted in
-// place into zero-terminated values that follow each other row by row, and a few
-// offsets per row. Reading a long text costs little more than reading its lines,
-// and a value is found by skipping at most a few values of its row. The table
+// The values of comma-separated text as they were read: unquoted, zero-terminated,
+// following each other row by row in blocks of a few hundred kilobytes, with a few
+// offsets per row. Reading a long text costs little more than reading its lines, and
+// a value is found by skipping at most a few values of its row. The blocks stay below
+// the size that the heap hands to the system and back, so the memory of a table freed
+// is used again by the next one instead of being asked anew, page by page. The table
 // keeps its loaded values here until a cell is first asked for.
+#include <stddef.h>
 #include <stdint.h>
 
 #include <memory>
@@ -32,18 +35,15 @@ public:
     // Exchanges the whole content with other.
     void Swap(SCsvRows& other);
 
-    // True when there are no rows.
-    bool IsEmpty() const { return m_rowCount == 0; }
     int GetRowCount() const { return m_rowCount; }
     // Fields of the first record.
     int GetColumnCount() const { return m_columnCount; }
     // Bytes the values take, their zeros included.
-    size_t GetTextSize() const { return m_textSize; }
+    size_t GetTextSize() const;
     // The value of a cell; "" for a field its record lacked, a row inserted since the
     // read, or a cell outside the content.
     const char* GetValue(int row, int column) const;
-    // The values of one row, columns 0 to the column count, into values (that many
-    // entries); one walk along the row.
+    // The values of one row into values, which has an entry per column; one walk along the row.
     void GetRowValues(int row, const char** values) const;
 
     // Inserts a row of empty values at index (0 to the row count).
@@ -55,13 +55,26 @@ private:
     // Values per offset kept: a value is at most this many values away from its offset.
     static const int kValuesPerOffset = 16;
 
-    // Per row m_stride entries: the count of values the row holds, then the offset of
-    // every kValuesPerOffset-th value from the start of m_text.
-    const uint32_t* RowEntry(int row) const { return m_rows.data() + (size_t)row * m_stride; }
+    // Consecutive rows and their values.
+    struct Block
+    {
+        std::unique_ptr<char[]> text; // the values; null for a block of inserted rows only
+        size_t size = 0;              // bytes of text in use
+        // Per row m_stride entries: the count of values the row holds, then the offset in
+        // text of every kValuesPerOffset-th value.
+        std::vector<uint32_t> rows;
+    };
+    class Reader;
 
-    std::unique_ptr<char[]> m_text;
-    size_t m_textSize = 0;
-    std::vector<uint32_t> m_rows;
+    // The entry of a row (which must be in the content) and the block that holds it.
+    const uint32_t* RowEntry(int row, const Block** block) const;
+    // Index of the block that holds row; the last block for the row count.
+    size_t FindBlock(int row) const;
+    // Sets every block's first row from the row counts, dropping the blocks left without rows.
+    void CountRows();
+
+    std::vector<Block> m_blocks;
+    std::vector<int> m_firstRows; // per block, the index of its first row
     size_t m_stride = 1;
     int m_rowCount = 0;
     int m_columnCount = 0;

@@ -881,3 +881,63 @@ TEST(STable, CsvReadsTheRestOfTheStreamWithinTheColumnLimit)
         EXPECT_EQ(SString(c.first), *table.GetCell(0, 0)) << c.what;
     }
 }
+
+// A long text is kept in several blocks of a few hundred kilobytes: rows inserted and
+// deleted across them, and a record longer than a block, must keep every value in its row.
+TEST(STable, LongCsvKeepsEveryValueAcrossItsBlocks)
+{
+    const int kRows = 30000;
+    std::string csv;
+    Model loaded;
+    for (int r = 0; r < kRows; r++)
+    {
+        std::vector<std::string> row = {"row " + std::to_string(r), std::string((size_t)(r % 50), 'x'),
+                                        std::to_string(r * 7)};
+        if (r == 12345)
+            row[1] = std::string(300000, 'L');
+        // Quoted values, short records and empty lines along the way.
+        csv += r % 10 == 0 ? "\"" + row[0] + "\"" : row[0];
+        csv += "," + row[1];
+        if (r % 3 == 1)
+            row[2].clear();
+        else
+            csv += "," + row[2];
+        csv += r % 7 == 0 ? "\n\r\n" : "\r\n";
+        loaded.push_back(row);
+    }
+    struct Case
+    {
+        const char* what;
+        std::vector<Edit> edits;
+    };
+    const Case cases[] = {
+        {"as loaded", {}},
+        {"rows deleted across blocks", {{Edit::kDeleteRows, 5000, 0, 12000, ""}}},
+        {"rows inserted at both ends and between",
+         {{Edit::kInsertRow, 0, 0, 0, "first"}, {Edit::kInsertRow, 30001, 2, 0, "last"},
+          {Edit::kInsertRow, 12346, 1, 0, "beside the long one"}, {Edit::kInsertRow, 20000, 0, 0, "between"}}},
+        {"rows deleted, then inserted where they were",
+         {{Edit::kDeleteRows, 100, 0, 25000, ""}, {Edit::kInsertRow, 100, 1, 0, "in the gap"},
+          {Edit::kInsertRow, 99, 1, 0, "before it"}}},
+        {"every row deleted, then one inserted", {{Edit::kDeleteRows, 0, 0, -1, ""}, {Edit::kInsertRow, 0, 2, 0, "alone"}}},
+        {"rows deleted to the end, then appended",
+         {{Edit::kDeleteRows, 20000, 0, -1, ""}, {Edit::kInsertRow, 20000, 0, 0, "appended"}}},
+    };
+    for (const Case& c : cases)
+    {
+        SFileMem file;
+        Fill(file, csv);
+        STable table;
+        ASSERT_TRUE(table.LoadTable(&file, false, false, true)) << c.what;
+        Model model = loaded;
+        for (const Edit& edit : c.edits)
+            ApplyEdit(table, model, edit);
+        ASSERT_EQ((int)model.size(), table.GetRowCount()) << c.what;
+        ASSERT_EQ(3, table.GetColumnCount()) << c.what;
+        EXPECT_TRUE(ModelCsv(model) == Saved(table, true)) << c.what;
+        for (size_t r = 0; r < model.size(); r++)
+            for (int col = 0; col < 3; col++)
+                ASSERT_TRUE(model[r][(size_t)col] == (const char*)*table.GetCell((int)r, col))
+                    << c.what << " at " << r << "," << col;
+    }
+}
