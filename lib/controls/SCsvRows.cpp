@@ -329,22 +329,15 @@ const char* SCsvRows::GetValue(int row, int column) const
     return value;
 }
 
-void SCsvRows::GetRowValues(int row, const char** values) const
+const char* SCsvRows::GetRowStart(int row, int* held) const
 {
-    const Block* block = nullptr;
-    const uint32_t* entry = row >= 0 && row < m_rowCount ? RowEntry(row, &block) : nullptr;
-    int held = entry ? (int)entry[0] : 0;
-    const char* value = held ? block->text.get() + entry[1] : "";
-    for (int column = 0; column < m_columnCount; column++)
-    {
-        if (column >= held)
-        {
-            values[column] = "";
-            continue;
-        }
-        values[column] = value;
-        value += strlen(value) + 1;
-    }
+    *held = 0;
+    if (row < 0 || row >= m_rowCount)
+        return "";
+    const Block* block;
+    const uint32_t* entry = RowEntry(row, &block);
+    *held = (int)entry[0];
+    return *held ? block->text.get() + entry[1] : "";
 }
 
 void SCsvRows::InsertRow(int index)

@@ -43,8 +43,9 @@ public:
     // The value of a cell; "" for a field its record lacked, a row inserted since the
     // read, or a cell outside the content.
     const char* GetValue(int row, int column) const;
-    // The values of one row into values, which has an entry per column; one walk along the row.
-    void GetRowValues(int row, const char** values) const;
+    // The first value of a row; *held tells how many values follow each other from there,
+    // zero-terminated and in column order (0, with "", for a row inserted since the read).
+    const char* GetRowStart(int row, int* held) const;
 
     // Inserts a row of empty values at index (0 to the row count).
     void InsertRow(int index);

@@ -136,35 +136,137 @@ bool KeyMatches(const ListEntry& entry, const char* key)
     return entry.keyLength == length && _strnicmp(entry.start, key, (size_t)length) == 0;
 }
 
+// The bytes that end the plain start of a value: those that make it need quotes, and its zero.
+struct PlainEnds
+{
+    bool end[256];
+    constexpr PlainEnds() : end()
+    {
+        end[0] = true;
+        end[(unsigned char)','] = true;
+        end[(unsigned char)'"'] = true;
+        end[(unsigned char)'\r'] = true;
+        end[(unsigned char)'\n'] = true;
+    }
+};
+constexpr PlainEnds kPlainEnds;
+
 // Appends a value, quoted when it holds a separator, a quote or a line break, or when it
 // is the empty only field of a line (which would otherwise read as an empty line).
-void AppendCsvField(std::string& out, const char* value, bool onlyField)
+// Returns the value's length.
+size_t AppendCsvField(std::string& out, const char* value, bool onlyField)
 {
     // One scan finds both the length of a plain value and whether it needs quotes.
-    size_t plain = strcspn(value, ",\"\r\n");
-    if (!value[plain] && (plain || !onlyField))
+    const char* p = value;
+    while (!kPlainEnds.end[(unsigned char)*p])
+        p++;
+    if (!*p && (p > value || !onlyField))
     {
-        out.append(value, plain);
-        return;
+        out.append(value, (size_t)(p - value));
+        return (size_t)(p - value);
     }
     out += '"';
-    for (const char* p = value; *p; p++)
+    // The text goes in runs; each quote ends one and is doubled.
+    const char* run = value;
+    for (; *p; p++)
     {
-        if (*p == '"')
-            out += '"';
-        out += *p;
+        if (*p != '"')
+            continue;
+        out.append(run, (size_t)(p - run) + 1);
+        out += '"';
+        run = p + 1;
     }
+    out.append(run, (size_t)(p - run));
     out += '"';
+    return (size_t)(p - value);
 }
 
-bool WriteAll(SFile* stream, const std::string& out)
+// Walks the loaded values of one row in column order, for a writer that visits every
+// cell: each value is measured once, by the writer that takes it.
+class LoadedRow
 {
-    if (out.empty())
-        return true;
-    if (out.size() > 0x7FFFFFF0u)
-        return false;
-    return stream->Write(out.data(), (int)out.size()) == (int)out.size();
-}
+public:
+    LoadedRow(const SCsvRows& csv, int row) : m_start(csv.GetRowStart(row, &m_held)), m_value(m_start) {}
+    // The value of a loaded column.
+    const char* Get(int column)
+    {
+        if (column >= m_held)
+            return "";
+        if (column < m_index)
+        {
+            m_value = m_start;
+            m_index = 0;
+        }
+        for (; m_index < column; m_index++)
+            m_value += strlen(m_value) + 1;
+        return m_value;
+    }
+    // The value of column, asked for last, is length bytes long: the walk goes past it
+    // without measuring it again.
+    void Passed(int column, size_t length)
+    {
+        if (column < m_held && column == m_index)
+        {
+            m_value += length + 1;
+            m_index++;
+        }
+    }
+
+private:
+    int m_held = 0;
+    const char* m_start;
+    const char* m_value;
+    int m_index = 0;
+};
+
+// Collects the text being written and hands it to the stream. A memory stream takes it
+// in one write, so that it makes its room once; any other stream takes it in pieces
+// from a small buffer used again and again, so that a long table is not first copied
+// whole into memory the system has to hand out anew.
+class TextWriter
+{
+public:
+    // expected: about the bytes the whole text takes, when the stream is in memory.
+    TextWriter(SFile* stream, size_t expected)
+        : m_stream(stream), m_piece(stream->IsMemory() ? expected : kPieceBytes)
+    {
+        // A piece may pass its size by the text appended last.
+        m_out.reserve(stream->IsMemory() ? expected : kPieceBytes + kPieceBytes / 8);
+    }
+    // True when the stream is in memory and wants the whole text's size first.
+    static bool WantsSize(SFile* stream) { return stream->IsMemory(); }
+    // The text not handed over yet; append to it, then call Pass.
+    std::string& Out() { return m_out; }
+    // Hands the collected text over once a piece is full.
+    void Pass()
+    {
+        if (m_out.size() >= m_piece)
+            Hand();
+    }
+    // Hands over the rest; false when the stream took less than it was given.
+    bool Finish()
+    {
+        Hand();
+        return m_ok;
+    }
+
+private:
+    static const size_t kPieceBytes = 256 * 1024;
+
+    void Hand()
+    {
+        if (m_out.empty())
+            return;
+        if (m_out.size() > 0x7FFFFFF0u || m_stream->Write(m_out.data(), (int)m_out.size()) != (int)m_out.size())
+            m_ok = false;
+        m_out.clear();
+    }
+
+    SFile* m_stream;
+    size_t m_piece;
+    std::string m_out;
+    bool m_ok = true;
+};
 
 }
 
@@ -185,13 +287,6 @@ const char* STable::ValueText(const _SField* field, int row) const
     if (const SString* slot = field->cellValues.GetString(row))
         return *slot;
     return field->csvColumn >= 0 ? m_csv.GetValue(row, field->csvColumn) : "";
-}
-
-const char* STable::RowValueText(const _SField* field, int row, const char* const* csvValues)
-{
-    if (const SString* slot = field->cellValues.GetString(row))
-        return *slot;
-    return field->csvColumn >= 0 ? csvValues[field->csvColumn] : "";
 }
 
 STable::~STable()
@@ -647,9 +742,7 @@ bool STable::SaveTable(SFile* stream, bool csv) const
 bool STable::WriteTableText(SFile* stream) const
 {
     int columns = GetColumnCount(), rows = GetRowCount();
-    // Loaded values are looked up a row at a time, in one walk along the row.
-    std::vector<const char*> csvValues((size_t)m_csv.GetColumnCount());
-    // Every string in writing order; run once to measure and once to write.
+    // Every string in writing order; run to measure (when the stream wants the size) and to write.
     auto visit = [&](auto&& put) {
         put(kTableMagic);
         put(IntToString(columns));
@@ -667,25 +760,37 @@ bool STable::WriteTableText(SFile* stream) const
         {
             put(SlotText(m_rowTexts.GetString(r)));
             put(SlotText(m_rowProperties.GetString(r)));
-            m_csv.GetRowValues(r, csvValues.data());
+            LoadedRow loaded(m_csv, r);
             for (int c = 0; c < columns; c++)
             {
                 _SField* field = m_columns.GetAt(c);
-                put(RowValueText(field, r, csvValues.data()));
+                if (const SString* slot = field->cellValues.GetString(r))
+                    put(*slot);
+                else if (field->csvColumn < 0)
+                    put("");
+                else
+                    loaded.Passed(field->csvColumn, put(loaded.Get(field->csvColumn)));
                 put(SlotText(field->cellTexts.GetString(r)));
                 put(SlotText(field->cellProperties.GetString(r)));
             }
         }
     };
     size_t total = 0;
-    visit([&total](const char* text) { total += strlen(text) + 1; });
-    std::string out;
-    out.reserve(total);
-    visit([&out](const char* text) {
-        out += text;
-        out += '\0';
+    if (TextWriter::WantsSize(stream))
+        visit([&total](const char* text) {
+            size_t length = strlen(text);
+            total += length + 1;
+            return length;
+        });
+    TextWriter writer(stream, total);
+    std::string& out = writer.Out();
+    visit([&](const char* text) {
+        size_t length = strlen(text);
+        out.append(text, length + 1);
+        writer.Pass();
+        return length;
     });
-    return WriteAll(stream, out);
+    return writer.Finish();
 }
 
 bool STable::WriteCsv(SFile* stream) const
@@ -694,7 +799,7 @@ bool STable::WriteCsv(SFile* stream) const
     // Room for every value with its separator and quotes: the loaded values measure
     // all at once, the strings made since one by one.
     size_t estimate = 2 * (size_t)rows + m_csv.GetTextSize();
-    for (int c = 0; c < columns; c++)
+    for (int c = 0; TextWriter::WantsSize(stream) && c < columns; c++)
     {
         const _SField* field = m_columns.GetAt(c);
         estimate += 3 * (size_t)rows;
@@ -702,20 +807,26 @@ bool STable::WriteCsv(SFile* stream) const
             if (const SString* slot = field->cellValues.GetString(r))
                 estimate += (size_t)slot->GetLength();
     }
-    std::string out;
-    out.reserve(estimate);
-    // Loaded values are looked up a row at a time, in one walk along the row.
-    std::vector<const char*> csvValues((size_t)m_csv.GetColumnCount());
+    TextWriter writer(stream, estimate);
+    std::string& out = writer.Out();
     for (int r = 0; columns && r < rows; r++)
     {
-        m_csv.GetRowValues(r, csvValues.data());
+        LoadedRow loaded(m_csv, r);
         for (int c = 0; c < columns; c++)
         {
             if (c)
                 out += ',';
-            AppendCsvField(out, RowValueText(m_columns.GetAt(c), r, csvValues.data()), columns == 1);
+            const _SField* field = m_columns.GetAt(c);
+            if (const SString* slot = field->cellValues.GetString(r))
+                AppendCsvField(out, *slot, columns == 1);
+            else if (field->csvColumn < 0)
+                AppendCsvField(out, "", columns == 1);
+            else
+                loaded.Passed(field->csvColumn,
+                              AppendCsvField(out, loaded.Get(field->csvColumn), columns == 1));
         }
         out += "\r\n";
+        writer.Pass();
     }
-    return WriteAll(stream, out);
+    return writer.Finish();
 }

@@ -161,8 +161,6 @@ private:
     SStringArray& MadeList(SStringArray& list) const;
     // The text of a cell value: its string, else its loaded value, else "".
     const char* ValueText(const _SField* field, int row) const;
-    // ValueText, with the row's loaded values already looked up into csvValues.
-    static const char* RowValueText(const _SField* field, int row, const char* const* csvValues);
     bool ReadTableText(SFile* stream, bool keepTexts, bool keepProperties);
     bool ReadCsv(SFile* stream);
     bool WriteTableText(SFile* stream) const;
