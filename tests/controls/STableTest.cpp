@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SFileMem.h"
+#include "SFilePath.h"
 #include "STable.h"
 
 namespace
@@ -939,5 +940,74 @@ TEST(STable, LongCsvKeepsEveryValueAcrossItsBlocks)
             for (int col = 0; col < 3; col++)
                 ASSERT_TRUE(model[r][(size_t)col] == (const char*)*table.GetCell((int)r, col))
                     << c.what << " at " << r << "," << col;
+    }
+}
+
+namespace
+{
+
+// A stream that is not in memory and takes no more than a number of bytes.
+class ShortStream : public SFileMem
+{
+public:
+    explicit ShortStream(int room) : m_room(room) { m_isMemory = false; }
+    int Write(const void* buffer, int bytes) override
+    {
+        int taken = bytes < m_room ? bytes : m_room;
+        m_room -= taken;
+        return SFileMem::Write(buffer, taken);
+    }
+
+private:
+    int m_room;
+};
+
+}
+
+// A stream not in memory is written in pieces: a long table must reach a file as it
+// reaches memory, and a stream that takes less than it is given must fail the save.
+TEST(STable, LongTablesReachAFileAsTheyReachMemory)
+{
+    std::string csv;
+    for (int r = 0; r < 20000; r++)
+        csv += "value " + std::to_string(r) + ",\"quoted, \"\"" + std::to_string(r % 13) + "\"\"\"," +
+               std::string((size_t)(r % 40), 'z') + "\r\n";
+    SFileMem file;
+    Fill(file, csv);
+    STable table;
+    ASSERT_TRUE(table.LoadTable(&file, false, false, true));
+    table.SetCell(7, "1", "set");
+    table.InsertColumn("", 1);
+    *table.GetCellText(19000, 0) = "text";
+    for (bool asCsv : {true, false})
+    {
+        std::string inMemory = Saved(table, asCsv);
+        ASSERT_GT(inMemory.size(), (size_t)1000000) << asCsv;
+        if (asCsv)
+        {
+            EXPECT_EQ(0u, inMemory.find("value 0,,\"quoted, \"\"0\"\"\",\r\n"));
+        }
+        SFilePath disk;
+        ASSERT_TRUE(disk.OpenTemp());
+        EXPECT_TRUE(table.SaveTable(&disk, asCsv)) << asCsv;
+        disk.Seek(0);
+        std::string back((size_t)disk.GetSize(), '\0');
+        ASSERT_EQ((int)back.size(), disk.ReadBounded(&back[0], (int)back.size())) << asCsv;
+        EXPECT_TRUE(inMemory == back) << asCsv;
+        disk.Close();
+
+        struct Case
+        {
+            int room;
+            bool saved;
+        };
+        const Case cases[] = {{0, false}, {1000, false}, {(int)inMemory.size() - 1, false},
+                              {(int)inMemory.size(), true}};
+        for (const Case& c : cases)
+        {
+            ShortStream stream(c.room);
+            EXPECT_EQ(c.saved, table.SaveTable(&stream, asCsv)) << asCsv << " into " << c.room;
+            EXPECT_TRUE(inMemory.compare(0, (size_t)stream.GetSize(), Bytes(stream)) == 0) << asCsv << " into " << c.room;
+        }
     }
 }
