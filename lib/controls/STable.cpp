@@ -387,6 +387,7 @@ STable::_SField* STable::TakeColumn(const char* reference)
     {
         int rows = GetRowCount();
         field->packedStarts.reserve((size_t)rows);
+        field->packedValues.reserve(m_csv.GetTextSize() / (size_t)m_csv.GetColumnCount() + (size_t)rows);
         for (int r = 0; r < rows; r++)
         {
             const char* value = m_csv.GetValue(r, field->csvColumn);
@@ -798,14 +799,18 @@ bool STable::WriteCsv(SFile* stream) const
     int columns = GetColumnCount(), rows = GetRowCount();
     // Room for every value with its separator and quotes: the loaded values measure
     // all at once, the strings made since one by one.
-    size_t estimate = 2 * (size_t)rows + m_csv.GetTextSize();
-    for (int c = 0; TextWriter::WantsSize(stream) && c < columns; c++)
+    size_t estimate = 0;
+    if (TextWriter::WantsSize(stream))
     {
-        const _SField* field = m_columns.GetAt(c);
-        estimate += 3 * (size_t)rows;
-        for (int r = 0; r < field->cellValues.GetCount(); r++)
-            if (const SString* slot = field->cellValues.GetString(r))
-                estimate += (size_t)slot->GetLength();
+        estimate = 2 * (size_t)rows + m_csv.GetTextSize();
+        for (int c = 0; c < columns; c++)
+        {
+            const _SField* field = m_columns.GetAt(c);
+            estimate += 3 * (size_t)rows;
+            for (int r = 0; r < field->cellValues.GetCount(); r++)
+                if (const SString* slot = field->cellValues.GetString(r))
+                    estimate += (size_t)slot->GetLength();
+        }
     }
     TextWriter writer(stream, estimate);
     std::string& out = writer.Out();

@@ -594,9 +594,10 @@ TEST(STable, LoadedCellTextsAndListsAreWritable)
     }
 }
 
-// The reader refills a buffer of 64 KB from the stream: every construct of the format
-// must load the same wherever a refill cuts it, and a record longer than the buffer
-// must load whole.
+// The reader refills a small buffer from the stream, doubling it for a record that does
+// not fit (here up to 64 KB for the first record): every construct of the format must
+// load the same wherever a refill cuts it, and a record longer than the buffer must
+// load whole.
 TEST(STable, CsvRecordsCutByARefillLoadWhole)
 {
     const std::string longText(150000, 'x');
