@@ -430,6 +430,13 @@ struct Edit
     const char* text;
 };
 
+// A list of edits under a name, for a table of cases.
+struct EditCase
+{
+    const char* what;
+    std::vector<Edit> edits;
+};
+
 using Model = std::vector<std::vector<std::string>>; // row by row
 
 void ApplyEdit(STable& table, Model& model, const Edit& edit)
@@ -495,12 +502,7 @@ TEST(STable, EditsAfterALoadKeepEveryCellInItsRow)
 {
     // Five rows of three columns; the middle column of row 3 is missing.
     const std::string csv = "a0,b0,c0\r\na1,\"b1\",c1\r\na2,b2,c2\r\na3\r\na4,b4,c4\r\n";
-    struct Case
-    {
-        const char* what;
-        std::vector<Edit> edits;
-    };
-    const Case cases[] = {
+    const EditCase cases[] = {
         {"nothing", {}},
         {"row inserted at the top", {{Edit::kInsertRow, 0, 1, 0, "new"}}},
         {"row inserted at the end", {{Edit::kInsertRow, 5, 2, 0, "new"}}},
@@ -521,7 +523,7 @@ TEST(STable, EditsAfterALoadKeepEveryCellInItsRow)
         STable source;
         ASSERT_TRUE(source.LoadTable(&file, false, false, true));
         std::string tableText = Saved(source, false);
-        for (const Case& c : cases)
+        for (const EditCase& c : cases)
         {
             std::string what = std::string(c.what) + (fromTableText ? " (table text)" : " (CSV)");
             Fill(file, fromTableText ? tableText : csv);
@@ -907,12 +909,7 @@ TEST(STable, LongCsvKeepsEveryValueAcrossItsBlocks)
         csv += r % 7 == 0 ? "\n\r\n" : "\r\n";
         loaded.push_back(row);
     }
-    struct Case
-    {
-        const char* what;
-        std::vector<Edit> edits;
-    };
-    const Case cases[] = {
+    const EditCase cases[] = {
         {"as loaded", {}},
         {"rows deleted across blocks", {{Edit::kDeleteRows, 5000, 0, 12000, ""}}},
         {"rows inserted at both ends and between",
@@ -925,7 +922,7 @@ TEST(STable, LongCsvKeepsEveryValueAcrossItsBlocks)
         {"rows deleted to the end, then appended",
          {{Edit::kDeleteRows, 20000, 0, -1, ""}, {Edit::kInsertRow, 20000, 0, 0, "appended"}}},
     };
-    for (const Case& c : cases)
+    for (const EditCase& c : cases)
     {
         SFileMem file;
         Fill(file, csv);
