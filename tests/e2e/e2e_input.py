@@ -715,8 +715,7 @@ def input_playlists(h):
     # F1 typed opens the documentation window.
     click(center(box(v, "tb_1")))
     keys("F1")
-    help_window = h.driver("wait-top", DOCUMENTATION, 10000)
-    h.check(help_window.get("rc") == 0 and help_window.get("visible") == "1", "F1 typed opens the documentation")
+    h.check(h.wait_dialog(DOCUMENTATION), "F1 typed opens the documentation")
     h.check(h.close(proc), "input: ends after the playlists")
 
 
