@@ -30,7 +30,7 @@
 //   app_driver post-top CAPTION MSG W L  posts a message to a top-level window
 //   app_driver navigate CAPTION URL      asks that window's browser to navigate (WM_COPYDATA 1)
 //   app_driver click-top CAPTION ID      clicks the control ID of that window with the mouse messages
-//   app_driver children-top CAPTION      that window's rectangle and its children's (see PrintChildren)
+//   app_driver children-top CAPTION      that window's rectangle and those of the windows inside it
 //   app_driver texts-top CAPTION         prints id, visible, enabled and text of that window's children
 //   app_driver click-text CAPTION TEXT   clicks the button of that window with that caption
 //   app_driver select-file INDEX         selects one file-list item as a click would
@@ -377,6 +377,31 @@ void PrintChildren(const char* prefix, HWND parent)
                GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0, rect.left,
                rect.top, rect.right, rect.bottom, text);
     }
+}
+
+struct Descendants
+{
+    int count;
+};
+
+BOOL CALLBACK PrintDescendant(HWND child, LPARAM param)
+{
+    Descendants* found = (Descendants*)param;
+    RECT rect;
+    GetWindowRect(child, &rect);
+    char text[256] = "";
+    GetWindowTextA(child, text, sizeof(text));
+    printf("child_%d=%llu,%d,%d,%d,%ld,%ld,%ld,%ld,%s\n", found->count++, (unsigned long long)(ULONG_PTR)child,
+           GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0, rect.left, rect.top,
+           rect.right, rect.bottom, text);
+    return TRUE;
+}
+
+// Every window inside a window, at any depth, in the form of PrintChildren.
+void PrintDescendants(HWND parent)
+{
+    Descendants found = {0};
+    EnumChildWindows(parent, PrintDescendant, (LPARAM)&found);
 }
 
 struct PopupSearch
@@ -778,7 +803,7 @@ int main(int argc, char** argv)
         if (!window)
             return 1;
         PrintWindowRect("window", window);
-        PrintChildren("child", window);
+        PrintDescendants(window);
         return 0;
     }
     if ((strcmp(command, "click-top") == 0 && argc > 3) || (strcmp(command, "texts-top") == 0 && argc > 2))

@@ -150,6 +150,28 @@ def menu_items(h, layout):
     return points
 
 
+def tray_icon(h):
+    """The program's icon in Wine's own tray window (shown when the display has no system
+    tray): the only icon there, in its first square. None when the tray window is absent."""
+    tray = box(rects(h), "tray")
+    if not tray:
+        return None
+    side = tray[3] - tray[1]
+    return tray[0] + side // 2, tray[1] + side // 2
+
+
+def control_point(h, caption, id):
+    """The middle of the control id in the top-level window of that caption; None when absent."""
+    values = h.driver("children-top", caption)
+    n = 0
+    while "child_%d" % n in values:
+        parts = values["child_%d" % n].split(",", 8)
+        if parts[1] == str(id) and parts[2] == "1":
+            return center([int(p) for p in parts[4:8]])
+        n += 1
+    return None
+
+
 # ---------------------------------------------------------------- the program
 def start(h, env=None, **values):
     """A fresh start on the demo library, shown with its folders listed; None when it fails."""
@@ -434,13 +456,11 @@ def browse_grid_and_tray(h, names, root_length):
     # The toolbar's Hide Window; the tray icon's double click shows the window again.
     click(center(box(v, "tb_14")))
     h.check(h.wait(lambda: h.state().get("visible") == "0", 10), "the toolbar's Hide Window hides")
-    v = rects(h)
-    tray = box(v, "tray")
-    if not h.check(tray is not None, "Wine's tray window shows the icon"):
-        h.driver("post", REMOTE, 500, 1)  # the way back without the tray
+    icon = tray_icon(h)
+    if not h.check(icon is not None, "Wine's tray window shows the icon"):
+        # Without the tray a hidden window is out of reach of any input: the remote command shows it.
+        h.driver("post", REMOTE, 500, 1)
         return
-    # The program's icon is the only one: the first square of the tray window.
-    icon = tray[0] + (tray[3] - tray[1]) // 2, tray[1] + (tray[3] - tray[1]) // 2
     click(icon, count=2)
     h.check(h.wait(lambda: h.state().get("visible") == "1", 10), "a double click on the tray icon shows the window")
     # The tray menu: Previous, Next, Pause, Stop, separator, Hide Window, separator, Quit.
@@ -588,10 +608,9 @@ def play_bar_and_tray(h):
     v = rects(h)
     click(center(box(v, "tb_3")))
     h.wait(lambda: title(h) == "01 Alpha", 15)
-    tray = box(v, "tray")
-    if not h.check(tray is not None, "Wine's tray window shows the icon"):
+    icon = tray_icon(h)
+    if not h.check(icon is not None, "Wine's tray window shows the icon"):
         return
-    icon = tray[0] + (tray[3] - tray[1]) // 2, tray[1] + (tray[3] - tray[1]) // 2
     for item, want in ((1, "02 Beta"), (3, "")):
         click(icon, button=3)
         if not h.check(h.driver("popup-menu", 5000).get("menu") == "1", "the tray menu opens"):
@@ -675,16 +694,7 @@ def input_playlists(h):
         if opened:
             break
     if h.check(opened, "the rename button opens the rename dialog"):
-        dialog = h.driver("children-top", "Playlist")
-        edit = ok = None
-        n = 0
-        while "child_%d" % n in dialog:
-            parts = dialog["child_%d" % n].split(",", 8)
-            if parts[1] == "2":
-                edit = center([int(p) for p in parts[4:8]])
-            elif parts[1] == "3":
-                ok = center([int(p) for p in parts[4:8]])
-            n += 1
+        edit, ok = control_point(h, "Playlist", 2), control_point(h, "Playlist", 3)
         if h.check(edit is not None and ok is not None, "the rename dialog's edit and OK are found"):
             click(edit)
             keys("End", *["BackSpace"] * 12)
@@ -699,14 +709,7 @@ def input_playlists(h):
     # The toolbar's Preferences; its Cancel button closes it and stores nothing.
     click(center(box(v, "tb_19")))
     if h.check(h.wait_dialog("Preferences"), "the toolbar's Preferences opens the dialog"):
-        dialog = h.driver("children-top", "Preferences")
-        cancel = None
-        n = 0
-        while "child_%d" % n in dialog:
-            parts = dialog["child_%d" % n].split(",", 8)
-            if parts[1] == "18":
-                cancel = center([int(p) for p in parts[4:8]])
-            n += 1
+        cancel = control_point(h, "Preferences", 18)
         if h.check(cancel is not None, "the Preferences' Cancel is found"):
             click(cancel)
             h.check(h.wait(lambda: h.driver("wait-top", "Preferences", 200).get("visible") != "1", 10),
