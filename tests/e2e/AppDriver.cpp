@@ -566,7 +566,9 @@ int Focus(HWND main, int id)
 }
 
 // The common controls' messages that answer through a pointer are not carried
-// between processes: the buffer is made in the program's memory and read back.
+// between processes: the driver lends the control a buffer of its own in the
+// program's address space for the answer and reads that back; nothing of the
+// program's own data is read.
 bool RemoteQuery(HWND window, UINT msg, WPARAM wParam, void* data, SIZE_T size, LRESULT* result)
 {
     DWORD id = 0;

@@ -6,14 +6,25 @@ the menus. Under Xvfb there is no window manager: Wine's windows lie at their Wi
 screen coordinates, so the driver's rectangles are where the pointer goes. Each effect
 is checked where the program shows it: the windows' state, the player's own trace of
 the volume it was given (Wine's wmp debug channel), the web view, the play queue, the
-files and the registry."""
+files and the registry.
+
+What no input reaches under Wine stays a message, in these scenarios and the others:
+- a hidden main window takes no keys and no clicks: F8 and the toolbar command that
+  show it again are posted (app_e2e), and so is the remote command where the tray is
+  missing; the remote command is another program's message by design;
+- links inside web pages (the book, the description pages): Wine has no HTML engine,
+  nothing is drawn to click, so the driver asks the web view to navigate (e2e_library);
+- the note view and the header view show no links (the note view is plain text and the
+  header only counts), so the title view's link is the one a user can click;
+- Pause is not clicked: Wine's player has no pause, so nothing would show it;
+- message boxes and the file dialog are answered through the program's test seams,
+  and "Make a Donation" is never clicked: it would start a browser."""
 import os
 import re
 import shutil
 import subprocess
 import time
 
-KEY = r"HKCU\Software\Ormelin Tavrin\Melvora Browser\1.0"
 BROWSERS = r"HKCU\Software\Wine\WineBrowser"
 WM_APP = 0x8000
 REMOTE = WM_APP + 500
