@@ -477,7 +477,8 @@ def browse_grid_and_tray(h, names, root_length):
     # The tray menu: Previous, Next, Pause, Stop, separator, Hide Window, separator, Quit.
     for want in ("0", "1"):
         click(icon, button=3)
-        if not h.check(h.driver("popup-menu", 5000).get("menu") == "1", "a right click on the tray icon opens its menu"):
+        if not h.check(h.driver("popup-menu", 5000).get("menu") == "1",
+                       "a right click on the tray icon opens its menu"):
             return
         items = menu_items(h, "iiiisisi")
         if not h.check(len(items) == 6, "the tray menu's items are found (%d)" % len(items)):
