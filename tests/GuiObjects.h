@@ -22,6 +22,8 @@
 
 #include <string.h>
 
+#include <functional>
+
 // Objects of one process; -1 where a count could not be read.
 struct GuiObjects
 {
@@ -103,41 +105,49 @@ inline bool CountGdiTable(HANDLE process, GuiObjects* counts)
     return ok;
 }
 
+// Calls visit for every window of the session: the desktop, the top-level windows
+// (hidden ones too) and the message-only windows, each with all its descendants.
+inline void ForEachWindow(const std::function<void(HWND)>& visit)
+{
+    struct Walk
+    {
+        static BOOL CALLBACK One(HWND window, LPARAM param)
+        {
+            (*(const std::function<void(HWND)>*)param)(window);
+            return TRUE;
+        }
+        static BOOL CALLBACK Tree(HWND window, LPARAM param)
+        {
+            One(window, param);
+            EnumChildWindows(window, One, param);
+            return TRUE;
+        }
+    };
+    const LPARAM param = (LPARAM)&visit;
+    Walk::One(GetDesktopWindow(), param);
+    EnumWindows(Walk::Tree, param);
+    for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+         window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr))
+        Walk::Tree(window, param);
+}
+
 struct WindowCount
 {
-    DWORD process;
     long own;
     long all;
 };
 
-inline BOOL CALLBACK CountWindow(HWND window, LPARAM param)
-{
-    WindowCount* count = (WindowCount*)param;
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    count->all++;
-    if (process == count->process)
-        count->own++;
-    return TRUE;
-}
-
-inline BOOL CALLBACK CountTree(HWND window, LPARAM param)
-{
-    CountWindow(window, param);
-    EnumChildWindows(window, CountWindow, param);
-    return TRUE;
-}
-
-// Windows of the process and of the session: desktop, top-level windows (hidden ones
-// too) and message-only windows, each with all its descendants.
+// Windows of the process and of the session.
 inline WindowCount CountWindows(DWORD process)
 {
-    WindowCount count = {process, 0, 0};
-    CountWindow(GetDesktopWindow(), (LPARAM)&count);
-    EnumWindows(CountTree, (LPARAM)&count);
-    for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
-         window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr))
-        CountTree(window, (LPARAM)&count);
+    WindowCount count = {0, 0};
+    ForEachWindow([&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        count.all++;
+        if (owner == process)
+            count.own++;
+    });
     return count;
 }
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "../GuiObjects.h"
+#include "../LeakCheck.h"
 #include "PWndApp.h"
 #include "SMenu.h"
 #include "STrayIcon.h"
@@ -148,18 +148,11 @@ TEST(PWndAppTrayIcon, MakingAndDestroyingItKeepsNoObject)
     // and waits two seconds for that on a display without a window manager.
     STrayIcon other;
     ASSERT_TRUE(other.Create(owner.GetHandle(), LoadIcon(nullptr, IDI_APPLICATION), "other", true));
-    const auto makeAndDestroy = [&owner] {
+    EXPECT_TRUE(KeepsNoObject([&owner] {
         STrayIcon tray;
         EXPECT_TRUE(PWndApp::CreateTrayIcon(&tray, owner.GetHandle()));
         EXPECT_NE(nullptr, tray.GetRecord().hIcon);
         EXPECT_STREQ("Melvora Browser", tray.GetRecord().szTip);
         tray.Destroy();
-    };
-    makeAndDestroy();
-    const GuiObjects before = CountGuiObjects(GetCurrentProcessId());
-    for (int i = 0; i < 5; i++)
-        makeAndDestroy();
-    const GuiObjects after = CountGuiObjects(GetCurrentProcessId());
-    EXPECT_EQ(before.gdi, after.gdi);
-    EXPECT_EQ(before.user, after.user);
+    }));
 }

@@ -3,13 +3,14 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "SButtonCtrl.h"
 #include "SCheckCtrl.h"
 #include "SCodeEditCtrl.h"
 #include "SComboCtrl.h"
-#include "../GuiObjects.h"
+#include "../LeakCheck.h"
 #include "SDialogEditor.h"
 #include "SEditCtrl.h"
 #include "SExListCtrl.h"
@@ -284,26 +285,13 @@ TEST(SDialogFactory, EveryTypeMadeShownAndDeletedAgainKeepsNoObject)
     };
     for (const Case& c : cases)
     {
-        const auto makeShowDelete = [&] {
-            Record record;
-            Fill(record, c.type, c.extra);
-            record.SetProperty("TOOLTIP", "tip");
-            SWnd* control = SDialogEditor::CreateControl(nullptr, parent.GetHandle(), &record, nullptr, true);
-            EXPECT_NE(control, nullptr) << c.type;
+        Record record;
+        Fill(record, c.type, c.extra);
+        record.SetProperty("TOOLTIP", "tip");
+        EXPECT_TRUE(KeepsNoObject([&] {
+            std::unique_ptr<SWnd> control(SDialogEditor::CreateControl(nullptr, parent.GetHandle(), &record, nullptr, true));
+            EXPECT_NE(control, nullptr);
             RedrawWindow(parent.GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            delete control;
-        };
-        // The first of a kind may make what stays: a window class's brush, a font of the mapper.
-        makeShowDelete();
-        const GuiObjects before = CountGuiObjects(GetCurrentProcessId());
-        for (int i = 0; i < 4; i++)
-            makeShowDelete();
-        const GuiObjects after = CountGuiObjects(GetCurrentProcessId());
-        EXPECT_EQ(before.gdi, after.gdi) << c.type << " bitmaps " << after.bitmaps - before.bitmaps << " dcs "
-                                         << after.dcs - before.dcs << " fonts " << after.fonts - before.fonts
-                                         << " brushes " << after.brushes - before.brushes << " regions "
-                                         << after.regions - before.regions << " others " << after.others - before.others;
-        EXPECT_EQ(before.user, after.user) << c.type;
-        EXPECT_EQ(before.windows, after.windows) << c.type;
+        })) << "type " << c.type;
     }
 }

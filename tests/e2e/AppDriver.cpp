@@ -50,6 +50,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <map>
+#include <string>
+
 #include "../GuiObjects.h"
 
 namespace
@@ -566,53 +569,24 @@ void PrintGuiObjects(const GuiObjects& counts)
            counts.sessionUser);
 }
 
-struct ClassTally
-{
-    DWORD process;
-    char names[64][48];
-    int counts[64];
-    int used;
-};
-
-BOOL CALLBACK TallyWindow(HWND window, LPARAM param)
-{
-    ClassTally* tally = (ClassTally*)param;
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != tally->process)
-        return TRUE;
-    char name[48] = "";
-    GetClassNameA(window, name, sizeof(name));
-    int i = 0;
-    while (i < tally->used && strcmp(tally->names[i], name) != 0)
-        i++;
-    if (i == tally->used && tally->used < 64)
-        strcpy(tally->names[tally->used++], name);
-    if (i < tally->used)
-        tally->counts[i]++;
-    return TRUE;
-}
-
-BOOL CALLBACK TallyTree(HWND window, LPARAM param)
-{
-    TallyWindow(window, param);
-    EnumChildWindows(window, TallyWindow, param);
-    return TRUE;
-}
-
 // The program's windows by class, "class:count" joined by "|": what a grown window count is made of.
 void PrintWindowClasses(DWORD process)
 {
-    static ClassTally tally;
-    memset(&tally, 0, sizeof(tally));
-    tally.process = process;
-    EnumWindows(TallyTree, (LPARAM)&tally);
-    for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
-         window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr))
-        TallyTree(window, (LPARAM)&tally);
+    std::map<std::string, int> classes;
+    gui_objects::ForEachWindow([&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char name[64] = "";
+        if (owner == process && GetClassNameA(window, name, sizeof(name)))
+            classes[name]++;
+    });
     printf("window_classes=");
-    for (int i = 0; i < tally.used; i++)
-        printf("%s%s:%d", i ? "|" : "", tally.names[i], tally.counts[i]);
+    const char* separator = "";
+    for (const auto& entry : classes)
+    {
+        printf("%s%s:%d", separator, entry.first.c_str(), entry.second);
+        separator = "|";
+    }
     printf("\n");
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../GuiObjects.h"
+#include "../LeakCheck.h"
 #include "InputTestSupport.h"
 #include "SLibrary.h"
 #include "SRegistry.h"
@@ -990,20 +990,11 @@ TEST(SWnd, AListViewDestroyedUnderAnotherSubclassLeavesNoObject)
     for (const SubclassCase& c : kSubclassCases)
     {
         SCOPED_TRACE(c.name);
-        const auto makeAndDestroy = [&] {
+        EXPECT_TRUE(KeepsNoObject([&] {
             SWnd list;
             RECT cell = Rect(0, 0, 200, 100);
             ASSERT_TRUE(list.CreateSubclassed(WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE, 0, &cell, parent.GetHandle(), 8));
             c.above(&list);
-        };
-        makeAndDestroy();
-        const GuiObjects before = CountGuiObjects(GetCurrentProcessId());
-        for (int i = 0; i < 4; i++)
-            makeAndDestroy();
-        const GuiObjects after = CountGuiObjects(GetCurrentProcessId());
-        EXPECT_EQ(before.gdi, after.gdi);
-        EXPECT_EQ(before.fonts, after.fonts);
-        EXPECT_EQ(before.brushes, after.brushes);
-        EXPECT_EQ(before.user, after.user);
+        }));
     }
 }
