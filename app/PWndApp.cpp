@@ -320,8 +320,7 @@ void PWndApp::CompleteStartup()
     if (m_trayIcon.GetHandle())
         return;
     BuildTrayMenu(&m_trayMenu, GetHandle(), m_menuImages.GetHandle());
-    HICON trayIcon = (HICON)LoadImageA(GetInstance(), MAKEINTRESOURCEA(108), IMAGE_ICON, 16, 16, 0);
-    m_trayIcon.Create(GetHandle(), trayIcon, kProductName, true);
+    CreateTrayIcon(&m_trayIcon, GetHandle());
     CreateDockedBar();
     PStartupPhases::Mark("  tray icon, docked bar (after the first paint)");
 }

@@ -218,6 +218,9 @@ public:
     // Shows and focuses the main window when hidden.
     void ShowMainWindow();
 
+    // The notification-area icon (icon 108, 16 x 16) with the product's name as its tip,
+    // shown; false when the tray window cannot be made.
+    static bool CreateTrayIcon(STrayIcon* tray, HWND owner);
     // The notification-area menu: its items, and item 14's caption by the window's visibility.
     static void BuildTrayMenu(SMenu* menu, HWND owner, HIMAGELIST images);
     static void PrepareTrayMenu(SMenu* menu, bool windowVisible);

@@ -1,8 +1,19 @@
-// The main window's own menus and its closing: the notification-area menu, the
+// The main window's own menus and its closing: the notification-area icon and menu, the
 // "Send to" menu and the lazily created windows that may refuse to close.
 #include "PWndApp.h"
 
+#include "SLibrary.h"
 #include "SStringParser.h"
+
+bool PWndApp::CreateTrayIcon(STrayIcon* tray, HWND owner)
+{
+    HICON icon = (HICON)LoadImageA(GetInstance(), MAKEINTRESOURCEA(108), IMAGE_ICON, 16, 16, 0);
+    // The tray keeps a copy of its own.
+    const bool created = tray->Create(owner, icon, kProductName, true);
+    if (icon)
+        DestroyIcon(icon);
+    return created;
+}
 
 void PWndApp::BuildTrayMenu(SMenu* menu, HWND owner, HIMAGELIST images)
 {

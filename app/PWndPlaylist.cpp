@@ -63,6 +63,9 @@ bool PWndPlaylist::Create(PWndApp* owner, const RECT* rect, HWND parent)
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen)
         ::ReleaseDC(nullptr, screen);
+    // A pane made again replaces the font of its first window.
+    if (m_font)
+        DeleteObject(m_font);
     m_font = CreateFontA(-MulDiv(75, dpi, 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "verdana");
     place = {160, 0, right - bottom, bottom};

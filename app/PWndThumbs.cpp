@@ -31,6 +31,13 @@ PWndThumbs::~PWndThumbs()
 {
     Destroy();
     Clear();
+    ReleaseDrawingObjects();
+    if (m_defaultCover)
+        DeleteObject(m_defaultCover);
+}
+
+void PWndThumbs::ReleaseDrawingObjects()
+{
     for (HBITMAP& cell : m_cells)
         if (cell)
         {
@@ -39,8 +46,7 @@ PWndThumbs::~PWndThumbs()
         }
     if (m_font)
         DeleteObject(m_font);
-    if (m_defaultCover)
-        DeleteObject(m_defaultCover);
+    m_font = nullptr;
 }
 
 bool PWndThumbs::Create(const RECT* rect, HWND parent, int id)
@@ -275,6 +281,8 @@ LRESULT PWndThumbs::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case WM_S_CREATED:
+        // A grid made again replaces what its first window drew with.
+        ReleaseDrawingObjects();
         m_font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
                              CLEARTYPE_QUALITY, 0, "verdana");
         if (m_play.LoadResource(207, "BINARY"))

@@ -60,6 +60,8 @@ private:
     void RedrawGrid();
     void OnLeftButton();
     void OnRightButton();
+    // Deletes the font and the cell pictures the window made at its creation.
+    void ReleaseDrawingObjects();
 
     PWndApp* m_owner;
     HFONT m_font;

@@ -289,7 +289,16 @@ LRESULT CALLBACK SWnd::WindowProc(HWND handle, UINT msg, WPARAM wParam, LPARAM l
 {
     SWnd* window = FindWndByHandle(handle);
     if (!window)
-        return DefWindowProcA(handle, msg, wParam, lParam);
+    {
+        // A system class detached at WM_DESTROY frees what it made at its last message.
+        SWndThreadRecord* record = FindThreadRecord(GetCurrentThreadId());
+        WNDPROC classProcedure = record ? record->FindDetached(handle) : nullptr;
+        if (!classProcedure)
+            return DefWindowProcA(handle, msg, wParam, lParam);
+        if (msg == WM_NCDESTROY)
+            record->Forget(handle);
+        return CallWindowProcA(classProcedure, handle, msg, wParam, lParam);
+    }
     LRESULT result = 0;
     // Kept before the handler runs: a handler may delete the object on WM_DESTROY.
     WNDPROC oldProc = window->m_oldProc;
@@ -301,9 +310,13 @@ LRESULT CALLBACK SWnd::WindowProc(HWND handle, UINT msg, WPARAM wParam, LPARAM l
             SWndThreadRecord* record = FindThreadRecord(GetWindowThreadProcessId(handle, nullptr));
             if (record)
                 record->Remove(window);
-            // The system class still needs its own procedure for WM_NCDESTROY.
+            // The system class still needs its own procedure for WM_NCDESTROY. With another
+            // subclass above the library's procedure (a tooltip's tool), the messages keep
+            // coming through here: the record passes them on.
             if (oldProc && GetWindowLongPtrA(handle, GWLP_WNDPROC) == (LONG_PTR)SWnd::WindowProc)
                 SetWindowLongPtrA(handle, GWLP_WNDPROC, (LONG_PTR)oldProc);
+            else if (oldProc && record)
+                record->Detach(handle, oldProc);
         }
     }
     return result;

@@ -49,6 +49,31 @@ SWnd* SWndThreadRecord::Find(HWND handle)
     return nullptr;
 }
 
+void SWndThreadRecord::Detach(HWND handle, WNDPROC classProcedure)
+{
+    Forget(handle);
+    if (handle && classProcedure)
+        m_detached.emplace_back(handle, classProcedure);
+}
+
+WNDPROC SWndThreadRecord::FindDetached(HWND handle) const
+{
+    for (const auto& detached : m_detached)
+        if (detached.first == handle)
+            return detached.second;
+    return nullptr;
+}
+
+void SWndThreadRecord::Forget(HWND handle)
+{
+    for (size_t i = 0; i < m_detached.size(); i++)
+        if (m_detached[i].first == handle)
+        {
+            m_detached.erase(m_detached.begin() + (std::ptrdiff_t)i);
+            return;
+        }
+}
+
 SWnd* FindWndByHandle(HWND handle)
 {
     if (!handle)
@@ -65,6 +90,8 @@ bool RegisterWndInTable(SWnd* window)
     if (!window || !window->GetHandle())
         return false;
     SWndThreadRecord* record = FindThreadRecord(window->GetThreadId());
+    if (record)
+        record->Forget(window->GetHandle());
     return record && record->Insert(window);
 }
 

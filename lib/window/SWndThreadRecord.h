@@ -1,6 +1,10 @@
 #pragma once
 
 #include <windows.h>
+
+#include <utility>
+#include <vector>
+
 #include "SArray.h"
 
 class SWnd;
@@ -26,7 +30,17 @@ public:
     // The window of a handle (search by halving); null when absent.
     SWnd* Find(HWND handle);
 
+    // A window that left the table at WM_DESTROY while another subclass sat above the
+    // library's procedure: its messages still pass through the library's procedure,
+    // which hands them to the class's own procedure until the last one.
+    void Detach(HWND handle, WNDPROC classProcedure);
+    // The class procedure of a detached window; null when the handle is not detached.
+    WNDPROC FindDetached(HWND handle) const;
+    // Forgets a detached window (after its last message, or when the handle is reused).
+    void Forget(HWND handle);
+
 private:
     DWORD m_threadId;
     SArray<SWnd*> m_windows;
+    std::vector<std::pair<HWND, WNDPROC>> m_detached;
 };

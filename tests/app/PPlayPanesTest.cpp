@@ -2,7 +2,11 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
+
+#include "../LeakCheck.h"
 #include "PWndPlay.h"
+#include "PWndPlaylist.h"
 #include "PWndTask.h"
 #include "PWndThumbs.h"
 #include "PlayTestSupport.h"
@@ -519,3 +523,34 @@ TEST_F(PWndThumbsTest, AnEmptyFolderShowsOnlyTheBand)
     EXPECT_EQ(0, grid.GetCellCount());
 }
 } // namespace
+
+// The grid and the playlists pane made again after a destroy keep no GDI or USER
+// object of their first life.
+TEST_F(PPlayPanesTest, PanesMadeAgainAfterADestroyKeepNoObject)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<bool(RECT*)> make;
+        std::function<void()> destroy;
+    };
+    PWndThumbs grid;
+    PWndPlaylist playlists;
+    const Case cases[] = {
+        {"thumbnail grid", [&](RECT* rect) { return grid.Create(rect, s_parent->GetHandle(), 1008); },
+         [&] { grid.Destroy(); }},
+        {"playlists pane", [&](RECT* rect) { return playlists.Create(nullptr, rect, s_parent->GetHandle()); },
+         [&] { playlists.Destroy(); }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        RECT rect = {0, 0, 500, 300};
+        ASSERT_TRUE(c.make(&rect));
+        EXPECT_TRUE(KeepsNoObject([&] {
+            c.destroy();
+            EXPECT_TRUE(c.make(&rect));
+        }));
+        c.destroy();
+    }
+}

@@ -1,11 +1,14 @@
-// The main window's own menus and the closing of its lazily created windows.
+// The main window's own menus, its notification-area icon and the closing of its lazily
+// created windows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <vector>
 
+#include "../LeakCheck.h"
 #include "PWndApp.h"
 #include "SMenu.h"
+#include "STrayIcon.h"
 
 namespace
 {
@@ -136,4 +139,20 @@ TEST(PWndAppClose, ClosedDeadAndMissingWindowsAreCleared)
     EXPECT_EQ(nullptr, live);
     EXPECT_EQ(nullptr, dead);
     EXPECT_FALSE(IsWindow(handle));
+}
+
+TEST(PWndAppTrayIcon, MakingAndDestroyingItKeepsNoObject)
+{
+    OwnerWindow owner;
+    // Another icon stays in the notification area: Wine's shell hides its empty area,
+    // and waits two seconds for that on a display without a window manager.
+    STrayIcon other;
+    ASSERT_TRUE(other.Create(owner.GetHandle(), LoadIcon(nullptr, IDI_APPLICATION), "other", true));
+    EXPECT_TRUE(KeepsNoObject([&owner] {
+        STrayIcon tray;
+        EXPECT_TRUE(PWndApp::CreateTrayIcon(&tray, owner.GetHandle()));
+        EXPECT_NE(nullptr, tray.GetRecord().hIcon);
+        EXPECT_STREQ("Melvora Browser", tray.GetRecord().szTip);
+        tray.Destroy();
+    }));
 }

@@ -3,12 +3,14 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "SButtonCtrl.h"
 #include "SCheckCtrl.h"
 #include "SCodeEditCtrl.h"
 #include "SComboCtrl.h"
+#include "../LeakCheck.h"
 #include "SDialogEditor.h"
 #include "SEditCtrl.h"
 #include "SExListCtrl.h"
@@ -241,4 +243,55 @@ TEST(SDialogFactory, CustomObjectsMustBeOfTheTypeClass)
     Record form;
     Fill(form, SDialogEditor::TYPE_DIALOG, "");
     EXPECT_EQ(SDialogEditor::CreateControl(&dialog, parent.Get(), &form, nullptr, true), nullptr);
+}
+
+TEST(SDialogFactory, EveryTypeMadeShownAndDeletedAgainKeepsNoObject)
+{
+    // Shown, so that every control paints.
+    RECT rect = {0, 0, 600, 400};
+    SWnd parent;
+    ASSERT_TRUE(parent.Create("factory", WS_POPUP | WS_VISIBLE, 0, &rect, nullptr));
+    struct Case
+    {
+        int type;
+        const char* extra;
+    };
+    const Case cases[] = {
+        {SDialogEditor::TYPE_BROWSER, ""},
+        {SDialogEditor::TYPE_BUTTON, ""},
+        {SDialogEditor::TYPE_CHECK, "CHECK_CHECKED=1\r\n"},
+        {SDialogEditor::TYPE_CODEEDIT, "CODEEDIT_TABSIZE=1\r\n"},
+        {SDialogEditor::TYPE_COMBO, "COMBO_CONTENT=one | two|three\r\n"},
+        {SDialogEditor::TYPE_EDIT, "EDIT_MAXLENGTH=5\r\n"},
+        {SDialogEditor::TYPE_EXTENDEDLIST, "EXLIST_GRIDLINES=1\r\nEXLIST_FULLROWSELECT=1\r\n"},
+        {SDialogEditor::TYPE_GROUP, ""},
+        {SDialogEditor::TYPE_LABEL, "LABEL_HALIGN=_CENTER\r\nLABEL_VALIGN=_BOTTOM\r\n"},
+        {SDialogEditor::TYPE_LCD, "LCD_CHARCOUNT=8\r\nLCD_LINECOUNT=2\r\n"},
+        {SDialogEditor::TYPE_LIST, "LIST_CONTENT=a|b\r\n"},
+        {SDialogEditor::TYPE_MEDIA, ""},
+        {SDialogEditor::TYPE_MEDIAPLAYER, ""},
+        {SDialogEditor::TYPE_PANEL, ""},
+        {SDialogEditor::TYPE_PROGRESS, "PROGRESS_MINVALUE=0\r\nPROGRESS_MAXVALUE=50\r\nPROGRESS_VALUE=20\r\n"},
+        {SDialogEditor::TYPE_RADIO, "RADIO_GROUP=3\r\nRADIO_CHECKED=1\r\n"},
+        {SDialogEditor::TYPE_RICHEDIT, ""},
+        {SDialogEditor::TYPE_SCROLL, "SCROLL_MINVALUE=0\r\nSCROLL_MAXVALUE=100\r\nSCROLL_VALUE=40\r\n"},
+        {SDialogEditor::TYPE_SLIDER, "SLIDER_MINVALUE=0\r\nSLIDER_MAXVALUE=10\r\nSLIDER_VALUE=7\r\n"},
+        {SDialogEditor::TYPE_SPLITTER, "SPLITTER_COLCOUNT=3\r\nSPLITTER_ROWCOUNT=2\r\n"},
+        {SDialogEditor::TYPE_STATIC, "STATIC_EDGE=_EDGEBUMP\r\nSTATIC_TOPBORDER=1\r\nSTATIC_LEFTBORDER=1\r\n"},
+        {SDialogEditor::TYPE_TAB, "TAB_CONTENT=One | Two | Three\r\nTAB_SELECTION=1\r\n"},
+        {SDialogEditor::TYPE_TOOLBAR, "TOOLBAR_CONTENT=| Open || Save | |\r\n"},
+        {SDialogEditor::TYPE_TREE, ""},
+        {SDialogEditor::TYPE_WINDOW, ""},
+    };
+    for (const Case& c : cases)
+    {
+        Record record;
+        Fill(record, c.type, c.extra);
+        record.SetProperty("TOOLTIP", "tip");
+        EXPECT_TRUE(KeepsNoObject([&] {
+            std::unique_ptr<SWnd> control(SDialogEditor::CreateControl(nullptr, parent.GetHandle(), &record, nullptr, true));
+            EXPECT_NE(control, nullptr);
+            RedrawWindow(parent.GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        })) << "type " << c.type;
+    }
 }

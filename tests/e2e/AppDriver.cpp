@@ -52,6 +52,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <map>
+#include <string>
+
+#include "../GuiObjects.h"
+
 namespace
 {
 
@@ -746,6 +751,347 @@ int Rects(HWND main)
 
 } // namespace
 
+// ---- GDI and USER object counts, for the long-run leak tests ----
+//   app_driver gui-objects               the main program's GDI and USER object counts
+//   app_driver gui-selftest N            shows that the counts see N objects of each kind that a
+//                                        second process makes, and see them go when it frees them
+//   app_driver gui-hold N NAME           that second process (driven through events named NAME-*)
+//   app_driver browse-rounds N ENTER     N rounds over every folder of the root and of its folder ENTER
+//   app_driver play-rounds N             N times: play the selected folder, stop once playing
+//   app_driver cycle-top N MSG W L CAPTION  N times: post MSG to the main window, wait for the window
+//                                        CAPTION, close it with its close box's command
+//   app_driver playlist-rounds N         N rounds over the playlists, their tracks, the drop-down
+//                                        and the rename dialog of the playlists pane
+namespace
+{
+
+void PrintGuiObjects(const GuiObjects& counts)
+{
+    printf("gdi=%ld\nuser=%ld\nreported=%d\n", counts.gdi, counts.user, counts.reported ? 1 : 0);
+    printf("dcs=%ld\nregions=%ld\nbitmaps=%ld\npalettes=%ld\nfonts=%ld\nbrushes=%ld\npens=%ld\nothers=%ld\n",
+           counts.dcs, counts.regions, counts.bitmaps, counts.palettes, counts.fonts, counts.brushes, counts.pens,
+           counts.others);
+    printf("windows=%ld\nsession_windows=%ld\nsession_user=%ld\n", counts.windows, counts.sessionWindows,
+           counts.sessionUser);
+}
+
+// The program's windows by class, "class:count" joined by "|": what a grown window count is made of.
+void PrintWindowClasses(DWORD process)
+{
+    std::map<std::string, int> classes;
+    gui_objects::ForEachWindow([&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char name[64] = "";
+        if (owner == process && GetClassNameA(window, name, sizeof(name)))
+            classes[name]++;
+    });
+    printf("window_classes=");
+    const char* separator = "";
+    for (const auto& entry : classes)
+    {
+        printf("%s%s:%d", separator, entry.first.c_str(), entry.second);
+        separator = "|";
+    }
+    printf("\n");
+}
+
+HANDLE HoldEvent(const char* name, const char* step)
+{
+    char full[128];
+    snprintf(full, sizeof(full), "%s-%s", name, step);
+    return CreateEventA(nullptr, FALSE, FALSE, full);
+}
+
+// What the helper process holds: N objects of each kind.
+struct Held
+{
+    HGDIOBJ objects[6][1000];
+    HMENU menus[1000];
+    HICON icons[1000];
+    HWND windows[1000];
+};
+
+void MakeObjects(Held* held, int count)
+{
+    static BYTE iconBits[32 * 32 / 8];
+    for (int i = 0; i < count; i++)
+    {
+        held->objects[0][i] = CreateBitmap(8, 8, 1, 1, nullptr);
+        held->objects[1][i] = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
+        held->objects[2][i] = CreateSolidBrush(RGB(i, 1, 2));
+        held->objects[3][i] = CreatePen(PS_SOLID, 1, RGB(i, 1, 2));
+        held->objects[4][i] = CreateRectRgn(0, 0, i + 1, 1);
+        held->objects[5][i] = CreateCompatibleDC(nullptr);
+        held->menus[i] = CreatePopupMenu();
+        held->icons[i] = CreateIcon(nullptr, 32, 32, 1, 1, iconBits, iconBits);
+        held->windows[i] = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 4, 4, nullptr, nullptr, nullptr, nullptr);
+    }
+}
+
+void FreeObjects(Held* held, int count)
+{
+    for (int i = 0; i < count; i++)
+    {
+        for (int kind = 0; kind < 5; kind++)
+            DeleteObject(held->objects[kind][i]);
+        DeleteDC((HDC)held->objects[5][i]);
+        DestroyMenu(held->menus[i]);
+        DestroyIcon(held->icons[i]);
+        DestroyWindow(held->windows[i]);
+    }
+}
+
+// The self-test's second process: counted once warm, once holding N objects of
+// each kind and once after freeing them; it waits for the count between steps.
+int GuiHold(int made, const char* name)
+{
+    HANDLE ready = HoldEvent(name, "ready"), go = HoldEvent(name, "go");
+    if (!ready || !go || made <= 0 || made > 1000)
+        return 1;
+    static Held held;
+    // A window that stays, as a program has: the thread's input-method window lives
+    // only while the thread has a window. One of each next: the first window and font
+    // make caches that stay.
+    HWND anchor = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 4, 4, nullptr, nullptr, nullptr, nullptr);
+    MakeObjects(&held, 1);
+    FreeObjects(&held, 1);
+    for (int step = 0; step < 3; step++)
+    {
+        if (step == 1)
+            MakeObjects(&held, made);
+        if (step == 2)
+            FreeObjects(&held, made);
+        SetEvent(ready);
+        if (WaitForSingleObject(go, 30000) != WAIT_OBJECT_0)
+            break;
+    }
+    DestroyWindow(anchor);
+    return 0;
+}
+
+struct Expected
+{
+    const char* name;
+    long GuiObjects::*field;
+    long perRound;                // objects made per round of the helper (icons make a bitmap too)
+};
+
+int GuiSelfTest(int made)
+{
+    char name[64];
+    snprintf(name, sizeof(name), "MelvoraGuiHold-%lu", GetCurrentProcessId());
+    HANDLE ready = HoldEvent(name, "ready"), go = HoldEvent(name, "go");
+    char command[MAX_PATH + 96];
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    snprintf(command, sizeof(command), "\"%s\" gui-hold %d %s", self, made, name);
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child;
+    if (!ready || !go || !CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                         &child))
+    {
+        printf("error=no helper process\n");
+        return 1;
+    }
+    GuiObjects counts[3];
+    bool ok = true;
+    for (int step = 0; step < 3 && ok; step++)
+    {
+        ok = WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0;
+        if (ok)
+            counts[step] = CountGuiObjects(child.dwProcessId);
+        SetEvent(go);
+    }
+    WaitForSingleObject(child.hProcess, 10000);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    if (!ok)
+    {
+        printf("error=the helper did not answer\n");
+        return 1;
+    }
+    static const Expected expected[] = {
+        {"gdi", &GuiObjects::gdi, 7}, {"user", &GuiObjects::user, 3}, {"windows", &GuiObjects::windows, 1},
+        {"bitmaps", &GuiObjects::bitmaps, 2}, {"fonts", &GuiObjects::fonts, 1},
+        {"brushes", &GuiObjects::brushes, 1}, {"pens", &GuiObjects::pens, 1}, {"regions", &GuiObjects::regions, 1},
+        {"dcs", &GuiObjects::dcs, 1}};
+    int failed = 0;
+    for (const Expected& e : expected)
+    {
+        const long before = counts[0].*e.field, held = counts[1].*e.field, after = counts[2].*e.field;
+        const bool good = before >= 0 && held - before == e.perRound * made && after == before;
+        printf("%s=%ld,%ld,%ld,%s\n", e.name, before, held, after, good ? "ok" : "wrong");
+        failed += good ? 0 : 1;
+    }
+    printf("reported=%d\nselftest=%s\n", counts[0].reported ? 1 : 0, failed ? "fail" : "pass");
+    return failed ? 1 : 0;
+}
+
+// The long loops of the leak test run inside one driver process: as one driver start
+// per step, the thousands of steps would take minutes. Each step is a message sent
+// to the program (so it is handled before the next one), not input.
+bool Settled(HWND window, UINT milliseconds)
+{
+    // A modal loop notices its end only at the next posted message; a user's mouse
+    // makes one at once, this one stands in for it.
+    PostMessageA(window, WM_NULL, 0, 0);
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, milliseconds, &answer) != 0;
+}
+
+// Waits until the condition holds, at most milliseconds.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (!condition())
+    {
+        if (GetTickCount() - start >= milliseconds)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+// Selects every folder of the root, enters the folder at index enter, selects each of
+// its folders and goes back, rounds times; the root must list the same folders after.
+int BrowseRounds(HWND main, int rounds, int enter)
+{
+    HWND folders = Child(main, 1001);
+    const int rootCount = folders ? (int)SendMessageA(folders, LB_GETCOUNT, 0, 0) : 0;
+    if (rootCount <= enter)
+        return 1;
+    const DWORD start = GetTickCount();
+    for (int round = 0; round < rounds; round++)
+    {
+        for (int i = 0; i < rootCount; i++)
+            SelectByKey(folders, i, false);
+        SelectByKey(folders, enter, false);
+        SendMessageA(folders, WM_KEYDOWN, VK_RETURN, 1);
+        SendMessageA(folders, WM_KEYUP, VK_RETURN, 0xC0000001);
+        const int inner = (int)SendMessageA(folders, LB_GETCOUNT, 0, 0);
+        for (int i = 0; i < inner; i++)
+            SelectByKey(folders, i, false);
+        SendMessageA(main, WM_KEYDOWN, VK_BACK, 1);
+        Settled(main, 10000);
+        const int back = (int)SendMessageA(folders, LB_GETCOUNT, 0, 0);
+        if (back != rootCount)
+        {
+            printf("error=round %d came back to %d folders, not %d\n", round, back, rootCount);
+            return 1;
+        }
+    }
+    printf("rounds=%d\nelapsed_ms=%lu\n", rounds, GetTickCount() - start);
+    return 0;
+}
+
+// Plays the selected folder with the toolbar's play command and stops it once the
+// Stop button is enabled, rounds times.
+int PlayRounds(HWND main, int rounds)
+{
+    const UINT toolbarCommand = WM_APP + 3300;
+    HWND toolbar = ChildOfClass(main, TOOLBARCLASSNAMEA);
+    if (!toolbar)
+        return 1;
+    auto stoppable = [toolbar] { return SendMessageA(toolbar, TB_ISBUTTONENABLED, 11, 0) != 0; };
+    const DWORD start = GetTickCount();
+    for (int round = 0; round < rounds; round++)
+    {
+        PostMessageA(main, toolbarCommand, 0, 3);
+        if (!WaitFor(stoppable, 15000))
+        {
+            printf("error=round %d: nothing plays\n", round);
+            return 1;
+        }
+        PostMessageA(main, toolbarCommand, 0, 11);
+        if (!WaitFor([&] { return !stoppable(); }, 15000))
+        {
+            printf("error=round %d: the playing does not stop\n", round);
+            return 1;
+        }
+    }
+    printf("rounds=%d\nelapsed_ms=%lu\n", rounds, GetTickCount() - start);
+    return 0;
+}
+
+// Opens a window through open() and closes it as its close box would, rounds times;
+// each round waits for the window to show and to go.
+template <typename Open>
+int CycleTop(HWND main, int rounds, const char* caption, Open open, bool report = true)
+{
+    const DWORD start = GetTickCount();
+    for (int round = 0; round < rounds; round++)
+    {
+        open();
+        HWND window = nullptr;
+        auto shown = [&] {
+            window = FindTopWindows(caption).window;
+            return window && IsWindowVisible(window);
+        };
+        if (!WaitFor(shown, 20000))
+        {
+            printf("error=round %d: no window \"%s\"\n", round, caption);
+            return 1;
+        }
+        Settled(window, 10000);
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (!WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, 20000))
+        {
+            printf("error=round %d: \"%s\" stays open\n", round, caption);
+            return 1;
+        }
+        Settled(main, 10000);
+    }
+    if (report)
+        printf("rounds=%d\nelapsed_ms=%lu\n", rounds, GetTickCount() - start);
+    return 0;
+}
+
+// Goes through the playlists pane: each playlist of the drop-down, each of its tracks
+// (their covers show), the drop-down opened and closed, and the rename dialog opened
+// with its button and closed, rounds times.
+int PlaylistRounds(HWND main, int rounds)
+{
+    HWND pane = PlaylistPane(main);
+    HWND names = pane ? DirectChild(pane, 1000) : nullptr;
+    HWND tracks = pane ? DirectChild(pane, 1001) : nullptr;
+    HWND rename = pane ? DirectChild(pane, 1006) : nullptr;
+    if (!names || !tracks || !rename)
+        return 1;
+    const DWORD start = GetTickCount();
+    for (int round = 0; round < rounds; round++)
+    {
+        const int count = (int)SendMessageA(names, CB_GETCOUNT, 0, 0);
+        for (int i = 0; i < count; i++)
+        {
+            SendMessageA(names, CB_SETCURSEL, (WPARAM)i, 0);
+            SendMessageA(pane, WM_COMMAND, MAKEWPARAM(1000, CBN_SELCHANGE), (LPARAM)names);
+            const int trackCount = (int)SendMessageA(tracks, LB_GETCOUNT, 0, 0);
+            for (int t = 0; t < trackCount; t++)
+            {
+                SendMessageA(tracks, LB_SETCURSEL, (WPARAM)t, 0);
+                SendMessageA(pane, WM_COMMAND, MAKEWPARAM(1001, LBN_SELCHANGE), (LPARAM)tracks);
+            }
+        }
+        SendMessageA(names, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageA(names, CB_SHOWDROPDOWN, FALSE, 0);
+        const int result = CycleTop(main, 1, "Playlist", [rename] {
+            SendMessageA(rename, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+            PostMessageA(rename, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        }, false);
+        if (result != 0)
+            return result;
+    }
+    printf("rounds=%d\nelapsed_ms=%lu\n", rounds, GetTickCount() - start);
+    return 0;
+}
+
+} // namespace
+// ---- end of the object counts ----
+
 int main(int argc, char** argv)
 {
     if (argc < 2)
@@ -890,6 +1236,47 @@ int main(int argc, char** argv)
         WPARAM keys = argc > 6 ? (WPARAM)strtoull(argv[6], nullptr, 0) : 0;
         return PostMessageA(window, (UINT)strtoul(argv[3], nullptr, 0), keys, point) ? 0 : 1;
     }
+
+    // ---- GDI and USER object counts ----
+    if (strcmp(command, "gui-objects") == 0)
+    {
+        HWND program = FindTopWindows(kCaption).window;
+        DWORD process = 0;
+        if (!program || !GetWindowThreadProcessId(program, &process))
+        {
+            printf("error=no main window\n");
+            return 1;
+        }
+        const GuiObjects counts = CountGuiObjects(process);
+        PrintGuiObjects(counts);
+        PrintWindowClasses(process);
+        return counts.gdi >= 0 && counts.user >= 0 ? 0 : 1;
+    }
+    if (strcmp(command, "gui-selftest") == 0 && argc > 2)
+        return GuiSelfTest(atoi(argv[2]));
+    if (strcmp(command, "gui-hold") == 0 && argc > 3)
+        return GuiHold(atoi(argv[2]), argv[3]);
+    if (strcmp(command, "browse-rounds") == 0 || strcmp(command, "play-rounds") == 0 ||
+        strcmp(command, "cycle-top") == 0 || strcmp(command, "playlist-rounds") == 0)
+    {
+        HWND program = FindTopWindows(kCaption).window;
+        const int rounds = argc > 2 ? atoi(argv[2]) : 0;
+        if (!program || rounds <= 0)
+            return 1;
+        if (strcmp(command, "browse-rounds") == 0)
+            return BrowseRounds(program, rounds, argc > 3 ? atoi(argv[3]) : 0);
+        if (strcmp(command, "play-rounds") == 0)
+            return PlayRounds(program, rounds);
+        if (strcmp(command, "playlist-rounds") == 0)
+            return PlaylistRounds(program, rounds);
+        if (argc < 7)
+            return 2;
+        const UINT msg = (UINT)strtoul(argv[3], nullptr, 0);
+        const WPARAM wParam = (WPARAM)strtoull(argv[4], nullptr, 0);
+        const LPARAM lParam = (LPARAM)strtoll(argv[5], nullptr, 0);
+        return CycleTop(program, rounds, argv[6], [=] { PostMessageA(program, msg, wParam, lParam); });
+    }
+    // ---- end of the object counts ----
 
     HWND main = FindTopWindows(kCaption).window;
     if (!main)

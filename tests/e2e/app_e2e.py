@@ -27,7 +27,7 @@ VK_F1, VK_F8 = 0x70, 0x77
 TIMEOUT = 30
 # Scenario modules beside this script, one per feature area; each holds a list
 # SCENARIOS of functions that take the harness.
-SCENARIO_MODULES = ["e2e_shell", "e2e_browse", "e2e_play", "e2e_library", "e2e_input"]
+SCENARIO_MODULES = ["e2e_shell", "e2e_browse", "e2e_play", "e2e_library", "e2e_input", "e2e_leaks"]
 
 
 def win_path(path):

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../LeakCheck.h"
 #include "InputTestSupport.h"
 #include "SLibrary.h"
 #include "SRegistry.h"
@@ -920,4 +921,80 @@ TEST(SWnd, MoveWithMouseDragsTheWindow)
     SendMessageA(window.GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     SendMessageA(window.GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(window.Count(WM_S_DRAG_START), 1);
+}
+
+namespace
+{
+
+// A class of its own whose procedure counts the window's last message.
+int g_lastMessages = 0;
+
+LRESULT CALLBACK CountingClassProc(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NCDESTROY)
+        g_lastMessages++;
+    return DefWindowProcA(handle, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK PassingSubclass(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    return DefSubclassProc(handle, msg, wParam, lParam);
+}
+
+// Another subclass over the library's procedure: none, a plain one, a tooltip's tool.
+struct SubclassCase
+{
+    const char* name;
+    void (*above)(SWnd* control);
+};
+
+const SubclassCase kSubclassCases[] = {
+    {"none", [](SWnd*) {}},
+    {"a subclass of the common controls", [](SWnd* control) {
+         SetWindowSubclass(control->GetHandle(), PassingSubclass, 1, 0);
+     }},
+    {"a tooltip", [](SWnd* control) { control->EnableTooltip(true); }},
+};
+
+} // namespace
+
+TEST(SWnd, ASubclassedClassGetsItsLastMessageUnderAnotherSubclass)
+{
+    WNDCLASSA type = {};
+    type.lpfnWndProc = CountingClassProc;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "SWndTestCounting";
+    RegisterClassA(&type);
+    SWnd parent;
+    RECT rect = Rect(0, 0, 200, 200);
+    ASSERT_TRUE(parent.Create("Parent", 0, 0, &rect, nullptr));
+    for (const SubclassCase& c : kSubclassCases)
+    {
+        SCOPED_TRACE(c.name);
+        g_lastMessages = 0;
+        SWnd control;
+        RECT cell = Rect(0, 0, 80, 20);
+        ASSERT_TRUE(control.CreateSubclassed("SWndTestCounting", "", WS_CHILD, 0, &cell, parent.GetHandle(), 7));
+        c.above(&control);
+        EXPECT_TRUE(control.Destroy());
+        EXPECT_EQ(g_lastMessages, 1);
+    }
+}
+
+TEST(SWnd, AListViewDestroyedUnderAnotherSubclassLeavesNoObject)
+{
+    // The list view frees its font and background brush at its last message.
+    SWnd parent;
+    RECT rect = Rect(0, 0, 300, 200);
+    ASSERT_TRUE(parent.Create("Parent", 0, 0, &rect, nullptr));
+    for (const SubclassCase& c : kSubclassCases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(KeepsNoObject([&] {
+            SWnd list;
+            RECT cell = Rect(0, 0, 200, 100);
+            ASSERT_TRUE(list.CreateSubclassed(WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE, 0, &cell, parent.GetHandle(), 8));
+            c.above(&list);
+        }));
+    }
 }
