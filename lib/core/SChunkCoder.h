@@ -33,6 +33,9 @@ public:
     // A buffer of at least size bytes for a whole stored entry, kept and grown from
     // entry to entry; null when it cannot be allocated.
     uint8_t* GetEntryBuffer(int size);
+    // A buffer of at least size bytes for decoded chunks on their way to a file, kept and
+    // grown like the entry buffer; null when it cannot be allocated.
+    uint8_t* GetOutputBuffer(int size);
 
 private:
     z_stream_s* m_deflate;
@@ -41,4 +44,6 @@ private:
     uint8_t* m_packed;
     uint8_t* m_entry;
     int m_entrySize;
+    uint8_t* m_output;
+    int m_outputSize;
 };

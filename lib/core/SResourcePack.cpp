@@ -1,6 +1,7 @@
 #include "SResource.h"
 #include "SChunkCoder.h"
 #include "SFilePath.h"
+#include "SStreamReader.h"
 
 #include <set>
 #include <string>
@@ -9,6 +10,11 @@
 namespace
 {
 const uint32_t endMarker = 0xFFFFFFFF;
+// The window through which chunk headers are read.
+const int headerWindow = 64 * 1024;
+// The window through which a whole pack is read entry after entry: most entries are
+// decoded where they lie in it, and the pack is read in few large pieces.
+const int extractWindow = 1024 * 1024;
 
 // The full path of a folder's file, normalised by the system, when it lies inside that
 // folder; "" otherwise (device names and trailing dots resolve elsewhere).
@@ -89,30 +95,34 @@ SFile* SResource::OpenSource(SFilePath* file)
     return file;
 }
 
-int SResource::LengthIn(SFile* stream, int index)
+int SResource::LengthIn(SStreamReader* reader, int index)
 {
     int size = sizes.GetAt(index);
     if (size < 0 || !compressed)
         return size;
     // Only the chunk headers are read, each one checked against the entry's stored size.
     int offset = offsets.GetAt(index);
-    if (offset < 0 || size < 4 || offset > stream->GetSize() || size > stream->GetSize() - offset)
+    if (offset < 0 || size < 4 || offset > reader->GetSize() || size > reader->GetSize() - offset)
         return -1;
-    stream->Seek(offset);
-    uint32_t chunks = stream->ReadU32();
+    reader->Seek(offset);
+    uint32_t chunks = 0;
+    if (!reader->ReadU32(&chunks))
+        return -1;
     int64_t position = 4;
     int64_t total = 0;
     for (uint32_t chunk = 0; chunk < chunks; chunk++)
     {
         if (position + 8 > size)
             return -1;
-        uint32_t rawLength = stream->ReadU32();
-        uint32_t packedLength = stream->ReadU32();
+        uint32_t rawLength = 0;
+        uint32_t packedLength = 0;
+        if (!reader->ReadU32(&rawLength) || !reader->ReadU32(&packedLength))
+            return -1;
         position += 8;
         if (rawLength > (uint32_t)SFile::kCompressedChunk || packedLength > (uint64_t)(size - position))
             return -1;
         position += packedLength;
-        stream->Seek(offset + (int)position);
+        reader->Seek(offset + (int)position);
         total += rawLength;
     }
     return total > 0x7FFFFFFF ? -1 : (int)total;
@@ -126,7 +136,12 @@ int SResource::GetLength(int index)
         return sizes.GetAt(index);
     SFilePath file;
     SFile* stream = OpenSource(&file);
-    return stream != nullptr ? LengthIn(stream, index) : -1;
+    if (stream == nullptr)
+        return -1;
+    SStreamReader reader(stream, headerWindow);
+    int length = reader.IsValid() ? LengthIn(&reader, index) : -1;
+    reader.SyncStream();
+    return length;
 }
 
 bool SResource::GetLengths(SArray<int>* lengths)
@@ -138,21 +153,25 @@ bool SResource::GetLengths(SArray<int>* lengths)
     SFile* stream = OpenSource(&file);
     if (stream == nullptr || names.GetCount() != sizes.GetCount() || names.GetCount() != offsets.GetCount())
         return false;
+    SStreamReader reader(stream, headerWindow);
+    if (!reader.IsValid())
+        return false;
     bool known = true;
     for (int index = 0; index < names.GetCount(); index++)
     {
-        int length = LengthIn(stream, index);
+        int length = LengthIn(&reader, index);
         known = known && length >= 0;
         lengths->Add(length);
     }
+    reader.SyncStream();
     return known;
 }
 
-bool SResource::ExtractFrom(SFile* stream, int index, SFile* target, SChunkCoder* coder)
+bool SResource::ExtractFrom(SStreamReader* reader, int index, SFile* target, SChunkCoder* coder)
 {
-    bool done = source != nullptr ? CopyStored(stream, index, target)
-                : compressed      ? Decode(stream, index, target, coder, true)
-                                  : CopyStored(stream, index, target);
+    bool done = source != nullptr ? CopyStored(reader, index, target)
+                : compressed      ? Decode(reader, index, target, coder, true)
+                                  : CopyStored(reader, index, target);
     if (done)
         target->Rewind();
     return done;
@@ -169,25 +188,31 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
     if (folder.IsEmpty() || folder.GetAt(folder.GetLength() - 1) != '\\')
         folder += "\\";
     // A name that could write outside the folder refuses the whole pack before any
-    // file is touched.
+    // file is touched. The full paths found here are the ones written to below.
     bool refused = false;
+    SStringArray paths;
     for (int index = 0; index < names.GetCount(); index++)
     {
         SString name = names.GetAt(index);
-        if (!IsSafeName(name) || InsideFolder(folder, NormalizeName(name)).IsEmpty())
+        SString path = IsSafeName(name) ? InsideFolder(folder, NormalizeName(name)) : SString("");
+        if (path.IsEmpty())
         {
             refused = true;
             if (failed != nullptr)
                 failed->Add(folder + name);
         }
+        paths.Add(path);
     }
     if (refused)
         return false;
-    // One open pack serves every entry; loose files are copied one by one.
+    // One open pack serves every entry, read front to back; loose files are copied one by one.
     bool looseFiles = source == nullptr && base.IsSubfolder();
     SFilePath packFile;
     SFile* stream = looseFiles ? nullptr : OpenSource(&packFile);
     if (!looseFiles && stream == nullptr)
+        return false;
+    SStreamReader reader(stream, extractWindow);
+    if (!looseFiles && !reader.IsValid())
         return false;
     bool allWritten = true;
     SChunkCoder coder;
@@ -195,7 +220,7 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
     for (int index = 0; index < names.GetCount(); index++)
     {
         SString name = names.GetAt(index);
-        SString path = InsideFolder(folder, NormalizeName(name));
+        SString path = paths.GetAt(index);
         SString parent = SPath(path).GetFolderPath();
         bool written = false;
         // Each folder is looked for once; entries of one folder seldom come together.
@@ -210,7 +235,7 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
             SFilePath file;
             if (file.Open(path, true, true, true))
             {
-                written = looseFiles ? Extract(&file, name, true) : ExtractFrom(stream, index, &file, &coder);
+                written = looseFiles ? Extract(&file, name, true) : ExtractFrom(&reader, index, &file, &coder);
                 file.Close();
                 // Half an entry is no file of the package.
                 if (!written)
@@ -224,5 +249,6 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
                 failed->Add(path);
         }
     }
+    reader.SyncStream();
     return allWritten;
 }
