@@ -96,9 +96,11 @@ private:
     bool ExtractFrom(SStreamReader* reader, int index, SFile* target, SChunkCoder* coder);
     // The extracted length of entry index of an open pack; -1 when unknown.
     int LengthIn(SStreamReader* reader, int index);
-    // Appends one entry of the base folder to out; false when its file cannot be read whole.
-    // A compressed entry is coded into entry (reused from entry to entry) and written whole.
-    bool WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder, SFileMem* entry);
+    // Appends one entry of the base folder to out, from its bytes when they were read
+    // already, else from its file; false when the file cannot be read whole. A compressed
+    // entry is coded into entry (reused from entry to entry) and written whole.
+    bool WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder, SFileMem* entry,
+                    const uint8_t* bytes, int length);
 
     SDisk disk;
     SString text;

@@ -1,11 +1,13 @@
 #include "SResource.h"
 #include "SChunkCoder.h"
 #include "SFilePath.h"
+#include "SFileReadAhead.h"
 #include "SStreamReader.h"
 
 #include <set>
 #include <string>
 #include <string.h>
+#include <vector>
 
 namespace
 {
@@ -15,6 +17,10 @@ const int headerWindow = 64 * 1024;
 // The window through which a whole pack is read entry after entry: most entries are
 // decoded where they lie in it, and the pack is read in few large pieces.
 const int extractWindow = 1024 * 1024;
+// The files of a pack being written are read this far ahead of the one being coded;
+// larger files are read as they are coded.
+const int readAheadCapacity = 8 * 1024 * 1024;
+const int readAheadLimit = 2 * 1024 * 1024;
 
 // The full path of a folder's file, normalised by the system, when it lies inside that
 // folder; "" otherwise (device names and trailing dots resolve elsewhere).
@@ -33,17 +39,24 @@ SString InsideFolder(const SString& folder, const SString& name)
 }
 }
 
-bool SResource::WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder, SFileMem* entry)
+bool SResource::WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder, SFileMem* entry,
+                           const uint8_t* bytes, int length)
 {
-    SString path = base.GetFolderPath() + name;
     SFilePath file;
-    if (!file.Open(path, false, false, true, true))
-        return false;
-    int size = file.GetSize();
+    int size = length;
+    if (bytes == nullptr)
+    {
+        if (!file.Open(base.GetFolderPath() + name, false, false, true, true))
+            return false;
+        size = file.GetSize();
+    }
     if (!compress)
     {
-        return out->WriteU32((uint32_t)size) == 4 && out->WriteStringZ(name) == name.GetLength() + 1 &&
-               out->CopyFrom(&file, size) == size;
+        if (out->WriteU32((uint32_t)size) != 4 || out->WriteStringZ(name) != name.GetLength() + 1)
+            return false;
+        if (bytes != nullptr)
+            return size == 0 || out->Write(bytes, size) == size;
+        return out->CopyFrom(&file, size) == size;
     }
     // The entry is coded into memory first: its stored size then goes in front of its
     // name at once, and the whole entry reaches out in one write instead of one per
@@ -52,14 +65,14 @@ bool SResource::WriteEntry(SFile* out, const SString& name, bool compress, SChun
     entry->Seek(0);
     if (entry->WriteU32(0) != 4 || entry->WriteStringZ(name) != nameLength)
         return false;
-    int stored = file.WriteCompressed(entry, size, 0, coder);
+    int stored = bytes != nullptr ? coder->WriteChunks(bytes, size, entry) : file.WriteCompressed(entry, size, 0, coder);
     // A file that changed size while it was read would not come back whole.
-    if (stored < 4 || file.Tell() != size)
+    if (stored < 4 || (bytes == nullptr && file.Tell() != size))
         return false;
-    int length = 4 + nameLength + stored;
-    if (entry->Tell() != length || entry->Seek(0) != 0 || entry->WriteU32((uint32_t)stored) != 4)
+    int entryLength = 4 + nameLength + stored;
+    if (entry->Tell() != entryLength || entry->Seek(0) != 0 || entry->WriteU32((uint32_t)stored) != 4)
         return false;
-    return out->Write(entry->GetBuffer(), length) == length;
+    return out->Write(entry->GetBuffer(), entryLength) == entryLength;
 }
 
 bool SResource::Write(SFile* out, bool compress, SString* failedName)
@@ -70,13 +83,24 @@ bool SResource::Write(SFile* out, bool compress, SString* failedName)
         return false;
     if (out->WriteText("SRES", 4) != 4 || out->WriteU32(compress ? 1 : 0) != 4)
         return false;
+    // While one file is coded the next ones are opened and read.
+    std::vector<std::string> paths;
+    SString folder = base.GetFolderPath();
+    for (int index = 0; index < names.GetCount(); index++)
+        paths.push_back(std::string(folder + names.GetAt(index)));
+    SFileReadAhead ahead(readAheadCapacity, readAheadLimit);
+    ahead.Start(paths);
     SChunkCoder coder;
     SFileMem entry;
     for (int index = 0; index < names.GetCount(); index++)
     {
         SString name = names.GetAt(index);
+        const uint8_t* bytes = nullptr;
+        int length = 0;
+        SFileReadAhead::Result read = ahead.Take(index, &bytes, &length);
         // A listed file that cannot be read would be missing from the installation it builds.
-        if (!WriteEntry(out, name, compress, &coder, &entry))
+        if (read == SFileReadAhead::Unreadable ||
+                !WriteEntry(out, name, compress, &coder, &entry, read == SFileReadAhead::Ready ? bytes : nullptr, length))
         {
             if (failedName != nullptr)
                 *failedName = name;
