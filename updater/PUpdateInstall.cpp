@@ -160,6 +160,33 @@ bool PUpdateInstall::Replace(const SString& name)
     return MoveFileExA(staging + name, path, 0) != FALSE;
 }
 
+std::map<std::string, int> PUpdateInstall::ListStagedLengths(SResource* pack)
+{
+    std::map<std::string, int> lengths;
+    std::set<std::string> listed;
+    for (int index = 0; index < pack->GetCount(); index++)
+    {
+        SString name = pack->GetName(index);
+        int separator = name.ReverseFind('\\');
+        SString folder = separator < 0 ? SString("") : name.Left(separator + 1);
+        std::string key = Folded(folder);
+        if (!listed.insert(key).second)
+            continue;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileExA(staging + folder + "*", FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+        if (find == INVALID_HANDLE_VALUE)
+            continue;
+        do
+        {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && data.nFileSizeHigh == 0 &&
+                    data.nFileSizeLow <= 0x7FFFFFFF)
+                lengths[key + Folded(SString(data.cFileName))] = (int)data.nFileSizeLow;
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return lengths;
+}
+
 SString PUpdateInstall::GetMissingFolder(const SString& name)
 {
     // Folders from the outermost down to the entry's own; each is looked at once.
@@ -277,13 +304,20 @@ bool PUpdateInstall::Install(SResource* pack, const char* targetFolder, SStringA
     }
     // Each unpacked file must hold the entry's whole length before any old file moves.
     SArray<int> lengths;
+    std::map<std::string, int> staged;
     if (ok)
+    {
         pack->GetLengths(&lengths);
+        staged = ListStagedLengths(pack);
+    }
     for (int index = 0; ok && index < pack->GetCount(); index++)
     {
         SString name = pack->GetName(index);
         int length = index < lengths.GetCount() ? lengths.GetAt(index) : -1;
-        if (length < 0 || GetFileLength(staging + name) != length)
+        // A name the listing does not show as such (the system may spell it otherwise) is looked up itself.
+        auto listed = staged.find(Folded(name));
+        int stagedLength = listed != staged.end() ? listed->second : GetFileLength(staging + name);
+        if (length < 0 || stagedLength != length)
         {
             ok = false;
             faults.Add(target + name);

@@ -39,6 +39,9 @@ private:
     // Creates the missing folders of a path's parent chain below base, remembering each
     // one made (in made when given) and each one seen in known, so no folder is looked at twice.
     bool CreateParents(const SString& base, const SString& path, std::set<std::string>* known, SStringArray* made);
+    // The length of every unpacked file, read from one listing per staged folder and
+    // keyed by its relative name in one letter case.
+    std::map<std::string, int> ListStagedLengths(SResource* pack);
     // Swaps entry index in; false when its old file cannot be moved aside or the new one in.
     bool Replace(const SString& name);
     // The outermost folder of an entry's folders that the target lacks, relative to the
