@@ -59,10 +59,22 @@ bool SChunkCoder::Pack(const uint8_t* raw, int rawLength, uint8_t* packed, int c
     return true;
 }
 
-int SChunkCoder::WriteChunks(const uint8_t* data, int length, SFile* target)
+int SChunkCoder::WriteChunk(const uint8_t* raw, int rawLength, SFile* target)
 {
     uint8_t* packed = GetPackedBuffer();
-    if (target == nullptr || packed == nullptr || length < 0 || (data == nullptr && length > 0))
+    int packedLength = 0;
+    if (target == nullptr || packed == nullptr || !Pack(raw, rawLength, packed, SFile::kCompressedPacked, &packedLength))
+        return 0;
+    // A stream that lost a chunk would decode to other bytes: a short write is a failure.
+    if (target->WriteU32((uint32_t)rawLength) != 4 || target->WriteU32((uint32_t)packedLength) != 4 ||
+            target->Write(packed, packedLength) != packedLength)
+        return 0;
+    return 8 + packedLength;
+}
+
+int SChunkCoder::WriteChunks(const uint8_t* data, int length, SFile* target)
+{
+    if (target == nullptr || length < 0 || (data == nullptr && length > 0))
         return 0;
     uint32_t count = (uint32_t)((length + (int64_t)SFile::kCompressedChunk - 1) / SFile::kCompressedChunk);
     if (target->WriteU32(count) != 4)
@@ -71,14 +83,10 @@ int SChunkCoder::WriteChunks(const uint8_t* data, int length, SFile* target)
     for (int position = 0; position < length; position += SFile::kCompressedChunk)
     {
         int rawLength = length - position < SFile::kCompressedChunk ? length - position : SFile::kCompressedChunk;
-        int packedLength = 0;
-        if (!Pack(data + position, rawLength, packed, SFile::kCompressedPacked, &packedLength))
+        int written = WriteChunk(data + position, rawLength, target);
+        if (written == 0)
             return 0;
-        // A stream that lost a chunk would decode to other bytes: a short write is a failure.
-        if (target->WriteU32((uint32_t)rawLength) != 4 || target->WriteU32((uint32_t)packedLength) != 4 ||
-                target->Write(packed, packedLength) != packedLength)
-            return 0;
-        total += 8 + packedLength;
+        total += written;
     }
     return total;
 }

@@ -23,6 +23,9 @@ public:
     // `compress` does (zlib format, default level); false when zlib fails or the
     // result does not fit.
     bool Pack(const uint8_t* raw, int rawLength, uint8_t* packed, int capacity, int* packedLength);
+    // Packs one chunk and writes its raw length, packed length and bytes to target;
+    // returns the bytes written, 0 when it cannot be packed or target takes less than given.
+    int WriteChunk(const uint8_t* raw, int rawLength, SFile* target);
     // Writes length bytes to target as a chunked zlib stream (the chunk count, then each
     // chunk's raw and packed lengths and bytes); returns the bytes written, 0 when a chunk
     // cannot be packed or target takes less than given.
