@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "SDisk.h"
+#include "SFilePath.h"
 #include "SRound.h"
 
 namespace
@@ -61,16 +62,25 @@ bool LoadImageFile(SImage* image, const char* path)
     return file.Open(path, false, false, true, true) && image->Load(&file);
 }
 
-bool SaveImageFile(const SImage& image, const char* path, int format)
+// The book's pictures are new files (the old ones are deleted first): written in
+// place, without the temporary file that a replacement needs, and deleted again
+// when they cannot be written whole.
+bool WriteNewFile(const char* path, const SFileMem& bytes)
 {
     SFilePath file;
-    if (!file.Open(path, true, true, false))
+    if (bytes.GetSize() <= 0 || !file.Open(path, true, true, false))
         return false;
-    bool saved = image.Save(&file, format);
+    const bool written = file.Write(bytes.GetBuffer(), bytes.GetSize()) == bytes.GetSize() && file.Flush(false);
     file.Close();
-    if (!saved)
+    if (!written)
         SDisk().DeleteFile(path);
-    return saved;
+    return written;
+}
+
+bool SaveImageFile(const SImage& image, const char* path, int format)
+{
+    SFileMem bytes;
+    return bytes.Allocate(0) && image.Save(&bytes, format) && WriteNewFile(path, bytes);
 }
 } // namespace
 
@@ -184,7 +194,9 @@ void PBookWriter::PutLine(const char* text)
 
 bool PBookWriter::Flush()
 {
-    if (m_buffer.GetLength() > 0 && m_page.Write(m_buffer.GetBuffer(), m_buffer.GetLength()) != m_buffer.GetLength())
+    SFile* page = m_page.GetFile();
+    const int length = m_buffer.GetLength();
+    if (length > 0 && (!page || page->Write(m_buffer.GetBuffer(), length) != length))
         m_writeFailed = true;
     m_buffer.Empty();
     return !m_writeFailed;
@@ -224,7 +236,7 @@ bool PBookWriter::WriteCover(const SString& folder, const SString& name, const S
     }
     if (m_defaultJpeg.GetSize() <= 0)
         return false;
-    return m_defaultJpeg.SaveToFile(target);
+    return WriteNewFile(target, m_defaultJpeg);
 }
 
 bool PBookWriter::MakeNameStrip(SImage* strip, const char* name, BYTE red, BYTE green, BYTE blue)
@@ -303,7 +315,8 @@ bool PBookWriter::Write(const char* rootFolder, const char* bookPath, bool withI
     SStringArray folders;
     ListFolders(&folders, m_root);
 
-    if (!m_page.Open(bookPath, true, true, false))
+    // The old book stays whole until the new page is written to its end.
+    if (!m_page.Open(bookPath))
         return false;
     PutLine("<html>");
     PutLine("<head>");
@@ -388,7 +401,10 @@ bool PBookWriter::Write(const char* rootFolder, const char* bookPath, bool withI
     }
     PutLine("</body>");
     PutLine("</html>");
-    bool written = Flush();
-    m_page.Close();
-    return written;
+    if (!Flush())
+    {
+        m_page.Abandon();
+        return false;
+    }
+    return m_page.Commit();
 }

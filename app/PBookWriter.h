@@ -5,8 +5,8 @@
 // The page is streamed to disk; only the folder listing is held in memory.
 #include <windows.h>
 
+#include "SFileAtomic.h"
 #include "SFileMem.h"
-#include "SFilePath.h"
 #include "SImage.h"
 #include "SPath.h"
 #include "SString.h"
@@ -62,7 +62,7 @@ private:
     const SStringArray* m_imageNames;
     const SImage* m_defaultCover;
     SString m_root;
-    SFilePath m_page;
+    SFileAtomic m_page;
     SString m_buffer;
     bool m_writeFailed;
     int m_lastProgress;

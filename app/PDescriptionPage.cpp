@@ -1,8 +1,8 @@
 #include "PDescriptionPage.h"
 
 #include "SDisk.h"
+#include "SFileAtomic.h"
 #include "SFileMem.h"
-#include "SFilePath.h"
 
 namespace
 {
@@ -205,8 +205,8 @@ bool PDescriptionPage::Generate(const char* root, const char* item) const
         return false;
     }
     SString page = MakePage(SString((const char*)text.GetBuffer(), text.GetSize()), root);
-    SFilePath out;
-    if (!out.Open(pagePath, true, true, false))
-        return false;
-    return out.Write(page.GetBuffer(), page.GetLength()) == page.GetLength();
+    // A page that cannot be written whole leaves the old page.
+    SFileAtomic out;
+    return out.Open(pagePath) && out.GetFile()->Write(page.GetBuffer(), page.GetLength()) == page.GetLength() &&
+           out.Commit();
 }

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "SFileAtomic.h"
 #include "SFilePath.h"
 
 bool PPlaylistFile::IsValidName(const char* name)
@@ -55,16 +56,19 @@ bool PPlaylistFile::Read(const char* path, SStringArray* entries)
 
 bool PPlaylistFile::Write(const char* path, const SStringArray& entries)
 {
-    SFilePath file;
-    if (!file.Open(path, true, true, false))
-        return false;
     SString text;
     for (int i = 0; i < entries.GetCount(); i++)
     {
         text += entries.GetAt(i);
         text += "\r\n";
     }
-    return text.IsEmpty() || file.Write(text.GetBuffer(), text.GetLength()) == text.GetLength();
+    // An unwritable playlist keeps its old contents.
+    SFileAtomic file;
+    if (!file.Open(path))
+        return false;
+    if (!text.IsEmpty() && file.GetFile()->Write(text.GetBuffer(), text.GetLength()) != text.GetLength())
+        return false;
+    return file.Commit();
 }
 
 SString PPlaylistFile::EntryOf(const SPath& root, const char* fullPath)

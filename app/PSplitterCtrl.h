@@ -8,5 +8,7 @@
 class PSplitterCtrl : public SSplitterCtrl
 {
 public:
+    // Sends the owner every notification it handles (kForwarded); where the sender waits for
+    // an answer, the owner's answer becomes the pane's.
     bool OnChildMessage(_SWnd* pane, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };

@@ -255,6 +255,10 @@ public:
     bool MakeCover(const char* folderPath);
     // Searches the web for a cover and saves the chosen one to coverPath.
     bool DownloadCover(const char* terms, const char* coverPath);
+    // Saves a cover picture as PNG at coverPath; the old cover there is replaced only
+    // once the new one is complete, and stays byte for byte when the picture cannot
+    // be encoded or written.
+    static bool SaveCover(const SImage* picture, const char* coverPath);
     // Opens the web search for the lyrics of a file-list title.
     bool FindLyrics(const char* title);
     PWndPlaylist* GetPlaylists() { return &m_playlists; }

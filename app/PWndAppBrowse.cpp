@@ -12,6 +12,7 @@
 #include "PFileLister.h"
 #include "PMarkup.h"
 #include "SControl.h"
+#include "SFileAtomic.h"
 #include "SFilePath.h"
 #include "SMessages.h"
 
@@ -561,8 +562,8 @@ bool PWndApp::SaveTrackNote()
                          m_fileList.GetItemText(index) + ".txt";
     if (m_noteView.HasText())
     {
-        SFilePath file;
-        if (!file.Open(note, true, true, false) || !m_noteView.Save(&file))
+        SFileAtomic file;
+        if (!file.Open(note) || !m_noteView.Save(file.GetFile()) || !file.Commit())
             return false;
         if (m_fileList.GetItemRightImage(index) < 0)
             m_fileList.SetItemRightImage(index, kNoteImage);

@@ -13,6 +13,7 @@
 #include "PWndGoogle.h"
 #include "PWndPlaylist.h"
 #include "PWndProgress.h"
+#include "SFileAtomic.h"
 #include "SFileMem.h"
 #include "SFilePath.h"
 #include "SKeyboard.h"
@@ -235,10 +236,8 @@ bool PWndApp::MakeCover(const char* folderPath)
         return false;
     if (side != 150 && !square.Resize(150, 150))
         return false;
-    SFilePath out;
-    if (!out.Open(cover, true, true, false) || !square.Save(&out, IMAGE_FORMAT_PNG))
+    if (!SaveCover(&square, cover))
         return false;
-    out.Close();
     AfterCoverChange();
     return true;
 }
@@ -255,12 +254,16 @@ bool PWndApp::DownloadCover(const char* terms, const char* coverPath)
     search.SetTerms(terms);
     if (search.DoModal() != 0 || !search.GetCover()->IsLoaded())
         return false;
-    SFilePath out;
-    if (!out.Open(cover, true, true, false) || !search.GetCover()->Save(&out, IMAGE_FORMAT_PNG))
+    if (!SaveCover(search.GetCover(), cover))
         return false;
-    out.Close();
     AfterCoverChange();
     return true;
+}
+
+bool PWndApp::SaveCover(const SImage* picture, const char* coverPath)
+{
+    SFileAtomic out;
+    return picture && out.Open(coverPath) && picture->Save(out.GetFile(), IMAGE_FORMAT_PNG) && out.Commit();
 }
 
 bool PWndApp::FindLyrics(const char* title)

@@ -4,6 +4,7 @@
 
 #include "PWndApp.h"
 #include "SControl.h"
+#include "SFileAtomic.h"
 #include "SFileMem.h"
 #include "SFilePath.h"
 #include "SImage.h"
@@ -151,9 +152,9 @@ void PWndDescription::SaveText()
             m_disk.DeleteFile(path);
         return;
     }
-    SFilePath file;
-    if (file.Open(path, true, true, false))
-        m_editor.Save(&file, name);
+    SFileAtomic file;
+    if (file.Open(path) && m_editor.Save(file.GetFile(), name))
+        file.Commit();
 }
 
 void PWndDescription::OpenItem(HTREEITEM item)

@@ -76,16 +76,6 @@ const char* SlotText(const SString* slot)
     return slot ? (const char*)*slot : "";
 }
 
-// The text of a cell value: its string, else its packed value, else "".
-const char* ValueText(const STable::_SField* field, int row)
-{
-    if (const SString* slot = field->cellValues.GetString(row))
-        return *slot;
-    if (row >= 0 && (size_t)row < field->packedStarts.size())
-        return field->packedValues.data() + field->packedStarts[(size_t)row];
-    return "";
-}
-
 // The string of a slot, made from text when it is still null; null outside the list.
 SString* SlotString(SStringArray& list, int row, const char* text)
 {
@@ -146,239 +136,137 @@ bool KeyMatches(const ListEntry& entry, const char* key)
     return entry.keyLength == length && _strnicmp(entry.start, key, (size_t)length) == 0;
 }
 
+// The bytes that end the plain start of a value: those that make it need quotes, and its zero.
+struct PlainEnds
+{
+    bool end[256];
+    constexpr PlainEnds() : end()
+    {
+        end[0] = true;
+        end[(unsigned char)','] = true;
+        end[(unsigned char)'"'] = true;
+        end[(unsigned char)'\r'] = true;
+        end[(unsigned char)'\n'] = true;
+    }
+};
+constexpr PlainEnds kPlainEnds;
+
 // Appends a value, quoted when it holds a separator, a quote or a line break, or when it
 // is the empty only field of a line (which would otherwise read as an empty line).
-void AppendCsvField(std::string& out, const char* value, bool onlyField)
+// Returns the value's length.
+size_t AppendCsvField(std::string& out, const char* value, bool onlyField)
 {
     // One scan finds both the length of a plain value and whether it needs quotes.
-    size_t plain = strcspn(value, ",\"\r\n");
-    if (!value[plain] && (plain || !onlyField))
+    const char* p = value;
+    while (!kPlainEnds.end[(unsigned char)*p])
+        p++;
+    if (!*p && (p > value || !onlyField))
     {
-        out.append(value, plain);
-        return;
+        out.append(value, (size_t)(p - value));
+        return (size_t)(p - value);
     }
     out += '"';
-    for (const char* p = value; *p; p++)
+    // The text goes in runs; each quote ends one and is doubled.
+    const char* run = value;
+    for (; *p; p++)
     {
-        if (*p == '"')
-            out += '"';
-        out += *p;
+        if (*p != '"')
+            continue;
+        out.append(run, (size_t)(p - run) + 1);
+        out += '"';
+        run = p + 1;
     }
+    out.append(run, (size_t)(p - run));
     out += '"';
+    return (size_t)(p - value);
 }
 
-bool WriteAll(SFile* stream, const std::string& out)
-{
-    if (out.empty())
-        return true;
-    if (out.size() > 0x7FFFFFF0u)
-        return false;
-    return stream->Write(out.data(), (int)out.size()) == (int)out.size();
-}
-
-// Removes the zero bytes of text, which comma-separated text cannot mean; returns the length left.
-int DropZeros(char* text, int size)
-{
-    char* out = (char*)memchr(text, 0, (size_t)size);
-    if (!out)
-        return size;
-    for (const char* in = out; in < text + size; in++)
-        if (*in)
-            *out++ = *in;
-    return (int)(out - text);
-}
-
-// A line of comma-separated text ends with LF or CR LF; a CR alone is text.
-bool IsLineEnd(const char* p, const char* end)
-{
-    return *p == '\n' || (*p == '\r' && p + 1 < end && p[1] == '\n');
-}
-
-// Reads the field at p up to the next separator or line end outside quotes and returns
-// where it stopped, handing the unquoted value to put in pieces (put(from, to)). A field
-// that starts with a quote runs to the closing quote, a doubled quote inside standing for
-// one; a quote never closed takes the rest of the text. Whatever follows the closing quote
-// belongs to the field too.
-template <class Put>
-const char* NextCsvField(const char* p, const char* end, Put&& put)
-{
-    if (p < end && *p == '"')
-    {
-        p++;
-        for (;;)
-        {
-            const char* quote = (const char*)memchr(p, '"', (size_t)(end - p));
-            if (!quote)
-            {
-                put(p, end);
-                return end;
-            }
-            // A doubled quote stands for one: the piece runs up to and including the first.
-            if (quote + 1 < end && quote[1] == '"')
-            {
-                put(p, quote + 1);
-                p = quote + 2;
-                continue;
-            }
-            put(p, quote);
-            p = quote + 1;
-            break;
-        }
-    }
-    const char* start = p;
-    while (p < end && *p != ',' && !IsLineEnd(p, end))
-        p++;
-    put(start, p);
-    return p;
-}
-
-// Makes room for extra more elements in a block filled from the first consumed of total
-// bytes of text: room for what the rest of the text will likely bring, so that a long
-// load seldom copies a block. The first guess rests on one record, so it is generous.
-template <class T>
-void MakeRoom(std::vector<T>& block, size_t extra, size_t consumed, size_t total)
-{
-    size_t need = block.size() + extra;
-    if (need <= block.capacity())
-        return;
-    double margin = block.empty() ? 2.0 : 1.25;
-    double expected = consumed ? (double)need * ((double)total / (double)consumed) * margin : 0.0;
-    // No block holds more than one element per byte of text and one per field.
-    double most = 2.0 * (double)total + 64.0;
-    size_t room = need + need / 2 + 64;
-    if (expected > (double)room)
-        room = (size_t)(expected < most ? expected : most);
-    block.reserve(room > need ? room : need);
-}
-
-// Fills packed column blocks from comma-separated text handed over in pieces. The first
-// record fixes the column count; later records lose fields beyond it and get empty ones
-// for those they lack.
-class CsvColumns
+// Walks the loaded values of one row in column order, for a writer that visits every
+// cell: each value is measured once, by the writer that takes it.
+class LoadedRow
 {
 public:
-    // New columns go to columns, which owns them; total is the text's length in bytes.
-    CsvColumns(SArray<STable::_SField*>& columns, size_t total) : m_columns(columns), m_total(total) {}
-
-    // Reads the records that start in [p, end) and returns where the first one that may
-    // go on past end begins (end when none does); with last, nothing follows end. Null
-    // when the first record holds more fields than a table may have columns.
-    const char* ReadRecords(const char* p, const char* end, bool last)
+    LoadedRow(const SCsvRows& csv, int row) : m_start(csv.GetRowStart(row, &m_held)), m_value(m_start) {}
+    // The value of a loaded column.
+    const char* Get(int column)
     {
-        while (p < end)
+        if (column >= m_held)
+            return "";
+        if (column < m_index)
         {
-            const char* record = p;
-            if (IsLineEnd(p, end))
-            {
-                p += *p == '\n' ? 1 : 2; // an empty line holds no field
-                m_consumed += (size_t)(p - record);
-                continue;
-            }
-            int fields = 0;
-            bool ended = false;
-            for (;;)
-            {
-                p = ReadField(p, end, fields++);
-                if (p < end && *p == ',')
-                {
-                    p++;
-                    continue;
-                }
-                if (p < end)
-                {
-                    p += *p == '\n' ? 1 : 2;
-                    ended = true;
-                }
-                break;
-            }
-            if (!ended && !last)
-            {
-                Unread(fields);
-                return record;
-            }
-            m_consumed += (size_t)(p - record);
-            if (m_count < 0 && !MakeColumns(fields))
-                return nullptr;
-            for (; fields < m_count; fields++)
-                ReadField(p, p, fields);
-            m_rows++;
+            m_value = m_start;
+            m_index = 0;
         }
-        return p;
+        for (; m_index < column; m_index++)
+            m_value += strlen(m_value) + 1;
+        return m_value;
     }
-    // Records read whole.
-    int GetRowCount() const { return m_rows; }
+    // The value of column, asked for last, is length bytes long: the walk goes past it
+    // without measuring it again.
+    void Passed(int column, size_t length)
+    {
+        if (column < m_held && column == m_index)
+        {
+            m_value += length + 1;
+            m_index++;
+        }
+    }
 
 private:
-    // Reads one field into its column (the first record's into m_first); a field beyond
-    // the column count is passed over.
-    const char* ReadField(const char* p, const char* end, int index)
-    {
-        if (m_count < 0)
-        {
-            m_first.emplace_back();
-            std::string& value = m_first.back();
-            return NextCsvField(p, end, [&value](const char* from, const char* to) { value.append(from, to); });
-        }
-        if (index >= m_count)
-            return NextCsvField(p, end, [](const char*, const char*) {});
-        STable::_SField* field = m_columns.GetAt(index);
-        std::vector<char>& values = field->packedValues;
-        // A block never outgrows the text it was read from (under 2 GB) plus one zero per row.
-        MakeRoom(field->packedStarts, 1, m_consumed, m_total);
-        field->packedStarts.push_back((uint32_t)values.size());
-        p = NextCsvField(p, end, [&](const char* from, const char* to) {
-            MakeRoom(values, (size_t)(to - from), m_consumed, m_total);
-            values.insert(values.end(), from, to);
-        });
-        MakeRoom(values, 1, m_consumed, m_total);
-        values.push_back(0);
-        return p;
-    }
-
-    // Takes back the fields of a record that did not end in the text at hand.
-    void Unread(int fields)
-    {
-        m_first.clear();
-        for (int c = 0; c < fields && c < m_count; c++)
-        {
-            STable::_SField* field = m_columns.GetAt(c);
-            field->packedValues.resize(field->packedStarts.back());
-            field->packedStarts.pop_back();
-        }
-    }
-
-    // Makes one column per field of the first record, holding its value.
-    bool MakeColumns(int count)
-    {
-        if (count > STable::kMaxColumns)
-            return false;
-        m_count = count;
-        for (int c = 0; c < count; c++)
-        {
-            STable::_SField* column = new STable::_SField;
-            m_columns.Add(column);
-            column->name = "";
-            column->text = "";
-            column->properties = "";
-            // The value is unquoted already: it goes in whole.
-            const std::string& value = m_first[(size_t)c];
-            MakeRoom(column->packedStarts, 1, m_consumed, m_total);
-            column->packedStarts.push_back(0);
-            MakeRoom(column->packedValues, value.size() + 1, m_consumed, m_total);
-            column->packedValues.assign(value.c_str(), value.c_str() + value.size() + 1);
-        }
-        m_first.clear();
-        return true;
-    }
-
-    SArray<STable::_SField*>& m_columns;
-    std::vector<std::string> m_first; // the first record's values, until it fixes the column count
-    size_t m_total;
-    size_t m_consumed = 0; // bytes of the records read whole
-    int m_count = -1;      // columns, -1 before the first record
-    int m_rows = 0;
+    int m_held = 0;
+    const char* m_start;
+    const char* m_value;
+    int m_index = 0;
 };
 
+// Collects the text being written and hands it to the stream. A memory stream takes it
+// in one write, so that it makes its room once; any other stream takes it in pieces
+// from a small buffer used again and again, so that a long table is not first copied
+// whole into memory the system has to hand out anew.
+class TextWriter
+{
+public:
+    // expected: about the bytes the whole text takes, when the stream is in memory.
+    TextWriter(SFile* stream, size_t expected)
+        : m_stream(stream), m_piece(stream->IsMemory() ? expected : kPieceBytes)
+    {
+        // A piece may pass its size by the text appended last.
+        m_out.reserve(stream->IsMemory() ? expected : kPieceBytes + kPieceBytes / 8);
+    }
+    // True when the stream is in memory and wants the whole text's size first.
+    static bool WantsSize(SFile* stream) { return stream->IsMemory(); }
+    // The text not handed over yet; append to it, then call Pass.
+    std::string& Out() { return m_out; }
+    // Hands the collected text over once a piece is full.
+    void Pass()
+    {
+        if (m_out.size() >= m_piece)
+            Hand();
+    }
+    // Hands over the rest; false when the stream took less than it was given.
+    bool Finish()
+    {
+        Hand();
+        return m_ok;
+    }
+
+private:
+    static const size_t kPieceBytes = 256 * 1024;
+
+    void Hand()
+    {
+        if (m_out.empty())
+            return;
+        if (m_out.size() > 0x7FFFFFF0u || m_stream->Write(m_out.data(), (int)m_out.size()) != (int)m_out.size())
+            m_ok = false;
+        m_out.clear();
+    }
+
+    SFile* m_stream;
+    size_t m_piece;
+    std::string m_out;
+    bool m_ok = true;
+};
 
 }
 
@@ -394,6 +282,13 @@ SStringArray& STable::MadeList(SStringArray& list) const
     return list;
 }
 
+const char* STable::ValueText(const _SField* field, int row) const
+{
+    if (const SString* slot = field->cellValues.GetString(row))
+        return *slot;
+    return field->csvColumn >= 0 ? m_csv.GetValue(row, field->csvColumn) : "";
+}
+
 STable::~STable()
 {
     m_columns.DeleteAll();
@@ -407,6 +302,7 @@ void STable::Clear()
     m_rowTexts.RemoveAll();
     m_rowProperties.RemoveAll();
     m_columns.DestroyAll();
+    m_csv.Clear();
 }
 
 void STable::Swap(STable& other)
@@ -420,6 +316,7 @@ void STable::Swap(STable& other)
     held.CopyFrom(m_columns);
     m_columns.CopyFrom(other.m_columns);
     other.m_columns.CopyFrom(held);
+    m_csv.Swap(other.m_csv);
 }
 
 int STable::FindColumn(const char* name) const
@@ -485,6 +382,20 @@ STable::_SField* STable::TakeColumn(const char* reference)
     MadeList(field->cellValues);
     MadeList(field->cellTexts);
     MadeList(field->cellProperties);
+    // Its loaded values go with it, into a block of its own.
+    if (field->csvColumn >= 0)
+    {
+        int rows = GetRowCount();
+        field->packedStarts.reserve((size_t)rows);
+        field->packedValues.reserve(m_csv.GetTextSize() / (size_t)m_csv.GetColumnCount() + (size_t)rows);
+        for (int r = 0; r < rows; r++)
+        {
+            const char* value = m_csv.GetValue(r, field->csvColumn);
+            field->packedStarts.push_back((uint32_t)field->packedValues.size());
+            field->packedValues.insert(field->packedValues.end(), value, value + strlen(value) + 1);
+        }
+        field->csvColumn = -1;
+    }
     RemoveColumn(index);
     return field;
 }
@@ -498,6 +409,7 @@ void STable::RemoveColumn(int index)
         m_rowCount = 0;
         m_rowTexts.RemoveAll();
         m_rowProperties.RemoveAll();
+        m_csv.Clear();
     }
 }
 
@@ -520,11 +432,9 @@ int STable::InsertRow(int index)
         InsertSlot(field->cellValues, index, rows);
         InsertSlot(field->cellTexts, index, rows);
         InsertSlot(field->cellProperties, index, rows);
-        // The new row's packed value is the zero that ends the block: an empty text.
-        if (!field->packedStarts.empty())
-            field->packedStarts.insert(field->packedStarts.begin() + index,
-                                       (uint32_t)(field->packedValues.size() - 1));
     }
+    if (m_csv.GetColumnCount() > 0)
+        m_csv.InsertRow(index);
     m_rowCount = rows + 1;
     return index;
 }
@@ -544,9 +454,9 @@ void STable::DeleteRows(int first, int count)
         field->cellValues.DeleteAndRemoveAt(first, count);
         field->cellTexts.DeleteAndRemoveAt(first, count);
         field->cellProperties.DeleteAndRemoveAt(first, count);
-        if (!field->packedStarts.empty())
-            field->packedStarts.erase(field->packedStarts.begin() + first, field->packedStarts.begin() + end);
     }
+    if (m_csv.GetColumnCount() > 0)
+        m_csv.DeleteRows(first, end);
 }
 
 void STable::SetCell(int row, const char* reference, const char* value)
@@ -807,32 +717,19 @@ bool STable::ReadTableText(SFile* stream, bool keepTexts, bool keepProperties)
 
 bool STable::ReadCsv(SFile* stream)
 {
-    const int kChunk = 64 * 1024;
-    int left = stream->GetRemaining();
-    if (left <= 0)
-        return true;
-    CsvColumns columns(m_columns, (size_t)left);
-    // The text is parsed from one small buffer refilled from the stream; a record longer
-    // than the buffer doubles it.
-    std::vector<char> chunk((size_t)(left < kChunk ? left : kChunk));
-    size_t held = 0; // bytes at the front of the buffer that start a record not read yet
-    while (left > 0)
+    // The values stay where the reader put them; each column reads its own from there.
+    if (!m_csv.Read(stream, kMaxColumns))
+        return false;
+    for (int c = 0; c < m_csv.GetColumnCount(); c++)
     {
-        if (held == chunk.size())
-            chunk.resize(chunk.size() * 2);
-        int want = (int)std::min((size_t)left, chunk.size() - held);
-        if (stream->ReadBounded(chunk.data() + held, want) != want)
-            return false;
-        left -= want;
-        held += (size_t)DropZeros(chunk.data() + held, want);
-        const char* start = chunk.data();
-        const char* stop = columns.ReadRecords(start, start + held, left == 0);
-        if (!stop)
-            return false;
-        held = (size_t)(start + held - stop);
-        memmove(chunk.data(), stop, held);
+        _SField* column = new _SField;
+        m_columns.Add(column);
+        column->name = "";
+        column->text = "";
+        column->properties = "";
+        column->csvColumn = c;
     }
-    m_rowCount = m_columns.GetCount() > 0 ? columns.GetRowCount() : 0;
+    m_rowCount = m_csv.GetRowCount();
     return true;
 }
 
@@ -846,7 +743,7 @@ bool STable::SaveTable(SFile* stream, bool csv) const
 bool STable::WriteTableText(SFile* stream) const
 {
     int columns = GetColumnCount(), rows = GetRowCount();
-    // Every string in writing order; run once to measure and once to write.
+    // Every string in writing order; run to measure (when the stream wants the size) and to write.
     auto visit = [&](auto&& put) {
         put(kTableMagic);
         put(IntToString(columns));
@@ -864,53 +761,77 @@ bool STable::WriteTableText(SFile* stream) const
         {
             put(SlotText(m_rowTexts.GetString(r)));
             put(SlotText(m_rowProperties.GetString(r)));
+            LoadedRow loaded(m_csv, r);
             for (int c = 0; c < columns; c++)
             {
                 _SField* field = m_columns.GetAt(c);
-                put(ValueText(field, r));
+                if (const SString* slot = field->cellValues.GetString(r))
+                    put(*slot);
+                else if (field->csvColumn < 0)
+                    put("");
+                else
+                    loaded.Passed(field->csvColumn, put(loaded.Get(field->csvColumn)));
                 put(SlotText(field->cellTexts.GetString(r)));
                 put(SlotText(field->cellProperties.GetString(r)));
             }
         }
     };
     size_t total = 0;
-    visit([&total](const char* text) { total += strlen(text) + 1; });
-    std::string out;
-    out.reserve(total);
-    visit([&out](const char* text) {
-        out += text;
-        out += '\0';
+    if (TextWriter::WantsSize(stream))
+        visit([&total](const char* text) {
+            size_t length = strlen(text);
+            total += length + 1;
+            return length;
+        });
+    TextWriter writer(stream, total);
+    std::string& out = writer.Out();
+    visit([&](const char* text) {
+        size_t length = strlen(text);
+        out.append(text, length + 1);
+        writer.Pass();
+        return length;
     });
-    return WriteAll(stream, out);
+    return writer.Finish();
 }
 
 bool STable::WriteCsv(SFile* stream) const
 {
     int columns = GetColumnCount(), rows = GetRowCount();
-    // Room for every value with its separator and quotes. A column whose value strings
-    // were never made holds all its values in its packed block, which measures them at once.
-    size_t estimate = 2 * (size_t)rows;
-    for (int c = 0; c < columns; c++)
+    // Room for every value with its separator and quotes: the loaded values measure
+    // all at once, the strings made since one by one.
+    size_t estimate = 0;
+    if (TextWriter::WantsSize(stream))
     {
-        const _SField* field = m_columns.GetAt(c);
-        estimate += 3 * (size_t)rows;
-        if (field->cellValues.GetCount() == 0)
-            estimate += field->packedValues.size();
-        else
-            for (int r = 0; r < rows; r++)
-                estimate += strlen(ValueText(field, r));
+        estimate = 2 * (size_t)rows + m_csv.GetTextSize();
+        for (int c = 0; c < columns; c++)
+        {
+            const _SField* field = m_columns.GetAt(c);
+            estimate += 3 * (size_t)rows;
+            for (int r = 0; r < field->cellValues.GetCount(); r++)
+                if (const SString* slot = field->cellValues.GetString(r))
+                    estimate += (size_t)slot->GetLength();
+        }
     }
-    std::string out;
-    out.reserve(estimate);
+    TextWriter writer(stream, estimate);
+    std::string& out = writer.Out();
     for (int r = 0; columns && r < rows; r++)
     {
+        LoadedRow loaded(m_csv, r);
         for (int c = 0; c < columns; c++)
         {
             if (c)
                 out += ',';
-            AppendCsvField(out, ValueText(m_columns.GetAt(c), r), columns == 1);
+            const _SField* field = m_columns.GetAt(c);
+            if (const SString* slot = field->cellValues.GetString(r))
+                AppendCsvField(out, *slot, columns == 1);
+            else if (field->csvColumn < 0)
+                AppendCsvField(out, "", columns == 1);
+            else
+                loaded.Passed(field->csvColumn,
+                              AppendCsvField(out, loaded.Get(field->csvColumn), columns == 1));
         }
         out += "\r\n";
+        writer.Pass();
     }
-    return WriteAll(stream, out);
+    return writer.Finish();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "SArray.h"
+#include "SCsvRows.h"
 #include "SString.h"
 #include "SStringArray.h"
 
@@ -26,11 +27,14 @@ public:
         SString name;            // unique among non-empty names (ignoring case), never an integer text
         SString text;            // free text
         SString properties;      // property list; the grid keeps "title" and "width" here
-        SStringArray cellValues;     // one value per row; a null slot holds its row's packed value
+        SStringArray cellValues;     // one value per row; a null slot holds its row's loaded value
         SStringArray cellTexts;      // one free text per row; a null slot stands for ""
         SStringArray cellProperties; // one property list per row; a null slot stands for ""
-        // Values read in bulk: zero-terminated texts in one block and, per row, where the
-        // row's value starts. Empty when nothing was read in bulk (null slots are then "").
+        // The column of the table's comma-separated values that holds this column's
+        // loaded values; -1 for none (null slots are then "").
+        int csvColumn = -1;
+        // In a record handed out by TakeColumn, its loaded values: zero-terminated texts
+        // in one block and, per row, where the row's value starts. Empty otherwise.
         std::vector<char> packedValues;
         std::vector<uint32_t> packedStarts;
     };
@@ -155,6 +159,8 @@ private:
     void RemoveColumn(int index);
     // The list with its slots made: one per row, null when it was not made yet.
     SStringArray& MadeList(SStringArray& list) const;
+    // The text of a cell value: its string, else its loaded value, else "".
+    const char* ValueText(const _SField* field, int row) const;
     bool ReadTableText(SFile* stream, bool keepTexts, bool keepProperties);
     bool ReadCsv(SFile* stream);
     bool WriteTableText(SFile* stream) const;
@@ -166,4 +172,5 @@ private:
     SStringArray m_rowTexts;     // one free text per row (null: ""); empty until first set
     SStringArray m_rowProperties; // one property list per row (null: ""); empty until first set
     SArray<_SField*> m_columns;  // owning
+    SCsvRows m_csv;              // values read from comma-separated text; a cell's string, once made, stands instead
 };

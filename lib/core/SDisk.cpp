@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "SFileAtomic.h"
 #include "SFilePath.h"
 #include "SPath.h"
 #include "SRound.h"
@@ -438,23 +439,13 @@ bool SDisk::CreateFile(const char* path, bool overwrite, bool createFolders, int
         CreateFolder(SPath(path).GetFolderPath(), true);
     if (!overwrite && IsFile(path))
         return false;
-    SFilePath file;
-    if (resourceId != 0) {
-        if (!file.Open(path, true, true, true))
-            return false;
-        bool written = file.WriteResource("BINARY", resourceId, GetModuleHandleA(nullptr));
-        file.Close();
-        // A missing resource must not pass for a created file.
-        if (!written) {
-            ::DeleteFileA(path);
-            return false;
-        }
-        return true;
-    }
-    if (!file.Open(path, true, true, false))
+    SFileAtomic file;
+    if (!file.Open(path))
         return false;
-    file.Close();
-    return true;
+    // A missing resource must not pass for a created file.
+    if (resourceId != 0 && !file.GetFile()->WriteResource("BINARY", resourceId, GetModuleHandleA(nullptr)))
+        return false;
+    return file.Commit();
 }
 
 bool SDisk::Delete(const char* path, HWND owner, bool showUi, bool confirm)

@@ -85,7 +85,8 @@ public:
     SString GetUniqueFileName(const char* folder, const char* title, const char* extension);
     // Creates a folder below a root, and its missing parents when asked; true when it exists afterwards.
     bool CreateFolder(const char* path, bool createParents);
-    // Creates an empty file, or one holding the program's "BINARY" resource resourceId.
+    // Creates an empty file, or one holding the program's "BINARY" resource resourceId; a
+    // file that is overwritten keeps its old content when the new one cannot be written.
     bool CreateFile(const char* path, bool overwrite, bool createFolders, int resourceId = 0);
     // Moves a file or folder to the recycle bin.
     bool Delete(const char* path, HWND owner = nullptr, bool showUi = false, bool confirm = false);
@@ -97,7 +98,8 @@ public:
     // A show command passed in the wait flag's place would silently become a flag.
     bool Run(const char* file, const char* parameters, bool inFileFolder, int showCmd) = delete;
     // Writes the files into a stored ZIP archive, entries named by their path components from
-    // firstComponent on; on any failure no archive is left and the result is false.
+    // firstComponent on joined with '/'; on any failure the result is false and zipPath is as
+    // it was before (no archive, or the old file byte for byte).
     bool CreateZip(const char* zipPath, SStringArray* files, int firstComponent);
 
 private:

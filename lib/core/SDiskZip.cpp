@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "SFileAtomic.h"
 #include "SFilePath.h"
 #include "SPath.h"
 #include "SStringArray.h"
@@ -107,7 +108,9 @@ bool WriteEndRecord(SFile& archive, int entries, uint32_t directoryStart, uint32
 bool AddFile(SFile& archive, const char* path, int firstComponent, std::vector<ZipEntry>& entries)
 {
     ZipEntry entry;
-    entry.name = SPath(path).JoinComponents(firstComponent, -1, false, '\\');
+    // ZIP names separate folders with '/' only; readers off Windows would take a '\'
+    // for part of a file name.
+    entry.name = SPath(path).JoinComponents(firstComponent, -1, false, '/');
     if (entry.name.IsEmpty() || entry.name.GetLength() > kMaxNameLength)
         return false;
     SFilePath source;
@@ -153,12 +156,14 @@ bool SDisk::CreateZip(const char* zipPath, SStringArray* files, int firstCompone
 {
     if (!zipPath || !*zipPath || !files || files->GetCount() == 0 || files->GetCount() > kMaxEntries)
         return false;
-    SFilePath archive;
-    if (!archive.Open(zipPath, true, true, true))
+    // A file of that name already there stays as it was unless the whole archive is written.
+    SFileAtomic archive;
+    if (!archive.Open(zipPath))
         return false;
-    bool written = WriteArchive(archive, files, firstComponent < 0 ? 0 : firstComponent);
-    archive.Close();
-    if (!written)
-        ::DeleteFileA(zipPath);
-    return written;
+    if (!WriteArchive(*archive.GetFile(), files, firstComponent < 0 ? 0 : firstComponent))
+    {
+        archive.Abandon();
+        return false;
+    }
+    return archive.Commit();
 }

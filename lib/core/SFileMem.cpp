@@ -7,6 +7,7 @@
 #include <wchar.h>
 
 #include "SChecksum.h"
+#include "SFileAtomic.h"
 
 namespace {
 
@@ -382,19 +383,12 @@ bool SFileMem::LoadFromFile(const char* path)
 
 bool SFileMem::SaveToFile(const char* path)
 {
-    if (path == nullptr || *path == 0)
+    SFileAtomic file;
+    if (!file.Open(path))
         return false;
-    FILE* file = nullptr;
-    if (fopen_s(&file, path, "wb") != 0 || file == nullptr)
+    if (m_buffer != nullptr && m_size > 0 && file.GetFile()->Write(m_buffer, m_size) != m_size)
         return false;
-    bool ok = true;
-    if (m_buffer != nullptr && m_size > 0)
-        ok = fwrite(m_buffer, 1, (size_t)m_size, file) == (size_t)m_size;
-    if (fclose(file) != 0)
-        ok = false;
-    if (!ok)
-        DeleteFileA(path);
-    return ok;
+    return file.Commit();
 }
 
 bool SFileMem::LoadResource(const char* type, int id, HMODULE module)

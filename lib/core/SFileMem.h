@@ -27,7 +27,8 @@ public:
     bool Allocate(int size);
     // Replaces the content with a whole disk file; false (content kept) on failure.
     bool LoadFromFile(const char* path);
-    // Writes the whole content to a disk file; false (no file left) on failure.
+    // Writes the whole content to a disk file; on failure false, and a file already
+    // there keeps its old content (see SFileAtomic).
     bool SaveToFile(const char* path);
     // Replaces the content with a module resource (type name, numeric id); false when missing.
     bool LoadResource(const char* type, int id, HMODULE module = nullptr);

@@ -81,6 +81,14 @@ bool SFilePath::OpenTemp()
     return true;
 }
 
+bool SFilePath::Flush(bool toDisk)
+{
+    if (m_file == nullptr || fflush(m_file) != 0)
+        return false;
+    m_direction = kNone;
+    return !toDisk || _commit(_fileno(m_file)) == 0;
+}
+
 bool SFilePath::IsOpen() const
 {
     return m_file != nullptr;

@@ -26,6 +26,9 @@ public:
     const SString& GetTempPath() const { return m_tempPath; }
     // True while the stream owns a temporary file.
     bool IsTemporary() const { return m_temporary != 0; }
+    // Hands the buffered bytes to the system, and with toDisk waits until the system
+    // has them on the disk; false when the stream is closed or either step fails.
+    bool Flush(bool toDisk);
 
     SFILE_STREAM_OPERATIONS
 

@@ -48,8 +48,9 @@ public:
     // entry at fault) for a bad output or base, or a listed file that cannot be read whole.
     bool Write(SFile* out, bool compress, SString* failedName = nullptr);
     // Writes every entry to a file below targetFolder, creating sub-folders; the full
-    // path of each entry that could not be written is appended to failed. Names that
-    // could leave the folder refuse the whole pack before anything is written.
+    // path of each entry that could not be written is appended to failed, and a file
+    // already at that path keeps its old content. Names that could leave the folder
+    // refuse the whole pack before anything is written.
     bool ExtractAll(const char* targetFolder, SStringArray* failed);
     // Bytes entry index holds once extracted (decoded length of a compressed entry);
     // -1 outside the list, for an unreadable source or a damaged chunk table.

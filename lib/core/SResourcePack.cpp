@@ -1,5 +1,6 @@
 #include "SResource.h"
 #include "SChunkCoder.h"
+#include "SFileAtomic.h"
 #include "SFilePath.h"
 #include "SFileReadAhead.h"
 #include "SStreamReader.h"
@@ -254,14 +255,25 @@ bool SResource::ExtractAll(const char* targetFolder, SStringArray* failed)
             readyFolders.insert(std::string(parent));
             folderReady = true;
         }
-        if (folderReady)
+        auto extract = [&](SFile* out) {
+            return looseFiles ? Extract(out, name, true) : ExtractFrom(&reader, index, out, &coder);
+        };
+        // Half an entry is no file of the package. A file of that name already in the
+        // folder keeps its content unless the whole entry came out; a new file is
+        // written in place, since the detour through a temporary file would cost an
+        // installation of thousands of files several times its time.
+        if (folderReady && disk.Exists(path))
+        {
+            SFileAtomic file;
+            written = file.Open(path) && extract(file.GetFile()) && file.Commit();
+        }
+        else if (folderReady)
         {
             SFilePath file;
             if (file.Open(path, true, true, true))
             {
-                written = looseFiles ? Extract(&file, name, true) : ExtractFrom(&reader, index, &file, &coder);
+                written = extract(&file) && file.Flush(false);
                 file.Close();
-                // Half an entry is no file of the package.
                 if (!written)
                     disk.DeleteFile(path);
             }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "../window/PumpSupport.h"
+#include "BrowserTestSupport.h"
 #include "ControlTestSupport.h"
 #include "SBrowserCtrl.h"
 #include "SFileMem.h"
@@ -179,25 +180,9 @@ TEST_F(SBrowserCtrlTest, SinkMapsTheBrowserEventsToNotifications)
 
     // BeforeNavigate2 with the parent's cancel written back.
     parent.SetAnswer(WM_S_BROWSER_BEFORE_NAVIGATE, 1);
-    BSTR url = SysAllocString(L"http://example.invalid/x");
-    VARIANT urlValue;
-    urlValue.vt = VT_BSTR;
-    urlValue.bstrVal = url;
-    VARIANT_BOOL cancel = VARIANT_FALSE;
-    VARIANTARG before[7];
-    for (auto& argument : before)
-        VariantInit(&argument);
-    before[5].vt = VT_VARIANT | VT_BYREF;
-    before[5].pvarVal = &urlValue;
-    before[0].vt = VT_BOOL | VT_BYREF;
-    before[0].pboolVal = &cancel;
-    DISPPARAMS beforeParams = {before, nullptr, 7, 0};
-    EXPECT_EQ(S_OK, sink.Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &beforeParams, nullptr, nullptr,
-                                nullptr));
-    EXPECT_EQ(VARIANT_TRUE, cancel);
+    EXPECT_TRUE(RaiseBeforeNavigate(&sink, L"http://example.invalid/x"));
     ASSERT_FALSE(parent.urls.empty());
     EXPECT_EQ("http://example.invalid/x", parent.urls.back());
-    SysFreeString(url);
 
     // Without an owner nothing is sent.
     sink.owner = nullptr;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SFileMem.h"
+#include "SFilePath.h"
 #include "STable.h"
 
 namespace
@@ -429,6 +430,13 @@ struct Edit
     const char* text;
 };
 
+// A list of edits under a name, for a table of cases.
+struct EditCase
+{
+    const char* what;
+    std::vector<Edit> edits;
+};
+
 using Model = std::vector<std::vector<std::string>>; // row by row
 
 void ApplyEdit(STable& table, Model& model, const Edit& edit)
@@ -494,12 +502,7 @@ TEST(STable, EditsAfterALoadKeepEveryCellInItsRow)
 {
     // Five rows of three columns; the middle column of row 3 is missing.
     const std::string csv = "a0,b0,c0\r\na1,\"b1\",c1\r\na2,b2,c2\r\na3\r\na4,b4,c4\r\n";
-    struct Case
-    {
-        const char* what;
-        std::vector<Edit> edits;
-    };
-    const Case cases[] = {
+    const EditCase cases[] = {
         {"nothing", {}},
         {"row inserted at the top", {{Edit::kInsertRow, 0, 1, 0, "new"}}},
         {"row inserted at the end", {{Edit::kInsertRow, 5, 2, 0, "new"}}},
@@ -520,7 +523,7 @@ TEST(STable, EditsAfterALoadKeepEveryCellInItsRow)
         STable source;
         ASSERT_TRUE(source.LoadTable(&file, false, false, true));
         std::string tableText = Saved(source, false);
-        for (const Case& c : cases)
+        for (const EditCase& c : cases)
         {
             std::string what = std::string(c.what) + (fromTableText ? " (table text)" : " (CSV)");
             Fill(file, fromTableText ? tableText : csv);
@@ -593,9 +596,10 @@ TEST(STable, LoadedCellTextsAndListsAreWritable)
     }
 }
 
-// The reader refills a buffer of 64 KB from the stream: every construct of the format
-// must load the same wherever a refill cuts it, and a record longer than the buffer
-// must load whole.
+// The reader refills a small buffer from the stream, doubling it for a record that does
+// not fit (here up to 64 KB for the first record): every construct of the format must
+// load the same wherever a refill cuts it, and a record longer than the buffer must
+// load whole.
 TEST(STable, CsvRecordsCutByARefillLoadWhole)
 {
     const std::string longText(150000, 'x');
@@ -741,6 +745,267 @@ TEST(STable, ListsMadeOnFirstUseKeepEveryTextInItsRow)
         {
             EXPECT_EQ(tables[1].GetRowText(r), tables[0].GetRowText(r)) << c.what << " row " << r;
             EXPECT_EQ(tables[1].GetRowProperties(r), tables[0].GetRowProperties(r)) << c.what << " row " << r;
+        }
+    }
+}
+
+// A loaded value is found from an offset kept for every sixteenth value of its row:
+// values on both sides of those offsets, in rows shorter and longer than the first,
+// must read back, survive row edits, save and leave with a taken column as written.
+TEST(STable, WideCsvRowsKeepEveryValue)
+{
+    const int kColumns = 40;
+    // Values held by each record after the first, which holds all 40; past 40 they are dropped.
+    const int heldByRow[] = {1, 15, 16, 17, 31, 32, 33, 39, 40, 41, 57};
+    // Every fifth value is quoted and holds a separator, a doubled quote and a line break.
+    auto value = [](int row, int column) {
+        std::string text = "v" + std::to_string(row) + "." + std::to_string(column);
+        return column % 5 == 4 ? text + ",\"q\"\r\n" : text;
+    };
+    std::string csv;
+    Model model;
+    for (int r = 0; r <= (int)(sizeof(heldByRow) / sizeof(heldByRow[0])); r++)
+    {
+        int held = r == 0 ? kColumns : heldByRow[r - 1];
+        model.emplace_back((size_t)kColumns);
+        for (int c = 0; c < held; c++)
+        {
+            std::string text = value(r, c);
+            csv += c ? "," : "";
+            csv += c % 5 == 4 ? "\"" + std::string(text).replace(text.find('"'), 3, "\"\"q\"\"") + "\"" : text;
+            if (c < kColumns)
+                model.back()[(size_t)c] = text;
+        }
+        csv += "\r\n";
+    }
+    auto check = [&](STable& table, const std::string& what) {
+        ASSERT_EQ(kColumns, table.GetColumnCount()) << what;
+        ASSERT_EQ((int)model.size(), table.GetRowCount()) << what;
+        std::string saved;
+        for (const auto& row : model)
+        {
+            for (int c = 0; c < kColumns; c++)
+            {
+                const std::string& text = row[(size_t)c];
+                saved += c ? "," : "";
+                if (text.find('"') == std::string::npos)
+                    saved += text;
+                else
+                    saved += "\"" + std::string(text).replace(text.find('"'), 3, "\"\"q\"\"") + "\"";
+            }
+            saved += "\r\n";
+        }
+        EXPECT_EQ(saved, Saved(table, true)) << what;
+        for (size_t r = 0; r < model.size(); r++)
+            for (int c = 0; c < kColumns; c++)
+                EXPECT_TRUE(model[r][(size_t)c] == (const char*)*table.GetCell((int)r, c))
+                    << what << " at " << r << "," << c;
+    };
+    SFileMem file;
+    Fill(file, csv);
+    STable table;
+    ASSERT_TRUE(table.LoadTable(&file, false, false, true));
+    check(table, "loaded");
+
+    // The same edits on a table whose cells were read and on one whose were not.
+    Fill(file, csv);
+    STable unread;
+    ASSERT_TRUE(unread.LoadTable(&file, false, false, true));
+    for (STable* edited : {&table, &unread})
+    {
+        edited->InsertRow(3);
+        edited->SetCell(3, "20", "new");
+        edited->DeleteRows(5, 2);
+    }
+    model.insert(model.begin() + 3, std::vector<std::string>((size_t)kColumns));
+    model[3][20] = "new";
+    model.erase(model.begin() + 5, model.begin() + 7);
+    check(table, "edited");
+    STable reloaded;
+    Fill(file, Saved(table, false));
+    ASSERT_TRUE(reloaded.LoadTable(&file, false, false, false));
+    check(reloaded, "edited, through the table text");
+
+    // A taken column carries its loaded values, which its null slots stand for.
+    for (int column : {33, 16, 0})
+    {
+        STable::_SField* field = unread.TakeColumn(IntToString(column));
+        ASSERT_NE(nullptr, field);
+        ASSERT_EQ((int)model.size(), field->cellValues.GetCount());
+        for (size_t r = 0; r < model.size(); r++)
+        {
+            const SString* slot = field->cellValues.GetString((int)r);
+            ASSERT_TRUE(slot || r < field->packedStarts.size()) << column << " at " << r;
+            const char* text = slot ? (const char*)*slot : field->packedValues.data() + field->packedStarts[r];
+            EXPECT_TRUE(model[r][(size_t)column] == text) << column << " at " << r;
+        }
+        delete field;
+        for (auto& row : model)
+            row.erase(row.begin() + column);
+    }
+    ASSERT_EQ(kColumns - 3, unread.GetColumnCount());
+    for (size_t r = 0; r < model.size(); r++)
+        for (int c = 0; c < kColumns - 3; c++)
+            EXPECT_TRUE(model[r][(size_t)c] == (const char*)*unread.GetCell((int)r, c))
+                << "taken, at " << r << "," << c;
+}
+
+// The reader takes the stream from where it stands, and a first record with more
+// fields than a table may have columns fails and leaves the table as it was.
+TEST(STable, CsvReadsTheRestOfTheStreamWithinTheColumnLimit)
+{
+    struct Case
+    {
+        const char* what;
+        std::string skipped; // read before the table
+        std::string bytes;
+        bool loads;
+        int columns;
+        int rows;
+        const char* first; // the first cell after the load
+    };
+    const std::string widest(STable::kMaxColumns - 1, ',');
+    const Case cases[] = {
+        {"after a prefix", "ignored,x\r\n", "a,b\r\nc,d\r\n", true, 2, 2, "a"},
+        {"prefix ending inside a quote", "\"open", "a\",b\r\n", true, 2, 1, "a\""},
+        {"as many fields as columns allowed", "", widest + "\r\n1\r\n", true, STable::kMaxColumns, 2, ""},
+        {"one field too many", "", widest + ",\r\n1\r\n", false, 2, 3, "plain"},
+        {"too many in a later record only", "", "1\r\n" + widest + ",\r\n", true, 1, 2, "1"},
+    };
+    for (const Case& c : cases)
+    {
+        STable table;
+        BuildSample(table);
+        SFileMem file;
+        Fill(file, c.skipped + c.bytes);
+        file.Seek((int)c.skipped.size());
+        EXPECT_EQ(c.loads, table.LoadTable(&file, false, false, true)) << c.what;
+        EXPECT_EQ(c.columns, table.GetColumnCount()) << c.what;
+        EXPECT_EQ(c.rows, table.GetRowCount()) << c.what;
+        EXPECT_EQ(SString(c.first), *table.GetCell(0, 0)) << c.what;
+    }
+}
+
+// A long text is kept in several blocks of a few hundred kilobytes: rows inserted and
+// deleted across them, and a record longer than a block, must keep every value in its row.
+TEST(STable, LongCsvKeepsEveryValueAcrossItsBlocks)
+{
+    const int kRows = 30000;
+    std::string csv;
+    Model loaded;
+    for (int r = 0; r < kRows; r++)
+    {
+        std::vector<std::string> row = {"row " + std::to_string(r), std::string((size_t)(r % 50), 'x'),
+                                        std::to_string(r * 7)};
+        if (r == 12345)
+            row[1] = std::string(300000, 'L');
+        // Quoted values, short records and empty lines along the way.
+        csv += r % 10 == 0 ? "\"" + row[0] + "\"" : row[0];
+        csv += "," + row[1];
+        if (r % 3 == 1)
+            row[2].clear();
+        else
+            csv += "," + row[2];
+        csv += r % 7 == 0 ? "\n\r\n" : "\r\n";
+        loaded.push_back(row);
+    }
+    const EditCase cases[] = {
+        {"as loaded", {}},
+        {"rows deleted across blocks", {{Edit::kDeleteRows, 5000, 0, 12000, ""}}},
+        {"rows inserted at both ends and between",
+         {{Edit::kInsertRow, 0, 0, 0, "first"}, {Edit::kInsertRow, 30001, 2, 0, "last"},
+          {Edit::kInsertRow, 12346, 1, 0, "beside the long one"}, {Edit::kInsertRow, 20000, 0, 0, "between"}}},
+        {"rows deleted, then inserted where they were",
+         {{Edit::kDeleteRows, 100, 0, 25000, ""}, {Edit::kInsertRow, 100, 1, 0, "in the gap"},
+          {Edit::kInsertRow, 99, 1, 0, "before it"}}},
+        {"every row deleted, then one inserted", {{Edit::kDeleteRows, 0, 0, -1, ""}, {Edit::kInsertRow, 0, 2, 0, "alone"}}},
+        {"rows deleted to the end, then appended",
+         {{Edit::kDeleteRows, 20000, 0, -1, ""}, {Edit::kInsertRow, 20000, 0, 0, "appended"}}},
+    };
+    for (const EditCase& c : cases)
+    {
+        SFileMem file;
+        Fill(file, csv);
+        STable table;
+        ASSERT_TRUE(table.LoadTable(&file, false, false, true)) << c.what;
+        Model model = loaded;
+        for (const Edit& edit : c.edits)
+            ApplyEdit(table, model, edit);
+        ASSERT_EQ((int)model.size(), table.GetRowCount()) << c.what;
+        ASSERT_EQ(3, table.GetColumnCount()) << c.what;
+        EXPECT_TRUE(ModelCsv(model) == Saved(table, true)) << c.what;
+        for (size_t r = 0; r < model.size(); r++)
+            for (int col = 0; col < 3; col++)
+                ASSERT_TRUE(model[r][(size_t)col] == (const char*)*table.GetCell((int)r, col))
+                    << c.what << " at " << r << "," << col;
+    }
+}
+
+namespace
+{
+
+// A stream that is not in memory and takes no more than a number of bytes.
+class ShortStream : public SFileMem
+{
+public:
+    explicit ShortStream(int room) : m_room(room) { m_isMemory = false; }
+    int Write(const void* buffer, int bytes) override
+    {
+        int taken = bytes < m_room ? bytes : m_room;
+        m_room -= taken;
+        return SFileMem::Write(buffer, taken);
+    }
+
+private:
+    int m_room;
+};
+
+}
+
+// A stream not in memory is written in pieces: a long table must reach a file as it
+// reaches memory, and a stream that takes less than it is given must fail the save.
+TEST(STable, LongTablesReachAFileAsTheyReachMemory)
+{
+    std::string csv;
+    for (int r = 0; r < 20000; r++)
+        csv += "value " + std::to_string(r) + ",\"quoted, \"\"" + std::to_string(r % 13) + "\"\"\"," +
+               std::string((size_t)(r % 40), 'z') + "\r\n";
+    SFileMem file;
+    Fill(file, csv);
+    STable table;
+    ASSERT_TRUE(table.LoadTable(&file, false, false, true));
+    table.SetCell(7, "1", "set");
+    table.InsertColumn("", 1);
+    *table.GetCellText(19000, 0) = "text";
+    for (bool asCsv : {true, false})
+    {
+        std::string inMemory = Saved(table, asCsv);
+        ASSERT_GT(inMemory.size(), (size_t)1000000) << asCsv;
+        if (asCsv)
+        {
+            EXPECT_EQ(0u, inMemory.find("value 0,,\"quoted, \"\"0\"\"\",\r\n"));
+        }
+        SFilePath disk;
+        ASSERT_TRUE(disk.OpenTemp());
+        EXPECT_TRUE(table.SaveTable(&disk, asCsv)) << asCsv;
+        disk.Seek(0);
+        std::string back((size_t)disk.GetSize(), '\0');
+        ASSERT_EQ((int)back.size(), disk.ReadBounded(&back[0], (int)back.size())) << asCsv;
+        EXPECT_TRUE(inMemory == back) << asCsv;
+        disk.Close();
+
+        struct Case
+        {
+            int room;
+            bool saved;
+        };
+        const Case cases[] = {{0, false}, {1000, false}, {(int)inMemory.size() - 1, false},
+                              {(int)inMemory.size(), true}};
+        for (const Case& c : cases)
+        {
+            ShortStream stream(c.room);
+            EXPECT_EQ(c.saved, table.SaveTable(&stream, asCsv)) << asCsv << " into " << c.room;
+            EXPECT_TRUE(inMemory.compare(0, (size_t)stream.GetSize(), Bytes(stream)) == 0) << asCsv << " into " << c.room;
         }
     }
 }

@@ -340,10 +340,15 @@ TEST_F(SDiskTest, CreateFileRespectsOverwrite)
     EXPECT_TRUE(m_disk.CreateFile(nested.c_str(), false, true));
     EXPECT_TRUE(m_disk.IsFile(nested.c_str()));
 
-    // This program carries no "BINARY" resources: nothing may be left behind.
+    // This program carries no "BINARY" resources: nothing may be left behind, and a
+    // file that was to be overwritten keeps its content.
     std::string fromResource = m_root + "resource.bin";
     EXPECT_FALSE(m_disk.CreateFile(fromResource.c_str(), true, false, 4321));
     EXPECT_FALSE(PathExists(fromResource));
+    std::string existing = Put("existing.bin", std::string("old\0bytes", 9));
+    EXPECT_FALSE(m_disk.CreateFile(existing.c_str(), true, false, 4321));
+    EXPECT_EQ(ReadFileBytes(existing), std::string("old\0bytes", 9));
+    EXPECT_EQ(FolderNames(m_root), (std::vector<std::string>{"existing.bin", "keep.txt", "new"}));
 }
 
 TEST_F(SDiskTest, RenameAndDeleteFiles)
@@ -457,7 +462,7 @@ TEST_F(SDiskTest, CreateZipWritesAStoredArchive)
     ASSERT_TRUE(m_disk.CreateZip(zip.c_str(), &files, first));
 
     std::string bytes = ReadFileBytes(zip);
-    const std::string names[] = {"book\\index.htm", "book\\img\\cover.png"};
+    const std::string names[] = {"book/index.htm", "book/img/cover.png"};
     const std::string contents[] = {ReadFileBytes(page), ReadFileBytes(image)};
     size_t expectedSize = 22 + 2 * (30 + 46);
     for (int i = 0; i < 2; ++i)
@@ -500,6 +505,7 @@ TEST_F(SDiskTest, CreateZipLeavesNoArchiveOnFailure)
 {
     std::string present = Put("present.txt");
     std::string zip = m_root + "broken.zip";
+    std::string older = Put("older.zip", std::string("PK\x05\x06" "an older archive", 20));
     struct Case {
         std::vector<std::string> files;
         int firstComponent;
@@ -515,7 +521,11 @@ TEST_F(SDiskTest, CreateZipLeavesNoArchiveOnFailure)
             files.Add(file.c_str());
         EXPECT_FALSE(m_disk.CreateZip(zip.c_str(), &files, c.firstComponent));
         EXPECT_FALSE(PathExists(zip));
+        // An archive of that name from before stays byte for byte.
+        EXPECT_FALSE(m_disk.CreateZip(older.c_str(), &files, c.firstComponent));
+        EXPECT_EQ(ReadFileBytes(older), std::string("PK\x05\x06" "an older archive", 20));
     }
+    EXPECT_EQ(FolderNames(m_root), (std::vector<std::string>{"older.zip", "present.txt"}));
     EXPECT_FALSE(m_disk.CreateZip(zip.c_str(), nullptr, 0));
     SStringArray one;
     one.Add(present.c_str());

@@ -30,11 +30,13 @@
 //   app_driver post-top CAPTION MSG W L  posts a message to a top-level window
 //   app_driver navigate CAPTION URL      asks that window's browser to navigate (WM_COPYDATA 1)
 //   app_driver click-top CAPTION ID      clicks the control ID of that window with the mouse messages
+//   app_driver children-top CAPTION      that window's rectangle and those of the windows inside it
 //   app_driver texts-top CAPTION         prints id, visible, enabled and text of that window's children
 //   app_driver click-text CAPTION TEXT   clicks the button of that window with that caption
 //   app_driver select-file INDEX         selects one file-list item as a click would
 //   app_driver tree-select CAPTION INDEX selects the INDEX-th item (in display order) of that window's tree
 //   app_driver play                      the now-playing pane, docked bar and video window
+//   app_driver rects                     screen rectangles of what a user clicks, and what clicks change
 //   app_driver mouse HWND MSG X Y [WP]   posts a mouse message to any window
 //   app_driver watch MS [1|2]            every change of the now-playing title for MS ms
 //                                        (1: until it empties again, 2: until the first
@@ -377,6 +379,31 @@ void PrintChildren(const char* prefix, HWND parent)
     }
 }
 
+struct Descendants
+{
+    int count;
+};
+
+BOOL CALLBACK PrintDescendant(HWND child, LPARAM param)
+{
+    Descendants* found = (Descendants*)param;
+    RECT rect;
+    GetWindowRect(child, &rect);
+    char text[256] = "";
+    GetWindowTextA(child, text, sizeof(text));
+    printf("child_%d=%llu,%d,%d,%d,%ld,%ld,%ld,%ld,%s\n", found->count++, (unsigned long long)(ULONG_PTR)child,
+           GetDlgCtrlID(child), IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0, rect.left, rect.top,
+           rect.right, rect.bottom, text);
+    return TRUE;
+}
+
+// Every window inside a window, at any depth, in the form of PrintChildren.
+void PrintDescendants(HWND parent)
+{
+    Descendants found = {0};
+    EnumChildWindows(parent, PrintDescendant, (LPARAM)&found);
+}
+
 struct PopupSearch
 {
     DWORD thread;
@@ -538,6 +565,185 @@ int Focus(HWND main, int id)
     return 0;
 }
 
+// The common controls' messages that answer through a pointer are not carried
+// between processes: the driver lends the control a buffer of its own in the
+// program's address space for the answer and reads that back; nothing of the
+// program's own data is read.
+bool RemoteQuery(HWND window, UINT msg, WPARAM wParam, void* data, SIZE_T size, LRESULT* result)
+{
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    if (!process)
+        return false;
+    bool ok = false;
+    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote)
+    {
+        SIZE_T done = 0;
+        DWORD_PTR answer = 0;
+        if (WriteProcessMemory(process, remote, data, size, &done) &&
+            SendMessageTimeoutA(window, msg, wParam, (LPARAM)remote, SMTO_ABORTIFHUNG, 5000, &answer))
+        {
+            ok = ReadProcessMemory(process, remote, data, size, &done) && done == size;
+            if (result)
+                *result = (LRESULT)answer;
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return ok;
+}
+
+// "name=left,top,right,bottom" of a rectangle given in the client coordinates of window,
+// printed in screen coordinates: where a real click has to land.
+void PrintScreenRect(const char* name, HWND window, RECT rect)
+{
+    MapWindowPoints(window, nullptr, (POINT*)&rect, 2);
+    printf("%s=%ld,%ld,%ld,%ld\n", name, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+void PrintWindowRect(const char* name, HWND window)
+{
+    if (!window)
+        return;
+    RECT rect;
+    GetWindowRect(window, &rect);
+    printf("%s=%d,%ld,%ld,%ld,%ld\n", name, IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right,
+           rect.bottom);
+}
+
+// The items of a list box that show, in screen coordinates ("name_INDEX").
+void PrintListItems(const char* name, HWND list)
+{
+    if (!list || !IsWindowVisible(list))
+        return;
+    RECT client;
+    GetClientRect(list, &client);
+    const int count = (int)SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (int i = (int)SendMessageA(list, LB_GETTOPINDEX, 0, 0); i >= 0 && i < count; i++)
+    {
+        // LB_GETITEMRECT is one of the messages the system carries between processes.
+        RECT item;
+        if (SendMessageA(list, LB_GETITEMRECT, i, (LPARAM)&item) == LB_ERR || item.top >= client.bottom)
+            break;
+        char key[64];
+        snprintf(key, sizeof(key), "%s_%d", name, i);
+        PrintScreenRect(key, list, item);
+    }
+}
+
+HWND FindChildOfClass(HWND parent, const char* className)
+{
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof(name));
+        if (lstrcmpiA(name, className) == 0)
+            return child;
+    }
+    return nullptr;
+}
+
+struct DropSearch
+{
+    DWORD thread;
+    HWND list;
+};
+
+BOOL CALLBACK FindDropList(HWND window, LPARAM param)
+{
+    DropSearch* search = (DropSearch*)param;
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof(name));
+    if (lstrcmpiA(name, "ComboLBox") == 0 && IsWindowVisible(window) &&
+        GetWindowThreadProcessId(window, nullptr) == search->thread)
+    {
+        search->list = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Where every control a user touches lies on the screen, and the values those
+// touches change: toolbar buttons, list items, the volume slider's thumb and
+// channel, the seek bar, the grid, the title view and the playlists pane.
+int Rects(HWND main)
+{
+    PrintWindowRect("main", main);
+    HWND toolbar = ChildOfClass(main, TOOLBARCLASSNAMEA);
+    for (int id = 1; toolbar && id <= 40; id++)
+    {
+        RECT rect = {0, 0, 0, 0};
+        LRESULT found = 0;
+        if (RemoteQuery(toolbar, TB_GETRECT, id, &rect, sizeof(rect), &found) && found)
+        {
+            char key[32];
+            snprintf(key, sizeof(key), "tb_%d", id);
+            PrintScreenRect(key, toolbar, rect);
+        }
+    }
+    PrintListItems("folder", Child(main, 1001));
+    PrintListItems("file", Child(main, 1002));
+    HWND volume = Child(main, 1007);
+    if (volume)
+    {
+        PrintWindowRect("volume", volume);
+        RECT thumb = {0, 0, 0, 0}, channel = {0, 0, 0, 0};
+        if (RemoteQuery(volume, TBM_GETTHUMBRECT, 0, &thumb, sizeof(thumb), nullptr))
+            PrintScreenRect("volume_thumb", volume, thumb);
+        if (RemoteQuery(volume, TBM_GETCHANNELRECT, 0, &channel, sizeof(channel), nullptr))
+            PrintScreenRect("volume_channel", volume, channel);
+        printf("volume_pos=%ld\n", (long)SendMessageA(volume, TBM_GETPOS, 0, 0));
+        printf("volume_max=%ld\n", (long)SendMessageA(volume, TBM_GETRANGEMAX, 0, 0));
+    }
+    HWND pane = FindPane(main);
+    HWND seek = pane ? FindChildOfClass(pane, PROGRESS_CLASSA) : nullptr;
+    if (seek)
+    {
+        PrintWindowRect("seek", seek);
+        printf("seek_pos=%ld\n", (long)SendMessageA(seek, PBM_GETPOS, 0, 0));
+        printf("seek_max=%ld\n", (long)SendMessageA(seek, PBM_GETRANGE, FALSE, 0));
+    }
+    static const struct { int id; const char* name; } views[] = {
+        {1003, "note"}, {1004, "web"}, {1008, "thumbs"}, {1020, "cover"}, {1021, "title"}};
+    for (const auto& view : views)
+        PrintWindowRect(view.name, Child(main, view.id));
+    HWND names = ChildOfClass(main, WC_COMBOBOXA);
+    HWND playlists = names ? GetParent(names) : nullptr;
+    if (playlists)
+    {
+        PrintWindowRect("pl_names", names);
+        for (int id = 1002; id <= 1008; id++)
+        {
+            char key[32];
+            snprintf(key, sizeof(key), "pl_%d", id);
+            PrintWindowRect(key, DirectChild(playlists, id));
+        }
+        PrintListItems("track", DirectChild(playlists, 1001));
+    }
+    // The open drop-down list of a combo box is a top-level list box of the program.
+    DropSearch drop = {GetWindowThreadProcessId(main, nullptr), nullptr};
+    EnumWindows(FindDropList, (LPARAM)&drop);
+    PrintListItems("drop", drop.list);
+    HWND menu = WaitPopupMenu(main, 0);
+    if (menu)
+        PrintWindowRect("menu", menu);
+    // Without a system tray on the display, Wine shows the icons in a window of its own.
+    HWND tray = FindTopWindows("Wine System Tray").window;
+    if (tray && IsWindowVisible(tray))
+    {
+        RECT client;
+        GetClientRect(tray, &client);
+        PrintScreenRect("tray", tray, client);
+    }
+    HWND focus = GetFocusOf(main);
+    printf("focus=%d\n", focus == main ? 0 : focus ? GetDlgCtrlID(focus) : -1);
+    printf("foreground=%d\n", GetForegroundWindow() == main ? 1 : 0);
+    printf("highlight=%06lx\n", (unsigned long)GetSysColor(COLOR_HIGHLIGHT));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -592,6 +798,15 @@ int main(int argc, char** argv)
                 return PostMessageA(child, BM_CLICK, 0, 0) ? 0 : 1;
         }
         return 1;
+    }
+    if (strcmp(command, "children-top") == 0 && argc > 2)
+    {
+        HWND window = WaitTop(argv[2], 5000);
+        if (!window)
+            return 1;
+        PrintWindowRect("window", window);
+        PrintDescendants(window);
+        return 0;
     }
     if ((strcmp(command, "click-top") == 0 && argc > 3) || (strcmp(command, "texts-top") == 0 && argc > 2))
     {
@@ -686,6 +901,8 @@ int main(int argc, char** argv)
         return State(main);
     if (strcmp(command, "play") == 0)
         return Play(main);
+    if (strcmp(command, "rects") == 0)
+        return Rects(main);
     if (strcmp(command, "watch") == 0 && argc > 2)
         return Watch(main, (DWORD)atoi(argv[2]), argc > 3 ? atoi(argv[3]) : 0);
     if (strcmp(command, "keys") == 0)

@@ -16,6 +16,8 @@ import tempfile
 import threading
 import time
 
+from e2e_input import box, center, click, control_point, keys, type_text
+
 KEY = r"HKCU\Software\Ormelin Tavrin\Melvora Browser\1.0"
 WM_CLOSE = 0x0010
 WM_APP = 0x8000
@@ -25,7 +27,7 @@ VK_F1, VK_F8 = 0x70, 0x77
 TIMEOUT = 30
 # Scenario modules beside this script, one per feature area; each holds a list
 # SCENARIOS of functions that take the harness.
-SCENARIO_MODULES = ["e2e_shell", "e2e_browse", "e2e_play", "e2e_library"]
+SCENARIO_MODULES = ["e2e_shell", "e2e_browse", "e2e_play", "e2e_library", "e2e_input"]
 
 
 def win_path(path):
@@ -257,8 +259,13 @@ class Harness:
             return self.stop_all()
         visible = lambda want: self.wait(lambda: self.state().get("visible") == want, 10)
         self.check(visible("1"), "shown")
-        self.driver("key", VK_F8)
-        self.check(visible("0"), "F8 hides the window")
+        toolbar = self.driver("rects")
+        # A click on the window first, so that the keys go to it.
+        click(center(box(toolbar, "tb_1")))
+        keys("F8")
+        self.check(visible("0"), "F8 typed hides the window")
+        # A hidden window gets no keys and no clicks: the key and the toolbar command
+        # that show it again are posted to it.
         self.driver("key", VK_F8)
         self.check(visible("1"), "F8 shows it again")
         self.driver("post", REMOTE, 500, 1)
@@ -268,13 +275,13 @@ class Harness:
         self.check(self.state().get("visible") == "0", "a remote message with another wParam is ignored")
         self.driver("post", REMOTE, 500, 1)
         self.check(visible("1"), "remote command 1 shows")
-        self.driver("post", TOOLBAR_COMMAND, 0, 14)
-        self.check(visible("0"), "toolbar Hide Window hides")
+        click(center(box(toolbar, "tb_14")))
+        self.check(visible("0"), "a click on the toolbar's Hide Window hides")
         self.driver("post", TOOLBAR_COMMAND, 0, 14)
         self.check(visible("1"), "toolbar Hide Window shows again")
-        self.driver("key", VK_F1)
-        help_window = self.driver("wait-top", "Documentation - Melvora Browser", 10000)
-        self.check(help_window["rc"] == 0 and help_window.get("visible") == "1", "F1 opens the documentation window")
+        click(center(box(toolbar, "tb_1")))
+        keys("F1")
+        self.check(self.wait_dialog("Documentation - Melvora Browser"), "F1 typed opens the documentation window")
         self.check(self.close(proc), "closes with the documentation window open")
         self.check(self.reg_value("WindowHelp") is not None and str(self.reg_value("WindowHelp")).startswith("7:"),
                    "the documentation window's placement saved")
@@ -331,11 +338,15 @@ class Harness:
         if not self.check(self.wait_window(), "window for the settings"):
             return self.stop_all()
         self.wait(lambda: self.state().get("visible") == "1")
-        self.driver("set-volume", 17)
-        self.driver("toolbar-check", 12, 1)
-        self.driver("post", TOOLBAR_COMMAND, 0, 12)
+        # Two clicks on the slider's channel below the thumb: two pages of 10 down.
+        for _ in range(2):
+            v = self.driver("rects")
+            thumb, channel = box(v, "volume_thumb"), box(v, "volume_channel")
+            click(((channel[0] + channel[2]) // 2, (thumb[3] + channel[3]) // 2))
+        click(center(box(v, "tb_12")))
+        self.check(self.wait(lambda: self.state().get("button_12") == "1,1", 5), "a click checks Repeat")
         self.check(self.close(proc), "ends for the settings")
-        self.check(self.reg_value("Volume") == 17, "Volume saved (%s)" % self.reg_value("Volume"))
+        self.check(self.reg_value("Volume") == 20, "Volume saved (%s)" % self.reg_value("Volume"))
         self.check(self.reg_value("Repeat") == 1, "Repeat saved")
         column = self.reg_value("Column")
         self.check(column is not None and 200 <= column <= 220, "Column saved (%s)" % column)
@@ -354,7 +365,7 @@ class Harness:
         files = self.rect(s["files"])
         self.check(270 <= folders[3] - folders[1] <= 300, "Column 300 applied (%d)" % (folders[3] - folders[1]))
         self.check(170 <= files[3] - files[1] <= 200, "Column2 of 50 ignored (%d)" % (files[3] - files[1]))
-        self.check(s["volume_pos"] == "17", "Volume reloaded (%s)" % s["volume_pos"])
+        self.check(s["volume_pos"] == "20", "Volume reloaded (%s)" % s["volume_pos"])
         self.check(s["button_12"] == "1,1", "Repeat reloaded (%s)" % s["button_12"])
         self.check(self.close(proc), "ends after the reload")
 
@@ -364,19 +375,30 @@ class Harness:
         if not self.check(self.wait_window(), "window for the preferences"):
             return self.stop_all()
         self.wait(lambda: self.state().get("visible") == "1")
-        self.driver("post", TOOLBAR_COMMAND, 0, 19)
+        preferences = center(box(self.driver("rects"), "tb_19"))
+
+        def type_images():
+            images = control_point(self, "Preferences", 7)
+            if self.check(images is not None, "the Images box is found"):
+                click(images)
+                type_text("Covers;Scans")
+
+        def press(id):
+            point = control_point(self, "Preferences", id)
+            if self.check(point is not None, "the Preferences' control %d is found" % id):
+                click(point)
+        click(preferences)
         self.check(self.wait_dialog("Preferences"), "Preferences opens")
-        self.driver("dlg-text", "Preferences", 7, "Covers;Scans")
-        self.driver("dlg-click", "Preferences", 18)
+        type_images()
+        press(18)
         self.check(self.wait(lambda: self.driver("wait-top", "Preferences", 200).get("visible") != "1", 10),
                    "Cancel closes Preferences")
         self.check(self.reg_value("Images") is None, "Cancel stores nothing")
-        self.driver("post", TOOLBAR_COMMAND, 0, 19)
+        click(preferences)
         self.check(self.wait_dialog("Preferences"), "Preferences opens again")
-        self.driver("dlg-text", "Preferences", 7, "Covers;Scans")
-        self.driver("dlg-click", "Preferences", 9)
-        time.sleep(0.5)
-        self.driver("dlg-click", "Preferences", 17)
+        type_images()
+        press(9)
+        press(17)
         self.check(self.wait(lambda: self.reg_value("Images") == "Covers;Scans", 15),
                    "OK stores Images (%s)" % self.reg_value("Images"))
         self.check(self.reg_value("ToolBar") == 1, "OK stores Small Icons")

@@ -10,16 +10,11 @@ import tempfile
 import time
 import zlib
 
+from e2e_input import box, center, click, keys, type_text
+
 KEY = r"HKCU\Software\Ormelin Tavrin\Melvora Browser\1.0"
 WM_APP = 0x8000
-WM_KEYDOWN = 0x0100
-WM_MOUSEMOVE = 0x0200
-WM_LBUTTONDOWN = 0x0201
-WM_LBUTTONUP = 0x0202
-WM_RBUTTONDOWN = 0x0204
 TOOLBAR_COMMAND = WM_APP + 3300
-VK_BACK, VK_RETURN = 0x08, 0x0D
-FOLDERS, FILES, NOTE, COVER = 1001, 1002, 1003, 1020
 # Colours of the logo (image 130) at a corner and in the middle of the 150 x 150 cover.
 LOGO_EDGE, LOGO_MIDDLE = (0xE8, 0xF5, 0xE9), (0x2E, 0x7D, 0x32)
 
@@ -89,7 +84,7 @@ def near(colour, want, tolerance=10):
 
 
 def select_folder(h, name_index, what):
-    h.driver("select-folder", name_index)
+    click(center(box(h.driver("rects"), "folder_%d" % name_index)))
     return h.wait(lambda: (lambda s: s if s.get("folder_sel") == str(name_index) else None)(h.state()), 10)
 
 
@@ -133,7 +128,7 @@ def browse_keys_covers_counts(h):
     h.check(h.rect(s["parent_cover"])[0] == 0, "no parent cover at the root")
 
     # Enter goes into a folder with sub-folders; the folder list keeps the focus.
-    h.driver("child-post", FOLDERS, WM_KEYDOWN, VK_RETURN, 1)
+    keys("Return")
     s = h.wait(lambda: (lambda v: v if v.get("folder_count") == "4" and
                         int(v["status_length"]) == root_length + len("Aurora Lane\\") else None)(h.state()), 10)
     if not h.check(bool(s), "Enter opens Aurora Lane, status part 0 shows it (%s)" % h.state().get("folder_count")):
@@ -158,16 +153,16 @@ def browse_keys_covers_counts(h):
     h.check(bool(s) and h.rect(s["web"])[0] == 1 and h.rect(s["files"])[0] == 0,
             "a folder with a description page shows the page instead of the files")
     # Enter on a folder without sub-folders does not enter it.
-    h.driver("child-post", FOLDERS, WM_KEYDOWN, VK_RETURN, 1)
+    keys("Return")
     time.sleep(1)
     h.check(h.state().get("folder_count") == "4", "a leaf folder is never entered")
 
     # Backspace: back to the root with the folder just left selected.
-    h.driver("key", VK_BACK)
+    keys("BackSpace")
     s = h.wait(lambda: (lambda v: v if v.get("folder_count") == "4" and v.get("folder_sel") == "0" and
                         int(v["status_length"]) == root_length else None)(h.state()), 10)
     h.check(bool(s), "Backspace goes up and selects Aurora Lane")
-    h.driver("key", VK_BACK)
+    keys("BackSpace")
     time.sleep(0.5)
     h.check(int(h.state()["status_length"]) == root_length, "going up from the root stays at the root")
     s = select_folder(h, 3, "Videos")
@@ -178,7 +173,7 @@ def browse_keys_covers_counts(h):
     # A folder that vanished: entering it lists the root again, without it.
     select_folder(h, 0, "Aurora Lane")
     shutil.rmtree(os.path.join(library, "Aurora Lane"))
-    h.driver("child-post", FOLDERS, WM_KEYDOWN, VK_RETURN, 1)
+    keys("Return")
     s = h.wait(lambda: (lambda v: v if v.get("folder_count") == "3" else None)(h.state()), 10)
     h.check(bool(s) and int(s["status_length"]) == root_length, "a vanished folder re-lists the root")
     h.check(h.close(proc), "ends after browsing")
@@ -193,31 +188,29 @@ def notes_properties_delete(h):
         return h.stop_all()
     night = os.path.join(library, "Aurora Lane", "Night Drive")
     note = os.path.join(night, "01 Headlights.txt")
-    h.driver("select-folder", 0)
-    h.driver("child-post", FOLDERS, WM_KEYDOWN, VK_RETURN, 1)
+    select_folder(h, 0, "Aurora Lane")
+    keys("Return")
     h.wait(lambda: h.state().get("folder_count") == "3", 10)
     s = select_folder(h, 2, "Night Drive")
     if not h.check(bool(s) and s.get("file_count") == "1", "Night Drive listed for the notes"):
         return h.stop_all()
-    h.driver("select-file-key", 0)
+    click(center(box(h.driver("rects"), "file_0")))
     h.wait(lambda: h.state().get("file_sel_count") == "1", 5)
     h.check(not os.path.exists(note), "selecting a track writes no note")
     # A click gives the note view the focus, so Backspace edits instead of going up.
-    h.driver("child-post", NOTE, WM_LBUTTONDOWN, 1, 5 | 5 << 16)
-    h.driver("child-post", NOTE, WM_LBUTTONUP, 0, 5 | 5 << 16)
-    h.driver("child-type", NOTE, "Hi")
+    note_view = box(h.driver("rects"), "note")
+    click((note_view[0] + 5, note_view[1] + 5))
+    type_text("Hi")
     h.check(h.wait(lambda: os.path.exists(note) and open(note, "rb").read().startswith(b"Hi"), 10),
             "typing creates the note file")
     # Going away and back loads the note without writing or deleting it.
     select_folder(h, 1, "First Light")
     select_folder(h, 2, "Night Drive")
-    h.driver("select-file-key", 0)
+    click(center(box(h.driver("rects"), "file_0")))
     time.sleep(0.5)
     h.check(os.path.exists(note), "loading a note keeps its file")
-    h.driver("child-post", NOTE, WM_LBUTTONDOWN, 1, 40 | 5 << 16)
-    h.driver("child-post", NOTE, WM_LBUTTONUP, 0, 40 | 5 << 16)
-    for _ in range(4):
-        h.driver("child-post", NOTE, WM_KEYDOWN, VK_BACK, 1)
+    click((note_view[0] + 40, note_view[1] + 5))
+    keys("End", "BackSpace", "BackSpace", "BackSpace", "BackSpace")
     h.check(h.wait(lambda: not os.path.exists(note), 10), "emptying the note deletes its file")
     h.check(h.state().get("folder_count") == "3", "Backspace in the note view does not go up")
 
@@ -233,7 +226,7 @@ def notes_properties_delete(h):
                 "the title shows the new site as a link (%s)" % h.state().get("title_text"))
 
     # Delete moves the selected file to the recycle bin (the host's trash).
-    h.driver("select-file-key", 0)
+    click(center(box(h.driver("rects"), "file_0")))
     h.wait(lambda: h.state().get("file_sel_count") == "1", 5)
     song = os.path.join(night, "01 Headlights.mp3")
     for answer in ("No", "Cancel"):
@@ -257,7 +250,8 @@ def cover_ripple(h):
     purple = (0x6A, 0x1B, 0x9A)
     if not h.check(bool(s) and near(pixel(h, s, "cover", 75, 75), purple), "the cover shows before the ripple"):
         return h.stop_all()
-    h.driver("child-post", COVER, WM_LBUTTONDOWN, 1, 75 | 75 << 16)
+    cover = box(h.driver("rects"), "cover")
+    click((cover[0] + 75, cover[1] + 75))
     moved = False
     for _ in range(10):
         colour = pixel(h, s, "cover", 75, 80)
@@ -267,7 +261,7 @@ def cover_ripple(h):
     h.check(moved, "a click starts the ripple")
     h.check(h.wait(lambda: near(pixel(h, s, "cover", 75, 80), purple, 6), 20), "the ripple settles")
     # A right click refreshes the folder and brings the grid to the front.
-    h.driver("child-post", COVER, WM_RBUTTONDOWN, 2, 10 | 10 << 16)
+    click((cover[0] + 10, cover[1] + 10), button=3)
     s = h.wait(lambda: (lambda v: v if v.get("folder_sel") == "-1" and h.rect(v["thumbs"])[0] == 1 else None)(
         h.state()), 10)
     h.check(bool(s), "a right click on the cover refreshes the folder with the grid shown")

@@ -9,13 +9,13 @@ import tempfile
 import time
 
 from e2e_browse import near, pixel
+from e2e_input import box, center, click as press_at, keys as press_keys, tray_icon
 
 WM_APP = 0x8000
 REMOTE = WM_APP + 500
 MENU_COMMAND = WM_APP + 3170
-TOOLBAR_COMMAND = WM_APP + 3300
-WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP = 0x200, 0x201, 0x202, 0x204, 0x205
-VK_RETURN, VK_ESCAPE, VK_DOWN = 0x0D, 0x1B, 0x28
+WM_LBUTTONDOWN, WM_RBUTTONDOWN = 0x201, 0x204
+VK_RETURN, VK_DOWN = 0x0D, 0x28
 TITLE_ID, POSITION_ID = 1004, 1004
 LONG_FOLDER = "Long Play"
 
@@ -65,18 +65,21 @@ def select_folder(h, name):
     h.driver("select-folder", names.index(name))
 
 
-def click(h, hwnd, x=4, y=4):
-    h.driver("mouse", hwnd, WM_LBUTTONDOWN, x, y, 1)
-    h.driver("mouse", hwnd, WM_LBUTTONUP, x, y, 0)
+def click(control):
+    """A real click in the middle of a control of the driver's "play" output."""
+    press_at(center(control["rect"]))
 
 
 def tray_command(h, position):
     """Chooses an item of the tray menu by its place from the top: 1 "Previous Track",
-    2 "Next Track", 3 "Pause", 4 "Stop"."""
-    h.driver("tray", WM_RBUTTONUP)
+    2 "Next Track", 3 "Pause", 4 "Stop"; a right click on the icon, then the keys."""
+    icon = tray_icon(h)
+    if not h.check(icon is not None, "Wine's tray window shows the icon"):
+        return
+    press_at(icon, button=3)
     if not h.check(h.driver("popup-menu", 5000).get("menu") == "1", "the tray menu opens"):
         return
-    h.driver("menu-keys", *([VK_DOWN] * position + [VK_RETURN]))
+    press_keys(*(["Down"] * position + ["Return"]))
 
 
 def watch(h, milliseconds, until=0):
@@ -125,11 +128,15 @@ def queue_to_the_end(h):
         # Play All Folders on "Aurora Lane": its songs at any depth, sorted; the bogus
         # "04 Broken" lies between "03 Noon" and "01 Headlights".
         select_folder(h, "Aurora Lane")
-        h.driver("toolbar-check", 13, 1)
-        h.driver("post", TOOLBAR_COMMAND, 0, 13)
+        toolbar = h.driver("rects")
+
+        def button(id):
+            press_at(center(box(toolbar, "tb_%d" % id)))
+        button(13)
+        h.check(h.wait(lambda: h.state().get("button_13") == "1,1", 5), "a click checks Shutdown")
         titles = watch(h, 20000, 1)
         time.sleep(0.3)
-        h.driver("post", TOOLBAR_COMMAND, 0, 4)
+        button(4)
         h.check(h.wait(lambda: os.path.exists(log), 25), "the end of the last song shuts down (through the seam)")
         seen = distinct(titles())
         h.check(seen[:3] == ["02 Morning", "03 Noon", "01 Headlights"],
@@ -143,18 +150,18 @@ def queue_to_the_end(h):
         h.check(pane_title(h) == "", "stopped: the pane is empty")
 
         # Repeat on, Shutdown off: the queue wraps to its start.
-        h.driver("toolbar-check", 13, 0)
-        h.driver("post", TOOLBAR_COMMAND, 0, 13)
-        h.driver("toolbar-check", 12, 1)
-        h.driver("post", TOOLBAR_COMMAND, 0, 12)
+        button(13)
+        button(12)
+        h.check(h.wait(lambda: (lambda s: s.get("button_13") == "1,0" and s.get("button_12") == "1,1")(h.state()), 5),
+                "clicks turn Shutdown off and Repeat on")
         os.remove(log)
         titles = watch(h, 15000, 2)
         time.sleep(0.3)
-        h.driver("post", TOOLBAR_COMMAND, 0, 4)
+        button(4)
         seen = distinct(titles())
         h.check(seen.count("02 Morning") >= 2 and "01 Headlights" in seen, "Repeat wraps to the start (%s)" % seen)
         h.check(pane_title(h) not in (None, ""), "Repeat keeps playing")
-        h.driver("key", VK_ESCAPE)
+        press_keys("Escape")
         h.check(h.wait(lambda: pane_title(h) == "", 10), "Esc stops")
         h.check(not os.path.exists(log), "no shutdown with Repeat on, nor after a stop")
         h.check(h.close(proc), "ends after playing")
@@ -219,17 +226,17 @@ def steering(h):
         next_button = child(v, "bar", 1006)
         h.check(next_button is not None and next_button["enabled"], "the bar's next button is enabled")
         if next_button:
-            click(h, next_button["hwnd"])
+            click(next_button)
             at("03 Gamma", "3/4")
         position = child(h.driver("play"), "bar", POSITION_ID)
         if h.check(position is not None and position["enabled"], "the count text is enabled"):
-            click(h, position["hwnd"])
+            click(position)
             time.sleep(1.0)
             h.driver("keys", VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN)
             at("04 Delta", "4/4")
         stop = child(h.driver("play"), "bar", 1008)
         if stop:
-            click(h, stop["hwnd"])
+            click(stop)
             at("", "")
         # Adding to an empty queue loads its first entry; adding again only counts.
         select_folder(h, "Glass Harbour")
@@ -241,9 +248,9 @@ def steering(h):
         at("", "")
         show_hide = child(h.driver("play"), "bar", 1009)
         if show_hide:
-            click(h, show_hide["hwnd"])
+            click(show_hide)
             h.check(h.wait(lambda: h.state().get("visible") == "0", 10), "the bar's button hides the main window")
-            click(h, show_hide["hwnd"])
+            click(show_hide)
             h.check(h.wait(lambda: h.state().get("visible") == "1", 10), "and shows it again")
         h.check(h.close(proc), "ends after steering")
     finally:
@@ -258,7 +265,7 @@ def grid_clicks(h):
     # Without a book page start-up ends with the welcome page in the grid's place;
     # Home then lists the root with nothing selected, which brings the grid back.
     h.check(bool(h.wait(lambda: h.state().get("web", "").startswith("1,"), 20)), "start-up shows the welcome page")
-    h.driver("post", TOOLBAR_COMMAND, 0, 1)
+    press_at(center(box(h.driver("rects"), "tb_1")))
 
     def grid_shown(count):
         return h.wait(lambda: (lambda s: s if s.get("thumbs", "").startswith("1,") and s.get("web", "").startswith("0,")
@@ -266,11 +273,10 @@ def grid_clicks(h):
     s = grid_shown(4)
     if not h.check(bool(s), "Home shows the thumbnail grid"):
         return h.stop_all()
-    grid = int(h.driver("play")["thumbs"].split(",")[0])
+    grid = box(h.driver("rects"), "thumbs")
 
     def press(message, x, y):
-        h.driver("mouse", grid, WM_MOUSEMOVE, x, y, 0)
-        h.driver("mouse", grid, message, x, y, 1 if message == WM_LBUTTONDOWN else 2)
+        press_at((grid[0] + x, grid[1] + y), button=1 if message == WM_LBUTTONDOWN else 3)
 
     def shows(state, x, y, colour, what):
         ok = h.wait(lambda: near(pixel(h, state, "thumbs", x, y), colour), 5)
@@ -302,7 +308,7 @@ def grid_clicks(h):
     press(WM_RBUTTONDOWN, 40 + 170, 20)
     h.check(bool(h.wait(lambda: (lambda s: s.get("folder_sel") == "1" and s.get("thumbs", "").startswith("0,"))(
         h.state()), 10)), "a right click selects the folder and the grid gives way")
-    h.driver("key", VK_ESCAPE)
+    press_keys("Escape")
     h.check(h.wait(lambda: pane_title(h) == "", 10), "Esc stops")
     h.check(h.close(proc), "ends after the grid")
 

@@ -10,20 +10,18 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "updater", "road"))
 import update_road  # noqa: E402  (the pack writer of the update road's tests)
+from e2e_input import box, center, click, tray_icon, keys as press  # noqa: E402
 
 KEY = r"HKCU\Software\Ormelin Tavrin\Melvora Browser\1.0"
 WM_CLOSE = 0x0010
 WM_KEYDOWN = 0x0100
-WM_LBUTTONDBLCLK = 0x0203
-WM_RBUTTONUP = 0x0205
 LB_SETSEL = 0x0185
 WM_GETTEXTLENGTH = 0x000E
 WM_APP = 0x8000
 MENU_COMMAND = WM_APP + 3170
-VK_BACK, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_UP = 0x08, 0x0D, 0x1B, 0x20, 0x26
+VK_BACK, VK_RETURN, VK_SPACE = 0x08, 0x0D, 0x20
 VK_F5 = 0x74
 ID_FOLDERS, ID_FILES, ID_NOTE, ID_THUMBS = 1001, 1002, 1003, 1008
-TOOLBAR_COMMAND = WM_APP + 3300
 
 
 def win_path(path):
@@ -53,18 +51,18 @@ def keys(h):
     proc = started(h)
     if not proc:
         return
-    # Into "Aurora Lane" with Enter in the folder list, back out with Backspace.
-    h.driver("select-folder", 0)
-    h.driver("child-post", ID_FOLDERS, WM_KEYDOWN, VK_RETURN, 1)
+    # Into "Aurora Lane" with Enter typed in the folder list, back out with Backspace.
+    click(center(box(h.driver("rects"), "folder_0")))
+    press("Return")
     h.check(h.wait(lambda: folder_count(h) == 3, 10), "Enter opens the selected folder (%d)" % folder_count(h))
-    h.driver("key", VK_BACK)
+    press("BackSpace")
     h.check(h.wait(lambda: folder_count(h) == 4, 10), "Backspace goes to the parent (%d)" % folder_count(h))
     h.check(h.state().get("folder_sel") == "0", "the folder come from is selected")
     # F5 shows a folder that appeared meanwhile, also when pressed in a child control.
     extra = os.path.join(h.library, "Zz New Arrivals")
     os.makedirs(extra)
     try:
-        h.driver("key", VK_F5)
+        press("F5")
         h.check(h.wait(lambda: folder_count(h) == 5, 10), "F5 refreshes the folder list (%d)" % folder_count(h))
         os.rmdir(extra)
         focused = h.driver("focus", ID_FOLDERS).get("focused")
@@ -101,12 +99,13 @@ def focus_rule(h):
     if not proc:
         return
     # A folder selected: its files show in place of the grid.
-    h.driver("select-folder", 1)
+    v = h.driver("rects")
+    click(center(box(v, "folder_1")))
     h.check(h.wait(lambda: h.state().get("folder_sel") == "1", 10), "a folder is selected")
     focused = h.driver("focus", 0).get("focused")
     h.check(focused == str(ID_FILES), "with the files shown the focus goes to the file list (%s)" % focused)
     # Home: nothing selected, the grid shows instead.
-    h.driver("post", TOOLBAR_COMMAND, 0, 1)
+    click(center(box(v, "tb_1")))
     h.check(h.wait(lambda: h.state().get("folder_sel") == "-1", 10), "Home leaves nothing selected")
     focused = h.driver("focus", 0).get("focused")
     h.check(focused == str(ID_THUMBS), "with the grid shown the focus goes to the grid (%s)" % focused)
@@ -114,28 +113,32 @@ def focus_rule(h):
 
 
 def tray(h):
-    """Right button up opens the tray menu whose item 14 shows or hides; a double click toggles."""
+    """A right click on the tray icon opens its menu, whose item 14 shows or hides; a
+    double click toggles. Clicks and keys are real input on Wine's tray window."""
     proc = started(h)
     if not proc:
         return
     visible = lambda want: h.wait(lambda: h.state().get("visible") == want, 10)
-    h.driver("tray", WM_RBUTTONUP)
-    h.check(h.driver("popup-menu", 5000).get("menu") == "1", "right button up opens the tray menu")
-    h.driver("menu-keys", VK_ESCAPE)
+    icon = tray_icon(h)
+    if not h.check(icon is not None, "Wine's tray window shows the icon"):
+        return h.stop_all()
+    click(icon, button=3)
+    h.check(h.driver("popup-menu", 5000).get("menu") == "1", "a right click opens the tray menu")
+    press("Escape")
     h.check(h.wait(lambda: h.driver("popup-menu", 200).get("menu") == "0", 5), "Esc closes the tray menu")
     h.check(h.state().get("visible") == "1", "closing the menu changes nothing")
     # From the end: "Quit", then item 14 above the separator.
     for want in ("0", "1"):
-        h.driver("tray", WM_RBUTTONUP)
+        click(icon, button=3)
         h.check(h.driver("popup-menu", 5000).get("menu") == "1", "the tray menu opens again")
-        h.driver("menu-keys", VK_UP, VK_UP, VK_RETURN)
+        press("Up", "Up", "Return")
         h.check(visible(want), "the tray menu's item 14 %s the window" % ("hides" if want == "0" else "shows"))
     for want in ("0", "1"):
-        h.driver("tray", WM_LBUTTONDBLCLK)
+        click(icon, count=2)
         h.check(visible(want), "a double click on the icon %s the window" % ("hides" if want == "0" else "shows"))
-    h.driver("tray", WM_RBUTTONUP)
+    click(icon, button=3)
     h.check(h.driver("popup-menu", 5000).get("menu") == "1", "the tray menu opens for Quit")
-    h.driver("menu-keys", VK_UP, VK_RETURN)
+    press("Up", "Return")
     try:
         code = proc.wait(timeout=30)
     except Exception:

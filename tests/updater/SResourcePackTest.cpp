@@ -350,6 +350,14 @@ TEST(SResourcePack, DamagedChunksAreRefusedBeforeAnythingIsWritten)
         EXPECT_EQ(std::string(failed.GetAt(0)), out.path + "bad.bin");
         EXPECT_FALSE(Exists(out.path + "bad.bin")) << c.what;
         EXPECT_EQ(out.Get("ok.txt"), "fine");
+        // Over an earlier installation the damaged entry's old file stays as it was.
+        ScratchFolder installed;
+        ASSERT_TRUE(installed.Put("bad.bin", "the installed file"));
+        ASSERT_TRUE(installed.Put("ok.txt", "old"));
+        EXPECT_FALSE(pack.ExtractAll(installed.path.c_str(), &failed)) << c.what;
+        EXPECT_EQ(Snapshot(installed.path),
+                  (std::map<std::string, std::string>{{"bad.bin", "the installed file"}, {"ok.txt", "fine"}}))
+            << c.what;
     }
 }
 
