@@ -1,5 +1,7 @@
 #include "PUpdateInstall.h"
 
+#include <ctype.h>
+
 #include "SFilePath.h"
 #include "SPath.h"
 #include "SResource.h"
@@ -11,6 +13,15 @@ SString WithSeparator(const SString& folder)
     if (folder.IsEmpty() || folder.GetAt(folder.GetLength() - 1) == '\\')
         return folder;
     return folder + "\\";
+}
+
+// A relative name as the file system compares it: letters in one case.
+std::string Folded(const SString& name)
+{
+    std::string folded((const char*)name);
+    for (char& c : folded)
+        c = (char)tolower((unsigned char)c);
+    return folded;
 }
 
 // The first folder of an entry name, or the name itself.
@@ -149,11 +160,93 @@ bool PUpdateInstall::Replace(const SString& name)
     return MoveFileExA(staging + name, path, 0) != FALSE;
 }
 
+std::map<std::string, int> PUpdateInstall::ListStagedLengths(SResource* pack)
+{
+    std::map<std::string, int> lengths;
+    std::set<std::string> listed;
+    for (int index = 0; index < pack->GetCount(); index++)
+    {
+        SString name = pack->GetName(index);
+        int separator = name.ReverseFind('\\');
+        SString folder = separator < 0 ? SString("") : name.Left(separator + 1);
+        std::string key = Folded(folder);
+        if (!listed.insert(key).second)
+            continue;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileExA(staging + folder + "*", FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+        if (find == INVALID_HANDLE_VALUE)
+            continue;
+        do
+        {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && data.nFileSizeHigh == 0 &&
+                    data.nFileSizeLow <= 0x7FFFFFFF)
+                lengths[key + Folded(SString(data.cFileName))] = (int)data.nFileSizeLow;
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    return lengths;
+}
+
+SString PUpdateInstall::GetMissingFolder(const SString& name)
+{
+    // Folders from the outermost down to the entry's own; each is looked at once.
+    for (int at = name.FindChar('\\'); at > 0; at = name.FindChar('\\', at + 1))
+    {
+        SString folder = name.Left(at);
+        std::string key = Folded(folder);
+        auto known = presentFolders.find(key);
+        if (known == presentFolders.end())
+        {
+            DWORD attributes = GetFileAttributesA(target + folder);
+            // A file in the way is left to the file-by-file swap, which refuses it.
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                return SString("");
+            known = presentFolders.emplace(key, attributes != INVALID_FILE_ATTRIBUTES).first;
+        }
+        if (!known->second)
+            return refusedFolders.count(key) != 0 ? SString("") : folder;
+    }
+    return SString("");
+}
+
+bool PUpdateInstall::IsCarried(const SString& name) const
+{
+    if (movedFolders.empty())
+        return false;
+    for (int at = name.FindChar('\\'); at > 0; at = name.FindChar('\\', at + 1))
+    {
+        if (movedFolders.count(Folded(name.Left(at))) != 0)
+            return true;
+    }
+    return false;
+}
+
+bool PUpdateInstall::MoveFolder(const SString& folder)
+{
+    SString from = staging + folder;
+    SString to = target + folder;
+    if (!MoveFileExA(from, to, 0))
+        return false;
+    _PReplaced* entry = new _PReplaced;
+    entry->target = to;
+    entry->staged = from;
+    replaced.Add(entry);
+    return true;
+}
+
 void PUpdateInstall::RollBack()
 {
     for (int index = replaced.GetCount() - 1; index >= 0; index--)
     {
         _PReplaced* entry = replaced.GetAt(index);
+        if (!entry->staged.IsEmpty())
+        {
+            // A folder that came in whole leaves the same way, or file by file.
+            if (!MoveFileExA(entry->target, entry->staged, 0))
+                RemoveTree(entry->target);
+            delete entry;
+            continue;
+        }
         // The new file goes only when the old one can take its place again.
         if (entry->kept.IsEmpty() || GetFileAttributesA(entry->kept) != INVALID_FILE_ATTRIBUTES)
         {
@@ -183,6 +276,9 @@ bool PUpdateInstall::Install(SResource* pack, const char* targetFolder, SStringA
     }
     targetFolders.clear();
     keptFolders.clear();
+    presentFolders.clear();
+    movedFolders.clear();
+    refusedFolders.clear();
     // Unpacked on the target's own volume, the swap is a rename that cannot fail half way.
     staging = MakeWorkFolder(pack, "update");
     keeping = MakeWorkFolder(pack, "previous");
@@ -208,13 +304,20 @@ bool PUpdateInstall::Install(SResource* pack, const char* targetFolder, SStringA
     }
     // Each unpacked file must hold the entry's whole length before any old file moves.
     SArray<int> lengths;
+    std::map<std::string, int> staged;
     if (ok)
+    {
         pack->GetLengths(&lengths);
+        staged = ListStagedLengths(pack);
+    }
     for (int index = 0; ok && index < pack->GetCount(); index++)
     {
         SString name = pack->GetName(index);
         int length = index < lengths.GetCount() ? lengths.GetAt(index) : -1;
-        if (length < 0 || GetFileLength(staging + name) != length)
+        // A name the listing does not show as such (the system may spell it otherwise) is looked up itself.
+        auto listed = staged.find(Folded(name));
+        int stagedLength = listed != staged.end() ? listed->second : GetFileLength(staging + name);
+        if (length < 0 || stagedLength != length)
         {
             ok = false;
             faults.Add(target + name);
@@ -223,6 +326,19 @@ bool PUpdateInstall::Install(SResource* pack, const char* targetFolder, SStringA
     for (int index = 0; ok && index < pack->GetCount(); index++)
     {
         SString name = pack->GetName(index);
+        if (IsCarried(name))
+            continue;
+        // A folder the program lacks comes in whole; should that fail, file by file.
+        SString folder = GetMissingFolder(name);
+        if (!folder.IsEmpty())
+        {
+            if (MoveFolder(folder))
+            {
+                movedFolders.insert(Folded(folder));
+                continue;
+            }
+            refusedFolders.insert(Folded(folder));
+        }
         if (!Replace(name))
         {
             ok = false;

@@ -1,7 +1,9 @@
 #pragma once
 // Installs the entries of an update package into the program folder, all or nothing:
 // the files are unpacked beside the program's own, checked, then swapped in one by one
-// with every old file kept aside until the last new one is in place.
+// with every old file kept aside until the last new one is in place. A folder the
+// program does not have yet comes in whole, with one rename.
+#include <map>
 #include <set>
 #include <string>
 
@@ -37,16 +39,28 @@ private:
     // Creates the missing folders of a path's parent chain below base, remembering each
     // one made (in made when given) and each one seen in known, so no folder is looked at twice.
     bool CreateParents(const SString& base, const SString& path, std::set<std::string>* known, SStringArray* made);
+    // The length of every unpacked file, read from one listing per staged folder and
+    // keyed by its relative name in one letter case.
+    std::map<std::string, int> ListStagedLengths(SResource* pack);
     // Swaps entry index in; false when its old file cannot be moved aside or the new one in.
     bool Replace(const SString& name);
+    // The outermost folder of an entry's folders that the target lacks, relative to the
+    // target; "" when it has them all (or one of them is in the way as a file).
+    SString GetMissingFolder(const SString& name);
+    // Whether an entry lies in a folder that came in whole.
+    bool IsCarried(const SString& name) const;
+    // Moves a staged folder that the target lacks into it whole; false when it cannot.
+    bool MoveFolder(const SString& folder);
     // Puts every old file back and removes what was added, newest first.
     void RollBack();
 
-    // One swapped entry: its target, and where its old file was kept (empty when new).
+    // One swapped entry or folder: its target, where its old file was kept (empty when
+    // new) and, for a folder that came in whole, where it was staged.
     struct _PReplaced
     {
         SString target;
         SString kept;
+        SString staged;
     };
 
     SDisk disk;
@@ -58,4 +72,10 @@ private:
     // Folders below the target and below the keeping folder known to exist.
     std::set<std::string> targetFolders;
     std::set<std::string> keptFolders;
+    // Folders below the target by their relative names folded to one case: true when
+    // the target has them, false when not (yet).
+    std::map<std::string, bool> presentFolders;
+    // Relative folders, folded, that came in whole or that must come in file by file.
+    std::set<std::string> movedFolders;
+    std::set<std::string> refusedFolders;
 };

@@ -6,7 +6,8 @@
 
 #include "SFile.h"
 
-SChunkCoder::SChunkCoder() : m_deflate(nullptr), m_inflate(nullptr), m_raw(nullptr), m_packed(nullptr), m_entry(nullptr), m_entrySize(0)
+SChunkCoder::SChunkCoder() : m_deflate(nullptr), m_inflate(nullptr), m_raw(nullptr), m_packed(nullptr), m_entry(nullptr), m_entrySize(0),
+      m_output(nullptr), m_outputSize(0)
 {
 }
 
@@ -21,6 +22,7 @@ SChunkCoder::~SChunkCoder()
     delete[] m_raw;
     delete[] m_packed;
     delete[] m_entry;
+    delete[] m_output;
 }
 
 bool SChunkCoder::Pack(const uint8_t* raw, int rawLength, uint8_t* packed, int capacity, int* packedLength)
@@ -55,6 +57,38 @@ bool SChunkCoder::Pack(const uint8_t* raw, int rawLength, uint8_t* packed, int c
         return false;
     *packedLength = (int)m_deflate->total_out;
     return true;
+}
+
+int SChunkCoder::WriteChunk(const uint8_t* raw, int rawLength, SFile* target)
+{
+    uint8_t* packed = GetPackedBuffer();
+    int packedLength = 0;
+    if (target == nullptr || packed == nullptr || !Pack(raw, rawLength, packed, SFile::kCompressedPacked, &packedLength))
+        return 0;
+    // A stream that lost a chunk would decode to other bytes: a short write is a failure.
+    if (target->WriteU32((uint32_t)rawLength) != 4 || target->WriteU32((uint32_t)packedLength) != 4 ||
+            target->Write(packed, packedLength) != packedLength)
+        return 0;
+    return 8 + packedLength;
+}
+
+int SChunkCoder::WriteChunks(const uint8_t* data, int length, SFile* target)
+{
+    if (target == nullptr || length < 0 || (data == nullptr && length > 0))
+        return 0;
+    uint32_t count = (uint32_t)((length + (int64_t)SFile::kCompressedChunk - 1) / SFile::kCompressedChunk);
+    if (target->WriteU32(count) != 4)
+        return 0;
+    int total = 4;
+    for (int position = 0; position < length; position += SFile::kCompressedChunk)
+    {
+        int rawLength = length - position < SFile::kCompressedChunk ? length - position : SFile::kCompressedChunk;
+        int written = WriteChunk(data + position, rawLength, target);
+        if (written == 0)
+            return 0;
+        total += written;
+    }
+    return total;
 }
 
 bool SChunkCoder::Unpack(const uint8_t* packed, int packedLength, uint8_t* raw, int rawLength)
@@ -101,21 +135,35 @@ uint8_t* SChunkCoder::GetPackedBuffer()
     return m_packed;
 }
 
-uint8_t* SChunkCoder::GetEntryBuffer(int size)
+namespace
+{
+// A buffer kept for every entry of a pack: grown by half again at least, so that
+// entries of rising sizes do not reallocate it each time.
+uint8_t* GrowBuffer(uint8_t** buffer, int* capacity, int size)
 {
     if (size < 0)
         return nullptr;
-    if (m_entry != nullptr && size <= m_entrySize)
-        return m_entry;
-    // One buffer for every entry of a pack, so it grows by half again at least.
-    int64_t wanted = (int64_t)m_entrySize + m_entrySize / 2;
+    if (*buffer != nullptr && size <= *capacity)
+        return *buffer;
+    int64_t wanted = (int64_t)*capacity + *capacity / 2;
     if (wanted < size || wanted > 0x7FFFFFFF)
         wanted = size > 0 ? size : 1;
-    uint8_t* buffer = new (std::nothrow) uint8_t[(size_t)wanted];
-    if (buffer == nullptr)
+    uint8_t* grown = new (std::nothrow) uint8_t[(size_t)wanted];
+    if (grown == nullptr)
         return nullptr;
-    delete[] m_entry;
-    m_entry = buffer;
-    m_entrySize = (int)wanted;
-    return m_entry;
+    delete[] *buffer;
+    *buffer = grown;
+    *capacity = (int)wanted;
+    return grown;
+}
+}
+
+uint8_t* SChunkCoder::GetEntryBuffer(int size)
+{
+    return GrowBuffer(&m_entry, &m_entrySize, size);
+}
+
+uint8_t* SChunkCoder::GetOutputBuffer(int size)
+{
+    return GrowBuffer(&m_output, &m_outputSize, size);
 }

@@ -264,8 +264,7 @@ int SFile::WriteCompressed(SFile* target, int length, INT_PTR user, SChunkCoder*
     if (coder == nullptr)
         coder = &ownCoder;
     uint8_t* raw = coder->GetRawBuffer();
-    uint8_t* packed = coder->GetPackedBuffer();
-    if (raw == nullptr || packed == nullptr)
+    if (raw == nullptr || coder->GetPackedBuffer() == nullptr)
         return 0;
     uint32_t count = (uint32_t)((length + (int64_t)kCompressedChunk - 1) / kCompressedChunk);
     if (target->WriteU32(count) != 4)
@@ -284,14 +283,10 @@ int SFile::WriteCompressed(SFile* target, int length, INT_PTR user, SChunkCoder*
             return 0;
         if (source != raw)
             Skip(rawLength);
-        int packedLength = 0;
-        if (!coder->Pack(source, rawLength, packed, kCompressedPacked, &packedLength))
+        int written = coder->WriteChunk(source, rawLength, target);
+        if (written == 0)
             return 0;
-        // A stream that lost a chunk would decode to other bytes: a short write is a failure.
-        if (target->WriteU32((uint32_t)rawLength) != 4 || target->WriteU32((uint32_t)packedLength) != 4 ||
-                target->Write(packed, packedLength) != packedLength)
-            return 0;
-        total += 8 + packedLength;
+        total += written;
     }
     return total;
 }

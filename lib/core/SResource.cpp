@@ -1,7 +1,9 @@
 #include "SResource.h"
 #include "SChunkCoder.h"
 #include "SFilePath.h"
+#include "SStreamReader.h"
 
+#include <ctype.h>
 #include <string.h>
 
 namespace
@@ -12,19 +14,35 @@ const int namesIgnoreCase = 0x10000;
 // Longest entry name: a relative path that still fits MAX_PATH with its NUL.
 const int maxNameLength = 259;
 
-// Reads an entry name through its NUL in one read, refusing a name longer than a path
-// may be or one cut off by the end of the stream.
-bool ReadEntryName(SFile* stream, SString* name)
+// The window through which entry tables and chunk headers are read: the headers of
+// many small entries at once, and little read in vain before a skip over a large one.
+const int tableWindow = 64 * 1024;
+// Decoded bytes handed to the target file in one write.
+const int writeBatch = 10 * SFile::kCompressedChunk;
+
+// Reads an entry name through its NUL, refusing a name longer than a path may be or
+// one cut off by the end of the stream.
+bool ReadEntryName(SStreamReader* reader, SString* name)
 {
-    char buffer[maxNameLength + 2];
-    int start = stream->Tell();
-    int got = stream->ReadBounded(buffer, maxNameLength + 1);
-    const char* end = got > 0 ? static_cast<const char*>(memchr(buffer, 0, (size_t)got)) : nullptr;
+    const uint8_t* data = nullptr;
+    int got = reader->Peek(maxNameLength + 1, &data);
+    const void* end = got > 0 ? memchr(data, 0, (size_t)got) : nullptr;
     if (end == nullptr)
         return false;
-    *name = SString(buffer);
-    stream->Seek(start + (int)(end - buffer) + 1);
+    int length = (int)(static_cast<const uint8_t*>(end) - data);
+    *name = SString(reinterpret_cast<const char*>(data), length);
+    reader->Skip(length + 1);
     return true;
+}
+
+// A name as the case-insensitive list compares it: letter by letter in the C library's
+// case, which is what its comparison uses.
+std::string FoldName(const char* name)
+{
+    std::string folded(name != nullptr ? name : "");
+    for (char& c : folded)
+        c = (char)tolower((unsigned char)c);
+    return folded;
 }
 }
 
@@ -82,6 +100,7 @@ void SResource::Reset()
     flags.RemoveAll();
     offsets.RemoveAll();
     sizes.RemoveAll();
+    foldedNames.clear();
 }
 
 bool SResource::SetBaseFolder(const char* folder)
@@ -92,12 +111,19 @@ bool SResource::SetBaseFolder(const char* folder)
 
 bool SResource::AddFile(const char* name, int flag)
 {
-    if (!base.IsValid() || !base.IsSubfolder() || !IsSafeName(name) || names.Find(NormalizeName(name)) >= 0)
+    if (!base.IsValid() || !base.IsSubfolder() || !IsSafeName(name))
         return false;
-    names.Add(NormalizeName(name));
+    return AddName(NormalizeName(name), flag, -1, -1);
+}
+
+bool SResource::AddName(const SString& name, int flag, int offset, int size)
+{
+    if (!foldedNames.insert(FoldName(name)).second)
+        return false;
+    names.Add(name);
     flags.Add(flag);
-    offsets.Add(-1);
-    sizes.Add(-1);
+    offsets.Add(offset);
+    sizes.Add(size);
     return true;
 }
 
@@ -108,37 +134,34 @@ int SResource::GetSize(int index) const
     return sizes.GetAt(index);
 }
 
-bool SResource::ReadTable(SFile* stream)
+bool SResource::ReadTable(SStreamReader* reader)
 {
-    char magic[4];
-    if (stream->ReadBounded(magic, 4) != 4 || memcmp(magic, "SRES", 4) != 0)
+    const uint8_t* magic = nullptr;
+    if (!reader->IsValid() || reader->Peek(4, &magic) != 4 || memcmp(magic, "SRES", 4) != 0)
         return false;
-    if (stream->GetRemaining() < 4)
+    reader->Skip(4);
+    uint32_t flag = 0;
+    if (!reader->ReadU32(&flag))
         return false;
-    compressed = stream->ReadU32() != 0;
+    compressed = flag != 0;
     for (;;)
     {
-        if (stream->GetRemaining() < 4)
+        uint32_t size = 0;
+        if (!reader->ReadU32(&size))
             return false;
-        uint32_t size = stream->ReadU32();
         if (size == endMarker)
             return true;
         SString raw;
-        if (!ReadEntryName(stream, &raw) || !IsSafeName(raw))
+        if (!ReadEntryName(reader, &raw) || !IsSafeName(raw))
+            return false;
+        int offset = reader->Tell();
+        // An entry whose data runs past the end of the pack is damage.
+        if (size > static_cast<uint32_t>(reader->GetRemaining()))
             return false;
         // Two entries for one file would leave it to chance which one lands.
-        SString name = NormalizeName(raw);
-        if (names.Find(name) >= 0)
+        if (!AddName(NormalizeName(raw), 0, offset, static_cast<int>(size)))
             return false;
-        int offset = stream->Tell();
-        // An entry whose data runs past the end of the pack is damage.
-        if (size > static_cast<uint32_t>(stream->GetRemaining()))
-            return false;
-        names.Add(name);
-        flags.Add(0);
-        offsets.Add(offset);
-        sizes.Add(static_cast<int>(size));
-        stream->Seek(offset + static_cast<int>(size));
+        reader->Seek(offset + static_cast<int>(size));
     }
 }
 
@@ -157,7 +180,8 @@ bool SResource::Open(const char* packPath, int startOffset)
     if (startOffset > 0)
         file.Seek(startOffset);
     // A refused pack keeps nothing: no entry of it can be extracted afterwards.
-    if (!ReadTable(&file))
+    SStreamReader reader(&file, tableWindow);
+    if (!ReadTable(&reader))
     {
         Reset();
         return false;
@@ -173,11 +197,13 @@ bool SResource::OpenStream(SFile* stream, int startOffset)
     source = stream;
     source->Seek(startOffset > 0 ? startOffset : 0);
     // A refused pack keeps nothing (the stream it took over is deleted with it).
-    if (!ReadTable(source))
+    SStreamReader reader(source, tableWindow);
+    if (!ReadTable(&reader))
     {
         Reset();
         return false;
     }
+    reader.SyncStream();
     return true;
 }
 
@@ -191,36 +217,49 @@ int SResource::FindEntry(const char* entryName) const
     return index;
 }
 
-bool SResource::CopyStored(SFile* stream, int index, SFile* target)
+bool SResource::CopyStored(SStreamReader* reader, int index, SFile* target)
 {
     int offset = offsets.GetAt(index);
     int size = sizes.GetAt(index);
-    if (offset < 0 || size < 0 || offset > stream->GetSize() || size > stream->GetSize() - offset)
+    if (offset < 0 || size < 0 || offset > reader->GetSize() || size > reader->GetSize() - offset)
         return false;
-    stream->Seek(offset);
-    return target->CopyFrom(stream, size) == size;
+    reader->Seek(offset);
+    for (int left = size; left > 0;)
+    {
+        const uint8_t* data = nullptr;
+        int got = reader->Peek(left, &data);
+        if (got <= 0 || target->Write(data, got) != got)
+            return false;
+        reader->Skip(got);
+        left -= got;
+    }
+    return true;
 }
 
-uint8_t* SResource::ReadStored(SFile* stream, int index, SChunkCoder* coder)
+const uint8_t* SResource::ReadStored(SStreamReader* reader, int index, SChunkCoder* coder)
 {
     int offset = offsets.GetAt(index);
     int size = sizes.GetAt(index);
-    if (offset < 0 || size < 0 || offset > stream->GetSize() || size > stream->GetSize() - offset)
+    if (offset < 0 || size < 0 || offset > reader->GetSize() || size > reader->GetSize() - offset)
         return nullptr;
+    reader->Seek(offset);
+    // An entry the window can hold is decoded where it lies.
+    const uint8_t* data = nullptr;
+    if (size > 0 && size <= reader->GetWindowSize())
+        return reader->Peek(size, &data) == size ? data : nullptr;
     uint8_t* stored = coder->GetEntryBuffer(size);
     if (stored == nullptr)
         return nullptr;
-    stream->Seek(offset);
-    if (size > 0 && stream->ReadBounded(stored, size) != size)
+    if (size > 0 && reader->Read(stored, size) != size)
         return nullptr;
     return stored;
 }
 
-bool SResource::Decode(SFile* stream, int index, SFile* target, SChunkCoder* coder, bool streamed)
+bool SResource::Decode(SStreamReader* reader, int index, SFile* target, SChunkCoder* coder, bool streamed)
 {
     // The entry is decoded from a bounded copy, so damaged chunk headers can never
     // read into the next entry.
-    uint8_t* stored = ReadStored(stream, index, coder);
+    const uint8_t* stored = ReadStored(reader, index, coder);
     if (stored == nullptr)
         return false;
     int size = sizes.GetAt(index);
@@ -252,36 +291,44 @@ bool SResource::Decode(SFile* stream, int index, SFile* target, SChunkCoder* cod
     }
     if (at != size || decodedTotal > 0x7FFFFFF0)
         return false;
-    // Streamed, each chunk goes to target as soon as it is decoded (the caller removes
-    // a target left half written); otherwise target sees nothing unless all decodes.
+    if (decodedTotal == 0)
+        return true;
+    // Streamed, the decoded chunks go to target a batch at a time (the caller removes a
+    // target left half written); otherwise target sees nothing unless all decodes.
     SFileMem whole;
-    uint8_t* out = streamed ? coder->GetRawBuffer() : nullptr;
-    if (streamed && out == nullptr)
-        return false;
-    if (!streamed)
+    int capacity = 0;
+    uint8_t* out = nullptr;
+    if (streamed)
     {
-        if (!whole.Allocate((int)decodedTotal))
-            return false;
+        capacity = decodedTotal < writeBatch ? (int)decodedTotal : writeBatch;
+        out = coder->GetOutputBuffer(capacity);
+    }
+    else if (whole.Allocate((int)decodedTotal))
+    {
+        capacity = (int)decodedTotal;
         out = whole.GetBuffer();
     }
+    if (out == nullptr)
+        return false;
     at = 4;
-    int64_t written = 0;
+    int filled = 0;
     for (uint32_t chunk = 0; chunk < chunks; chunk++)
     {
         int rawLength = (int)u32At(at);
         int packedLength = (int)u32At(at + 4);
         at += 8;
-        uint8_t* into = streamed ? out : out + written;
-        if (!coder->Unpack(stored + at, packedLength, into, rawLength))
-            return false;
-        if (streamed && target->Write(into, rawLength) != rawLength)
+        if (filled + rawLength > capacity)
+        {
+            if (target->Write(out, filled) != filled)
+                return false;
+            filled = 0;
+        }
+        if (!coder->Unpack(stored + at, packedLength, out + filled, rawLength))
             return false;
         at += packedLength;
-        written += rawLength;
+        filled += rawLength;
     }
-    if (streamed || decodedTotal == 0)
-        return true;
-    return target->Write(out, (int)decodedTotal) == (int)decodedTotal;
+    return filled == 0 || target->Write(out, filled) == filled;
 }
 
 bool SResource::Extract(SFile* target, const char* entryName, bool rewind)
@@ -294,7 +341,9 @@ bool SResource::Extract(SFile* target, const char* entryName, bool rewind)
     bool done = false;
     if (source != nullptr)
     {
-        done = CopyStored(source, index, target);
+        SStreamReader reader(source, tableWindow);
+        done = CopyStored(&reader, index, target);
+        reader.SyncStream();
     }
     else if (base.IsSubfolder())
     {
@@ -312,8 +361,9 @@ bool SResource::Extract(SFile* target, const char* entryName, bool rewind)
         SFilePath file;
         if (!file.Open(base.GetPath(), false, false, true, true))
             return false;
+        SStreamReader reader(&file, tableWindow);
         SChunkCoder coder;
-        done = compressed ? Decode(&file, index, target, &coder, false) : CopyStored(&file, index, target);
+        done = compressed ? Decode(&reader, index, target, &coder, false) : CopyStored(&reader, index, target);
     }
     if (done && rewind)
         target->Rewind();

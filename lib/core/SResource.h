@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <unordered_set>
+
 #include "SArray.h"
 #include "SDisk.h"
 #include "SFile.h"
@@ -10,6 +13,7 @@
 
 class SChunkCoder;
 class SFilePath;
+class SStreamReader;
 
 // A named source of resource files: a resource pack file (many named entries,
 // optionally compressed in chunks), a folder of loose files, or an open stream
@@ -72,28 +76,32 @@ public:
     const SPath& GetBase() const { return base; }
 
 private:
-    // Reads "SRES", the flag and the entry table from stream's position.
-    bool ReadTable(SFile* stream);
+    // Reads "SRES", the flag and the entry table from the reader's position.
+    bool ReadTable(SStreamReader* reader);
+    // Lists a name read from a pack or added for packing; false when it is listed already.
+    bool AddName(const SString& name, int flag, int offset, int size);
     // Entry index of a name, -1 when not listed.
     int FindEntry(const char* entryName) const;
-    // Copies entry index of stream into target as stored (bounded by its size).
-    bool CopyStored(SFile* stream, int index, SFile* target);
-    // Decodes the chunked zlib entry index of stream into target, all at once or, when
-    // streamed, chunk by chunk (a failure then leaves target partly written).
-    bool Decode(SFile* stream, int index, SFile* target, SChunkCoder* coder, bool streamed);
-    // Opens the pack file, or rewinds the attached stream; the stream to read entries from.
+    // Copies entry index into target as stored (bounded by its size).
+    bool CopyStored(SStreamReader* reader, int index, SFile* target);
+    // Decodes the chunked zlib entry index into target, all at once or, when streamed,
+    // a few chunks at a time (a failure then leaves target partly written).
+    bool Decode(SStreamReader* reader, int index, SFile* target, SChunkCoder* coder, bool streamed);
+    // Opens the pack file, or takes the attached stream; the stream to read entries from.
     SFile* OpenSource(SFilePath* file);
-    // The entry's data bytes as stored, bounded by its size, in the coder's entry buffer;
-    // null when they cannot be read whole.
-    uint8_t* ReadStored(SFile* stream, int index, SChunkCoder* coder);
-    // Extracts entry index of an open pack stream into a fresh target file, which the
-    // caller removes on failure.
-    bool ExtractFrom(SFile* stream, int index, SFile* target, SChunkCoder* coder);
-    // The extracted length of entry index of an open pack stream; -1 when unknown.
-    int LengthIn(SFile* stream, int index);
-    // Appends one entry of the base folder to out; false when its file cannot be read whole.
-    // A compressed entry is coded into entry (reused from entry to entry) and written whole.
-    bool WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder, SFileMem* entry);
+    // The entry's data bytes as stored, bounded by its size: in the reader's window or,
+    // when larger, in the coder's entry buffer; null when they cannot be read whole.
+    const uint8_t* ReadStored(SStreamReader* reader, int index, SChunkCoder* coder);
+    // Extracts entry index of an open pack into a fresh target file, which the caller
+    // removes on failure.
+    bool ExtractFrom(SStreamReader* reader, int index, SFile* target, SChunkCoder* coder);
+    // The extracted length of entry index of an open pack; -1 when unknown.
+    int LengthIn(SStreamReader* reader, int index);
+    // Appends one entry of the base folder to out, from its bytes when they were read
+    // already, else from its file; false when the file cannot be read whole. A compressed
+    // entry is coded into entry (reused from entry to entry) and written whole.
+    bool WriteEntry(SFile* out, const SString& name, bool compress, SChunkCoder* coder, SFileMem* entry,
+                    const uint8_t* bytes, int length);
 
     SDisk disk;
     SString text;
@@ -105,4 +113,7 @@ private:
     SArray<int> flags;
     SArray<int> offsets;
     SArray<int> sizes;
+    // The listed names folded to one letter case as the list compares them, so that a
+    // pack of thousands of entries finds a duplicate without comparing every pair.
+    std::unordered_set<std::string> foldedNames;
 };

@@ -98,6 +98,25 @@ struct ScratchFile
     ~ScratchFile() { DeleteFileA(path.c_str()); }
 };
 
+// A memory file that counts the reads and seeks made on it, for checks that a reader
+// asks the stream for whole pieces rather than field by field.
+class CountingFile : public SFileMem
+{
+public:
+    int ReadBounded(void* buffer, int bytes) override
+    {
+        reads++;
+        return SFileMem::ReadBounded(buffer, bytes);
+    }
+    int Seek(int position) override
+    {
+        seeks++;
+        return SFileMem::Seek(position);
+    }
+    int reads = 0;
+    int seeks = 0;
+};
+
 // One ReadLine call on a fresh stream holding text.
 struct ReadLineCase
 {

@@ -13,6 +13,7 @@
 namespace
 {
 using file_test::Content;
+using file_test::CountingFile;
 using file_test::ScratchFile;
 using file_test::WriteFileBytes;
 using Entry = std::pair<std::string, std::string>;
@@ -129,6 +130,30 @@ TEST(SResource, StreamSourceDeliversEntriesAsStored)
     SFileMem target;
     ASSERT_TRUE(pack.Extract(&target, "a.txt", true));
     EXPECT_TRUE(Content(target) == Chunked("alpha alpha alpha"));
+}
+
+TEST(SResource, ATableOfManyEntriesIsReadInFewPieces)
+{
+    // Entry headers and chunk headers are read through a window of the pack, not with
+    // a seek and a small read each: a pack of thousands of entries stays cheap to open.
+    std::vector<Entry> entries;
+    for (int i = 0; i < 300; i++)
+        entries.emplace_back("dir\\file" + std::to_string(i) + ".txt", std::string((size_t)(i * 37 % 500), (char)('a' + i % 26)));
+    std::string bytes = Pack(entries, true);
+    ASSERT_LT(bytes.size(), 64u * 1024u);
+    CountingFile* stream = new CountingFile();
+    stream->Write(bytes.data(), (int)bytes.size());
+    SResource pack;
+    stream->reads = 0;
+    ASSERT_TRUE(pack.OpenStream(stream, 0));
+    ASSERT_EQ(pack.GetCount(), 300);
+    EXPECT_LE(stream->reads, 2);
+    stream->reads = 0;
+    SArray<int> lengths;
+    ASSERT_TRUE(pack.GetLengths(&lengths));
+    EXPECT_LE(stream->reads, 2);
+    for (int i = 0; i < 300; i++)
+        EXPECT_EQ(lengths.GetAt(i), (int)entries[(size_t)i].second.size()) << i;
 }
 
 TEST(SResource, PackAfterOtherData)

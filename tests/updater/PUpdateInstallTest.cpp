@@ -91,6 +91,75 @@ TEST(PUpdateInstall, ALockedFileLeavesTheFolderAsItWas)
     EXPECT_EQ(Snapshot(program.path), before);
 }
 
+TEST(PUpdateInstall, AFolderTheProgramLacksComesAndGoesWhole)
+{
+    // Entries of a new folder arrive together, whatever the letter case of their folder
+    // names; when a later entry fails, the new folder leaves again and nothing else stays.
+    struct Case
+    {
+        const char* what;
+        std::vector<Entry> entries;
+        const char* locked;
+        const char* inTheWay;
+        std::map<std::string, std::string> added;
+    };
+    const Case cases[] = {
+        {"new folders",
+         {{"Skins\\a.bmp", "a"}, {"melvora.exe", "new program"}, {"skins\\Dark\\b.bmp", "b"}, {"SKINS\\c.bmp", "c"}},
+         nullptr,
+         nullptr,
+         {{"Skins\\", ""}, {"Skins\\a.bmp", "a"}, {"Skins\\c.bmp", "c"}, {"Skins\\Dark\\", ""},
+          {"Skins\\Dark\\b.bmp", "b"}}},
+        {"a new folder, then a locked file",
+         {{"skins\\deep\\a.bmp", "a"}, {"skins\\b.bmp", "b"}, {"a.dll", "new a"}},
+         "a.dll",
+         nullptr,
+         {}},
+        {"a file in the way of a new folder", {{"melvora.exe", "new program"}, {"skins\\a.bmp", "a"}}, nullptr, "skins", {}},
+    };
+    for (const Case& c : cases)
+    {
+        ScratchFolder program;
+        ScratchFolder packs;
+        FillInstalled(program);
+        if (c.inTheWay != nullptr)
+        {
+            ASSERT_TRUE(program.Put(c.inTheWay, "a file")) << c.what;
+        }
+        std::map<std::string, std::string> before = Snapshot(program.path);
+        SResource pack;
+        ASSERT_TRUE(OpenPack(&pack, packs, Pack(c.entries, true))) << c.what;
+        HANDLE lock = INVALID_HANDLE_VALUE;
+        if (c.locked != nullptr)
+        {
+            lock = CreateFileA((program.path + c.locked).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(lock, INVALID_HANDLE_VALUE) << c.what;
+        }
+        PUpdateInstall install;
+        SStringArray failed;
+        bool installed = install.Install(&pack, program.path.c_str(), &failed);
+        if (lock != INVALID_HANDLE_VALUE)
+            CloseHandle(lock);
+        if (c.added.empty())
+        {
+            EXPECT_FALSE(installed) << c.what;
+            EXPECT_EQ(failed.GetCount(), 1) << c.what;
+            EXPECT_EQ(Snapshot(program.path), before) << c.what;
+            continue;
+        }
+        EXPECT_TRUE(installed) << c.what;
+        std::map<std::string, std::string> expected = before;
+        for (const Entry& entry : c.entries)
+        {
+            if (entry.first.find('\\') == std::string::npos)
+                expected[entry.first] = entry.second;
+        }
+        expected.insert(c.added.begin(), c.added.end());
+        EXPECT_EQ(Snapshot(program.path), expected) << c.what;
+    }
+}
+
 TEST(PUpdateInstall, DamagedOrHostilePackagesChangeNothing)
 {
     std::string damaged = Chunked("will not decode");
