@@ -294,9 +294,13 @@ private:
     void ApplyTaskbar();
     // The hidden docked bar, created on first need.
     void CreateDockedBar();
-    // What the first paint does not show: the notification-area icon, its menu and
-    // the docked bar.
+    // What the first paint does not show: the menus and their pictures, the
+    // notification-area icon, the docked bar, the welcome page's browser and the first
+    // statistics pass.
     void CompleteStartup();
+    // The menu pictures, the file item menu with its send-to menu and the spare menu,
+    // made once, on first need.
+    void BuildMenus();
     static SString ReadSetting(const char* name);
 
     // Members in construction order.
@@ -370,6 +374,11 @@ private:
     PWndDescription* m_descriptionWindow;
     PWndHelp* m_helpWindow;
     bool m_firstLoaded;
+    // Set once CompleteStartup has run; until then the welcome page and the first
+    // statistics pass wait for it.
+    bool m_startupComplete;
+    bool m_welcomeDue;
+    bool m_statisticsDue;
     // The first-load splash: shown over the main window while the library loads.
     SSplash m_splash;
     // Folder-list items still to add after a navigation, in order: the folder they lie
