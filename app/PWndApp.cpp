@@ -69,7 +69,8 @@ DWORD SplashHold()
 PWndApp::PWndApp()
     : m_autoHideAfterPlay(false), m_repeat(false),
       m_shutdown(false), m_playHost(this), m_loadingNote(false), m_confirmAsked(0), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
-      m_helpWindow(nullptr), m_firstLoaded(false), m_fillNext(0)
+      m_helpWindow(nullptr), m_firstLoaded(false), m_startupComplete(false), m_welcomeDue(false), m_statisticsDue(false),
+      m_fillNext(0)
 {
     m_logo.LoadResource(130, "BINARY");
     m_smallLogo.LoadResource(130, "BINARY");
@@ -129,24 +130,7 @@ LRESULT PWndApp::OnCreated()
     CenterWindow(false);
     m_picker.SetOwner(GetHandle());
 
-    // Menus.
-    m_menuImages.Create(16, 16, ILC_COLOR32);
-    for (int id : kMenuImages)
-        m_menuImages.AddResource(id, "BINARY");
-    m_sendToMenu.CreatePopup(GetHandle());
-    m_folderMenu.SetImageList(m_menuImages.GetHandle());
-    m_fileMenu.SetImageList(m_menuImages.GetHandle());
-    m_fileMenu.CreatePopup(GetHandle());
-    m_fileMenu.InsertItem(30, "Add to current playlist", 7);
-    m_fileMenu.InsertItem(31, "", 7);
-    m_fileMenu.InsertSeparator();
-    m_fileMenu.InsertItem(32, "Find Lyrics", 9);
-    m_fileMenu.InsertSeparator();
-    m_fileMenu.InsertSubMenu(33, &m_sendToMenu, "Send to...");
-    m_fileMenu.InsertSeparator();
-    m_fileMenu.InsertItem(34, "Delete");
-    m_spareMenu.CreatePopup(GetHandle());
-
+    // The menus are built after the first paint (BuildMenus): no menu shows before it.
     // Control bar and toolbar.
     m_controlBar.Create(WS_VISIBLE, 0, GetHandle(), ID_CONTROLBAR);
     m_toolBar.Create(WS_VISIBLE | 0x90C, 0, nullptr, m_controlBar.GetHandle());
@@ -163,7 +147,7 @@ LRESULT PWndApp::OnCreated()
     LayoutStatusBar();
     m_statusBar.SetText(0, "");
 
-    PStartupPhases::Mark("  menus, bars");
+    PStartupPhases::Mark("  toolbar, status bar");
     // Panes.
     RECT free;
     GetFreeClientRect(&free);
@@ -259,6 +243,8 @@ LRESULT PWndApp::OnCreated()
 
     PStartupPhases::Mark("  panes and lists");
     rect = {0, 0, width, stripTop};
+    // The browser is loaded by the web view's first page, not with the window.
+    m_webView.SetBrowserOnFirstUse(true);
     m_webView.Create(0, 0, &rect, right->GetHandle(), ID_WEB);
     m_webView.SetAnchor(68);
     PStartupPhases::Mark("  web view");
@@ -306,9 +292,10 @@ LRESULT PWndApp::OnCreated()
 
     if (!m_disk.IsFile(m_bookPage))
     {
+        // The view shows at once; its browser opens the page once the window is painted.
         m_thumbs.ShowWindow(SW_HIDE);
         m_webView.ShowWindow(SW_SHOW);
-        m_webView.Navigate(m_welcomePage, "");
+        m_welcomeDue = true;
     }
     SetTimer(kStartupRestTimer, USER_TIMER_MINIMUM);
     return 0;
@@ -317,12 +304,46 @@ LRESULT PWndApp::OnCreated()
 void PWndApp::CompleteStartup()
 {
     KillTimer(kStartupRestTimer);
-    if (m_trayIcon.GetHandle())
+    if (m_startupComplete)
         return;
+    m_startupComplete = true;
+    if (m_statisticsDue)
+    {
+        m_statisticsDue = false;
+        StartStatistics();
+    }
+    // Unless a page or a folder took the view's place meanwhile.
+    if (m_welcomeDue && !m_webView.HasBrowser() && m_webView.IsVisible())
+        m_webView.Navigate(m_welcomePage, "");
+    m_welcomeDue = false;
+    BuildMenus();
     BuildTrayMenu(&m_trayMenu, GetHandle(), m_menuImages.GetHandle());
     CreateTrayIcon(&m_trayIcon, GetHandle());
     CreateDockedBar();
-    PStartupPhases::Mark("  tray icon, docked bar (after the first paint)");
+    PStartupPhases::Mark("  menus, tray, docked bar, page (after paint)");
+}
+
+void PWndApp::BuildMenus()
+{
+    if (m_menuImages.GetHandle())
+        return;
+    m_menuImages.Create(16, 16, ILC_COLOR32);
+    for (int id : kMenuImages)
+        m_menuImages.AddResource(id, "BINARY");
+    m_sendToMenu.CreatePopup(GetHandle());
+    m_folderMenu.SetImageList(m_menuImages.GetHandle());
+    m_fileMenu.SetImageList(m_menuImages.GetHandle());
+    m_fileMenu.CreatePopup(GetHandle());
+    m_fileMenu.InsertItem(30, "Add to current playlist", 7);
+    m_fileMenu.InsertItem(31, "", 7);
+    m_fileMenu.InsertSeparator();
+    m_fileMenu.InsertItem(32, "Find Lyrics", 9);
+    m_fileMenu.InsertSeparator();
+    m_fileMenu.InsertSubMenu(33, &m_sendToMenu, "Send to...");
+    m_fileMenu.InsertSeparator();
+    m_fileMenu.InsertItem(34, "Delete");
+    m_spareMenu.CreatePopup(GetHandle());
+    FillSendToMenu();
 }
 
 void PWndApp::CreateDockedBar()
@@ -423,6 +444,9 @@ void PWndApp::SetStatusText(const char* text)
 
 void PWndApp::FillSendToMenu()
 {
+    // Before the menus exist BuildMenus fills it.
+    if (!m_sendToMenu.GetHandle())
+        return;
     FillSendToMenu(&m_sendToMenu, ReadSetting("Emails"));
 }
 
@@ -491,7 +515,10 @@ bool PWndApp::LoadSettings(bool firstLoad)
     }
 
     bool result = GoToFolder(rootText, nullptr);
-    if (firstLoad)
+    // The first pass of all waits for the first paint (CompleteStartup).
+    if (firstLoad && !m_startupComplete)
+        m_statisticsDue = true;
+    else if (firstLoad)
         StartStatistics();
 
     m_playlists.FillPlaylists();

@@ -3,6 +3,8 @@
 // registry, the commands, the keys and the remote control.
 #include <windows.h>
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "PLibraryStats.h"
@@ -75,6 +77,9 @@ enum
 class PWndApp : public SWnd
 {
 public:
+    // File names of one folder, upper-cased as the file system compares them.
+    typedef std::unordered_set<std::wstring> FileNames;
+
     // What the play queue drives in the main window: panes, docked bar, toolbar, status.
     class _PPlayHost : public PPlayQueue::Host
     {
@@ -277,8 +282,11 @@ private:
     // Adds the pending folder-list items: through the one at index `through` at least,
     // then until the time budget (ms) is spent; true when none is left.
     bool FillFolderItems(size_t through, DWORD budget);
+    // Folder items that the folder list and the grid show without scrolling.
+    size_t GetShownFolderItems();
     // A folder's own cover (side file, or the root's for an "Images" name), scaled; false when it has none.
-    bool LoadOwnCover(SImage* image, const char* folderPath);
+    // With listed, the files of the folder being filled: a picture it lacks is not looked for.
+    bool LoadOwnCover(SImage* image, const char* folderPath, const FileNames* listed = nullptr);
     void ClearNoteView();
     void DeleteRetiredWorkers(bool all);
     // A Yes/No/Cancel question box. In tests MELVORA_CONFIRM_ANSWER answers it instead: a
@@ -301,9 +309,13 @@ private:
     void ApplyTaskbar();
     // The hidden docked bar, created on first need.
     void CreateDockedBar();
-    // What the first paint does not show: the notification-area icon, its menu and
-    // the docked bar.
+    // What the first paint does not show: the menus and their pictures, the
+    // notification-area icon, the docked bar, the welcome page's browser and the first
+    // statistics pass.
     void CompleteStartup();
+    // The menu pictures, the file item menu with its send-to menu and the spare menu,
+    // made once, on first need.
+    void BuildMenus();
     static SString ReadSetting(const char* name);
 
     // Members in construction order.
@@ -377,6 +389,11 @@ private:
     PWndDescription* m_descriptionWindow;
     PWndHelp* m_helpWindow;
     bool m_firstLoaded;
+    // Set once CompleteStartup has run; until then the welcome page and the first
+    // statistics pass wait for it.
+    bool m_startupComplete;
+    bool m_welcomeDue;
+    bool m_statisticsDue;
     // The first-load splash: shown over the main window while the library loads.
     SSplash m_splash;
     // Folder-list items still to add after a navigation, in order: the folder they lie
@@ -384,6 +401,8 @@ private:
     // items at once and the rest follow on a timer.
     SString m_fillFolder;
     std::vector<SString> m_fillNames;
+    // The names of the files in that folder as its listing found them (FileKey).
+    FileNames m_fillFiles;
     size_t m_fillNext;
     // The logo as the cover of a folder without one: 150 x 150 and 16 x 16.
     SImage m_defaultCover;

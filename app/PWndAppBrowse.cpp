@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "PFileLister.h"
@@ -30,8 +31,23 @@ bool IsDots(const char* name)
     return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
 }
 
-// The visible sub-folders of a folder (path ending with '\'), by name.
-void ListSubfolders(const SString& folder, std::vector<SString>* names, bool firstOnly)
+// A file name as the file system compares it: without regard to letter case.
+std::wstring FileKey(const char* name)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+    if (length <= 1)
+        return std::wstring();
+    std::wstring key((size_t)length, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, name, -1, &key[0], length);
+    key.resize((size_t)length - 1);
+    CharUpperBuffW(&key[0], (DWORD)key.size());
+    return key;
+}
+
+// The visible sub-folders of a folder (path ending with '\'), by name; with files, the
+// names of the folder's files too.
+void ListSubfolders(const SString& folder, std::vector<SString>* names, bool firstOnly,
+                    PWndApp::FileNames* files = nullptr)
 {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(folder + "*", &data);
@@ -39,8 +55,12 @@ void ListSubfolders(const SString& folder, std::vector<SString>* names, bool fir
         return;
     do
     {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) &&
-            !IsDots(data.cFileName))
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        {
+            if (files)
+                files->insert(FileKey(data.cFileName));
+        }
+        else if (!(data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) && !IsDots(data.cFileName))
         {
             names->push_back(SString(data.cFileName));
             if (firstOnly)
@@ -55,6 +75,18 @@ bool HasSubfolders(const SString& folder)
     std::vector<SString> names;
     ListSubfolders(folder, &names, true);
     return !names.empty();
+}
+
+// False only when the listing of the picture's folder holds no file of its name: a
+// picture that is not there is not asked of the file system, which looks through a
+// whole large folder for a name in other letter case before it gives up.
+bool MayExist(const PWndApp::FileNames* listed, const SString& folder, const SString& path)
+{
+    const char* name = (const char*)path + folder.GetLength();
+    if (!listed || path.GetLength() <= folder.GetLength() || _strnicmp(path, folder, (size_t)folder.GetLength()) != 0 ||
+        strchr(name, '\\'))
+        return true;
+    return listed->count(FileKey(name)) > 0;
 }
 
 bool LessNoCase(const SString& a, const SString& b)
@@ -140,6 +172,7 @@ void PWndApp::ListRootInstead()
     else
     {
         m_fillNames.clear();
+        m_fillFiles.clear();
         KillTimer(kFolderFillTimer);
         m_thumbs.Clear();
         m_folderList.RemoveAll();
@@ -169,7 +202,8 @@ bool PWndApp::NavigateTo(const SString& target, const SPath& previous, const cha
     const SString path = folder.GetPath();
 
     std::vector<SString> names;
-    ListSubfolders(path, &names, false);
+    FileNames files;
+    ListSubfolders(path, &names, false, &files);
     // A folder without sub-folders is never entered (the caller plays it instead);
     // a folder already shown is listed again, even empty, so the lists stay true.
     if (names.empty() && previous.IsValid() && !previous.IsSame(folder))
@@ -187,17 +221,21 @@ bool PWndApp::NavigateTo(const SString& target, const SPath& previous, const cha
     m_folderList.RemoveAll();
     m_folderImages.RemoveAll();
     m_folderImages.AddImage(&m_smallLogo);
-    // Each item costs a look into its folder and a cover: a large folder shows what
-    // a short moment allows, the item to select at least, and the rest follows.
+    // Each item costs a look into its folder and a cover: a large folder shows at once
+    // what the lists show without scrolling, the item to select at least, and the rest
+    // follows on a timer.
     m_fillFolder = path;
     m_fillNames.swap(names);
+    m_fillFiles.swap(files);
     m_fillNext = 0;
-    size_t through = 0;
+    m_folderList.ReserveItems((int)m_fillNames.size());
+    const size_t shown = GetShownFolderItems();
+    size_t through = shown > 0 ? shown - 1 : 0;
     if (!focusGrid && selectName && *selectName)
         for (size_t i = 0; i < m_fillNames.size(); i++)
-            if (_stricmp(m_fillNames[i], selectName) == 0)
+            if (_stricmp(m_fillNames[i], selectName) == 0 && i > through)
                 through = i;
-    if (!FillFolderItems(through, 100))
+    if (!FillFolderItems(through, 0))
         SetTimer(kFolderFillTimer, 1);
     else
         KillTimer(kFolderFillTimer);
@@ -234,7 +272,7 @@ bool PWndApp::FillFolderItems(size_t through, DWORD budget)
         const SString subfolder = m_fillFolder + name + "\\";
         const bool leaf = !HasSubfolders(subfolder);
         SImage cover;
-        if (LoadOwnCover(&cover, subfolder))
+        if (LoadOwnCover(&cover, subfolder, &m_fillFiles))
         {
             m_thumbs.AddCell(&cover, name, leaf);
             SImage small;
@@ -260,7 +298,16 @@ bool PWndApp::FillFolderItems(size_t through, DWORD budget)
     if (m_fillNext < m_fillNames.size())
         return false;
     m_fillNames.clear();
+    m_fillFiles.clear();
     return true;
+}
+
+size_t PWndApp::GetShownFolderItems()
+{
+    const int itemHeight = m_folderList.GetItemHeight();
+    const int rows = itemHeight > 0 ? m_folderList.GetClientHeight() / itemHeight + 1 : 0;
+    const int cells = m_thumbs.GetShownCellCount();
+    return (size_t)(rows > cells ? rows : cells);
 }
 
 void PWndApp::Refresh()
@@ -392,22 +439,24 @@ void PWndApp::LoadCover(SImage* image, const char* folderPath)
         image->Assign(&m_defaultCover);
 }
 
-bool PWndApp::LoadOwnCover(SImage* image, const char* folderPath)
+bool PWndApp::LoadOwnCover(SImage* image, const char* folderPath, const FileNames* listed)
 {
     if (!image)
         return false;
     const SString folder = PFileLister::WithoutSeparator(folderPath);
     const SString name = LastName(folder);
-    bool loaded = LoadPicture(image, folder + ".png") || LoadPicture(image, folder + ".jpg");
+    // The listing is of the folder being filled (m_fillFolder).
+    auto load = [&](const SString& path) { return MayExist(listed, m_fillFolder, path) && LoadPicture(image, path); };
+    bool loaded = load(folder + ".png") || load(folder + ".jpg");
     if (!loaded)
     {
-        bool listed = false;
-        for (int i = 0; i < m_images.GetCount() && !listed; i++)
-            listed = m_images.GetString(i)->CompareNoCase(name) == 0;
-        if (listed)
+        bool inImages = false;
+        for (int i = 0; i < m_images.GetCount() && !inImages; i++)
+            inImages = m_images.GetString(i)->CompareNoCase(name) == 0;
+        if (inImages)
         {
             const SString root = m_rootFolder.GetPath();
-            loaded = LoadPicture(image, root + name + ".png") || LoadPicture(image, root + name + ".jpg");
+            loaded = load(root + name + ".png") || load(root + name + ".jpg");
         }
     }
     if (!loaded)

@@ -298,6 +298,7 @@ void PWndApp::OpenFolderMenu(const POINT& screen)
 {
     SString name = m_folderList.GetSelectedText();
     SString current = m_currentFolder.GetLastFolder(true);
+    BuildMenus();
     m_folderMenu.Destroy();
     m_folderMenu.SetImageList(m_menuImages.GetHandle());
     m_folderMenu.CreatePopup(GetHandle());
@@ -316,6 +317,7 @@ void PWndApp::OpenFolderMenu(const POINT& screen)
 
 void PWndApp::OpenFileMenu(const POINT& screen)
 {
+    BuildMenus();
     m_fileMenu.SetItemText(31, SString("Add to \"") + m_playlists.GetSelectedName() + "\"");
     int index = m_fileList.GetCurSel();
     m_fileMenu.EnableItem(32, !(index >= 0 && m_fileList.GetItemLeftImage(index) == 4));
@@ -435,6 +437,7 @@ void PWndApp::DeleteSelectedFiles()
 
 void PWndApp::SendTo(int id)
 {
+    BuildMenus();
     if (!m_sendToMenu.GetItemByCommand(id))
         return;
     SString to = GetSendToRecipient(m_sendToMenu, id);

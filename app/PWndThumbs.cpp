@@ -101,6 +101,12 @@ int PWndThumbs::GetRows() const
     return (GetCellCount() + columns - 1) / columns;
 }
 
+int PWndThumbs::GetShownCellCount() const
+{
+    const int height = GetHandle() ? GetClientHeight() : 0;
+    return height > 0 ? GetColumns() * (height / CellHeight + 1) : 0;
+}
+
 void PWndThumbs::UpdateScrollRange()
 {
     if (!GetHandle())

@@ -44,6 +44,8 @@ public:
     // Whole columns at the current width (0 when narrower than one cell).
     int GetColumns() const;
     int GetRows() const;
+    // Cells that the grid shows at once at its size, partly shown rows included.
+    int GetShownCellCount() const;
     // The cell whose cover holds the point, HotBand on the left band, else -1.
     int HitTest(int x, int y) const;
     // The cell under the mouse (-1 none, HotBand the band) and the cursor that goes with it.

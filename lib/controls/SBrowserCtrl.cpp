@@ -77,7 +77,7 @@ HRESULT SBrowserCtrl::_SEvents::OnEvent(DISPID dispid, DISPPARAMS* params)
 
 SBrowserCtrl::SBrowserCtrl()
     : m_attach(nullptr), m_browser(nullptr), m_connectionPoint(nullptr), m_sink(nullptr), m_cookie(0),
-      m_keepHistory(true), m_counter(0), m_container(nullptr)
+      m_keepHistory(true), m_counter(0), m_container(nullptr), m_browserOnFirstUse(false), m_browserTried(false)
 {
     SetKind(SKIND_WEB);
 }
@@ -151,9 +151,19 @@ void SBrowserCtrl::DestroyBrowser()
     m_atl.Free();
 }
 
+bool SBrowserCtrl::EnsureBrowser()
+{
+    if (m_browser)
+        return true;
+    if (!m_browserOnFirstUse || m_browserTried || !GetHandle())
+        return false;
+    m_browserTried = true;
+    return CreateBrowser();
+}
+
 bool SBrowserCtrl::Navigate(const char* url, const char* tag)
 {
-    if (!m_browser)
+    if (!EnsureBrowser())
         return false;
     m_tag = tag;
     BSTR target = SysAllocString(SUniString(url));
@@ -170,7 +180,7 @@ bool SBrowserCtrl::Navigate(const char* url, const char* tag)
 
 bool SBrowserCtrl::NavigateStream(SFile* source, const char* tag, const char* extension)
 {
-    if (!m_browser || !source)
+    if (!source || !EnsureBrowser())
         return false;
     if (!m_tempFile.IsEmpty())
     {
@@ -201,7 +211,7 @@ bool SBrowserCtrl::NavigateStream(SFile* source, const char* tag, const char* ex
 
 void SBrowserCtrl::SetSilent(bool silent)
 {
-    if (m_browser)
+    if (EnsureBrowser())
         m_browser->put_Silent(silent ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
@@ -210,7 +220,8 @@ LRESULT SBrowserCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg)
     {
     case WM_S_CREATED:
-        if (!CreateBrowser())
+        m_browserTried = false;
+        if (!m_browserOnFirstUse && !CreateBrowser())
             return -1;
         break;
     case WM_S_PARENT_SIZED:

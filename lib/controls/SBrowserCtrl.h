@@ -45,6 +45,9 @@ public:
                 LPARAM creationParam = 0);
     // Creates the browser, advises the sink and embeds the browser in the window.
     bool CreateBrowser();
+    // On (before Create): the window is made without the browser, which the first
+    // navigation or SetSilent creates, so that nothing of it loads before a page is asked for.
+    void SetBrowserOnFirstUse(bool onFirstUse) { m_browserOnFirstUse = onFirstUse; }
     // Unadvises and releases the sink, quits and releases the browser, frees "atl.dll".
     void DestroyBrowser();
     bool HasBrowser() const { return m_browser != nullptr; }
@@ -77,4 +80,10 @@ private:
     int m_counter;
     // The container AtlAxAttachControl hands back; releasing it detaches the browser.
     IUnknown* m_container;
+    // The browser waits for its first use; it is tried once then.
+    bool m_browserOnFirstUse;
+    bool m_browserTried;
+
+    // The browser, created now when it waits for its first use; false without one.
+    bool EnsureBrowser();
 };

@@ -82,6 +82,15 @@ int SListCtrl::InsertItem(const char* text, int index, int leftImage, int rightI
     return (int)at;
 }
 
+bool SListCtrl::ReserveItems(int count)
+{
+    if (!GetHandle() || count <= 0)
+        return false;
+    // Items hold no strings of the list box's own: only their records are kept.
+    LRESULT result = SendMessage(LB_INITSTORAGE, (WPARAM)count, 0);
+    return result != LB_ERRSPACE && result != LB_ERR;
+}
+
 int SListCtrl::InsertItems(const SStringArray* texts, int index)
 {
     if (!GetHandle() || texts == nullptr)
@@ -89,6 +98,7 @@ int SListCtrl::InsertItems(const SStringArray* texts, int index)
     if (index < -1 || index > GetCount())
         index = -1;
     int inserted = 0;
+    ReserveItems(texts->GetCount());
     for (int i = 0; i < texts->GetCount(); i++)
     {
         if (InsertItem(texts->GetAt(i), index < 0 ? -1 : index + inserted) >= 0)

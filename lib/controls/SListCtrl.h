@@ -26,6 +26,9 @@ public:
     // --- items ---
     // Inserts an item at index (-1 appends); its index, -1 when the list box refuses it.
     int InsertItem(const char* text, int index = -1, int leftImage = -1, int rightImage = -1, int data = 0);
+    // Makes room in the list box for count more items at once, before a long fill, so it
+    // does not grow its table item by item; false without a window or when refused.
+    bool ReserveItems(int count);
     // Inserts one item per text, in order, from index (-1, below or past the end: appended);
     // returns how many were inserted, 0 without a window or texts.
     int InsertItems(const SStringArray* texts, int index = -1);

@@ -2,6 +2,7 @@
 
 #include <objidl.h>
 #include <string.h>
+#include <wincodec.h>
 #include <new>
 #include <utility>
 #include <vector>
@@ -69,6 +70,142 @@ Bitmap* Usable(Bitmap* bitmap)
         delete bitmap;
         return nullptr;
     }
+    return bitmap;
+}
+
+// GDI+ looks for its decoder among every codec the registry lists, for each picture
+// it opens: under Wine a few dozen server round trips, more than decoding a small
+// picture costs. A PNG of 8-bit RGB or RGBA samples without palette, transparency key
+// or colour management goes straight to the system's PNG decoder instead, whose class
+// object the library's thread keeps; GDI+ makes the same bitmap of such a picture. Every
+// other picture, and every picture on another thread, goes through GDI+.
+const CLSID kPngDecoderClass = {0x389ea17b, 0x5078, 0x4cde, {0xb6, 0xef, 0x25, 0xc1, 0x51, 0x75, 0xc7, 0x51}};
+const IID kBitmapDecoder = {0x9edde9e7, 0x8dee, 0x47ea, {0x99, 0xdf, 0xe6, 0xfa, 0xf2, 0xed, 0x44, 0xbf}};
+const GUID kBgra32 = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
+const GUID kBgr24 = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
+
+// Only the thread that started the decoders touches these.
+DWORD g_decoderThread = 0;
+IClassFactory* g_pngDecoders = nullptr;
+bool g_pngDecodersAsked = false;
+int g_directDecodes = 0;
+
+uint32_t BigEndian32(const uint8_t* bytes)
+{
+    return ((uint32_t)bytes[0] << 24) | ((uint32_t)bytes[1] << 16) | ((uint32_t)bytes[2] << 8) | bytes[3];
+}
+
+// Chunks that change nothing of the pixels GDI+ makes (the resolution is taken over).
+bool IsNeutralChunk(const uint8_t* type)
+{
+    static const char* const neutral[] = {"IDAT", "pHYs", "tEXt", "zTXt", "iTXt", "tIME"};
+    for (const char* name : neutral)
+        if (memcmp(type, name, 4) == 0)
+            return true;
+    return false;
+}
+
+// A whole PNG of 8-bit RGB or RGBA samples whose chunks are all neutral.
+bool IsPlainPng(const uint8_t* data, size_t size)
+{
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size < 8 + 25 || memcmp(data, signature, 8) != 0)
+        return false;
+    size_t at = 8;
+    while (size - at >= 12)
+    {
+        const uint32_t length = BigEndian32(data + at);
+        const uint8_t* type = data + at + 4;
+        if (length > size - at - 12)
+            return false;
+        if (at == 8)
+        {
+            const uint8_t* header = data + at + 8;
+            // Bit depth 8, colour type 2 or 6, the only compression and filter, any interlace.
+            if (memcmp(type, "IHDR", 4) != 0 || length != 13 || header[8] != 8 || (header[9] != 2 && header[9] != 6) ||
+                header[10] != 0 || header[11] != 0 || header[12] > 1)
+                return false;
+        }
+        else if (memcmp(type, "IEND", 4) == 0)
+            return true;
+        else if (!IsNeutralChunk(type))
+            return false;
+        at += 12 + (size_t)length;
+    }
+    return false;
+}
+
+IClassFactory* PngDecoders()
+{
+    if (!g_decoderThread || GetCurrentThreadId() != g_decoderThread)
+        return nullptr;
+    if (!g_pngDecodersAsked)
+    {
+        g_pngDecodersAsked = true;
+        if (FAILED(CoGetClassObject(kPngDecoderClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                    (void**)&g_pngDecoders)))
+            g_pngDecoders = nullptr;
+    }
+    return g_pngDecoders;
+}
+
+// The frame's pixels in a bitmap of the format GDI+ gives them; null when the frame
+// has another format or cannot be read whole.
+Bitmap* CopyFrame(IWICBitmapFrameDecode* frame)
+{
+    WICPixelFormatGUID format;
+    UINT width = 0, height = 0;
+    if (FAILED(frame->GetPixelFormat(&format)) || FAILED(frame->GetSize(&width, &height)) || width == 0 ||
+        height == 0 || width > (UINT)SImageHeader::kMaxSide || height > (UINT)SImageHeader::kMaxSide)
+        return nullptr;
+    PixelFormat target = 0;
+    if (IsEqualGUID(format, kBgra32))
+        target = PixelFormat32bppARGB;
+    else if (IsEqualGUID(format, kBgr24))
+        target = PixelFormat24bppRGB;
+    else
+        return nullptr;
+    Bitmap* bitmap = Usable(new Bitmap((INT)width, (INT)height, target));
+    if (!bitmap)
+        return nullptr;
+    Rect all(0, 0, (INT)width, (INT)height);
+    BitmapData data;
+    bool copied = false;
+    if (bitmap->LockBits(&all, ImageLockModeWrite, target, &data) == Ok)
+    {
+        copied = data.Stride > 0 &&
+                 SUCCEEDED(frame->CopyPixels(nullptr, (UINT)data.Stride, (UINT)data.Stride * height, (BYTE*)data.Scan0));
+        bitmap->UnlockBits(&data);
+    }
+    double dpiX = 0, dpiY = 0;
+    if (copied && SUCCEEDED(frame->GetResolution(&dpiX, &dpiY)) && dpiX > 0 && dpiY > 0)
+        bitmap->SetResolution((REAL)dpiX, (REAL)dpiY);
+    if (!copied)
+    {
+        delete bitmap;
+        return nullptr;
+    }
+    return bitmap;
+}
+
+// The picture of a plain PNG through the kept decoder; null when it is not at hand or fails.
+Bitmap* DecodePlainPng(IStream* stream)
+{
+    IClassFactory* factory = PngDecoders();
+    IWICBitmapDecoder* decoder = nullptr;
+    if (!factory || FAILED(factory->CreateInstance(nullptr, kBitmapDecoder, (void**)&decoder)) || !decoder)
+        return nullptr;
+    Bitmap* bitmap = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    if (SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)) && SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        frame)
+    {
+        bitmap = CopyFrame(frame);
+        frame->Release();
+    }
+    decoder->Release();
+    if (bitmap)
+        g_directDecodes++;
     return bitmap;
 }
 
@@ -202,14 +339,38 @@ bool SImage::Load(SFile* stream, int count)
     // The system decoders allocate by the sizes a header declares without checking them.
     if (!SImageHeader::IsSound(bytes.data(), bytes.size()))
         return false;
+    const bool plainPng = IsPlainPng(bytes.data(), bytes.size());
     // The decoders read through a bounded stream of the library's own.
     SByteStream* istream = SByteStream::Create(std::move(bytes));
     if (!istream)
         return false;
-    Bitmap* decoded = Usable(Bitmap::FromStream(istream, FALSE));
+    Bitmap* decoded = plainPng ? DecodePlainPng(istream) : nullptr;
+    LARGE_INTEGER start = {};
+    if (!decoded && SUCCEEDED(istream->Seek(start, STREAM_SEEK_SET, nullptr)))
+        decoded = Usable(Bitmap::FromStream(istream, FALSE));
     istream->Release();
     m_bitmap = decoded;
     return m_bitmap != nullptr;
+}
+
+void SImage::StartDecoders()
+{
+    StopDecoders();
+    g_decoderThread = GetCurrentThreadId();
+}
+
+void SImage::StopDecoders()
+{
+    if (g_pngDecoders)
+        g_pngDecoders->Release();
+    g_pngDecoders = nullptr;
+    g_pngDecodersAsked = false;
+    g_decoderThread = 0;
+}
+
+int SImage::GetDirectDecodeCount()
+{
+    return g_directDecodes;
 }
 
 bool SImage::LoadResource(const char* name, const char* type, HMODULE module)

@@ -58,6 +58,13 @@ public:
     void SetName(const char* name) { m_name = name; }
     const SString& GetName() const { return m_name; }
 
+    // The calling thread keeps the system's PNG decoder at hand for its plain PNG pictures
+    // (the library's thread, once COM has started); StopDecoders lets it go before COM ends.
+    static void StartDecoders();
+    static void StopDecoders();
+    // Pictures decoded so far without GDI+'s search for a decoder.
+    static int GetDirectDecodeCount();
+
     // Decodes any GDI+ format from the stream position (count -1: to the end).
     bool Load(SFile* stream, int count = -1);
     // Decodes a module resource.

@@ -15,6 +15,7 @@
 #include "SDll.h"
 #include "SDraw.h"
 #include "SIdentifiants.h"
+#include "SImage.h"
 #include "SKeyboard.h"
 #include "SLocale.h"
 #include "SPath.h"
@@ -245,6 +246,8 @@ void InitLibraryCore(HINSTANCE instance, int showCommand, bool noCom)
     g_library.appWnd->Create("", 0, 0, nullptr, nullptr, 0, 0, g_library.instance);
     if (!noCom)
         g_library.comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (g_library.comStarted)
+        SImage::StartDecoders();
     // "Riched20.dll" is loaded by the first rich edit window (SWnd::CreateRichEdit).
     // A library started again after a shut-down needs its key names back.
     SKeyboard keyNames;
@@ -269,6 +272,7 @@ void ExitLibraryCore()
 {
     GetKeyNames().RemoveAll();
     g_richEditDll.Free();
+    SImage::StopDecoders();
     if (g_library.comStarted)
         CoUninitialize();
     g_library.comStarted = false;

@@ -285,6 +285,11 @@ void SWnd::UpdateWindowRegion(HRGN start)
     if (!image || m_colorKey == SCOLOR_NONE || m_colorKey == SCOLOR_TRANSPARENT ||
         !::GetClientRect(m_handle, &client) || client.right <= 0 || client.bottom <= 0)
     {
+        // A hidden window without a region keeps having none: setting none again would
+        // only make the system work its frame out anew.
+        RECT box;
+        if (!start && !::IsWindowVisible(m_handle) && ::GetWindowRgnBox(m_handle, &box) == ERROR)
+            return;
         if (!::SetWindowRgn(m_handle, start, TRUE) && start)
             DeleteObject(start);
         return;

@@ -4,6 +4,8 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include <vector>
+
 #include "SLibrary.h"
 #include "SRegistry.h"
 #include "SWndThreadRecord.h"
@@ -92,6 +94,58 @@ SString PlacementKey(const char* key1, const char* key2)
 namespace
 {
 
+// The windows of one thread's list whose parent is the given handle, at first level or
+// with their own children after each, as CollectByParent gives them. Each window's parent
+// is asked once for the whole walk: a recursive walk that asked again at every level
+// would ask the system of every window once per window that has children.
+class FamilyWalk
+{
+public:
+    FamilyWalk(SArray<SWnd*>& windows, SArray<SWnd*>* out, SArray<SWnd*>* exclude, int kind)
+        : m_windows(windows), m_out(out), m_exclude(exclude), m_kind(kind)
+    {
+    }
+
+    void Collect(SWnd* self, DWORD thread, HWND parent, bool recursive)
+    {
+        if (recursive && m_parents.empty())
+        {
+            m_parents.resize((size_t)m_windows.GetCount());
+            for (int i = 0; i < m_windows.GetCount(); i++)
+            {
+                HWND handle = m_windows.GetAt(i)->GetHandle();
+                m_parents[(size_t)i] = handle ? ::GetParent(handle) : nullptr;
+            }
+        }
+        for (int i = 0; i < m_windows.GetCount(); i++)
+        {
+            SWnd* window = m_windows.GetAt(i);
+            if (window == self || !window->GetHandle())
+                continue;
+            HWND windowParent = m_parents.empty() ? ::GetParent(window->GetHandle()) : m_parents[(size_t)i];
+            if (windowParent != parent || IsInList(m_exclude, window))
+                continue;
+            if (m_kind == -1 || window->GetKind() == m_kind)
+                m_out->Add(window);
+            // Owned pop-ups name their owner as parent, but a window without children of
+            // its own has nothing below it.
+            if (!recursive || !::GetWindow(window->GetHandle(), GW_CHILD))
+                continue;
+            if (window->GetThreadId() == thread)
+                Collect(window, thread, window->GetHandle(), true);
+            else
+                window->CollectChildren(m_out, m_exclude, true, m_kind);
+        }
+    }
+
+private:
+    SArray<SWnd*>& m_windows;
+    SArray<SWnd*>* m_out;
+    SArray<SWnd*>* m_exclude;
+    int m_kind;
+    std::vector<HWND> m_parents;
+};
+
 // Adds the library windows of a thread whose parent is the given handle, except the
 // window itself and the excluded ones (whose children are skipped too); with
 // recursive, each window's own children follow it.
@@ -106,19 +160,8 @@ int CollectByParent(SWnd* self, DWORD thread, HWND parent, SArray<SWnd*>* out, S
     if (!record)
         return 0;
     int before = out->GetCount();
-    SArray<SWnd*>& windows = record->GetWindows();
-    for (int i = 0; i < windows.GetCount(); i++)
-    {
-        SWnd* window = windows.GetAt(i);
-        if (window == self || !window->GetHandle() || ::GetParent(window->GetHandle()) != parent)
-            continue;
-        if (IsInList(exclude, window))
-            continue;
-        if (kind == -1 || window->GetKind() == kind)
-            out->Add(window);
-        if (recursive)
-            window->CollectChildren(out, exclude, true, kind);
-    }
+    FamilyWalk walk(record->GetWindows(), out, exclude, kind);
+    walk.Collect(self, thread, parent, recursive);
     return out->GetCount() - before;
 }
 

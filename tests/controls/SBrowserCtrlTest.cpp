@@ -228,3 +228,40 @@ TEST_F(SBrowserCtrlTest, StreamsGoThroughOneTemporaryFileAtATime)
     control.reset();
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str()));
 }
+
+TEST_F(SBrowserCtrlTest, ABrowserLeftToItsFirstUseIsMadeByIt)
+{
+    struct Case {
+        const char* name;
+        bool stream, silent;
+    } cases[] = {{"navigation", false, false}, {"stream", true, false}, {"silent setting", false, true}};
+    for (const Case& c : cases)
+    {
+        SBrowserCtrl later;
+        later.SetBrowserOnFirstUse(true);
+        RECT area = {0, 0, 100, 100};
+        ASSERT_TRUE(later.Create(WS_VISIBLE, 0, &area, parent.GetHandle())) << c.name;
+        EXPECT_FALSE(later.HasBrowser()) << c.name;
+        // Nothing of the browser is in the window yet.
+        EXPECT_EQ(nullptr, GetWindow(later.GetHandle(), GW_CHILD)) << c.name;
+        parent.urls.clear();
+        if (c.silent)
+            later.SetSilent(true);
+        else if (c.stream)
+        {
+            SFileMem page;
+            page.WriteText("<html><body>first</body></html>");
+            page.Rewind();
+            EXPECT_TRUE(later.NavigateStream(&page, "first", ".htm")) << c.name;
+        }
+        else
+        {
+            EXPECT_TRUE(later.Navigate("http://127.0.0.1:9/later.htm", "first")) << c.name;
+            ASSERT_EQ(1u, parent.urls.size()) << c.name;
+            EXPECT_EQ("http://127.0.0.1:9/later.htm", parent.urls[0]);
+        }
+        EXPECT_TRUE(later.HasBrowser()) << c.name;
+        EXPECT_NE(nullptr, GetWindow(later.GetHandle(), GW_CHILD)) << c.name;
+        PumpPending();
+    }
+}

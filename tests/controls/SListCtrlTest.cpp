@@ -8,6 +8,7 @@
 #include "ListTestSupport.h"
 #include "SControl.h"
 #include "SListCtrl.h"
+#include "SStringArray.h"
 #include "../window/PumpSupport.h"
 
 namespace
@@ -87,6 +88,7 @@ TEST(SListCtrl, WithoutWindowEverythingAnswersMissing)
     SListCtrl list;
     EXPECT_EQ(19, list.GetKind());
     EXPECT_EQ(-1, list.InsertItem("a"));
+    EXPECT_FALSE(list.ReserveItems(10));
     EXPECT_EQ(0, list.GetCount());
     EXPECT_EQ(-1, list.GetCurSel());
     EXPECT_EQ(0, list.GetSelCount());
@@ -116,6 +118,26 @@ TEST(SListCtrl, CreationMakesAnOwnerDrawnListWithoutStrings)
     f.list.InsertItem("a");
     EXPECT_STREQ("b", f.list.GetItemText(0));
     EXPECT_STREQ("a", f.list.GetItemText(1));
+}
+
+TEST(SListCtrl, RoomMadeForALongFillAddsNoItem)
+{
+    ListFixture f;
+    ASSERT_TRUE(f.Make(0, 0));
+    EXPECT_FALSE(f.list.ReserveItems(0));
+    EXPECT_FALSE(f.list.ReserveItems(-3));
+    EXPECT_TRUE(f.list.ReserveItems(3000));
+    EXPECT_EQ(0, f.list.GetCount());
+    SStringArray texts;
+    for (int i = 0; i < 3000; i++)
+        texts.Add(SString().Format("item %d", i));
+    // A visible list box repaints its scroll bar at each item: the fill runs unseen.
+    f.list.SendMessage(WM_SETREDRAW, FALSE, 0);
+    EXPECT_EQ(3000, f.list.InsertItems(&texts));
+    f.list.SendMessage(WM_SETREDRAW, TRUE, 0);
+    EXPECT_EQ(3000, f.list.GetCount());
+    EXPECT_STREQ("item 0", f.list.GetItemText(0));
+    EXPECT_STREQ("item 2999", f.list.GetItemText(2999));
 }
 
 TEST(SListCtrl, ItemRecords)

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <limits.h>
+#include <shlwapi.h>
 #include <string.h>
+#include <zlib.h>
 
 #include <initializer_list>
 #include <vector>
@@ -732,4 +734,207 @@ TEST_F(SImageTest, FromImageListTakesOneCell)
     EXPECT_FALSE(image.FromImageList(list, -2));
     EXPECT_FALSE(image.FromImageList(nullptr, 0));
     ImageList_Destroy(list);
+}
+
+namespace {
+
+void PutBig(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back((uint8_t)(value >> shift));
+}
+
+void AddChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& body)
+{
+    PutBig(out, (uint32_t)body.size());
+    const size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), body.begin(), body.end());
+    PutBig(out, (uint32_t)crc32(0, out.data() + start, (uInt)(out.size() - start)));
+}
+
+// A PNG of width x height pixels in the colour type and bit depth, the extra chunks
+// before its pixel data; every pixel's samples come from the pixel's position.
+struct PngChunk {
+    const char* type;
+    std::vector<uint8_t> body;
+};
+std::vector<uint8_t> MakePng(int width, int height, int colorType, int depth, const std::vector<PngChunk>& extra)
+{
+    const int channels = colorType == 6 ? 4 : colorType == 2 ? 3 : colorType == 4 ? 2 : 1;
+    const size_t rowBytes = ((size_t)width * channels * depth + 7) / 8;
+    std::vector<uint8_t> raw;
+    for (int y = 0; y < height; y++) {
+        raw.push_back(0);
+        for (size_t i = 0; i < rowBytes; i++)
+            raw.push_back((uint8_t)(y * 37 + i * 11 + (i % 4 == 3 ? 128 : 0)));
+    }
+    std::vector<uint8_t> packed(compressBound((uLong)raw.size()));
+    uLongf packedSize = (uLongf)packed.size();
+    compress(packed.data(), &packedSize, raw.data(), (uLong)raw.size());
+    packed.resize(packedSize);
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    PutBig(header, (uint32_t)width);
+    PutBig(header, (uint32_t)height);
+    header.push_back((uint8_t)depth);
+    header.push_back((uint8_t)colorType);
+    header.insert(header.end(), {0, 0, 0});
+    AddChunk(png, "IHDR", header);
+    for (const PngChunk& chunk : extra)
+        AddChunk(png, chunk.type, chunk.body);
+    AddChunk(png, "IDAT", packed);
+    AddChunk(png, "IEND", {});
+    return png;
+}
+
+// What GDI+ itself makes of the bytes: format, size, resolution and every pixel, or null.
+struct Decoded {
+    Gdiplus::PixelFormat format = 0;
+    int width = 0, height = 0;
+    float dpiX = 0, dpiY = 0;
+    std::vector<uint32_t> pixels;
+};
+bool DescribeBitmap(Gdiplus::Bitmap* bitmap, Decoded* out)
+{
+    if (!bitmap || bitmap->GetLastStatus() != Gdiplus::Ok)
+        return false;
+    out->format = bitmap->GetPixelFormat();
+    out->width = (int)bitmap->GetWidth();
+    out->height = (int)bitmap->GetHeight();
+    out->dpiX = bitmap->GetHorizontalResolution();
+    out->dpiY = bitmap->GetVerticalResolution();
+    out->pixels.assign((size_t)out->width * out->height, 0);
+    Gdiplus::Rect all(0, 0, out->width, out->height);
+    Gdiplus::BitmapData data;
+    data.Width = (UINT)out->width;
+    data.Height = (UINT)out->height;
+    data.Stride = out->width * 4;
+    data.PixelFormat = PixelFormat32bppARGB;
+    data.Scan0 = out->pixels.data();
+    data.Reserved = 0;
+    return bitmap->LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                            PixelFormat32bppARGB, &data) == Gdiplus::Ok &&
+           bitmap->UnlockBits(&data) == Gdiplus::Ok;
+}
+
+bool DecodeByGdiplus(const std::vector<uint8_t>& bytes, Decoded* out)
+{
+    IStream* stream = SHCreateMemStream(bytes.data(), (UINT)bytes.size());
+    if (!stream)
+        return false;
+    Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromStream(stream, FALSE);
+    bool done = DescribeBitmap(bitmap, out);
+    delete bitmap;
+    stream->Release();
+    return done;
+}
+
+bool LoadBytes(SImage* image, const std::vector<uint8_t>& bytes)
+{
+    SFileMem file;
+    file.Allocate(0);
+    file.Write(bytes.data(), (int)bytes.size());
+    file.Rewind();
+    return image->Load(&file);
+}
+
+} // namespace
+
+TEST_F(SImageTest, PlainPngsSkipTheCodecSearchAndDecodeAsGdiplusDoes)
+{
+    std::vector<uint8_t> dpi200;
+    PutBig(dpi200, 7874);
+    PutBig(dpi200, 7874);
+    dpi200.push_back(1);
+    const std::vector<uint8_t> gamma = {0, 0, 0xB1, 0x8F};
+    const std::vector<uint8_t> key = {0, 1, 0, 2, 0, 3};
+    const std::vector<uint8_t> palette = {255, 0, 0, 0, 255, 0, 0, 0, 255};
+    struct Case {
+        const char* name;
+        int colorType, depth;
+        std::vector<PngChunk> extra;
+        bool direct;
+    } cases[] = {
+        {"rgba", 6, 8, {}, true},
+        {"rgb", 2, 8, {}, true},
+        {"rgba at 200 dpi with a text", 6, 8, {{"pHYs", dpi200}, {"tEXt", {'a', 0, 'b'}}}, true},
+        {"rgba with gamma", 6, 8, {{"gAMA", gamma}}, false},
+        {"rgb with a transparent colour", 2, 8, {{"tRNS", key}}, false},
+        {"rgba of 16-bit samples", 6, 16, {}, false},
+        {"grey", 0, 8, {}, false},
+        {"grey with alpha", 4, 8, {}, false},
+        {"palette", 3, 8, {{"PLTE", palette}}, false},
+    };
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> bytes = MakePng(13, 7, c.colorType, c.depth, c.extra);
+        Decoded expected;
+        ASSERT_TRUE(DecodeByGdiplus(bytes, &expected)) << c.name;
+        const int before = SImage::GetDirectDecodeCount();
+        SImage image;
+        ASSERT_TRUE(LoadBytes(&image, bytes)) << c.name;
+        EXPECT_EQ(c.direct ? before + 1 : before, SImage::GetDirectDecodeCount()) << c.name;
+        Decoded loaded;
+        ASSERT_TRUE(DescribeBitmap(image.GetBitmap(), &loaded)) << c.name;
+        EXPECT_EQ(expected.format, loaded.format) << c.name;
+        EXPECT_EQ(13, loaded.width) << c.name;
+        EXPECT_EQ(7, loaded.height) << c.name;
+        EXPECT_FLOAT_EQ(expected.dpiX, loaded.dpiX) << c.name;
+        EXPECT_FLOAT_EQ(expected.dpiY, loaded.dpiY) << c.name;
+        EXPECT_TRUE(expected.pixels == loaded.pixels) << c.name;
+    }
+}
+
+TEST_F(SImageTest, DamagedPlainPngsFailCleanly)
+{
+    const std::vector<uint8_t> good = MakePng(9, 9, 6, 8, {});
+    std::vector<uint8_t> scrambled = good;
+    // The compressed pixel data starts after the signature, the header chunk and the data chunk's head.
+    for (size_t i = 8 + 25 + 8 + 2; i < scrambled.size() - 12; i++)
+        scrambled[i] ^= 0x5A;
+    std::vector<uint8_t> cut(good.begin(), good.end() - 20);
+    std::vector<uint8_t> huge = good;
+    huge[16] = 0x7F; // a width of about two thousand million pixels
+    const std::vector<uint8_t>* cases[] = {&scrambled, &cut, &huge};
+    for (const std::vector<uint8_t>* bytes : cases) {
+        SImage image;
+        MakeQuadrants(&image, 4, 4);
+        EXPECT_FALSE(LoadBytes(&image, *bytes));
+        EXPECT_FALSE(image.IsLoaded());
+    }
+    SImage image;
+    EXPECT_TRUE(LoadBytes(&image, good));
+}
+
+TEST_F(SImageTest, PlainPngsOnAnotherThreadGoThroughGdiplus)
+{
+    struct Work {
+        std::vector<uint8_t> bytes;
+        int before = 0, after = 0;
+        bool loaded = false;
+        uint32_t corner = 0;
+    } work;
+    work.bytes = MakePng(6, 6, 6, 8, {});
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* parameter) -> DWORD {
+            Work* w = static_cast<Work*>(parameter);
+            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            w->before = SImage::GetDirectDecodeCount();
+            SImage image;
+            w->loaded = LoadBytes(&image, w->bytes);
+            w->corner = image.GetPixelColor(5, 5);
+            w->after = SImage::GetDirectDecodeCount();
+            CoUninitialize();
+            return 0;
+        },
+        &work, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    WaitForSingleObject(thread, 30000);
+    CloseHandle(thread);
+    EXPECT_TRUE(work.loaded);
+    EXPECT_EQ(work.before, work.after);
+    SImage here;
+    ASSERT_TRUE(LoadBytes(&here, work.bytes));
+    EXPECT_EQ(work.corner, here.GetPixelColor(5, 5));
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "SRegistry.h"
 #include "SStringArray.h"
 #include "SWnd.h"
+#include "SWndThreadRecord.h"
 
 namespace
 {
@@ -170,6 +172,89 @@ TEST(SWnd, ManyWindowsAreFoundByHandle)
         delete child;
     EXPECT_EQ(FindWndByHandle(GetDesktopWindow()), nullptr);
     EXPECT_EQ(FindWndByHandle(nullptr), nullptr);
+}
+
+namespace
+{
+// What a recursive collection gives by its definition: the thread's windows whose parent
+// is the handle, each followed by its own, asking the system for every parent at every level.
+void CollectByDefinition(SWnd* self, HWND parent, SArray<SWnd*>* exclude, std::vector<SWnd*>* out)
+{
+    if (parent && !GetWindow(parent, GW_CHILD))
+        return;
+    SArray<SWnd*>& windows = FindThreadRecord(0)->GetWindows();
+    for (int i = 0; i < windows.GetCount(); i++)
+    {
+        SWnd* window = windows.GetAt(i);
+        if (window == self || !window->GetHandle() || GetParent(window->GetHandle()) != parent)
+            continue;
+        if (exclude && exclude->Find(window) >= 0)
+            continue;
+        out->push_back(window);
+        CollectByDefinition(window, window->GetHandle(), exclude, out);
+    }
+}
+} // namespace
+
+TEST(SWnd, RecursiveCollectionFollowsEachWindowWithItsFamily)
+{
+    SWnd root;
+    RECT rect = Rect(0, 0, 300, 300);
+    ASSERT_TRUE(root.Create("Family", 0, 0, &rect, nullptr));
+    // Four levels, uneven, with a pop-up owned by the root (its parent is the root too),
+    // one owned by a child window without children (its owner is the root then) and one
+    // owned by the first pop-up.
+    std::vector<std::unique_ptr<SWnd>> windows;
+    auto add = [&](HWND parent, bool popup) -> SWnd* {
+        windows.push_back(std::make_unique<SWnd>());
+        RECT cell = Rect(0, 0, 10, 10);
+        bool made = popup ? windows.back()->Create("", WS_POPUP, 0, &cell, parent)
+                          : windows.back()->CreateChild("", 0, 0, &cell, parent);
+        return made ? windows.back().get() : nullptr;
+    };
+    std::vector<SWnd*> level1, level2;
+    for (int i = 0; i < 6; i++)
+        level1.push_back(add(root.GetHandle(), false));
+    for (int i : {0, 2, 3})
+        for (int j = 0; j < 3; j++)
+            level2.push_back(add(level1[(size_t)i]->GetHandle(), false));
+    SWnd* deepest = add(add(level2[4]->GetHandle(), false)->GetHandle(), false);
+    SWnd* owned = add(root.GetHandle(), true);
+    add(level1[5]->GetHandle(), true);
+    // A pop-up owned by a pop-up names it as parent, though it has no child windows.
+    add(owned->GetHandle(), true);
+    for (const auto& window : windows)
+        ASSERT_NE(nullptr, window->GetHandle());
+
+    struct Case {
+        const char* name;
+        SWnd* from;
+        std::vector<SWnd*> excluded;
+    } cases[] = {
+        {"the whole family", &root, {}},
+        {"without a branch", &root, {level1[2]}},
+        {"without a leaf and the deepest", &root, {level2[1], deepest}},
+        {"from a middle window", level1[3], {}},
+        {"from a leaf", level1[1], {}},
+    };
+    for (const Case& c : cases)
+    {
+        SArray<SWnd*> exclude;
+        for (SWnd* window : c.excluded)
+            exclude.Add(window);
+        std::vector<SWnd*> expected;
+        CollectByDefinition(c.from, c.from->GetHandle(), &exclude, &expected);
+        SArray<SWnd*> found;
+        EXPECT_EQ((int)expected.size(), c.from->CollectChildren(&found, &exclude, true)) << c.name;
+        std::vector<SWnd*> got;
+        for (int i = 0; i < found.GetCount(); i++)
+            got.push_back(found.GetAt(i));
+        EXPECT_TRUE(expected == got) << c.name;
+    }
+    // The whole family holds every window once but the pop-up owned by a pop-up.
+    SArray<SWnd*> all;
+    root.CollectChildren(&all, nullptr, true);
+    EXPECT_EQ((int)windows.size() - 1, all.GetCount());
 }
 
 TEST(SWnd, TabMovesThroughTheGroupAndWraps)
