@@ -252,16 +252,16 @@ namespace
 {
 
 // Top-level windows of this thread: a build that fails must not add any.
+BOOL CALLBACK CountWindow(HWND, LPARAM counter)
+{
+    (*(int*)counter)++;
+    return TRUE;
+}
+
 int ThreadWindowCount()
 {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND, LPARAM counter) -> BOOL {
-            (*(int*)counter)++;
-            return TRUE;
-        },
-        (LPARAM)&count);
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, (LPARAM)&count);
     return count;
 }
 
@@ -359,16 +359,16 @@ namespace
 {
 
 // The dialog window and every window inside it.
+BOOL CALLBACK CollectWindow(HWND child, LPARAM out)
+{
+    ((std::vector<HWND>*)out)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> WindowTree(HWND dialog)
 {
     std::vector<HWND> handles = {dialog};
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM out) -> BOOL {
-            ((std::vector<HWND>*)out)->push_back(child);
-            return TRUE;
-        },
-        (LPARAM)&handles);
+    EnumChildWindows(dialog, CollectWindow, (LPARAM)&handles);
     return handles;
 }
 

@@ -906,29 +906,35 @@ TEST_F(SImageTest, DamagedPlainPngsFailCleanly)
     EXPECT_TRUE(LoadBytes(&image, good));
 }
 
+namespace
+{
+struct PngThreadWork
+{
+    std::vector<uint8_t> bytes;
+    int before = 0, after = 0;
+    bool loaded = false;
+    uint32_t corner = 0;
+};
+
+DWORD WINAPI LoadPngOnThread(void* parameter)
+{
+    PngThreadWork* w = static_cast<PngThreadWork*>(parameter);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    w->before = SImage::GetDirectDecodeCount();
+    SImage image;
+    w->loaded = LoadBytes(&image, w->bytes);
+    w->corner = image.GetPixelColor(5, 5);
+    w->after = SImage::GetDirectDecodeCount();
+    CoUninitialize();
+    return 0;
+}
+} // namespace
+
 TEST_F(SImageTest, PlainPngsOnAnotherThreadGoThroughGdiplus)
 {
-    struct Work {
-        std::vector<uint8_t> bytes;
-        int before = 0, after = 0;
-        bool loaded = false;
-        uint32_t corner = 0;
-    } work;
+    PngThreadWork work;
     work.bytes = MakePng(6, 6, 6, 8, {});
-    HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](void* parameter) -> DWORD {
-            Work* w = static_cast<Work*>(parameter);
-            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-            w->before = SImage::GetDirectDecodeCount();
-            SImage image;
-            w->loaded = LoadBytes(&image, w->bytes);
-            w->corner = image.GetPixelColor(5, 5);
-            w->after = SImage::GetDirectDecodeCount();
-            CoUninitialize();
-            return 0;
-        },
-        &work, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, LoadPngOnThread, &work, 0, nullptr);
     ASSERT_NE(nullptr, thread);
     WaitForSingleObject(thread, 30000);
     CloseHandle(thread);
