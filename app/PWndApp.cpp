@@ -69,7 +69,7 @@ DWORD SplashHold()
 PWndApp::PWndApp()
     : m_autoHideAfterPlay(false), m_repeat(false),
       m_shutdown(false), m_playHost(this), m_loadingNote(false), m_confirmAsked(0), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
-      m_helpWindow(nullptr), m_firstLoaded(false), m_startupComplete(false), m_welcomeDue(false), m_statisticsDue(false),
+      m_helpWindow(nullptr), m_firstLoaded(false), m_startupComplete(false), m_welcomeDue(false), m_statisticsDue(false), m_splashDue(false),
       m_fillNext(0)
 {
     m_logo.LoadResource(130, "BINARY");
@@ -307,6 +307,11 @@ void PWndApp::CompleteStartup()
     if (m_startupComplete)
         return;
     m_startupComplete = true;
+    if (m_splashDue)
+    {
+        m_splashDue = false;
+        ShowSplash();
+    }
     if (m_statisticsDue)
     {
         m_statisticsDue = false;
@@ -490,15 +495,15 @@ bool PWndApp::LoadSettings(bool firstLoad)
     m_bookPage = rootText + "Book.htm";
     m_welcomePage = GetAppFolder() + "welcome.htm";
 
-    const DWORD hold = SplashHold();
     if (firstLoad)
     {
-        // Owned by the main window, the splash stays above it once that shows; it
-        // closes itself when its time is up, so nothing waits for it.
         m_splash.Close();
-        SImage picture;
-        if (hold > 0 && picture.LoadResource(235, "BINARY") && m_splash.SetImage(picture))
-            m_splash.Show(this, nullptr, SSPLASH_CLOSE_BY_OWNER, (int)hold, false);
+        // At start-up the splash comes over the first painted window: making it
+        // first would hold that paint up by its picture and its own window.
+        if (m_startupComplete)
+            ShowSplash();
+        else
+            m_splashDue = true;
     }
 
     m_images.RemoveAll();
@@ -528,6 +533,16 @@ bool PWndApp::LoadSettings(bool firstLoad)
 
     ApplyTaskbar();
     return result;
+}
+
+void PWndApp::ShowSplash()
+{
+    // Owned by the main window, the splash stays above it; it closes itself when
+    // its time is up, so nothing waits for it.
+    const DWORD hold = SplashHold();
+    SImage picture;
+    if (hold > 0 && picture.LoadResource(235, "BINARY") && m_splash.SetImage(picture))
+        m_splash.Show(this, nullptr, SSPLASH_CLOSE_BY_OWNER, (int)hold, false);
 }
 
 void PWndApp::ApplyTaskbar()

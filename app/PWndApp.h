@@ -306,6 +306,7 @@ private:
     void OnLibraryCommand(int id);
     LRESULT OnWebRequest(const COPYDATASTRUCT* data);
     void AfterCoverChange();
+    void ShowSplash();
     void ApplyTaskbar();
     // The hidden docked bar, created on first need.
     void CreateDockedBar();
@@ -394,6 +395,7 @@ private:
     bool m_startupComplete;
     bool m_welcomeDue;
     bool m_statisticsDue;
+    bool m_splashDue;
     // The first-load splash: shown over the main window while the library loads.
     SSplash m_splash;
     // Folder-list items still to add after a navigation, in order: the folder they lie

@@ -145,6 +145,7 @@ private:
     bool IsDepth32() const;
     bool RedrawInto(int width, int height, Gdiplus::PixelFormat format, int mode, bool clear);
     bool RedrawAtSize(int width, int height, int mode);
+    bool ScaleBilinear(int width, int height);
     template <typename Edit> bool EditPixels(const RECT* rect, Gdiplus::PixelFormat lockFormat, Edit edit);
 
     SString m_name;

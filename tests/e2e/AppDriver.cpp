@@ -515,38 +515,46 @@ BOOL CALLBACK FindOwned(HWND window, LPARAM param)
     return TRUE;
 }
 
-struct MenuSearch
+// A shown top-level window of a class that belongs to a process: the open popup
+// menu ("#32768"), the open drop-down list of a combo box ("ComboLBox").
+struct ShownSearch
 {
+    const char* className;
     DWORD process;
-    HWND menu;
+    HWND found;
 };
 
-BOOL CALLBACK FindPopupMenu(HWND window, LPARAM param)
+BOOL CALLBACK FindShown(HWND window, LPARAM param)
 {
-    MenuSearch* search = (MenuSearch*)param;
+    ShownSearch* search = (ShownSearch*)param;
     char name[16] = "";
     GetClassNameA(window, name, sizeof(name));
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (strcmp(name, "#32768") == 0 && process == search->process && IsWindowVisible(window))
+    if (lstrcmpiA(name, search->className) == 0 && process == search->process && IsWindowVisible(window))
     {
-        search->menu = window;
+        search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
+HWND FindShownOf(HWND main, const char* className)
+{
+    ShownSearch search = {className, 0, nullptr};
+    GetWindowThreadProcessId(main, &search.process);
+    EnumWindows(FindShown, (LPARAM)&search);
+    return search.found;
+}
+
 HWND WaitPopupMenu(HWND main, DWORD milliseconds)
 {
-    MenuSearch search = {0, nullptr};
-    GetWindowThreadProcessId(main, &search.process);
     DWORD start = GetTickCount();
     for (;;)
     {
-        search.menu = nullptr;
-        EnumWindows(FindPopupMenu, (LPARAM)&search);
-        if (search.menu || GetTickCount() - start >= milliseconds)
-            return search.menu;
+        HWND menu = FindShownOf(main, "#32768");
+        if (menu || GetTickCount() - start >= milliseconds)
+            return menu;
         Sleep(50);
     }
 }
@@ -650,26 +658,6 @@ HWND FindChildOfClass(HWND parent, const char* className)
     return nullptr;
 }
 
-struct DropSearch
-{
-    DWORD thread;
-    HWND list;
-};
-
-BOOL CALLBACK FindDropList(HWND window, LPARAM param)
-{
-    DropSearch* search = (DropSearch*)param;
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof(name));
-    if (lstrcmpiA(name, "ComboLBox") == 0 && IsWindowVisible(window) &&
-        GetWindowThreadProcessId(window, nullptr) == search->thread)
-    {
-        search->list = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Where every control a user touches lies on the screen, and the values those
 // touches change: toolbar buttons, list items, the volume slider's thumb and
 // channel, the seek bar, the grid, the title view and the playlists pane.
@@ -728,9 +716,7 @@ int Rects(HWND main)
         PrintListItems("track", DirectChild(playlists, 1001));
     }
     // The open drop-down list of a combo box is a top-level list box of the program.
-    DropSearch drop = {GetWindowThreadProcessId(main, nullptr), nullptr};
-    EnumWindows(FindDropList, (LPARAM)&drop);
-    PrintListItems("drop", drop.list);
+    PrintListItems("drop", FindShownOf(main, "ComboLBox"));
     HWND menu = WaitPopupMenu(main, 0);
     if (menu)
         PrintWindowRect("menu", menu);

@@ -561,6 +561,69 @@ TEST_F(SImageTest, PixelEditing)
     EXPECT_FALSE(empty.ReplaceTranslucentWithWhite());
 }
 
+// Stretching: edge colours kept, a smooth ramp between neighbours, no colour
+// lent by transparent pixels, and 24-bit pictures through the same results as
+// their 32-bit copies.
+TEST_F(SImageTest, ResizeBlendsNeighboursAndKeepsEdges)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<uint32_t> pixels;
+        int width, height, toWidth, toHeight;
+        int x, y;
+        uint32_t expected;
+    };
+    const uint32_t black = 0xFF000000u, white = 0xFFFFFFFFu, clear = 0x0000FF00u, red = 0xFFFF0000u;
+    const Case cases[] = {
+        {"left edge stays black", {black, white}, 2, 1, 8, 1, 0, 0, black},
+        {"right edge stays white", {black, white}, 2, 1, 8, 1, 7, 0, white},
+        {"middle is half way", {black, white}, 2, 1, 4, 1, 1, 0, 0xFF404040u},
+        {"uniform stays uniform", {red, red, red, red}, 2, 2, 150, 150, 77, 91, red},
+        {"shrunk blocks keep their colour", {red, red, white, white, red, red, white, white, black, black, red, red,
+                                            black, black, red, red}, 4, 4, 2, 2, 1, 0, white},
+        {"transparent lends no colour", {red, clear}, 2, 1, 4, 1, 1, 0, 0xBFFF0000u},
+        {"fully transparent stays so", {clear, clear}, 2, 1, 5, 1, 2, 0, 0x00000000u},
+    };
+    for (const Case& c : cases) {
+        SImage image;
+        ASSERT_TRUE(image.CreateFromPixels(c.pixels.data(), c.width, c.height)) << c.name;
+        ASSERT_TRUE(image.Resize(c.toWidth, c.toHeight)) << c.name;
+        EXPECT_EQ(c.toWidth, image.GetWidth()) << c.name;
+        EXPECT_EQ(c.toHeight, image.GetHeight()) << c.name;
+        const uint32_t got = image.GetPixelColor(c.x, c.y);
+        // A fully transparent pixel has no colour to compare.
+        if ((c.expected >> 24) == 0)
+            EXPECT_EQ(0u, got >> 24) << c.name;
+        else
+            EXPECT_EQ(c.expected, got) << c.name << std::hex << " got " << got;
+    }
+
+    // The ramp rises step by step.
+    SImage ramp;
+    const uint32_t ends[] = {black, white};
+    ASSERT_TRUE(ramp.CreateFromPixels(ends, 2, 1));
+    ASSERT_TRUE(ramp.Resize(32, 1));
+    uint32_t previous = 0;
+    for (int x = 0; x < 32; x++) {
+        const uint32_t level = ramp.GetPixelColor(x, 0) & 0xFF;
+        EXPECT_GE(level, previous) << x;
+        previous = level;
+    }
+
+    // A 24-bit picture scales as its 32-bit copy does.
+    SImage wide, copy;
+    MakeQuadrants(&wide, 8, 8);
+    ASSERT_TRUE(wide.ConvertPixelFormat(PixelFormat24bppRGB));
+    ASSERT_TRUE(copy.Assign(&wide));
+    ASSERT_TRUE(copy.ConvertPixelFormat(PixelFormat32bppARGB));
+    ASSERT_TRUE(wide.Resize(13, 7));
+    ASSERT_TRUE(copy.Resize(13, 7));
+    for (int y = 0; y < 7; y++)
+        for (int x = 0; x < 13; x++)
+            EXPECT_EQ(copy.GetPixelColor(x, y), wide.GetPixelColor(x, y)) << x << "," << y;
+}
+
 TEST_F(SImageTest, RotateResizeAndConvert)
 {
     SImage image;
