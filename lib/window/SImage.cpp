@@ -76,18 +76,22 @@ Bitmap* Usable(Bitmap* bitmap)
 // GDI+ looks for its decoder among every codec the registry lists, for each picture
 // it opens: under Wine a few dozen server round trips, more than decoding a small
 // picture costs. A PNG of 8-bit RGB or RGBA samples without palette, transparency key
-// or colour management goes straight to the system's PNG decoder instead, whose class
-// object the library's thread keeps; GDI+ makes the same bitmap of such a picture. Every
+// or colour management, and a JPEG whose frame decodes to 24-bit colour, go straight to
+// the system's decoder instead, whose class object the library's thread keeps; GDI+
+// makes the same bitmap of such a picture (it decodes through the same decoders). Every
 // other picture, and every picture on another thread, goes through GDI+.
-const CLSID kPngDecoderClass = {0x389ea17b, 0x5078, 0x4cde, {0xb6, 0xef, 0x25, 0xc1, 0x51, 0x75, 0xc7, 0x51}};
+enum DirectKind { DirectPng, DirectJpeg, DirectKinds };
+const CLSID kDecoderClasses[DirectKinds] = {
+    {0x389ea17b, 0x5078, 0x4cde, {0xb6, 0xef, 0x25, 0xc1, 0x51, 0x75, 0xc7, 0x51}},
+    {0x9456a480, 0xe88b, 0x43ea, {0x9e, 0x73, 0x0b, 0x2d, 0x9b, 0x71, 0xb1, 0xca}}};
 const IID kBitmapDecoder = {0x9edde9e7, 0x8dee, 0x47ea, {0x99, 0xdf, 0xe6, 0xfa, 0xf2, 0xed, 0x44, 0xbf}};
 const GUID kBgra32 = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
 const GUID kBgr24 = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
 
 // Only the thread that started the decoders touches these.
 DWORD g_decoderThread = 0;
-IClassFactory* g_pngDecoders = nullptr;
-bool g_pngDecodersAsked = false;
+IClassFactory* g_decoders[DirectKinds] = {nullptr, nullptr};
+bool g_decodersAsked[DirectKinds] = {false, false};
 int g_directDecodes = 0;
 
 uint32_t BigEndian32(const uint8_t* bytes)
@@ -135,18 +139,24 @@ bool IsPlainPng(const uint8_t* data, size_t size)
     return false;
 }
 
-IClassFactory* PngDecoders()
+// A JPEG: its start-of-image marker followed by another marker.
+bool IsJpeg(const uint8_t* data, size_t size)
+{
+    return size > 4 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
+
+IClassFactory* Decoders(DirectKind kind)
 {
     if (!g_decoderThread || GetCurrentThreadId() != g_decoderThread)
         return nullptr;
-    if (!g_pngDecodersAsked)
+    if (!g_decodersAsked[kind])
     {
-        g_pngDecodersAsked = true;
-        if (FAILED(CoGetClassObject(kPngDecoderClass, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                                    (void**)&g_pngDecoders)))
-            g_pngDecoders = nullptr;
+        g_decodersAsked[kind] = true;
+        if (FAILED(CoGetClassObject(kDecoderClasses[kind], CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                    (void**)&g_decoders[kind])))
+            g_decoders[kind] = nullptr;
     }
-    return g_pngDecoders;
+    return g_decoders[kind];
 }
 
 // The frame's pixels in a bitmap of the format GDI+ gives them; null when the frame
@@ -188,10 +198,11 @@ Bitmap* CopyFrame(IWICBitmapFrameDecode* frame)
     return bitmap;
 }
 
-// The picture of a plain PNG through the kept decoder; null when it is not at hand or fails.
-Bitmap* DecodePlainPng(IStream* stream)
+// The picture through the kept decoder of its kind; null when it is not at hand, fails,
+// or gives a frame format GDI+ would convert.
+Bitmap* DecodeDirect(DirectKind kind, IStream* stream)
 {
-    IClassFactory* factory = PngDecoders();
+    IClassFactory* factory = Decoders(kind);
     IWICBitmapDecoder* decoder = nullptr;
     if (!factory || FAILED(factory->CreateInstance(nullptr, kBitmapDecoder, (void**)&decoder)) || !decoder)
         return nullptr;
@@ -339,12 +350,14 @@ bool SImage::Load(SFile* stream, int count)
     // The system decoders allocate by the sizes a header declares without checking them.
     if (!SImageHeader::IsSound(bytes.data(), bytes.size()))
         return false;
-    const bool plainPng = IsPlainPng(bytes.data(), bytes.size());
+    const DirectKind direct = IsPlainPng(bytes.data(), bytes.size()) ? DirectPng
+                              : IsJpeg(bytes.data(), bytes.size())   ? DirectJpeg
+                                                                      : DirectKinds;
     // The decoders read through a bounded stream of the library's own.
     SByteStream* istream = SByteStream::Create(std::move(bytes));
     if (!istream)
         return false;
-    Bitmap* decoded = plainPng ? DecodePlainPng(istream) : nullptr;
+    Bitmap* decoded = direct != DirectKinds ? DecodeDirect(direct, istream) : nullptr;
     LARGE_INTEGER start = {};
     if (!decoded && SUCCEEDED(istream->Seek(start, STREAM_SEEK_SET, nullptr)))
         decoded = Usable(Bitmap::FromStream(istream, FALSE));
@@ -361,10 +374,13 @@ void SImage::StartDecoders()
 
 void SImage::StopDecoders()
 {
-    if (g_pngDecoders)
-        g_pngDecoders->Release();
-    g_pngDecoders = nullptr;
-    g_pngDecodersAsked = false;
+    for (int kind = 0; kind < DirectKinds; kind++)
+    {
+        if (g_decoders[kind])
+            g_decoders[kind]->Release();
+        g_decoders[kind] = nullptr;
+        g_decodersAsked[kind] = false;
+    }
     g_decoderThread = 0;
 }
 

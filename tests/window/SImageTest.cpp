@@ -948,6 +948,48 @@ TEST_F(SImageTest, PlainPngsSkipTheCodecSearchAndDecodeAsGdiplusDoes)
     }
 }
 
+// A JPEG decodes through the system's decoder straight away, to what GDI+ makes of
+// it; one cut short gives what GDI+ gives (a failure or the same pixels), never a crash.
+TEST_F(SImageTest, JpegsSkipTheCodecSearchAndDecodeAsGdiplusDoes)
+{
+    SImage source;
+    MakeQuadrants(&source, 40, 24);
+    SFileMem encoded;
+    encoded.Allocate(0);
+    ASSERT_TRUE(source.Save(&encoded, IMAGE_FORMAT_JPEG));
+    const uint8_t* start = encoded.GetBuffer();
+    const std::vector<uint8_t> whole(start, start + encoded.GetSize());
+    ASSERT_GT(whole.size(), 100u);
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool direct;
+    } cases[] = {
+        {"whole", whole, true},
+        {"cut in half", std::vector<uint8_t>(whole.begin(), whole.begin() + whole.size() / 2), false},
+        {"header only", std::vector<uint8_t>(whole.begin(), whole.begin() + 20), false},
+    };
+    for (const Case& c : cases) {
+        Decoded expected;
+        const bool gdiplus = DecodeByGdiplus(c.bytes, &expected);
+        const int before = SImage::GetDirectDecodeCount();
+        SImage image;
+        const bool loaded = LoadBytes(&image, c.bytes);
+        EXPECT_EQ(gdiplus, loaded) << c.name;
+        if (c.direct)
+            EXPECT_EQ(before + 1, SImage::GetDirectDecodeCount()) << c.name;
+        if (!gdiplus || !loaded)
+            continue;
+        Decoded got;
+        ASSERT_TRUE(DescribeBitmap(image.GetBitmap(), &got)) << c.name;
+        EXPECT_EQ(expected.format, got.format) << c.name;
+        EXPECT_EQ(40, got.width) << c.name;
+        EXPECT_EQ(24, got.height) << c.name;
+        EXPECT_FLOAT_EQ(expected.dpiX, got.dpiX) << c.name;
+        EXPECT_TRUE(expected.pixels == got.pixels) << c.name;
+    }
+}
+
 TEST_F(SImageTest, DamagedPlainPngsFailCleanly)
 {
     const std::vector<uint8_t> good = MakePng(9, 9, 6, 8, {});
