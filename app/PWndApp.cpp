@@ -125,9 +125,14 @@ LRESULT PWndApp::OnCreated()
     m_repeat = SRegistry::ReadBool(HKEY_CURRENT_USER, kSettingsKey, "Repeat");
     m_shutdown = false;
 
-    MoveWindow(0, 0, 800, 650, false);
     SetMinTrackSize(800, 650);
-    CenterWindow(false);
+    // The window takes its place before its children are made: placed afterwards,
+    // every child would be laid out a second time.
+    if (!LoadPlacement(kPlacementKey1, kPlacementKey2, "Window", true))
+    {
+        MoveWindow(0, 0, 1024, 600, false);
+        CenterWindow(false);
+    }
     m_picker.SetOwner(GetHandle());
 
     // The menus are built after the first paint (BuildMenus): no menu shows before it.
@@ -270,11 +275,6 @@ LRESULT PWndApp::OnCreated()
     ClearPlayDisplays();
     AnnounceHandle();
 
-    if (!LoadPlacement(kPlacementKey1, kPlacementKey2, "Window", true))
-    {
-        MoveWindow(0, 0, 1024, 600, false);
-        CenterWindow(false);
-    }
     int column = SRegistry::ReadInt(HKEY_CURRENT_USER, kSettingsKey, "Column");
     if (column > 100 && column < m_outerSplitter.GetClientWidth() - 200)
         m_outerSplitter.SetColumnWidth(0, column);

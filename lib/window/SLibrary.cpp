@@ -123,6 +123,9 @@ void CreateFonts()
     g_library.fonts[5] = CreatePointFont(nullptr, face, 8, 0);
 }
 
+// Cursors are made on first use by whichever thread asks first.
+SRWLOCK g_cursorLock = SRWLOCK_INIT;
+
 // The sound library and its device cost a start-up that most runs never use, so
 // "dsound.dll" is loaded by the first caller that wants the device.
 SDll g_directSoundDll;
@@ -233,9 +236,11 @@ void InitLibraryCore(HINSTANCE instance, int showCommand, bool noCom)
     }
 
     InitLocale();
+    // Each cursor is made when first asked for: loading them all costs a start-up
+    // a dozen server round trips apiece under Wine, and most are never shown.
     g_library.cursors.RemoveAll();
     for (int kind = 0; kind < SCursor::KindCount; kind++)
-        g_library.cursors.Add(new SCursor(kind));
+        g_library.cursors.Add(nullptr);
     srand(timeGetTime());
     STimer::InitClock();
     g_library.findReplaceMessage = RegisterWindowMessageA("commdlg_FindReplace");
@@ -497,8 +502,18 @@ HFONT GetSystemFont(int index)
 
 HCURSOR GetCursorHandle(int number)
 {
+    if (number < 0 || number >= g_library.cursors.GetCount())
+        return nullptr;
+    AcquireSRWLockExclusive(&g_cursorLock);
     SCursor* cursor = g_library.cursors.GetAt(number);
-    return cursor ? cursor->GetHandle() : nullptr;
+    if (!cursor)
+    {
+        cursor = new SCursor(number);
+        g_library.cursors.SetAt(number, cursor);
+    }
+    HCURSOR handle = cursor->GetHandle();
+    ReleaseSRWLockExclusive(&g_cursorLock);
+    return handle;
 }
 
 SWndApp* GetAppWnd() { return g_library.appWnd; }

@@ -378,7 +378,7 @@ int main(int argc, char** argv)
     GetModuleFileNameA(nullptr, self, sizeof(self));
     const std::string minimalLine = std::string("\"") + self + "\" /minimal";
     const std::string programLine = "\"" + program + "\"";
-    const int rounds = 3;
+    const int rounds = 5;
 
     // Without an HTML engine Wine would offer to install one when the web view opens.
     SetEnvironmentVariableA("WINEDLLOVERRIDES", "mshtml=");
@@ -389,13 +389,14 @@ int main(int argc, char** argv)
     SettingsGuard guard;
     // Warm-up: the first start of any program pays for loading Wine's own libraries.
     TimeToPaint(minimalLine, kMinimalCaption);
-    const double minimal = BestTimeToPaint(minimalLine, kMinimalCaption, rounds, [] {});
+    // The baseline is started beside every run of the program as well (below), so
+    // that a busy spell of the machine does not fall on one side only.
+    double minimal = BestTimeToPaint(minimalLine, kMinimalCaption, rounds, [] {});
     if (minimal < 0)
     {
         printf("startup: the baseline window was not painted\n");
         return 1;
     }
-    printf("minimal Win32 program: create and paint one window %10.2f ms\n", minimal * 1000.0);
 
     int failures = 0;
     const struct
@@ -409,6 +410,13 @@ int main(int argc, char** argv)
         {"start to painted window, 10,000 folders", &large, nullptr},
         {"  the same without the 3 s splash hold", &large, "0"},
     };
+    struct Result
+    {
+        const char* name;
+        double seconds;
+        std::vector<Phase> phases;
+    };
+    std::vector<Result> results;
     for (const auto& run : runs)
     {
         if (!IsFolder(*run.library))
@@ -421,13 +429,33 @@ int main(int argc, char** argv)
         SetEnvironmentVariableA("MELVORA_SPLASH_HOLD", run.hold);
         const std::string& library = *run.library;
         std::vector<Phase> phases;
-        double seconds =
-            BestTimeToPaint(programLine, kMainCaption, rounds, [&library] { PrepareSettings(library); }, &phases);
+        double seconds = 1e30;
+        for (int round = 0; round < rounds && seconds >= 0; round++)
+        {
+            const double baseline = BestTimeToPaint(minimalLine, kMinimalCaption, 1, [] {});
+            if (baseline >= 0 && baseline < minimal)
+                minimal = baseline;
+            std::vector<Phase> roundPhases;
+            const double once = BestTimeToPaint(
+                programLine, kMainCaption, 1, [&library] { PrepareSettings(library); }, &roundPhases);
+            if (once < 0)
+                seconds = -1;
+            else if (once < seconds)
+            {
+                seconds = once;
+                phases = roundPhases;
+            }
+        }
         if (seconds < 0)
             failures++;
-        ReportRun(run.name, seconds, "minimal window", minimal);
-        if (seconds >= 0)
-            ReportPhases(phases, seconds);
+        results.push_back({run.name, seconds, phases});
+    }
+    printf("minimal Win32 program: create and paint one window %10.2f ms (best of all its starts)\n", minimal * 1000.0);
+    for (const Result& result : results)
+    {
+        ReportRun(result.name, result.seconds, "minimal window", minimal);
+        if (result.seconds >= 0)
+            ReportPhases(result.phases, result.seconds);
     }
     SetEnvironmentVariableA("MELVORA_SPLASH_HOLD", nullptr);
     SetEnvironmentVariableA("MELVORA_STARTUP_PHASES", nullptr);
