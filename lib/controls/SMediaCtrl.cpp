@@ -58,7 +58,8 @@ private:
 SMediaCtrl::SMediaCtrl()
     : m_wideLength(0), m_textColor(SMediaArgb(SCOLOR_SYSTEM + COLOR_WINDOWTEXT)), m_image(nullptr),
       m_alignment(0x10), m_wrapping(false), m_trimming(true), m_marginLeft(1), m_marginTop(1),
-      m_marginRight(1), m_marginBottom(1), m_contentWidth(0), m_contentHeight(0), m_scrollX(0), m_scrollY(0),
+      m_marginRight(1), m_marginBottom(1), m_contentWidth(0), m_contentHeight(0), m_checkedFont(nullptr),
+      m_checkedFontUsable(false), m_scrollX(0), m_scrollY(0),
       m_scrolling(false), m_loop(true), m_vertical(true), m_positionX(0), m_positionY(0), m_speedX(0),
       m_speedY(0), m_lastTick(0), m_tags(false), m_linkColor(SMediaArgb(SCOLOR_SYSTEM + COLOR_HIGHLIGHT)),
       m_resources(nullptr), m_opaqueSurface(false), m_limitToUpdate(false), m_updateBox()
@@ -285,12 +286,22 @@ SIZE SMediaCtrl::MeasureText(const char* text)
     const wchar_t* wide = text ? (const wchar_t*)converted : (const wchar_t*)m_wide;
     int length = text ? converted.GetLength() : m_wideLength;
 
+    const HFONT windowFont = WindowFont(this);
+    if (length <= 0 && windowFont == m_checkedFont)
+    {
+        // A control gets its empty text, margins and alignment one by one while it is
+        // made: each would measure nothing through a new GDI+ font otherwise.
+        size.cx = size.cy = m_checkedFontUsable ? 1 : 0;
+        return size;
+    }
     WindowDC dc(this);
     if (!dc.Get())
         return size;
     Graphics graphics(dc.Get());
-    Font font(dc.Get(), WindowFont(this));
+    Font font(dc.Get(), windowFont);
     StringFormat* format = SMediaCreateFormat(m_wrapping, m_alignment);
+    m_checkedFont = windowFont;
+    m_checkedFontUsable = format && font.GetLastStatus() == Ok;
     if (format && font.GetLastStatus() == Ok && length > 0)
     {
         RectF layout(0, 0, m_wrapping ? (float)(area.right - area.left) : kUnlimited, kUnlimited);

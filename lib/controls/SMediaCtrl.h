@@ -152,6 +152,10 @@ private:
     bool m_trimming;
     int m_marginLeft, m_marginTop, m_marginRight, m_marginBottom;
     int m_contentWidth, m_contentHeight;
+    // Whether GDI+ can use the font last asked about, so that an empty text is sized
+    // without a device context and a GDI+ font each time.
+    HFONT m_checkedFont;
+    bool m_checkedFontUsable;
     int m_scrollX, m_scrollY;
     bool m_scrolling;
     bool m_loop;

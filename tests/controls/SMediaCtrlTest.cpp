@@ -314,6 +314,31 @@ TEST_F(SMediaCtrlTest, PlainTextIsMeasuredInTheWindowFont)
     EXPECT_GT(canvas.CountRed({0, 0, 100, 200}), 0);
 }
 
+// An empty text measures one pixel square whatever is set around it, and a text set
+// afterwards is measured again.
+TEST_F(SMediaCtrlTest, EmptyTextFollowsTheWindowFont)
+{
+    MediaFixture f;
+    ASSERT_TRUE(f.Create(100, 200));
+    f.view.SetWindowText("");
+    EXPECT_EQ(1, f.view.GetContentWidth());
+    EXPECT_EQ(1, f.view.GetContentHeight());
+    f.view.SetWindowText("words");
+    EXPECT_GT(f.view.GetContentWidth(), 1);
+    f.view.SetWindowText("");
+    EXPECT_EQ(1, f.view.GetContentWidth());
+
+    // Margins, alignment and another font leave it so.
+    f.view.SetMargins(2, 2, 2, 2);
+    f.view.SetAlignment(0x11);
+    f.view.SendMessage(WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), FALSE);
+    f.view.SetMargins(1, 1, 1, 1);
+    EXPECT_EQ(1, f.view.MeasureText(nullptr).cy);
+    EXPECT_EQ(1, f.view.GetContentHeight());
+    f.view.SetWindowText("words");
+    EXPECT_GT(f.view.GetContentHeight(), 1);
+}
+
 TEST_F(SMediaCtrlTest, TaggedTextIsLaidOutAndDrawn)
 {
     MediaFixture f;
