@@ -414,20 +414,29 @@ void PWndApp::FillToolbar()
         {18, 18, "Edit Descriptions", false}, {0, 0, nullptr, false},
         {19, 19, "Preferences", false}, {0, 0, nullptr, false},
         {20, 20, "Help", false}, {21, 21, "Make a Donation", false}};
+    TBBUTTON added[sizeof(buttons) / sizeof(buttons[0])];
+    memset(added, 0, sizeof(added));
+    int count = 0;
     for (const Button& button : buttons)
     {
+        TBBUTTON& item = added[count++];
+        item.fsState = TBSTATE_ENABLED;
         if (!button.text)
-            m_toolBar.AddSeparator();
-        else
-            m_toolBar.AddButton(button.id, button.image, button.text,
-                                button.check ? (BTNS_AUTOSIZE | BTNS_CHECK) : (BTNS_AUTOSIZE | BTNS_SHOWTEXT),
-                                TBSTATE_ENABLED, 0);
+        {
+            item.fsStyle = TBSTYLE_SEP;
+            continue;
+        }
+        item.idCommand = button.id;
+        item.iBitmap = button.image;
+        item.iString = (INT_PTR)button.text;
+        item.fsStyle = (BYTE)(button.check ? (BTNS_AUTOSIZE | BTNS_CHECK) : (BTNS_AUTOSIZE | BTNS_SHOWTEXT));
     }
-    const int count = m_queue.GetCount();
-    m_toolBar.EnableButton(8, count > 1);
-    m_toolBar.EnableButton(9, count > 1);
-    m_toolBar.EnableButton(10, count == 1);
-    m_toolBar.EnableButton(11, count == 1);
+    m_toolBar.AddButtons(added, count);
+    const int queued = m_queue.GetCount();
+    m_toolBar.EnableButton(8, queued > 1);
+    m_toolBar.EnableButton(9, queued > 1);
+    m_toolBar.EnableButton(10, queued == 1);
+    m_toolBar.EnableButton(11, queued == 1);
     m_toolBar.CheckButton(12, m_repeat);
     m_toolBar.CheckButton(13, m_shutdown);
 }

@@ -45,6 +45,14 @@ bool SToolBarCtrl::AddButton(int commandId, int image, const char* text, int sty
     return SendMessage(TB_ADDBUTTONSA, 1, (LPARAM)&button) != 0;
 }
 
+bool SToolBarCtrl::AddButtons(const TBBUTTON* buttons, int count)
+{
+    if (!GetHandle() || !buttons || count <= 0)
+        return false;
+    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    return SendMessage(TB_ADDBUTTONSA, (WPARAM)count, (LPARAM)buttons) != 0;
+}
+
 bool SToolBarCtrl::AddSeparator(int commandId, int width)
 {
     return AddButton(commandId, width, nullptr, TBSTYLE_SEP, TBSTATE_ENABLED, 0);

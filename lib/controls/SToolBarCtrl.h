@@ -18,6 +18,9 @@ public:
 
     // Appends one button; text null for none. True when the bar took it.
     bool AddButton(int commandId, int image, const char* text, int style, int state, DWORD_PTR data);
+    // Appends count buttons at once (one layout of the bar instead of one per button).
+    // True when the bar took them all.
+    bool AddButtons(const TBBUTTON* buttons, int count);
     // Appends a separator of the width (0 = the system's width).
     bool AddSeparator(int commandId = 0, int width = 0);
     // Deletes the button at index; false outside the buttons.

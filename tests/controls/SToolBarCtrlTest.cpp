@@ -55,6 +55,46 @@ TEST(SToolBarCtrl, CreationStyles)
     EXPECT_FALSE(flat.IsTransparent());
 }
 
+// Buttons added together come out as the same buttons added one by one.
+TEST(SToolBarCtrl, ButtonsAddedTogether)
+{
+    SRecordingParent parent;
+    ASSERT_TRUE(CreateInactiveParent(parent));
+    SToolBarCtrl one, together;
+    ASSERT_TRUE(one.Create(WS_VISIBLE | TBSTYLE_FLAT, 0, nullptr, parent.GetHandle()));
+    ASSERT_TRUE(together.Create(WS_VISIBLE | TBSTYLE_FLAT, 0, nullptr, parent.GetHandle()));
+    ASSERT_TRUE(one.AddButton(10, -1, "Open", BTNS_BUTTON | BTNS_SHOWTEXT, TBSTATE_ENABLED, 0));
+    ASSERT_TRUE(one.AddSeparator());
+    ASSERT_TRUE(one.AddButton(11, -1, "Bold", BTNS_CHECK, TBSTATE_ENABLED, 0));
+    TBBUTTON buttons[3];
+    memset(buttons, 0, sizeof(buttons));
+    buttons[0] = {-1, 10, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0, (INT_PTR) "Open"};
+    buttons[1].fsStyle = TBSTYLE_SEP;
+    buttons[1].fsState = TBSTATE_ENABLED;
+    buttons[2] = {-1, 11, TBSTATE_ENABLED, BTNS_CHECK, {}, 0, (INT_PTR) "Bold"};
+    ASSERT_TRUE(together.AddButtons(buttons, 3));
+    EXPECT_FALSE(together.AddButtons(nullptr, 2));
+    EXPECT_FALSE(together.AddButtons(buttons, 0));
+    ASSERT_EQ(one.GetButtonCount(), together.GetButtonCount());
+    for (int i = 0; i < one.GetButtonCount(); i++) {
+        TBBUTTON a, b;
+        ASSERT_TRUE(one.SendMessage(TB_GETBUTTON, i, (LPARAM)&a));
+        ASSERT_TRUE(together.SendMessage(TB_GETBUTTON, i, (LPARAM)&b));
+        EXPECT_EQ(a.idCommand, b.idCommand) << i;
+        EXPECT_EQ(a.fsStyle, b.fsStyle) << i;
+        RECT ra, rb;
+        ASSERT_TRUE(one.SendMessage(TB_GETITEMRECT, i, (LPARAM)&ra));
+        ASSERT_TRUE(together.SendMessage(TB_GETITEMRECT, i, (LPARAM)&rb));
+        EXPECT_EQ(ra.right - ra.left, rb.right - rb.left) << i;
+        if (a.idCommand) {
+            char textA[32] = "", textB[32] = "";
+            one.SendMessage(TB_GETBUTTONTEXTA, a.idCommand, (LPARAM)textA);
+            together.SendMessage(TB_GETBUTTONTEXTA, b.idCommand, (LPARAM)textB);
+            EXPECT_STREQ(textA, textB) << i;
+        }
+    }
+}
+
 TEST(SToolBarCtrl, ButtonsSeparatorsAndStates)
 {
     SRecordingParent parent;
