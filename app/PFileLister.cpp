@@ -42,6 +42,22 @@ int PFileLister::MediaImage(const char* name)
     return -1;
 }
 
+SString PFileLister::TitleOf(const char* path)
+{
+    // A plain local path names its file after its last separator; anything else (a
+    // relative path, a URL, a name ending in a dot or space) is left to SPath's reading.
+    const char* text = path ? path : "";
+    const size_t length = strlen(text);
+    const bool plain = length > 3 && length < MAX_PATH && text[1] == ':' && text[2] == '\\' &&
+                       text[length - 1] != '.' && text[length - 1] != ' ' && !strchr(text, '/') &&
+                       SPath::IsValidText(text);
+    if (!plain)
+        return SPath(text).GetTitle();
+    const char* name = strrchr(text, '\\') + 1;
+    const char* dot = strrchr(name, '.');
+    return SString(name, dot ? (int)(dot - name) : (int)strlen(name));
+}
+
 SString PFileLister::WithoutSeparator(const char* folderPath)
 {
     SString folder(folderPath ? folderPath : "");
@@ -77,11 +93,12 @@ int PFileLister::Fill(SListCtrl* list, SStringArray* paths, const SStringArray& 
     list->SendMessage(WM_SETREDRAW, FALSE, 0);
     list->RemoveAll();
     paths->RemoveAll();
+    list->ReserveItems(files.GetCount());
     for (int i = 0; i < files.GetCount(); i++)
     {
         const SString* file = files.GetString(i);
         const int image = MediaImage(*file);
-        const SString title = SPath(*file).GetTitle();
+        const SString title = TitleOf(*file);
         int right = -1;
         if (image != ImagePicture && std::binary_search(notes.begin(), notes.end(), title, LessNoCase))
             right = ImageNote;

@@ -18,6 +18,9 @@ public:
     // folder (path ending with '\'): its title, its kind image and, for a track
     // with a note beside it (title + ".txt"), the note marker. The number of items.
     static int Fill(SListCtrl* list, SStringArray* paths, const SStringArray& files, const char* folder);
+    // The file's name without its extension, as SPath reads it, without SPath's
+    // path resolution for a plain local path.
+    static SString TitleOf(const char* path);
     // The folder path without its trailing separators.
     static SString WithoutSeparator(const char* folderPath);
 };
