@@ -62,6 +62,7 @@ SListCtrl::_SItem* SListCtrl::GetItem(int index)
 {
     if (!GetHandle() || index < 0 || index >= GetCount())
         return nullptr;
+    // Straight to the list box: painting and long fills ask for records often.
     LRESULT data = CallDefault(LB_GETITEMDATA, (WPARAM)index, 0);
     return data == LB_ERR ? nullptr : (_SItem*)data;
 }
@@ -85,9 +86,8 @@ int SListCtrl::InsertItem(const char* text, int index, int leftImage, int rightI
     item->leftImage = leftImage;
     item->rightImage = rightImage;
     item->data = data;
-    // Straight to the list box: a long fill pays no library dispatch per item.
-    LRESULT at = index < 0 ? CallDefault(LB_ADDSTRING, 0, (LPARAM)item)
-                           : CallDefault(LB_INSERTSTRING, (WPARAM)index, (LPARAM)item);
+    LRESULT at = index < 0 ? SendMessage(LB_ADDSTRING, 0, (LPARAM)item)
+                           : SendMessage(LB_INSERTSTRING, (WPARAM)index, (LPARAM)item);
     if (at == LB_ERR || at == LB_ERRSPACE || at < 0)
     {
         delete item;
