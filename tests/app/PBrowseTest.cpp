@@ -16,6 +16,7 @@
 #include "PWndApp.h"
 #include "SListCtrl.h"
 #include "SMediaText.h"
+#include "SPath.h"
 
 namespace
 {
@@ -321,6 +322,41 @@ TEST(PFileLister, FillsTheListWithKindsAndNoteMarkers)
         EXPECT_EQ(list.GetItemRightImage(i), items[i].right) << items[i].text << ": pictures never get a marker";
         EXPECT_STREQ(paths.GetAt(i), files.GetAt(i));
     }
+}
+
+TEST(PFileLister, TitlesReadAsThePathReadsThem)
+{
+    struct Case
+    {
+        const char* path;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"C:\\Music\\Album\\01 Song.mp3", "01 Song"},
+        {"C:\\Music\\Album\\Song.live.MP3", "Song.live"},
+        {"C:\\Music\\Album\\.mp3", ""},
+        {"C:\\Music\\Album\\NoExtension", "NoExtension"},
+        {"C:\\Music\\Album.d\\Song", "Song"},
+        {"C:\\Song.wma", "Song"},
+        {"C:\\Music\\..\\Album\\Song.mp3", "Song"},
+        {"C:\\Music\\Album\\Song.mp3\\..", "Album"},
+        {"C:\\Music\\Album\\Song.mp3.", "Song"},
+        {"C:\\Music\\Album\\Song.mp3 ", "Song"},
+        {"C:/Music/Album/Song.mp3", "Song"},
+        {"Album\\Song.mp3", "Song"},
+        {"\\\\server\\share\\Song.mp3", "Song"},
+        {"C:\\Music\\Bad?Name.mp3", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.path);
+        EXPECT_STREQ(c.title, PFileLister::TitleOf(c.path));
+        EXPECT_STREQ(SPath(c.path).GetTitle(), PFileLister::TitleOf(c.path));
+    }
+    EXPECT_STREQ("", PFileLister::TitleOf(nullptr));
+    const std::string longPath = "C:\\" + std::string(300, 'a') + "\\Song.mp3";
+    EXPECT_STREQ(SPath(longPath.c_str()).GetTitle(), PFileLister::TitleOf(longPath.c_str()));
 }
 
 TEST(PWndAppRipple, RunsOnlyOverBuffersOfItsOwnSize)
