@@ -387,11 +387,11 @@ bool PWndApp::ShowFolder()
         m_parentNameView.ShowWindow(SW_SHOW);
     }
 
-    // Files, with a marker on every track that has a note.
-    SStringArray files;
-    CollectFiles(&files, folder + "\\", false, true, true, true, false, false);
+    // Files, with a marker on every track that has a note: one listing finds both.
+    SStringArray files, notes;
+    PFileLister::CollectFolder(folder + "\\", &files, &notes);
     ClearNoteView();
-    PFileLister::Fill(&m_fileList, &m_filePaths, files, folder + "\\");
+    PFileLister::Fill(&m_fileList, &m_filePaths, files, notes);
 
     // The description page takes the place of the file list and the note.
     SString page;

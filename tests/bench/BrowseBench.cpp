@@ -15,7 +15,6 @@
 
 #include "BenchSupport.h"
 #include "PFileLister.h"
-#include "PPlayQueue.h"
 #include "PLibraryStats.h"
 #include "SLibrary.h"
 #include "SListCtrl.h"
@@ -275,10 +274,11 @@ int main(int argc, char** argv)
     double collecting = 1e30, filling = 1e30, painting = 1e30;
     double listing = BenchBest([&] {
         double start = BenchNow();
-        SStringArray files;
-        PPlayQueue::CollectFiles(&files, folder.c_str(), false, true, true, true, false, false);
+        // As the main window lists a folder.
+        SStringArray files, notes;
+        PFileLister::CollectFolder(folder.c_str(), &files, &notes);
         double collected = BenchNow();
-        listed = PFileLister::Fill(&list, &paths, files, folder.c_str());
+        listed = PFileLister::Fill(&list, &paths, files, notes);
         double filled = BenchNow();
         list.UpdateWindow();
         double painted = BenchNow();
