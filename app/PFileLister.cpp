@@ -134,9 +134,12 @@ int PFileLister::Fill(SListCtrl* list, SStringArray* paths, const SStringArray& 
 {
     if (!list || !paths)
         return 0;
+    // The files may be the paths already: then they are kept, not copied.
+    const bool copyPaths = paths != &files;
     list->SendMessage(WM_SETREDRAW, FALSE, 0);
     list->RemoveAll();
-    paths->RemoveAll();
+    if (copyPaths)
+        paths->RemoveAll();
     list->ReserveItems(files.GetCount());
     for (int i = 0; i < files.GetCount(); i++)
     {
@@ -147,7 +150,8 @@ int PFileLister::Fill(SListCtrl* list, SStringArray* paths, const SStringArray& 
         if (image != ImagePicture && notes.FindSorted(title) >= 0)
             right = ImageNote;
         list->InsertItem(title, -1, image, right);
-        paths->Add(*file);
+        if (copyPaths)
+            paths->Add(*file);
     }
     list->SendMessage(WM_SETREDRAW, TRUE, 0);
     list->InvalidateRect();

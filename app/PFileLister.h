@@ -18,7 +18,8 @@ public:
     // folder (path ending with '\'): its title, its kind image and, for a track
     // with a note beside it (title + ".txt"), the note marker. The number of items.
     static int Fill(SListCtrl* list, SStringArray* paths, const SStringArray& files, const char* folder);
-    // The same with the note titles given, sorted ignoring case (see CollectFolder).
+    // The same with the note titles given, sorted ignoring case (see CollectFolder);
+    // paths may be &files, which then stay as they are.
     static int Fill(SListCtrl* list, SStringArray* paths, const SStringArray& files, const SStringArray& notes);
     // From one listing of folder: into files, its media files as PPlayQueue::CollectFiles
     // gathers songs, videos, radios and pictures (sorted ignoring case, hidden ones left

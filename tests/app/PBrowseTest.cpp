@@ -373,6 +373,18 @@ TEST(PFileLister, OneListingFindsWhatCollectingAndTheNoteSearchFind)
             marked += listed.GetItemRightImage(i) == PFileLister::ImageNote ? 1 : 0;
         }
         EXPECT_EQ(2, marked) << "Track and Noted; the picture g never";
+
+        // The files themselves as the paths: kept whole, the items alike.
+        SListCtrl kept;
+        ASSERT_TRUE(kept.Create(LBS_EXTENDEDSEL, 0, &rect, parent.GetHandle(), 3));
+        ASSERT_EQ(9, PFileLister::Fill(&kept, &files, files, notes));
+        ASSERT_EQ(9, files.GetCount());
+        for (int i = 0; i < 9; i++)
+        {
+            EXPECT_STREQ(collected.GetAt(i), files.GetAt(i));
+            EXPECT_STREQ(listed.GetItemText(i), kept.GetItemText(i));
+            EXPECT_EQ(listed.GetItemRightImage(i), kept.GetItemRightImage(i));
+        }
     }
 
     SStringArray files, notes;

@@ -275,10 +275,10 @@ int main(int argc, char** argv)
     double listing = BenchBest([&] {
         double start = BenchNow();
         // As the main window lists a folder.
-        SStringArray files, notes;
-        PFileLister::CollectFolder(folder.c_str(), &files, &notes);
+        SStringArray notes;
+        PFileLister::CollectFolder(folder.c_str(), &paths, &notes);
         double collected = BenchNow();
-        listed = PFileLister::Fill(&list, &paths, files, notes);
+        listed = PFileLister::Fill(&list, &paths, paths, notes);
         double filled = BenchNow();
         list.UpdateWindow();
         double painted = BenchNow();
