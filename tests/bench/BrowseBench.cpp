@@ -9,6 +9,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -282,9 +283,9 @@ int main(int argc, char** argv)
         double filled = BenchNow();
         list.UpdateWindow();
         double painted = BenchNow();
-        collecting = collected - start < collecting ? collected - start : collecting;
-        filling = filled - collected < filling ? filled - collected : filling;
-        painting = painted - filled < painting ? painted - filled : painting;
+        collecting = std::min(collecting, collected - start);
+        filling = std::min(filling, filled - collected);
+        painting = std::min(painting, painted - filled);
     });
     HWND plain = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL, 0, 0, 380,
                                  560, window.GetHandle(), nullptr, GetModuleHandleA(nullptr), nullptr);
