@@ -185,6 +185,8 @@ LRESULT PWndApp::OnCreated()
     m_headerView.SetTags(true);
 
     rect = {0, 24, leftRect.right, leftRect.bottom};
+    // Every item of both lists has the same images and font: the lists need not measure each.
+    m_folderList.SetUniformHeight(true);
     m_folderList.Create(WS_VISIBLE | WS_VSCROLL, 0, &rect, left->GetHandle(), ID_FOLDERS);
     m_folderList.SetAnchor(68);
     m_folderList.SetLeftImageList(m_folderImages.GetHandle());
@@ -235,6 +237,7 @@ LRESULT PWndApp::OnCreated()
     RECT filesRect, noteRect;
     files->GetClientRect(&filesRect);
     note->GetClientRect(&noteRect);
+    m_fileList.SetUniformHeight(true);
     m_fileList.Create(WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL, 0, &filesRect, files->GetHandle(), ID_FILES);
     m_fileList.SetAnchor(68);
     m_fileList.SetLeftImageList(m_listImages.GetHandle());

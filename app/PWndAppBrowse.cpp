@@ -387,11 +387,11 @@ bool PWndApp::ShowFolder()
         m_parentNameView.ShowWindow(SW_SHOW);
     }
 
-    // Files, with a marker on every track that has a note.
-    SStringArray files;
-    CollectFiles(&files, folder + "\\", false, true, true, true, false, false);
+    // Files, with a marker on every track that has a note: one listing finds both.
     ClearNoteView();
-    PFileLister::Fill(&m_fileList, &m_filePaths, files, folder + "\\");
+    SStringArray notes;
+    PFileLister::CollectFolder(folder + "\\", &m_filePaths, &notes);
+    PFileLister::Fill(&m_fileList, &m_filePaths, m_filePaths, notes);
 
     // The description page takes the place of the file list and the note.
     SString page;
@@ -424,7 +424,7 @@ bool PWndApp::ShowFolder()
         m_noteView.ShowWindow(SW_SHOW);
     }
 
-    const bool hasFiles = files.GetCount() > 0;
+    const bool hasFiles = m_filePaths.GetCount() > 0;
     m_toolBar.EnableButton(3, hasFiles);
     m_toolBar.EnableButton(5, hasFiles);
     m_toolBar.EnableButton(4, true);

@@ -22,7 +22,8 @@ SListCtrl::SListCtrl()
       m_rightImages(nullptr),
       m_leftWidth(0), m_leftHeight(0),
       m_rightWidth(0), m_rightHeight(0),
-      m_textHeight(-1)
+      m_textHeight(-1),
+      m_uniformHeight(false)
 {
     SetKind(SKIND_LIST);
 }
@@ -37,10 +38,13 @@ SListCtrl::~SListCtrl()
 bool SListCtrl::Create(DWORD style, DWORD exStyle, const RECT* rect, HWND parent, UINT_PTR id,
                        LPARAM creationParam)
 {
-    DWORD computed = (SControlStyle(style) & ~kDroppedStyles) | LBS_OWNERDRAWVARIABLE;
+    // A fixed-height list box would shrink itself to whole items: it keeps the height given.
+    DWORD computed = (SControlStyle(style) & ~kDroppedStyles) |
+                     (m_uniformHeight ? LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT : LBS_OWNERDRAWVARIABLE);
     m_textHeight = -1;
     if (!CreateSubclassed("LISTBOX", "", computed, exStyle, rect, parent, id, creationParam))
         return false;
+    ApplyUniformHeight();
     // The list box drops its scroll-bar styles at creation: put back the ones asked for.
     DWORD restored = GetStyle();
     if (computed & WS_HSCROLL)
@@ -58,8 +62,18 @@ SListCtrl::_SItem* SListCtrl::GetItem(int index)
 {
     if (!GetHandle() || index < 0 || index >= GetCount())
         return nullptr;
-    LRESULT data = SendMessage(LB_GETITEMDATA, (WPARAM)index, 0);
+    // Straight to the list box: painting and long fills ask for records often.
+    LRESULT data = CallDefault(LB_GETITEMDATA, (WPARAM)index, 0);
     return data == LB_ERR ? nullptr : (_SItem*)data;
+}
+
+void SListCtrl::ApplyUniformHeight()
+{
+    if (!m_uniformHeight || !GetHandle())
+        return;
+    int height = GetItemHeight();
+    if (height > 0)
+        CallDefault(LB_SETITEMHEIGHT, 0, (LPARAM)height);
 }
 
 int SListCtrl::InsertItem(const char* text, int index, int leftImage, int rightImage, int data)
@@ -140,7 +154,7 @@ void SListCtrl::RemoveAll()
     items.SetSize(count, false);
     for (int i = 0; i < count; i++)
     {
-        LRESULT data = SendMessage(LB_GETITEMDATA, (WPARAM)i, 0);
+        LRESULT data = CallDefault(LB_GETITEMDATA, (WPARAM)i, 0);
         items.SetAt(i, data == LB_ERR ? nullptr : (_SItem*)data);
     }
     SendMessage(LB_RESETCONTENT, 0, 0);
@@ -185,7 +199,7 @@ int SListCtrl::GetCount()
 {
     if (!GetHandle())
         return 0;
-    LRESULT count = SendMessage(LB_GETCOUNT, 0, 0);
+    LRESULT count = CallDefault(LB_GETCOUNT, 0, 0);
     return count > 0 ? (int)count : 0;
 }
 
@@ -466,11 +480,13 @@ void SListCtrl::StoreImageList(HIMAGELIST images, HIMAGELIST* list, int* width, 
 void SListCtrl::SetLeftImageList(HIMAGELIST images)
 {
     StoreImageList(images, &m_leftImages, &m_leftWidth, &m_leftHeight);
+    ApplyUniformHeight();
 }
 
 void SListCtrl::SetRightImageList(HIMAGELIST images)
 {
     StoreImageList(images, &m_rightImages, &m_rightWidth, &m_rightHeight);
+    ApplyUniformHeight();
 }
 
 void SListCtrl::SetSelectionColors(unsigned backColor, unsigned textColor)
@@ -484,6 +500,7 @@ void SListCtrl::SetSelectionColors(unsigned backColor, unsigned textColor)
 void SListCtrl::SetMargin(int pixels)
 {
     m_margin = pixels < 0 ? 0 : pixels;
+    ApplyUniformHeight();
 }
 
 int SListCtrl::GetItemHeight()
@@ -657,8 +674,12 @@ LRESULT SListCtrl::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_S_LIST_DRAW:
         return DrawItem((DRAWITEMSTRUCT*)lParam) ? TRUE : FALSE;
     case WM_SETFONT:
+    {
         m_textHeight = -1;
-        return SWnd::OnMessage(msg, wParam, lParam);
+        LRESULT result = SWnd::OnMessage(msg, wParam, lParam);
+        ApplyUniformHeight();
+        return result;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

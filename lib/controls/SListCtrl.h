@@ -19,6 +19,11 @@ public:
     ~SListCtrl() override;
 
     // --- creation ---
+    // Before Create: every item takes the one height of GetItemHeight, kept up when the font,
+    // margin or images change (a fixed-height list box: no item is measured on its own).
+    // Otherwise each item keeps the height measured when it was inserted.
+    void SetUniformHeight(bool uniform) { m_uniformHeight = uniform; }
+    bool HasUniformHeight() const { return m_uniformHeight; }
     // An owner-drawn "LISTBOX" without strings or sorting; WS_CHILD unless WS_POPUP.
     bool Create(DWORD style, DWORD exStyle, const RECT* rect, HWND parent, UINT_PTR id = 0,
                 LPARAM creationParam = 0);
@@ -117,6 +122,8 @@ private:
     };
 
     _SItem* GetItem(int index);
+    // Gives every item the current item height when the list has uniform heights.
+    void ApplyUniformHeight();
     void ButtonDownSelection(UINT msg, WPARAM keys, int hit);
     void NotifySelection();
     void StoreImageList(HIMAGELIST images, HIMAGELIST* list, int* width, int* height);
@@ -132,4 +139,5 @@ private:
     int m_rightWidth, m_rightHeight;
     // Text height of the window's font, measured once per font (-1: not yet).
     int m_textHeight;
+    bool m_uniformHeight;
 };

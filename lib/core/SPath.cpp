@@ -40,7 +40,7 @@ bool SPath::IsValidText(const char* text)
     if (!text)
         return false;
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
-        if (*p < 32 || strchr("\"*<>?", *p))
+        if (*p < 32 || *p == '"' || *p == '*' || *p == '<' || *p == '>' || *p == '?')
             return false;
     return true;
 }

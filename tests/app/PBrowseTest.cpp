@@ -16,6 +16,7 @@
 #include "PWndApp.h"
 #include "SListCtrl.h"
 #include "SMediaText.h"
+#include "SPath.h"
 
 namespace
 {
@@ -321,6 +322,112 @@ TEST(PFileLister, FillsTheListWithKindsAndNoteMarkers)
         EXPECT_EQ(list.GetItemRightImage(i), items[i].right) << items[i].text << ": pictures never get a marker";
         EXPECT_STREQ(paths.GetAt(i), files.GetAt(i));
     }
+}
+
+TEST(PFileLister, OneListingFindsWhatCollectingAndTheNoteSearchFind)
+{
+    ScratchTree tree;
+    for (const char* name : {"b.mp3", "A.wma", "c.AVI", "d.mpeg", "e.wax", "f.wvx", "g.jpg", "g.txt", "Track.mp3",
+                             "track.TXT", "Noted.mp3", "NoDot", ".txt", "x.wav", "Sub.mp3\\inner.mp3",
+                             "Sub.mp3\\inner.txt"})
+        tree.File(std::string("F\\") + name);
+    tree.File("F\\hidden.mp3", "", true);
+    tree.File("F\\Noted.txt", "", true);
+    tree.Folder("F\\b.txt");
+    const std::string folder = tree.Root() + "F\\";
+    SStringArray collected;
+    PPlayQueue::CollectFiles(&collected, folder.c_str(), false, true, true, true, false, false);
+    const std::vector<std::string> expectedNotes = {"g", "Noted", "track"};
+
+    for (const std::string& given : {folder, folder.substr(0, folder.size() - 1)})
+    {
+        SCOPED_TRACE(given);
+        SStringArray files, notes;
+        files.Add("stale");
+        notes.Add("stale");
+        ASSERT_EQ(9, PFileLister::CollectFolder(given.c_str(), &files, &notes));
+        ASSERT_EQ(collected.GetCount(), files.GetCount());
+        for (int i = 0; i < files.GetCount(); i++)
+            EXPECT_STREQ(collected.GetAt(i), files.GetAt(i));
+        ASSERT_EQ((int)expectedNotes.size(), notes.GetCount());
+        for (int i = 0; i < notes.GetCount(); i++)
+            EXPECT_STREQ(expectedNotes[(size_t)i].c_str(), notes.GetAt(i));
+
+        // Filled from the notes found, the list is the one filled by searching for them.
+        SWnd parent;
+        ASSERT_TRUE(parent.Create("files", WS_OVERLAPPEDWINDOW, 0, nullptr, nullptr));
+        SListCtrl searched, listed;
+        RECT rect = {0, 0, 200, 200};
+        ASSERT_TRUE(searched.Create(LBS_EXTENDEDSEL, 0, &rect, parent.GetHandle(), 1));
+        ASSERT_TRUE(listed.Create(LBS_EXTENDEDSEL, 0, &rect, parent.GetHandle(), 2));
+        SStringArray searchedPaths, listedPaths;
+        ASSERT_EQ(9, PFileLister::Fill(&searched, &searchedPaths, collected, folder.c_str()));
+        ASSERT_EQ(9, PFileLister::Fill(&listed, &listedPaths, files, notes));
+        int marked = 0;
+        for (int i = 0; i < 9; i++)
+        {
+            EXPECT_STREQ(searched.GetItemText(i), listed.GetItemText(i));
+            EXPECT_EQ(searched.GetItemLeftImage(i), listed.GetItemLeftImage(i));
+            EXPECT_EQ(searched.GetItemRightImage(i), listed.GetItemRightImage(i));
+            EXPECT_STREQ(searchedPaths.GetAt(i), listedPaths.GetAt(i));
+            marked += listed.GetItemRightImage(i) == PFileLister::ImageNote ? 1 : 0;
+        }
+        EXPECT_EQ(2, marked) << "Track and Noted; the picture g never";
+
+        // The files themselves as the paths: kept whole, the items alike.
+        SListCtrl kept;
+        ASSERT_TRUE(kept.Create(LBS_EXTENDEDSEL, 0, &rect, parent.GetHandle(), 3));
+        ASSERT_EQ(9, PFileLister::Fill(&kept, &files, files, notes));
+        ASSERT_EQ(9, files.GetCount());
+        for (int i = 0; i < 9; i++)
+        {
+            EXPECT_STREQ(collected.GetAt(i), files.GetAt(i));
+            EXPECT_STREQ(listed.GetItemText(i), kept.GetItemText(i));
+            EXPECT_EQ(listed.GetItemRightImage(i), kept.GetItemRightImage(i));
+        }
+    }
+
+    SStringArray files, notes;
+    files.Add("stale");
+    EXPECT_EQ(0, PFileLister::CollectFolder((tree.Root() + "Missing\\").c_str(), &files, &notes));
+    EXPECT_EQ(0, files.GetCount());
+    EXPECT_EQ(0, PFileLister::CollectFolder(nullptr, &files, &notes));
+    EXPECT_EQ(0, PFileLister::CollectFolder(folder.c_str(), nullptr, &notes));
+}
+
+TEST(PFileLister, TitlesReadAsThePathReadsThem)
+{
+    struct Case
+    {
+        const char* path;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"C:\\Music\\Album\\01 Song.mp3", "01 Song"},
+        {"C:\\Music\\Album\\Song.live.MP3", "Song.live"},
+        {"C:\\Music\\Album\\.mp3", ""},
+        {"C:\\Music\\Album\\NoExtension", "NoExtension"},
+        {"C:\\Music\\Album.d\\Song", "Song"},
+        {"C:\\Song.wma", "Song"},
+        {"C:\\Music\\..\\Album\\Song.mp3", "Song"},
+        {"C:\\Music\\Album\\Song.mp3\\..", "Album"},
+        {"C:\\Music\\Album\\Song.mp3.", "Song"},
+        {"C:\\Music\\Album\\Song.mp3 ", "Song"},
+        {"C:/Music/Album/Song.mp3", "Song"},
+        {"Album\\Song.mp3", "Song"},
+        {"\\\\server\\share\\Song.mp3", "Song"},
+        {"C:\\Music\\Bad?Name.mp3", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.path);
+        EXPECT_STREQ(c.title, PFileLister::TitleOf(c.path));
+        EXPECT_STREQ(SPath(c.path).GetTitle(), PFileLister::TitleOf(c.path));
+    }
+    EXPECT_STREQ("", PFileLister::TitleOf(nullptr));
+    const std::string longPath = "C:\\" + std::string(300, 'a') + "\\Song.mp3";
+    EXPECT_STREQ(SPath(longPath.c_str()).GetTitle(), PFileLister::TitleOf(longPath.c_str()));
 }
 
 TEST(PWndAppRipple, RunsOnlyOverBuffersOfItsOwnSize)

@@ -25,9 +25,10 @@ struct ListFixture
     SRecordingParent& parent = SharedListParent({kMouse});
     SListCtrl list;
 
-    bool Make(DWORD selectionStyle, int items = 5)
+    bool Make(DWORD selectionStyle, int items = 5, bool uniformHeight = false)
     {
         RECT rect = {10, 10, 210, 210};
+        list.SetUniformHeight(uniformHeight);
         if (!list.Create(WS_VISIBLE | WS_VSCROLL | selectionStyle, 0, &rect, parent.GetHandle(), 7))
             return false;
         for (int i = 0; i < items; i++)
@@ -314,6 +315,63 @@ TEST(SListCtrl, ItemHeightFollowsFontMarginAndImages)
     EXPECT_EQ(text + 8, f.list.GetItemHeight());
     f.list.RemoveAll();
     ImageList_Destroy(images);
+}
+
+TEST(SListCtrl, UniformHeightFollowsForEveryItemWhileMeasuredItemsKeepTheirs)
+{
+    struct Case
+    {
+        bool uniform;
+        DWORD ownerDraw;
+        bool firstFollows;
+    };
+    const Case cases[] = {{false, LBS_OWNERDRAWVARIABLE, false}, {true, LBS_OWNERDRAWFIXED, true}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.uniform ? "uniform" : "measured");
+        ListFixture f;
+        ASSERT_TRUE(f.Make(0, 1, c.uniform));
+        EXPECT_EQ(c.uniform, f.list.HasUniformHeight());
+        EXPECT_EQ(c.ownerDraw, f.list.GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE));
+        // Whole items or not, the list keeps the height it was given.
+        RECT window;
+        GetWindowRect(f.list.GetHandle(), &window);
+        EXPECT_EQ(200, window.bottom - window.top);
+        const int small = f.list.GetItemHeight();
+        ASSERT_GT(small, 0);
+        EXPECT_EQ(small, (int)f.list.SendMessage(LB_GETITEMHEIGHT, 0));
+
+        // A taller image between two inserts: the new item is taller; the first one
+        // follows only when all items share one height.
+        HIMAGELIST images = ImageList_Create(16, small + 20, ILC_COLOR32, 1, 1);
+        ASSERT_NE(nullptr, images);
+        f.list.SetRightImageList(images);
+        const int tall = f.list.GetItemHeight();
+        EXPECT_EQ(small + 20 + 2, tall);
+        EXPECT_EQ(1, f.list.InsertItem("tall"));
+        RECT first, second;
+        ASSERT_TRUE(f.list.GetItemRect(0, &first));
+        ASSERT_TRUE(f.list.GetItemRect(1, &second));
+        EXPECT_EQ(c.firstFollows ? tall : small, first.bottom - first.top);
+        EXPECT_EQ(tall, second.bottom - second.top);
+        EXPECT_EQ(first.bottom, second.top);
+        f.list.SetRightImageList(nullptr);
+        ImageList_Destroy(images);
+
+        // So do a wider margin and another font.
+        f.list.SetMargin(5);
+        EXPECT_EQ(c.firstFollows ? small + 8 : small, (int)f.list.SendMessage(LB_GETITEMHEIGHT, 0));
+        HFONT font = CreateFontA(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+        ASSERT_NE(nullptr, font);
+        f.list.SendMessage(WM_SETFONT, (WPARAM)font, FALSE);
+        const int large = f.list.GetItemHeight();
+        EXPECT_GT(large, small + 8);
+        EXPECT_EQ(c.firstFollows ? large : small, (int)f.list.SendMessage(LB_GETITEMHEIGHT, 0));
+        EXPECT_EQ(2, f.list.InsertItem("large"));
+        EXPECT_EQ(large, (int)f.list.SendMessage(LB_GETITEMHEIGHT, 2));
+        f.list.Destroy();
+        DeleteObject(font);
+    }
 }
 
 TEST(SListCtrl, HitTestMissesBelowTheLastItem)
