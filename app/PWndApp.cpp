@@ -553,8 +553,17 @@ void PWndApp::ShowSplash()
     // its time is up, so nothing waits for it.
     const DWORD hold = SplashHold();
     SImage picture;
-    if (hold > 0 && picture.LoadResource(235, "BINARY") && m_splash.SetImage(picture))
-        m_splash.Show(this, nullptr, SSPLASH_CLOSE_BY_OWNER, (int)hold, false);
+    if (hold <= 0 || !picture.LoadResource(235, "BINARY") || !m_splash.SetImage(picture))
+        return;
+    // The splash only shows: the window and the control the user works in keep
+    // the keyboard.
+    HWND focus = ::GetFocus();
+    const bool active = ::GetActiveWindow() == GetHandle();
+    m_splash.Show(this, nullptr, SSPLASH_CLOSE_BY_OWNER, (int)hold, false);
+    if (active)
+        ::SetActiveWindow(GetHandle());
+    if (focus && ::IsWindow(focus))
+        ::SetFocus(focus);
 }
 
 void PWndApp::ApplyTaskbar()
