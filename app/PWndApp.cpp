@@ -69,7 +69,7 @@ DWORD SplashHold()
 PWndApp::PWndApp()
     : m_autoHideAfterPlay(false), m_repeat(false),
       m_shutdown(false), m_playHost(this), m_loadingNote(false), m_confirmAsked(0), m_statsWorker(nullptr), m_bookWindow(nullptr), m_descriptionWindow(nullptr),
-      m_helpWindow(nullptr), m_firstLoaded(false), m_startupComplete(false), m_welcomeDue(false), m_statisticsDue(false), m_splashDue(false),
+      m_helpWindow(nullptr), m_firstLoaded(false), m_startupComplete(false), m_welcomeDue(false), m_statisticsDue(false),
       m_fillNext(0)
 {
     m_logo.LoadResource(130, "BINARY");
@@ -310,11 +310,6 @@ void PWndApp::CompleteStartup()
     if (m_startupComplete)
         return;
     m_startupComplete = true;
-    if (m_splashDue)
-    {
-        m_splashDue = false;
-        ShowSplash();
-    }
     if (m_statisticsDue)
     {
         m_statisticsDue = false;
@@ -510,12 +505,7 @@ bool PWndApp::LoadSettings(bool firstLoad)
     if (firstLoad)
     {
         m_splash.Close();
-        // At start-up the splash comes over the first painted window: making it
-        // first would hold that paint up by its picture and its own window.
-        if (m_startupComplete)
-            ShowSplash();
-        else
-            m_splashDue = true;
+        ShowSplash();
     }
 
     m_images.RemoveAll();
@@ -553,17 +543,8 @@ void PWndApp::ShowSplash()
     // its time is up, so nothing waits for it.
     const DWORD hold = SplashHold();
     SImage picture;
-    if (hold <= 0 || !picture.LoadResource(235, "BINARY") || !m_splash.SetImage(picture))
-        return;
-    // The splash only shows: the window and the control the user works in keep
-    // the keyboard.
-    HWND focus = ::GetFocus();
-    const bool active = ::GetActiveWindow() == GetHandle();
-    m_splash.Show(this, nullptr, SSPLASH_CLOSE_BY_OWNER, (int)hold, false);
-    if (active)
-        ::SetActiveWindow(GetHandle());
-    if (focus && ::IsWindow(focus))
-        ::SetFocus(focus);
+    if (hold > 0 && picture.LoadResource(235, "BINARY") && m_splash.SetImage(picture))
+        m_splash.Show(this, nullptr, SSPLASH_CLOSE_BY_OWNER, (int)hold, false);
 }
 
 void PWndApp::ApplyTaskbar()

@@ -395,7 +395,6 @@ private:
     bool m_startupComplete;
     bool m_welcomeDue;
     bool m_statisticsDue;
-    bool m_splashDue;
     // The first-load splash: shown over the main window while the library loads.
     SSplash m_splash;
     // Folder-list items still to add after a navigation, in order: the folder they lie
