@@ -902,6 +902,19 @@ bool LoadBytes(SImage* image, const std::vector<uint8_t>& bytes)
     return image->Load(&file);
 }
 
+// The loaded picture is what GDI+ made of the same bytes: format, size, resolution, pixels.
+void ExpectAsGdiplus(const Decoded& expected, const SImage& image, int width, int height, const char* name)
+{
+    Decoded loaded;
+    ASSERT_TRUE(DescribeBitmap(image.GetBitmap(), &loaded)) << name;
+    EXPECT_EQ(expected.format, loaded.format) << name;
+    EXPECT_EQ(width, loaded.width) << name;
+    EXPECT_EQ(height, loaded.height) << name;
+    EXPECT_FLOAT_EQ(expected.dpiX, loaded.dpiX) << name;
+    EXPECT_FLOAT_EQ(expected.dpiY, loaded.dpiY) << name;
+    EXPECT_TRUE(expected.pixels == loaded.pixels) << name;
+}
+
 } // namespace
 
 TEST_F(SImageTest, PlainPngsSkipTheCodecSearchAndDecodeAsGdiplusDoes)
@@ -937,14 +950,7 @@ TEST_F(SImageTest, PlainPngsSkipTheCodecSearchAndDecodeAsGdiplusDoes)
         SImage image;
         ASSERT_TRUE(LoadBytes(&image, bytes)) << c.name;
         EXPECT_EQ(c.direct ? before + 1 : before, SImage::GetDirectDecodeCount()) << c.name;
-        Decoded loaded;
-        ASSERT_TRUE(DescribeBitmap(image.GetBitmap(), &loaded)) << c.name;
-        EXPECT_EQ(expected.format, loaded.format) << c.name;
-        EXPECT_EQ(13, loaded.width) << c.name;
-        EXPECT_EQ(7, loaded.height) << c.name;
-        EXPECT_FLOAT_EQ(expected.dpiX, loaded.dpiX) << c.name;
-        EXPECT_FLOAT_EQ(expected.dpiY, loaded.dpiY) << c.name;
-        EXPECT_TRUE(expected.pixels == loaded.pixels) << c.name;
+        ExpectAsGdiplus(expected, image, 13, 7, c.name);
     }
 }
 
@@ -980,13 +986,7 @@ TEST_F(SImageTest, JpegsSkipTheCodecSearchAndDecodeAsGdiplusDoes)
             EXPECT_EQ(before + 1, SImage::GetDirectDecodeCount()) << c.name;
         if (!gdiplus || !loaded)
             continue;
-        Decoded got;
-        ASSERT_TRUE(DescribeBitmap(image.GetBitmap(), &got)) << c.name;
-        EXPECT_EQ(expected.format, got.format) << c.name;
-        EXPECT_EQ(40, got.width) << c.name;
-        EXPECT_EQ(24, got.height) << c.name;
-        EXPECT_FLOAT_EQ(expected.dpiX, got.dpiX) << c.name;
-        EXPECT_TRUE(expected.pixels == got.pixels) << c.name;
+        ExpectAsGdiplus(expected, image, 40, 24, c.name);
     }
 }
 
