@@ -84,6 +84,16 @@ LRESULT SWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         m_handle = nullptr;
         return result;
     }
+    case WM_NCPAINT:
+    {
+        // Without a frame, caption, menu or scroll bar there is nothing outside the client
+        // area, yet the system would still make a window DC to paint it.
+        RECT window, client;
+        if (!m_oldProc && ::GetWindowRect(m_handle, &window) && ::GetClientRect(m_handle, &client) &&
+            window.right - window.left == client.right && window.bottom - window.top == client.bottom)
+            return 0;
+        return CallDefault(msg, wParam, lParam);
+    }
     case WM_ERASEBKGND:
         if (m_oldProc && !m_ownerPaint)
             return CallDefault(msg, wParam, lParam);
@@ -91,7 +101,9 @@ LRESULT SWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         {
             HDC dc = (HDC)wParam;
             HDC memory = (HDC)lParam;
-            if (memory && m_eraseBitmap)
+            SWndThreadRecord* record = memory && !m_eraseBitmap ? FindThreadRecord(0) : nullptr;
+            const bool lent = record && record->IsLentEraseBuffer(memory);
+            if (memory && (m_eraseBitmap || lent))
             {
                 RECT client;
                 ::GetClientRect(m_handle, &client);
@@ -103,9 +115,14 @@ LRESULT SWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
                 // With no colour and no image nothing was painted: the window keeps what it shows.
                 if (m_backColor != SCOLOR_NONE || GetBackgroundImage())
                     BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-                SelectObject(memory, m_eraseOldBitmap);
-                DeleteObject(m_eraseBitmap);
-                DeleteDC(memory);
+                if (lent)
+                    record->ReturnEraseBuffer(memory);
+                else
+                {
+                    SelectObject(memory, m_eraseOldBitmap);
+                    DeleteObject(m_eraseBitmap);
+                    DeleteDC(memory);
+                }
             }
             m_eraseBitmap = nullptr;
             m_eraseOldBitmap = nullptr;

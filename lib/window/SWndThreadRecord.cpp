@@ -3,6 +3,65 @@
 #include "SLibrary.h"
 #include "SWnd.h"
 
+SWndThreadRecord::~SWndThreadRecord()
+{
+    if (m_eraseDC)
+    {
+        if (m_eraseBitmap)
+            SelectObject(m_eraseDC, m_eraseOldBitmap);
+        DeleteDC(m_eraseDC);
+    }
+    if (m_eraseBitmap)
+        DeleteObject(m_eraseBitmap);
+}
+
+HDC SWndThreadRecord::BorrowEraseBuffer(HDC screen, int width, int height)
+{
+    // Only for painting on the screen: the buffer has the screen's format.
+    if (m_eraseLent || !screen || width <= 0 || height <= 0 || GetObjectType(screen) != OBJ_DC)
+        return nullptr;
+    // Making a bitmap compatible with the screen costs the display server several
+    // round trips: one is made per thread and grows to the largest window erased.
+    if (width > m_eraseWidth || height > m_eraseHeight)
+    {
+        const int newWidth = width > m_eraseWidth ? width : m_eraseWidth;
+        const int newHeight = height > m_eraseHeight ? height : m_eraseHeight;
+        if (!m_eraseDC)
+        {
+            m_eraseDC = CreateCompatibleDC(screen);
+            if (!m_eraseDC)
+                return nullptr;
+        }
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, newWidth, newHeight);
+        if (!bitmap)
+            return nullptr;
+        HGDIOBJ previous = SelectObject(m_eraseDC, bitmap);
+        if (!m_eraseBitmap)
+            m_eraseOldBitmap = previous;
+        else
+            DeleteObject(m_eraseBitmap);
+        m_eraseBitmap = bitmap;
+        m_eraseWidth = newWidth;
+        m_eraseHeight = newHeight;
+    }
+    m_eraseSavedState = SaveDC(m_eraseDC);
+    if (!m_eraseSavedState)
+        return nullptr;
+    // As a new bitmap would be: what the erase leaves unpainted shows black.
+    PatBlt(m_eraseDC, 0, 0, width, height, BLACKNESS);
+    m_eraseLent = true;
+    return m_eraseDC;
+}
+
+void SWndThreadRecord::ReturnEraseBuffer(HDC dc)
+{
+    if (!IsLentEraseBuffer(dc))
+        return;
+    RestoreDC(m_eraseDC, m_eraseSavedState);
+    m_eraseSavedState = 0;
+    m_eraseLent = false;
+}
+
 bool SWndThreadRecord::Insert(SWnd* window)
 {
     if (!window || !window->GetHandle())

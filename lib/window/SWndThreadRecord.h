@@ -15,7 +15,7 @@ class SWndThreadRecord
 {
 public:
     explicit SWndThreadRecord(DWORD threadId) : m_threadId(threadId) {}
-    virtual ~SWndThreadRecord() = default;
+    virtual ~SWndThreadRecord();
     SWndThreadRecord(const SWndThreadRecord&) = delete;
     SWndThreadRecord& operator=(const SWndThreadRecord&) = delete;
 
@@ -39,8 +39,25 @@ public:
     // Forgets a detached window (after its last message, or when the handle is reused).
     void Forget(HWND handle);
 
+    // The thread's erase buffer: a memory DC with a bitmap compatible with the screen
+    // DC given, at least of the size, cleared to black, lent to one window's erase at a
+    // time. Null while it is lent, for a DC that is not a window's or the screen's, or
+    // when it cannot be made: the caller then makes a bitmap of its own.
+    HDC BorrowEraseBuffer(HDC screen, int width, int height);
+    // Takes the buffer back with the DC's state as it was lent.
+    void ReturnEraseBuffer(HDC dc);
+    // Whether the DC is the buffer, lent.
+    bool IsLentEraseBuffer(HDC dc) const { return dc && dc == m_eraseDC && m_eraseLent; }
+
 private:
     DWORD m_threadId;
     SArray<SWnd*> m_windows;
     std::vector<std::pair<HWND, WNDPROC>> m_detached;
+    HDC m_eraseDC = nullptr;
+    HBITMAP m_eraseBitmap = nullptr;
+    HGDIOBJ m_eraseOldBitmap = nullptr;
+    int m_eraseWidth = 0;
+    int m_eraseHeight = 0;
+    int m_eraseSavedState = 0;
+    bool m_eraseLent = false;
 };

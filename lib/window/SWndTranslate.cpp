@@ -207,6 +207,15 @@ bool SWnd::PreHandleMessage(UINT msg, WPARAM* wParam, LPARAM* lParam, LRESULT* r
             RECT client;
             ::GetClientRect(m_handle, &client);
             int width = client.right > 0 ? client.right : 1, height = client.bottom > 0 ? client.bottom : 1;
+            SWndThreadRecord* record = FindThreadRecord(0);
+            HDC lent = record ? record->BorrowEraseBuffer(dc, width, height) : nullptr;
+            if (lent)
+            {
+                m_eraseBitmap = nullptr;
+                EraseBackground(dc, lent);
+                *lParam = (LPARAM)lent;
+                return true;
+            }
             HDC memory = CreateCompatibleDC(dc);
             HBITMAP bitmap = memory ? CreateCompatibleBitmap(dc, width, height) : nullptr;
             if (!bitmap)

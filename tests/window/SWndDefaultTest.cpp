@@ -458,3 +458,98 @@ TEST(SWndDefault, TransparentChildRedrawsItsParentBelowIt)
         EXPECT_EQ(parent.Count(WM_ERASEBKGND) > 0, c.parentErased) << std::hex << c.color;
     }
 }
+
+namespace
+{
+
+// The colour a shown window shows at a point of its client area (window: of the whole window).
+COLORREF ShownAt(HWND handle, int x, int y, bool window = false)
+{
+    HDC dc = window ? GetWindowDC(handle) : GetDC(handle);
+    COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(handle, dc);
+    return color;
+}
+
+void PaintNow(HWND handle)
+{
+    RedrawWindow(handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+}
+
+}
+
+TEST(SWndDefault, PaintedWindowsOneAfterAnotherShowOnlyTheirOwnBackground)
+{
+    // Red, then one with half of a picture transparent and no colour, then one larger
+    // than both: the erases of shown windows share one buffer, which must never let
+    // one window's picture through into another's, whatever their sizes.
+    SImage halfClear;
+    MakeImage(&halfClear, 60, 40, 0x00000000u, {{{30, 0, 60, 40}, 0xFF0000FFu}});
+    struct Case
+    {
+        int width, height;
+        unsigned color;
+        const SImage* image;
+        POINT probe;
+        COLORREF expected;
+        bool equal;
+    } cases[] = {
+        {300, 200, RGB(255, 0, 0), nullptr, {299, 199}, RGB(255, 0, 0), true},
+        {60, 40, SCOLOR_NONE, &halfClear, {45, 20}, RGB(0, 0, 255), true},
+        {60, 40, SCOLOR_NONE, &halfClear, {10, 20}, RGB(255, 0, 0), false},
+        {420, 330, RGB(0, 255, 0), nullptr, {419, 329}, RGB(0, 255, 0), true},
+        {420, 330, RGB(0, 255, 0), nullptr, {0, 0}, RGB(0, 255, 0), true},
+    };
+    for (const Case& c : cases)
+    {
+        SWnd window;
+        RECT rect = {20, 20, 20 + c.width, 20 + c.height};
+        ASSERT_TRUE(window.Create("", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, &rect, nullptr));
+        window.SetBackColor(c.color);
+        if (c.image)
+            window.SetBackgroundImage(c.image, SCOLOR_NONE, 9, nullptr, false);
+        window.ShowWindow(SW_SHOWNOACTIVATE);
+        PaintNow(window.GetHandle());
+        const COLORREF shown = ShownAt(window.GetHandle(), c.probe.x, c.probe.y);
+        if (c.equal)
+            EXPECT_EQ(shown, c.expected) << c.width << "x" << c.height << " at " << c.probe.x << "," << c.probe.y;
+        else
+            EXPECT_NE(shown, c.expected) << c.width << "x" << c.height << " at " << c.probe.x << "," << c.probe.y;
+    }
+}
+
+TEST(SWndDefault, AFrameIsPaintedAsTheSystemPaintsItAndNoFrameLeavesTheClientAlone)
+{
+    static const char* const kPlain = "SWndDefaultTestPlain";
+    WNDCLASSA plainClass = {};
+    plainClass.lpfnWndProc = DefWindowProcA;
+    plainClass.hInstance = GetModuleHandleA(nullptr);
+    plainClass.hbrBackground = CreateSolidBrush(RGB(0, 128, 0));
+    plainClass.lpszClassName = kPlain;
+    RegisterClassA(&plainClass);
+    struct Case
+    {
+        DWORD style, exStyle;
+    } cases[] = {{WS_POPUP | WS_BORDER, 0}, {WS_POPUP | WS_DLGFRAME, 0}, {WS_POPUP, WS_EX_CLIENTEDGE}, {WS_POPUP, 0}};
+    for (const Case& c : cases)
+    {
+        RECT rect = {40, 40, 200, 140};
+        HWND reference = CreateWindowExA(c.exStyle | WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPlain, "", c.style, 260, 40,
+                                         160, 100, nullptr, nullptr, plainClass.hInstance, nullptr);
+        ASSERT_NE(reference, nullptr);
+        SWnd window;
+        ASSERT_TRUE(window.Create("", c.style, c.exStyle | WS_EX_TOPMOST | WS_EX_TOOLWINDOW, &rect, nullptr));
+        window.SetBackColor(RGB(0, 128, 0));
+        ShowWindow(reference, SW_SHOWNOACTIVATE);
+        window.ShowWindow(SW_SHOWNOACTIVATE);
+        PaintNow(reference);
+        PaintNow(window.GetHandle());
+        // The corner and a point along the top edge: frame where there is one, else client.
+        for (POINT at : {POINT{0, 0}, POINT{80, 1}})
+            EXPECT_EQ(ShownAt(window.GetHandle(), at.x, at.y, true), ShownAt(reference, at.x, at.y, true))
+                << std::hex << c.style << " " << c.exStyle << " at " << at.x << "," << at.y;
+        DestroyWindow(reference);
+    }
+    UnregisterClassA(kPlain, plainClass.hInstance);
+    DeleteObject(plainClass.hbrBackground);
+}
