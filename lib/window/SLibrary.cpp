@@ -539,8 +539,9 @@ void SetAppIcons(int bigId, int smallId)
     if (g_library.appWnd)
         g_library.appWnd->SetClassIcons(big, small);
     // No window of the second class lives for long: a temporary one carries its icons.
+    // A message-only window will do, and costs the system no window on the display.
     SWnd window;
-    if (window.Create("", 0, 0, nullptr, nullptr, 0, 0, GetInstance(), true))
+    if (window.Create("", 0, 0, nullptr, HWND_MESSAGE, 0, 0, GetInstance(), true))
     {
         window.SetClassIcons(big, small);
         window.Destroy();

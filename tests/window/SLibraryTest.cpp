@@ -300,3 +300,20 @@ TEST(SLibrary, SoundAndRichEditLibrariesLoadOnFirstUse)
     ExitLibrary();
     InitLibrary(GetModuleHandleA(nullptr), SW_SHOWNORMAL, true, true, false);
 }
+
+TEST(SLibrary, AppIconsBecomeTheIconsOfBothWindowClassesAndLeaveNoWindowBehind)
+{
+    // 107 and 108 are the program's icons, linked into this test program too.
+    SetAppIcons(107, 108);
+    for (bool second : {false, true})
+    {
+        SWnd window;
+        ASSERT_TRUE(window.Create("", 0, 0, nullptr, nullptr, 0, 0, GetInstance(), second));
+        EXPECT_NE(GetClassLongPtrA(window.GetHandle(), GCLP_HICON), 0) << second;
+        EXPECT_NE(GetClassLongPtrA(window.GetHandle(), GCLP_HICONSM), 0) << second;
+        window.Destroy();
+    }
+    // The carrier of the second class's icons is gone again.
+    EXPECT_EQ(FindWindowExA(HWND_MESSAGE, nullptr, "TAVRIN2", nullptr), nullptr);
+    EXPECT_EQ(FindWindowExA(nullptr, nullptr, "TAVRIN2", nullptr), nullptr);
+}
