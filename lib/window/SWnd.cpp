@@ -683,8 +683,10 @@ void SWnd::SetClassIcons(HICON big, HICON small)
 {
     if (!m_handle)
         return;
-    SetClassLongPtrA(m_handle, GCLP_HICON, (LONG_PTR)big);
+    // The small one first: a class given only a big icon gets a small copy made from it,
+    // which the small icon would replace at once.
     SetClassLongPtrA(m_handle, GCLP_HICONSM, (LONG_PTR)small);
+    SetClassLongPtrA(m_handle, GCLP_HICON, (LONG_PTR)big);
 }
 
 UINT_PTR SWnd::SetTimer(UINT_PTR id, UINT milliseconds, TIMERPROC procedure)
