@@ -25,7 +25,10 @@ HBITMAP LoadBitmapResource(int id)
 }
 } // namespace
 
-PWndThumbs::PWndThumbs() : m_owner(nullptr), m_font(nullptr), m_cells{}, m_defaultCover(nullptr), m_hot(-1) {}
+PWndThumbs::PWndThumbs()
+    : m_owner(nullptr), m_font(nullptr), m_cells{}, m_defaultCover(nullptr), m_hot(-1), m_drawingReady(false)
+{
+}
 
 PWndThumbs::~PWndThumbs()
 {
@@ -47,6 +50,20 @@ void PWndThumbs::ReleaseDrawingObjects()
     if (m_font)
         DeleteObject(m_font);
     m_font = nullptr;
+    m_play.Dispose();
+    m_drawingReady = false;
+}
+
+void PWndThumbs::PrepareDrawingObjects()
+{
+    if (m_drawingReady)
+        return;
+    m_drawingReady = true;
+    m_font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, "verdana");
+    if (m_play.LoadResource(207, "BINARY"))
+        m_play.SetAlpha(224, true);
+    for (int i = 0; i < 5; i++)
+        m_cells[i] = LoadBitmapResource(kCellImages[i]);
 }
 
 bool PWndThumbs::Create(const RECT* rect, HWND parent, int id)
@@ -155,6 +172,7 @@ void PWndThumbs::RedrawGrid()
 
 void PWndThumbs::Paint(HDC dc)
 {
+    PrepareDrawingObjects();
     RECT client;
     GetClientRect(&client);
     RECT band = {0, 0, BandWidth, client.bottom};
@@ -289,12 +307,6 @@ LRESULT PWndThumbs::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_S_CREATED:
         // A grid made again replaces what its first window drew with.
         ReleaseDrawingObjects();
-        m_font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                             CLEARTYPE_QUALITY, 0, "verdana");
-        if (m_play.LoadResource(207, "BINARY"))
-            m_play.SetAlpha(224, true);
-        for (int i = 0; i < 5; i++)
-            m_cells[i] = LoadBitmapResource(kCellImages[i]);
         SetBackColor(kBackground);
         SetScrollSteps(true, 40, CellHeight, 0);
         ShowScrollBar(true, true);

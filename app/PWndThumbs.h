@@ -62,7 +62,10 @@ private:
     void RedrawGrid();
     void OnLeftButton();
     void OnRightButton();
-    // Deletes the font and the cell pictures the window made at its creation.
+    // Makes the font and the cell pictures on the first paint: a grid that stays
+    // hidden at start costs nothing.
+    void PrepareDrawingObjects();
+    // Deletes the font and the cell pictures; the next paint makes them again.
     void ReleaseDrawingObjects();
 
     PWndApp* m_owner;
@@ -77,4 +80,5 @@ private:
     // The cover of cells without their own (owned), null for none.
     HBITMAP m_defaultCover;
     int m_hot;
+    bool m_drawingReady;
 };

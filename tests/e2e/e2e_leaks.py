@@ -128,7 +128,8 @@ def folder_menu_by_hand(h, rounds):
     """A right click on a folder opens its menu, Esc closes it."""
     point = folder_points(h)[1]
     for _ in range(rounds):
-        xdotool("mousemove", *point, "click", 3)
+        # As a hand does: the pointer rests on the folder before the button goes down.
+        xdotool("mousemove", *point, "sleep", 0.15, "click", 3)
         if not h.check(h.driver("popup-menu", 5000).get("menu") == "1", "leaks: the folder menu opens"):
             return
         h.driver("keys", VK_ESCAPE)
