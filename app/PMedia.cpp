@@ -3,7 +3,7 @@
 #include "PPlayQueue.h"
 #include "SSystem.h"
 
-PMedia::PMedia() : m_owner(nullptr) {}
+PMedia::PMedia() : m_owner(nullptr), m_laterOwner(nullptr) {}
 
 PMedia::~PMedia()
 {
@@ -18,6 +18,15 @@ bool PMedia::Create(HWND owner)
     SetMoveWithMouse(true);
     EnableContextMenu(true);
     return true;
+}
+
+bool PMedia::EnsureCreated()
+{
+    if (GetHandle())
+        return true;
+    HWND owner = m_laterOwner;
+    m_laterOwner = nullptr;
+    return owner && Create(owner);
 }
 
 void PMedia::SetPlacementName(const char* key1, const char* key2, const char* valueName)

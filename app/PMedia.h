@@ -20,6 +20,11 @@ public:
 
     // Creates the hidden video window owned by owner, with the player's context menu on.
     bool Create(HWND owner);
+    // Puts the creation off until EnsureCreated: hosting the player loads its
+    // libraries, which the first paint of the main window need not wait for.
+    void CreateLater(HWND owner) { m_laterOwner = owner; }
+    // Creates the window CreateLater put off; true when the window exists.
+    bool EnsureCreated();
     // The queue that hears of ends, ticks and buffering; null: nobody.
     void SetOwner(PPlayQueue* owner) { m_owner = owner; }
     PPlayQueue* GetOwner() const { return m_owner; }
@@ -42,6 +47,7 @@ public:
 
 private:
     PPlayQueue* m_owner;
+    HWND m_laterOwner;
     SString m_placementKey1;
     SString m_placementKey2;
     SString m_placementName;

@@ -34,7 +34,7 @@ void AddSideFiles(SDisk& disk, SStringArray* list, const char* folderPath)
 }
 } // namespace
 
-PPlayQueue::PPlayQueue() : m_player(nullptr), m_host(nullptr), m_index(-1), m_wasFullScreen(false) {}
+PPlayQueue::PPlayQueue() : m_player(nullptr), m_host(nullptr), m_index(-1), m_wasFullScreen(false), m_volume(-1) {}
 
 PPlayQueue::~PPlayQueue()
 {
@@ -151,6 +151,7 @@ bool PPlayQueue::PlayEntry(int index, bool pauseAfterOpen)
 {
     if (!m_player || !m_host)
         return false;
+    EnsurePlayer();
     m_wasFullScreen = m_player->IsFullScreen();
     if (m_wasFullScreen)
         m_player->SetFullScreen(false);
@@ -243,8 +244,22 @@ bool PPlayQueue::Seek(int seconds)
 
 void PPlayQueue::SetVolume(int sliderPosition)
 {
+    m_volume = (50 - sliderPosition) * 100 / 50;
     if (m_player)
-        m_player->SetVolume((50 - sliderPosition) * 100 / 50);
+        m_player->SetVolume(m_volume);
+}
+
+bool PPlayQueue::EnsurePlayer()
+{
+    if (!m_player)
+        return false;
+    if (m_player->GetHandle())
+        return true;
+    if (!m_player->EnsureCreated())
+        return false;
+    if (m_volume >= 0)
+        m_player->SetVolume(m_volume);
+    return true;
 }
 
 void PPlayQueue::ClearPlayDisplays()

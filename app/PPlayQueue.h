@@ -74,8 +74,12 @@ public:
     bool Stop();
     // Moves the playing entry to seconds.
     bool Seek(int seconds);
-    // The volume slider's position 0 (loudest) .. 50 as the player's 0..100.
+    // The volume slider's position 0 (loudest) .. 50 as the player's 0..100; a player
+    // made later takes the last one given.
     void SetVolume(int sliderPosition);
+    // Makes the player whose creation was put off, with the volume given so far; true
+    // when it exists.
+    bool EnsurePlayer();
     // Stops the player, hides the video window and clears the displays.
     void ClearPlayDisplays();
     // Full screen as it was before the last entry was opened.
@@ -100,4 +104,5 @@ private:
     SStringArray m_paths;
     int m_index;
     bool m_wasFullScreen;
+    int m_volume; // the player's 0..100, -1 before any was given
 };

@@ -272,8 +272,9 @@ LRESULT PWndApp::OnCreated()
     m_playlists.SetAnchor(36);
 
     PStartupPhases::Mark("  volume, playlists");
-    m_player.Create(GetHandle());
-    PStartupPhases::Mark("  media player");
+    // The player is made right after the first paint (CompleteStartup), or by the
+    // first medium played before that.
+    m_player.CreateLater(GetHandle());
 
     ClearPlayDisplays();
     AnnounceHandle();
@@ -310,6 +311,7 @@ void PWndApp::CompleteStartup()
     if (m_startupComplete)
         return;
     m_startupComplete = true;
+    m_queue.EnsurePlayer();
     if (m_statisticsDue)
     {
         m_statisticsDue = false;
@@ -323,7 +325,7 @@ void PWndApp::CompleteStartup()
     BuildTrayMenu(&m_trayMenu, GetHandle(), m_menuImages.GetHandle());
     CreateTrayIcon(&m_trayIcon, GetHandle());
     CreateDockedBar();
-    PStartupPhases::Mark("  menus, tray, docked bar, page (after paint)");
+    PStartupPhases::Mark("  player, menus, tray, docked bar, page (after paint)");
 }
 
 void PWndApp::BuildMenus()

@@ -180,6 +180,45 @@ TEST_F(PPlayQueueTest, BufferingSeekAndVolumeGoThroughThePlayer)
     }
 }
 
+// A player whose window is put off is made by the first entry played, or when asked,
+// and takes the volume the slider gave before it existed.
+TEST(PPlayQueueLaterPlayer, IsMadeWhenFirstNeededWithTheVolumeGivenBefore)
+{
+    for (bool byPlay : {true, false})
+    {
+        PPlayRig rig;
+        ASSERT_TRUE(rig.media.SetPlayerObject(&rig.player));
+        HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, owner);
+        rig.media.CreateLater(owner);
+        rig.queue.Attach(&rig.media, &rig.host);
+        rig.queue.SetVolume(25);
+        EXPECT_EQ(nullptr, rig.media.GetHandle()) << byPlay;
+        EXPECT_EQ(100, rig.player.volume) << "no player yet to take it";
+        if (byPlay)
+        {
+            rig.Fill({"a"});
+            EXPECT_TRUE(rig.queue.PlayFrom(0, false));
+            EXPECT_TRUE(rig.host.Has("entry 1/1"));
+        }
+        else
+            EXPECT_TRUE(rig.queue.EnsurePlayer());
+        ASSERT_NE(nullptr, rig.media.GetHandle()) << byPlay;
+        EXPECT_EQ(owner, GetWindow(rig.media.GetHandle(), GW_OWNER));
+        EXPECT_EQ(50, rig.player.volume) << byPlay;
+        // Made once: asking again keeps the window.
+        HWND made = rig.media.GetHandle();
+        EXPECT_TRUE(rig.queue.EnsurePlayer());
+        EXPECT_EQ(made, rig.media.GetHandle());
+        rig.media.Destroy();
+        DestroyWindow(owner);
+    }
+    // Nothing put off and nothing made: the queue cannot make a player.
+    PPlayRig bare;
+    bare.queue.Attach(&bare.media, &bare.host);
+    EXPECT_FALSE(bare.queue.EnsurePlayer());
+}
+
 TEST_F(PPlayQueueTest, AppendingAndTitles)
 {
     SStringArray more;
