@@ -73,7 +73,8 @@ PWndApp::PWndApp()
       m_fillNext(0)
 {
     m_logo.LoadResource(130, "BINARY");
-    m_smallLogo.LoadResource(130, "BINARY");
+    // One decode serves both sizes.
+    m_smallLogo.Assign(&m_logo);
     m_smallLogo.Resize(16, 16);
     m_listImages.Create(16, 16, ILC_COLOR32);
     m_folderImages.Create(16, 16, ILC_COLOR32);
