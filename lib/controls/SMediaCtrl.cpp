@@ -13,6 +13,7 @@
 #include "SMediaMeasureCache.h"
 #include "SResource.h"
 #include "SRound.h"
+#include "SWndThreadRecord.h"
 
 using namespace Gdiplus;
 
@@ -34,23 +35,36 @@ HFONT WindowFont(SWnd* window)
     return font ? font : (HFONT)GetStockObject(DEFAULT_GUI_FONT);
 }
 
-// A device context of the window, released with the holder.
-class WindowDC
+// A device context to measure the window's text on: the thread's measuring DC with
+// its state restored afterwards, or the window's own DC, released with the holder.
+class MeasureDC
 {
 public:
-    explicit WindowDC(SWnd* window) : m_window(window), m_dc(window->GetDC()) {}
-    ~WindowDC()
+    explicit MeasureDC(SWnd* window) : m_window(window), m_dc(nullptr), m_saved(0)
     {
-        if (m_dc)
+        SWndThreadRecord* record = FindThreadRecord(0);
+        HDC shared = record ? record->GetMeasureDC() : nullptr;
+        m_saved = shared ? SaveDC(shared) : 0;
+        if (m_saved)
+            m_dc = shared;
+        else
+            m_dc = window->GetDC();
+    }
+    ~MeasureDC()
+    {
+        if (m_dc && m_saved)
+            RestoreDC(m_dc, m_saved);
+        else if (m_dc)
             m_window->ReleaseDC(m_dc);
     }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
+    MeasureDC(const MeasureDC&) = delete;
+    MeasureDC& operator=(const MeasureDC&) = delete;
     HDC Get() const { return m_dc; }
 
 private:
     SWnd* m_window;
     HDC m_dc;
+    int m_saved;
 };
 
 }
@@ -233,7 +247,7 @@ void SMediaCtrl::Parse()
     FreeImages();
     m_tagList.Parse(m_text, m_text.GetLength());
 
-    WindowDC dc(this);
+    MeasureDC dc(this);
     if (!dc.Get())
         return;
     HFONT windowFont = WindowFont(this);
@@ -294,7 +308,7 @@ SIZE SMediaCtrl::MeasureText(const char* text)
         size.cx = size.cy = m_checkedFontUsable ? 1 : 0;
         return size;
     }
-    WindowDC dc(this);
+    MeasureDC dc(this);
     if (!dc.Get())
         return size;
     Graphics graphics(dc.Get());

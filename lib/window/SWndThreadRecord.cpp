@@ -13,6 +13,15 @@ SWndThreadRecord::~SWndThreadRecord()
     }
     if (m_eraseBitmap)
         DeleteObject(m_eraseBitmap);
+    if (m_measureDC)
+        DeleteDC(m_measureDC);
+}
+
+HDC SWndThreadRecord::GetMeasureDC()
+{
+    if (!m_measureDC)
+        m_measureDC = CreateCompatibleDC(nullptr);
+    return m_measureDC;
 }
 
 HDC SWndThreadRecord::BorrowEraseBuffer(HDC screen, int width, int height)

@@ -49,6 +49,12 @@ public:
     // Whether the DC is the buffer, lent.
     bool IsLentEraseBuffer(HDC dc) const { return dc && dc == m_eraseDC && m_eraseLent; }
 
+    // The thread's DC for measuring text: a memory DC compatible with the screen, made
+    // on first use and kept. A window's own DC would cost the display server several
+    // round trips each time. Users save its state and restore it when done; null when
+    // it cannot be made.
+    HDC GetMeasureDC();
+
 private:
     DWORD m_threadId;
     SArray<SWnd*> m_windows;
@@ -60,4 +66,5 @@ private:
     int m_eraseHeight = 0;
     int m_eraseSavedState = 0;
     bool m_eraseLent = false;
+    HDC m_measureDC = nullptr;
 };

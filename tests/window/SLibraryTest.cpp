@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <dsound.h>
+#include <string.h>
 
 #include "SLibrary.h"
 #include "SWnd.h"
@@ -316,4 +317,37 @@ TEST(SLibrary, AppIconsBecomeTheIconsOfBothWindowClassesAndLeaveNoWindowBehind)
     // The carrier of the second class's icons is gone again.
     EXPECT_EQ(FindWindowExA(HWND_MESSAGE, nullptr, "TAVRIN2", nullptr), nullptr);
     EXPECT_EQ(FindWindowExA(nullptr, nullptr, "TAVRIN2", nullptr), nullptr);
+}
+
+// A thread measures text on one kept memory DC of the screen's resolution, and what it
+// measures there is what the screen would show.
+TEST(SLibrary, TheThreadsMeasuringDCIsKeptAndMeasuresAsTheScreen)
+{
+    SWndThreadRecord* record = FindThreadRecord(0);
+    ASSERT_NE(record, nullptr);
+    HDC measure = record->GetMeasureDC();
+    ASSERT_NE(measure, nullptr);
+    EXPECT_EQ(measure, record->GetMeasureDC());
+    EXPECT_EQ((DWORD)OBJ_MEMDC, GetObjectType(measure));
+
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), GetDeviceCaps(measure, LOGPIXELSY));
+    HFONT font = CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
+    ASSERT_NE(font, nullptr);
+    const char* text = "Night Drive - 01 Headlights";
+    SIZE onScreen = {}, measured = {};
+    HGDIOBJ old = SelectObject(screen, font);
+    GetTextExtentPoint32A(screen, text, (int)strlen(text), &onScreen);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    const int saved = SaveDC(measure);
+    SelectObject(measure, font);
+    GetTextExtentPoint32A(measure, text, (int)strlen(text), &measured);
+    RestoreDC(measure, saved);
+    DeleteObject(font);
+    EXPECT_GT(measured.cx, 0);
+    EXPECT_EQ(onScreen.cx, measured.cx);
+    EXPECT_EQ(onScreen.cy, measured.cy);
 }
