@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "PStartupPhases.h"
 
 namespace
 {
@@ -52,30 +53,11 @@ LRESULT CALLBACK MinimalProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
     }
 }
 
-// The baseline marks its entry as the program does, so that the time before the
-// entry (the process and its libraries being loaded) can be told from the rest.
-void MarkMinimalEntry()
-{
-    char path[MAX_PATH] = "";
-    DWORD length = GetEnvironmentVariableA("MELVORA_STARTUP_PHASES", path, sizeof(path));
-    if (length == 0 || length >= sizeof(path))
-        return;
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    char line[64];
-    int used = snprintf(line, sizeof(line), "%lld entry\n", now.QuadPart);
-    DWORD written = 0;
-    WriteFile(file, line, (DWORD)used, &written, nullptr);
-    CloseHandle(file);
-}
-
 int RunMinimal()
 {
-    MarkMinimalEntry();
+    // The baseline marks its entry as the program does, so that the time before the
+    // entry (the process and its libraries being loaded) can be told from the rest.
+    PStartupPhases::Mark("entry");
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = MinimalProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
